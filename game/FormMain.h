@@ -1,0 +1,180 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "game/ColumnTarget.h"
+#include "game/NetworkLink.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class QSlider;
+
+namespace zerud {
+
+class TImageButton;
+class TSelButton;
+class TTimeCounter;
+class TMessageLog;
+struct TGameParts;
+
+// The game's one working window: the board, the left panel with its buttons,
+// the message log and the chat, the clock with "Quitter", and the options
+// panel. The turn logic lives in GameFlow.cpp.
+class TFormMain : public QWidget {
+  Q_OBJECT
+
+ public:
+  // programFolder: the folder that holds scores.txt, images/bg.jpg and
+  // Aide.pdf (the program's folder; tests hand a temporary one).
+  explicit TFormMain(const QString& programFolder, QWidget* parent = nullptr);
+  ~TFormMain() override;
+
+  // Written by the network window.
+  bool NetworkGame = false;
+  bool IsServer = false;
+
+  // State of the current game.
+  int MoveNumber = 1;     // number of the next piece, 1..43
+  int CurrentPlayer = 1;  // 1 red, 2 yellow
+  bool GameOver = false;
+
+  // Controls other windows reach.
+  QLabel* lbReseau = nullptr;
+  TImageButton* bnStart = nullptr;
+  TImageButton* bnOptions = nullptr;
+  TImageButton* bnReseau = nullptr;
+  TImageButton* bnAide = nullptr;
+  QRadioButton* cbMachine = nullptr;
+  QRadioButton* cbJoueursHumains = nullptr;
+  QPlainTextEdit* MemoChat = nullptr;
+  QLineEdit* EditChat = nullptr;
+  TSelButton* bnClear = nullptr;
+  TSelButton* bnEnvoyerChat = nullptr;
+  TMessageLog* MemoMessages = nullptr;
+  // Colonne[c] is the target named "Colonne<c>" (objectName), Tag c.
+  std::array<TColumnTarget*, 7> Colonne{};
+  TColumnTarget*& Colonne0 = Colonne[0];
+  TColumnTarget*& Colonne1 = Colonne[1];
+  TColumnTarget*& Colonne2 = Colonne[2];
+  TColumnTarget*& Colonne3 = Colonne[3];
+  TColumnTarget*& Colonne4 = Colonne[4];
+  TColumnTarget*& Colonne5 = Colonne[5];
+  TColumnTarget*& Colonne6 = Colonne[6];
+  TTimeCounter* Chrono = nullptr;
+  QLabel* LabelChrono = nullptr;
+  QWidget* PanelGauche = nullptr;
+  QWidget* PanelClock = nullptr;
+  QWidget* PanelOptions = nullptr;
+  QWidget* bsSkinButton1 = nullptr;
+  QSlider* tbOpacite = nullptr;
+  QSlider* tbVitesse = nullptr;
+  QSlider* tbNiveau = nullptr;
+  TSelButton* bnFermer = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
+
+  // The layered board image (background, pieces, grid); parent of the column
+  // targets and of the two panels.
+  QWidget* img() const;
+
+  // The program folder with a trailing separator.
+  const QString& ProgramFolder() const { return programFolder_; }
+
+  // Settings.
+  int PieceOpacity() const;
+  int DropStep() const;
+  int MaxDepth() const;
+  bool AgainstMachine() const;  // the mode radio boxes
+
+  // The current grid as 42 characters '0'/'1'/'2', row 0 (top) first.
+  QString GridText() const;
+
+  // Game flow.
+  void bnStartClick();
+  void Colonne0Click(int column);
+  void PlayMachineMove();
+  void EnableColumns(bool on);
+  void cbJoueursHumainsClick();
+  void StartOpponentGame();
+  void PlayOpponentMove(const QString& text);
+  void EndAnnouncedByPeer();
+  // True while a move, an animation or the machine's search runs.
+  bool MoveUnderWay() const { return busy_ > 0; }
+
+  // Options panel, help, chat, clock.
+  void bnOptionsClick();
+  void bnFermerClick();
+  void tbOpaciteChange();
+  void tbVitesseChange();
+  void tbNiveauChange();
+  void bnReseauClick();
+  void bnAideClick();
+  void bnClearClick();
+  void bnEnvoyerChatClick();
+  void ChronoTimer();
+  void bsSkinButton1Click();
+
+  // The network window, reached through its interface; may stay null.
+  void SetNetworkLink(TNetworkLink* link) { network_ = link; }
+  TNetworkLink* NetworkLink() const { return network_; }
+
+  // The quit confirmation: returns 1 for "Oui", anything else keeps the
+  // window open. Without one, every close request is allowed.
+  void SetCloseConfirmation(std::function<int()> confirm) { confirm_ = std::move(confirm); }
+  // What ends the process after a confirmed close (status 0); tests replace it.
+  void SetProcessEnd(std::function<void(int)> end) { processEnd_ = std::move(end); }
+
+  // Seeds the random source behind who begins and the machine's opening
+  // column; the window seeds it from the clock at creation.
+  void SeedRandom(unsigned seed);
+
+  // The help's two collaborators; tests replace them. PdfReaderInstalled
+  // tells whether one of the reader's registry keys exists, OpenDocument
+  // performs the verb on the file with the window shown maximised.
+  void SetHelpPlatform(std::function<bool()> pdfReaderInstalled,
+                       std::function<void(const QString& verb, const QString& file)> open);
+
+  // Runs a search's event pump: processes window events when enough time has
+  // passed since the last time. Exposed for the benchmark.
+  void PumpSearchEvents();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void BuildLeftPanel();
+  void BuildClockPanel();
+  void BuildColumnTargets();
+  void BuildOptionsPanel();
+  void LoadPatternTable();
+  void LoadBackground();
+  bool FormCloseQuery();
+  void FormClose();
+
+  void Log(const QString& line);
+  void ScrollLogToLast();
+  void LogGameEnd(bool fullGrid, bool won, const QString& winLine);
+  void TraceGrid();
+  void Colonne0MouseMove(int column);
+  int DrawRandom(int count);
+  void RunDeferred();
+
+  QString programFolder_;
+  std::unique_ptr<TGameParts> parts_;
+  TNetworkLink* network_ = nullptr;
+  std::function<int()> confirm_;
+  std::function<void(int)> processEnd_;
+  std::function<bool()> pdfReaderInstalled_;
+  std::function<void(const QString&, const QString&)> openDocument_;
+  int busy_ = 0;
+  std::vector<std::function<void()>> deferred_;
+};
+
+}  // namespace zerud
