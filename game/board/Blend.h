@@ -1,0 +1,41 @@
+// The blend loop of the layered board, kept apart from the widget so the
+// arithmetic can be tested and measured on plain images.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <utility>
+#include <vector>
+
+namespace zerud {
+
+// Weight of a pixel of alpha `alpha` in a layer of master alpha `master`
+// (0..256): 0 leaves what lies beneath, 255 replaces it.
+constexpr int BlendWeight(int master, int alpha) { return ((master + 1) * alpha) >> 8; }
+static_assert(BlendWeight(256, 255) == 255 && BlendWeight(255, 255) == 255);
+static_assert(BlendWeight(0, 255) == 0 && BlendWeight(256, 0) == 0);
+
+// Mixes `src` over `dst` (both 0xAARRGGBB, alpha of src ignored) with weight
+// w in 0..255; the result is opaque.
+inline QRgb MixPixel(QRgb src, QRgb dst, unsigned w) {
+  const unsigned inv = 255 - w;
+  // Red and blue side by side, then green: each 16-bit lane holds at most
+  // 255 * 255, and the division by 255 is rounded.
+  unsigned rb = (src & 0xFF00FFu) * w + (dst & 0xFF00FFu) * inv + 0x00800080u;
+  rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+  unsigned g = ((src >> 8) & 0xFFu) * w + ((dst >> 8) & 0xFFu) * inv + 0x80u;
+  g = ((g + (g >> 8)) >> 8) & 0xFFu;
+  return 0xFF000000u | rb | (g << 8);
+}
+
+// Fills `area` of `surface` (RGB32) with `picture` (RGB32) drawn at (0, 0)
+// and `colour` where the picture does not reach.
+void FillBackground(QImage& surface, const QImage& picture, QRgb colour, const QRect& area);
+
+// Blends `layer` (ARGB32, not premultiplied) stretched to `dest` over the part
+// `area` of `surface` with master alpha `master`. `rowSpans` gives, per layer
+// row, the columns whose alpha is not 0.
+void BlendLayer(QImage& surface, const QRect& area, const QImage& layer,
+                const std::vector<std::pair<int, int>>& rowSpans, const QRect& dest, int master);
+
+}  // namespace zerud

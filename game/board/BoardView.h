@@ -1,0 +1,128 @@
+// The pieces and the grid on the board: the 42 piece slots and the grid
+// overlay as layers of the surface `img`, and the animations of a game.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <array>
+#include <functional>
+
+#include "game/board/LayeredImage.h"
+
+namespace zerud {
+
+// Settings owned by the main window and read at every frame.
+struct TBoardSettings {
+  int PieceOpacity = 210;  // 100..256, master alpha of the pieces
+  int DropStep = 2;        // 1..35, pixels a falling piece moves per frame
+};
+
+// One piece of a game: slot k shows the k-th piece played.
+struct TPieceSlot {
+  TImageLayer* Layer = nullptr;  // owned by the surface's layer list
+  int Column = 0;                // grid column once played
+  int Row = 0;                   // grid row once played, row 0 at the top
+  bool Marked = false;           // part of the winning line being shown
+};
+
+// The five pictures of the board, indexed like `listeBmp`.
+enum TBoardPicture {
+  kGridPicture = 0,        // 490 x 420 overlay with a hole in each cell
+  kYellowPiece = 1,        // 70 x 70
+  kRedPiece = 2,           // 70 x 70
+  kYellowTickedPiece = 3,  // winning piece of player 2
+  kRedTickedPiece = 4,     // winning piece of player 1
+};
+using TBoardPictures = std::array<QImage, 5>;
+
+// Reads one cell of the game's grid: '0' empty, '1' or '2' the player.
+using TCellReader = std::function<char(int row, int column)>;
+
+class TBoardView : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kSlotCount = 42;
+  static constexpr int kRows = 6;
+  static constexpr int kColumns = 7;
+  static constexpr int kCellSize = 70;
+  static constexpr QPoint kGridCorner{266, 149};
+  static constexpr QPoint kParkedPosition{-110, -200};
+  static constexpr int kTargetTop = 69;
+  static_assert(kRows * kColumns == kSlotCount);
+  // Shortest time one frame of a fall lasts, in milliseconds.
+  static constexpr double kMinFrameMs = 2.0;
+
+  // Creates the 42 piece layers (red for odd slots, yellow for even ones, all
+  // parked) and the grid layer on top of `img`. `settings` must outlive the
+  // view; it is read anew at every frame.
+  TBoardView(TLayeredImage* img, const TBoardPictures& listeBmp, const TBoardSettings* settings,
+             QObject* parent = nullptr);
+  ~TBoardView() override;
+
+  // Slot k, 1..42.
+  TPieceSlot& PieceSlot(int k);
+  const TPieceSlot& PieceSlot(int k) const;
+  TImageLayer* GridLayer() const { return gridLayer_; }
+  TLayeredImage* Image() const { return img_; }
+
+  // Top-left corners in image pixels.
+  static QPoint TargetPosition(int column);         // column target c
+  static QPoint CellPosition(int row, int column);  // cell of the grid
+
+  // At each game start: every slot gets the colour of its player (red for the
+  // player who begins), is parked, takes the piece opacity and is unmarked.
+  void PrepareSlots(int firstPlayer);
+
+  // Slot k falls from the column target whose top-left corner is `target` to
+  // `row` of the grid, DropStep pixels per frame shown.
+  void DropPiece(int k, QPoint target, int row);
+
+  // The next piece (slot moveNumber) shown over the target under the mouse,
+  // unless the game is over.
+  void Colonne0MouseMove(QPoint target, int moveNumber, bool gameOver);
+
+  // At a new game: fades the grid in to 248, lets slots 1..count fall off the
+  // bottom edge one after the other, then waits 200 ms.
+  void ClearAwayPieces(int count);
+
+  // At a game end: marks the winning line walked from (row, column) in
+  // `direction` (1 right, 2 down-right, 3 down, 4 down-left) among slots
+  // 1..piecesPlayed, blinks the marked pieces and fades the grid out. A
+  // direction outside 1..4 or a winner outside 1..2 is a draw: nothing is
+  // marked.
+  void ShowGameEnd(int direction, int column, int row, int winner, int piecesPlayed,
+                   const TCellReader& cell);
+
+  // Master alpha of every piece layer := PieceOpacity.
+  void ApplyOpacity();
+  // Grid overlay fully visible again (master alpha 256).
+  void RestoreGrid();
+
+  // Frees the piece layers and the grid layer (the window is closing).
+  void FreeLayers();
+
+  // An animation (fall, clearing, game end) is running; a new game must wait.
+  bool Animating() const { return animating_ > 0; }
+
+ private:
+  // Shows the frame just set up, then processes events for at least
+  // `minimumMs` from `frameStart` (0: once). Returns false when the board was
+  // re-prepared or destroyed meanwhile and the animation must stop.
+  bool ShowFrame(qint64 frameStartNs, double minimumMs);
+  bool StillCurrent(unsigned epoch) const;
+
+  QPointer<TLayeredImage> img_;
+  TBoardPictures listeBmp_;
+  const TBoardSettings* settings_;
+  std::array<TPieceSlot, kSlotCount> slots_{};
+  TImageLayer* gridLayer_ = nullptr;
+  int animating_ = 0;
+  // Changes whenever the slots are prepared again, so that an animation
+  // interrupted by a new game stops touching them.
+  unsigned epoch_ = 0;
+};
+
+}  // namespace zerud

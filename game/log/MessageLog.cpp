@@ -1,0 +1,125 @@
+#include "game/log/MessageLog.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace zerud {
+
+namespace {
+
+const QColor kPlainFill(164, 192, 251);
+const QColor kLilacFill(190, 155, 220);
+const QColor kPaleFill(242, 226, 253);
+
+enum TIcon { kPersonBlue = 1, kComputer = 2, kPersonPink = 3 };
+
+// Hands every row to the log's own drawing, whatever its state: a selected
+// row looks like any other.
+class TLogRowDelegate : public QStyledItemDelegate {
+ public:
+  explicit TLogRowDelegate(TMessageLog* log) : QStyledItemDelegate(log), log_(log) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    log_->MemoMessagesDrawItem(*painter, option.rect, index.row());
+  }
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+    return {option.rect.width(), TMessageLog::kRowHeight};
+  }
+
+ private:
+  TMessageLog* log_;
+};
+
+// Writes text with the top of its line at y, like a text cell.
+void WriteText(QPainter& painter, int x, int y, const QString& text) {
+  painter.drawText(QPoint(x, y + QFontMetrics(painter.font()).ascent()), text);
+}
+
+}  // namespace
+
+TMessageLog::TMessageLog(QWidget* parent) : QListWidget(parent) {
+  setItemDelegate(new TLogRowDelegate(this));
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSortingEnabled(false);
+  setUniformItemSizes(true);
+  setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void TMessageLog::SetModeSource(std::function<TLogMode()> mode) {
+  mode_ = std::move(mode);
+  viewport()->update();
+}
+
+void TMessageLog::SetIcons(const TLogIcons& icons) {
+  for (size_t i = 0; i < icons.size(); ++i) {
+    icons_[i] = icons[i].isNull() ? QImage() : icons[i].convertToFormat(QImage::Format_ARGB32);
+  }
+  viewport()->update();
+}
+
+void TMessageLog::AppendLine(const QString& text) { addItem(text); }
+
+void TMessageLog::ScrollToLastLine() {
+  if (count() > 0) scrollToItem(item(count() - 1), QAbstractItemView::PositionAtTop);
+}
+
+void TMessageLog::ClearLines() { clear(); }
+
+QString TMessageLog::Line(int index) const {
+  const QListWidgetItem* line = item(index);
+  return line ? line->text() : QString();
+}
+
+QString TMessageLog::ShownText(const QString& line) {
+  const qsizetype colon = line.indexOf(u':');
+  return colon < 0 ? line : line.mid(colon + 1);
+}
+
+void TMessageLog::MemoMessagesDrawItem(QPainter& painter, const QRect& row, int index) const {
+  const QString text = Line(index);
+  const int width = row.width();
+  const int height = row.height();
+  painter.save();
+  painter.translate(row.topLeft());
+  painter.setClipRect(0, 0, width, height);
+
+  // Step 1. What is shown: after the first colon.
+  const QString shown = ShownText(text);
+
+  // Step 2. Plain line: bold black on light blue.
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPointSize(7);
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.fillRect(0, 0, width, height, kPlainFill);
+  WriteText(painter, 1, 3, shown);
+
+  // Step 3. The first rule that matches the line and the mode.
+  font.setBold(false);
+  painter.setFont(font);
+  const TLogMode mode = mode_ ? mode_() : TLogMode::Machine;
+  const bool againstMachine = mode == TLogMode::Machine;
+  auto speakerRow = [&](const QColor& fill, int icon, QPoint iconAt, int textX) {
+    painter.fillRect(0, 0, width, height, fill);
+    if (!icons_[icon].isNull()) painter.drawImage(iconAt, icons_[icon]);
+    WriteText(painter, textX, 3, shown);
+  };
+  if (text.contains(u"[MACHINE") || text.contains(u"[ADVERSAIRE")) {
+    speakerRow(kLilacFill, kComputer, {1, -1}, 18);
+  } else if (text.contains(u"[HUMAIN") && againstMachine) {
+    speakerRow(kPaleFill, text.contains(u"[HUMAIN-1") ? kPersonBlue : kPersonPink, {1, 0}, 20);
+  } else if (text.contains(u"[HUMAIN-1") && !againstMachine) {
+    speakerRow(kPaleFill, kPersonBlue, {1, 0}, 18);
+  } else if (text.contains(u"[HUMAIN-2") && !againstMachine) {
+    speakerRow(kLilacFill, kPersonPink, {1, 0}, 18);
+  }
+  painter.restore();
+}
+
+}  // namespace zerud
