@@ -1,0 +1,141 @@
+#include "rules/PatternTable.h"
+
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+#include "rules/Errors.h"
+
+namespace zerud {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr char kSeparator = '|';
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+int Power3(int exponent) {
+  int result = 1;
+  while (exponent-- > 0) result *= 3;
+  return result;
+}
+
+}  // namespace
+
+TPatternTable::TPatternTable() { Prepare(); }
+
+TPatternTable TPatternTable::FromText(std::string_view text) {
+  TPatternTable table;
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    table.entries_.emplace_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  table.Prepare();
+  return table;
+}
+
+TPatternTable TPatternTable::FromFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw TFileOpenError(path);
+  std::ostringstream content;
+  content << file.rdbuf();
+  if (file.bad()) throw TFileOpenError(path);
+  return FromText(content.str());
+}
+
+std::string_view TPatternTable::PatternOf(std::string_view entry) {
+  const std::size_t bar = entry.find(kSeparator);
+  return bar == std::string_view::npos ? std::string_view() : entry.substr(0, bar);
+}
+
+std::string_view TPatternTable::ValueTextOf(std::string_view entry) {
+  const std::size_t bar = entry.find(kSeparator);
+  return bar == std::string_view::npos ? std::string_view() : entry.substr(bar + 1);
+}
+
+std::int32_t TPatternTable::ParseValue(std::string_view text) {
+  std::string_view rest = text;
+  while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
+  while (!rest.empty() && IsBlank(rest.back())) rest.remove_suffix(1);
+  bool negative = false;
+  if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
+    negative = rest.front() == '-';
+    rest.remove_prefix(1);
+  }
+  if (rest.empty()) throw TConvertError(std::string(text));
+  // Accumulate as a negative number so that the lowest 32-bit value fits.
+  const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
+                                      : std::int64_t{std::numeric_limits<std::int32_t>::max()};
+  std::int64_t magnitude = 0;
+  for (char c : rest) {
+    if (c < '0' || c > '9') throw TConvertError(std::string(text));
+    magnitude = magnitude * 10 + (c - '0');
+    if (magnitude > limit) throw TConvertError(std::string(text));
+  }
+  return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+int TPatternTable::LineCode(std::string_view text) {
+  int code = 0;
+  for (std::size_t i = text.size(); i-- > 0;) code = code * 3 + (text[i] - '0');
+  return code;
+}
+
+std::int32_t TPatternTable::ScoreLine(std::string_view text) const {
+  const TLineWeight& weight = WeightOf(static_cast<int>(text.size()), LineCode(text));
+  if (weight.BadEntry >= 0) ThrowBadEntry(weight);
+  return weight.Weight;
+}
+
+void TPatternTable::ThrowBadEntry(const TLineWeight& weight) const {
+  throw TConvertError(std::string(ValueTextOf(entries_[weight.BadEntry])));
+}
+
+// Every line text of 4 to 7 cells, matched once against the table: the
+// evaluation then needs one look-up per line.
+void TPatternTable::Prepare() {
+  weights_.assign(kWeightCount, TLineWeight{});
+  // Each entry's pattern and value, read once.
+  struct TEntry {
+    std::string_view Pattern;
+    std::int32_t Value = 0;
+    bool Valid = false;
+  };
+  std::vector<TEntry> parsed(entries_.size());
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    parsed[i].Pattern = PatternOf(entries_[i]);
+    if (parsed[i].Pattern.empty() || parsed[i].Pattern.size() > kMaxLineLength) continue;
+    try {
+      parsed[i].Value = ParseValue(ValueTextOf(entries_[i]));
+      parsed[i].Valid = true;
+    } catch (const TConvertError&) {
+    }
+  }
+  std::string text;
+  for (int length = kMinLineLength; length <= kMaxLineLength; ++length) {
+    const int codes = Power3(length);
+    for (int code = 0; code < codes; ++code) {
+      text.assign(length, '0');
+      for (int i = 0, rest = code; i < length; ++i, rest /= 3) text[i] = '0' + rest % 3;
+      TLineWeight& weight = weights_[kLengthOffset[length] + code];
+      for (std::size_t i = 0; i < parsed.size(); ++i) {
+        const std::string_view pattern = parsed[i].Pattern;
+        if (pattern.empty() || text.find(pattern) == std::string::npos) continue;
+        if (parsed[i].Valid) {
+          weight.Weight = parsed[i].Value;
+        } else {
+          weight.BadEntry = static_cast<std::int32_t>(i);
+        }
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace zerud

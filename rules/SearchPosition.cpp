@@ -1,0 +1,123 @@
+#include "rules/SearchPosition.h"
+
+#include <string_view>
+
+namespace zerud {
+
+namespace {
+
+// For every cell, the scoring lines through it and the digit weight 3^k of
+// the cell's place k in each line.
+struct TCellLines {
+  int Count = 0;
+  std::array<int, 4> Line{};
+  std::array<int, 4> Power{};
+};
+
+// For every line text of 4 .. 7 cells (indexed like the pattern table's
+// weights), whether it holds "1111" or "2222".
+struct TLineTables {
+  std::array<TCellLines, kCells> CellLines;
+  std::array<std::array<bool, 2187>, TPatternTable::kMaxLineLength + 1> HasFour{};
+
+  TLineTables() {
+    const auto& lines = ScoringLines();
+    for (int l = 0; l < kLineCount; ++l) {
+      const TLine& line = lines[l];
+      int power = 1;
+      for (int k = 0; k < line.Length; ++k, power *= 3) {
+        const int row = line.Row + k * kDirectionRowStep[line.Direction];
+        const int column = line.Column + k * kDirectionColumnStep[line.Direction];
+        TCellLines& cell = CellLines[row * kColumns + column];
+        cell.Line[cell.Count] = l;
+        cell.Power[cell.Count] = power;
+        ++cell.Count;
+      }
+    }
+    char text[TPatternTable::kMaxLineLength + 1];
+    for (int length = TPatternTable::kMinLineLength; length <= TPatternTable::kMaxLineLength;
+         ++length) {
+      int codes = 1;
+      for (int k = 0; k < length; ++k) codes *= 3;
+      for (int code = 0; code < codes; ++code) {
+        for (int k = 0, rest = code; k < length; ++k, rest /= 3) text[k] = '0' + rest % 3;
+        const std::string_view view(text, length);
+        HasFour[length][code] = view.find("1111") != std::string_view::npos ||
+                                view.find("2222") != std::string_view::npos;
+      }
+    }
+  }
+};
+
+const TLineTables& Tables() {
+  static const TLineTables tables;
+  return tables;
+}
+
+}  // namespace
+
+TSearchPosition::TSearchPosition(const TBoard& board, const TPatternTable& table)
+    : table_(table), cells_(board.Cells) {
+  const auto& lines = ScoringLines();
+  for (int l = 0; l < kLineCount; ++l) {
+    weights_[l] = table.WeightsOfLength(lines[l].Length);
+  }
+  // Start from the empty grid's codes and place every piece.
+  cells_.fill(kEmptyCell);
+  emptyCells_ = kCells;
+  for (int l = 0; l < kLineCount; ++l) {
+    const TLineWeight& weight = weights_[l][0];
+    weightSum_ += weight.Weight;
+    if (weight.BadEntry >= 0) ++badLines_;
+  }
+  for (int i = 0; i < kCells; ++i) {
+    if (board.Cells[i] != kEmptyCell) Put(i, board.Cells[i]);
+  }
+  hasFour_ = ScanForFour();
+}
+
+void TSearchPosition::Put(int index, char cell) {
+  const int change = (cell - '0') - (cells_[index] - '0');
+  if (change == 0) return;
+  const bool wasEmpty = cells_[index] == kEmptyCell;
+  emptyCells_ += wasEmpty - (cell == kEmptyCell);
+  cells_[index] = cell;
+  const TCellLines& through = Tables().CellLines[index];
+  const auto& lines = ScoringLines();
+  bool four = false;
+  for (int k = 0; k < through.Count; ++k) {
+    const int l = through.Line[k];
+    const TLineWeight& before = weights_[l][codes_[l]];
+    codes_[l] += change * through.Power[k];
+    const TLineWeight& after = weights_[l][codes_[l]];
+    weightSum_ += std::int64_t{after.Weight} - before.Weight;
+    badLines_ += (after.BadEntry >= 0) - (before.BadEntry >= 0);
+    four = four || Tables().HasFour[lines[l].Length][codes_[l]];
+  }
+  // A piece dropped on an empty cell can only add a four through itself.
+  // Taking a piece away can only break fours; replacing one can do both.
+  if (wasEmpty) {
+    hasFour_ = hasFour_ || four;
+  } else if (hasFour_ || cell != kEmptyCell) {
+    hasFour_ = ScanForFour();
+  }
+}
+
+bool TSearchPosition::ScanForFour() const {
+  const auto& lines = ScoringLines();
+  for (int l = 0; l < kLineCount; ++l) {
+    if (Tables().HasFour[lines[l].Length][codes_[l]]) return true;
+  }
+  return false;
+}
+
+void TSearchPosition::ThrowFirstBadLine() const {
+  for (int l = 0; l < kLineCount; ++l) {
+    const TLineWeight& weight = weights_[l][codes_[l]];
+    if (weight.BadEntry >= 0) table_.ThrowBadEntry(weight);
+  }
+  // badLines_ > 0 guarantees a bad line above.
+  __builtin_unreachable();
+}
+
+}  // namespace zerud
