@@ -48,14 +48,14 @@ TBoardView::TBoardView(TLayeredImage* img, const TBoardPictures& listeBmp,
   for (int i = 1; i <= kSlotCount; ++i) {
     TPieceSlot& slot = PieceSlot(i);
     slot.Layer = img_->AddLayer();
-    slot.Layer->SetImage(listeBmp_[i % 2 == 1 ? kRedPiece : kYellowPiece]);
+    slot.Layer->SetImage(listeBmp_[i % 2 == 1 ? kRed : kYellow]);
     slot.Layer->SetLocationAt(kParkedPosition.x(), kParkedPosition.y());
     img_->MoveLayer(slot.Layer, 1);
     slot.Marked = false;
   }
   // Step 2. The grid overlay, always on top: position 100 is clamped to the last.
   gridLayer_ = img_->AddLayer();
-  gridLayer_->SetImage(listeBmp_[kGridPicture]);
+  gridLayer_->SetImage(listeBmp_[kGrid]);
   gridLayer_->SetLocationAt(kGridCorner.x(), kGridCorner.y());
   gridLayer_->SetMasterAlpha(kGridTopAlpha);
   img_->MoveLayer(gridLayer_, 100);
@@ -83,7 +83,7 @@ void TBoardView::PrepareSlots(int firstPlayer) {
     if (slot.Layer == nullptr) continue;
     const bool odd = i % 2 == 1;
     const bool red = (odd && firstPlayer == 1) || (!odd && firstPlayer == 2);
-    slot.Layer->SetImage(listeBmp_[red ? kRedPiece : kYellowPiece]);
+    slot.Layer->SetImage(listeBmp_[red ? kRed : kYellow]);
     slot.Layer->SetLocationAt(kParkedPosition.x(), kParkedPosition.y());
     img_->MoveLayer(slot.Layer, 1);
     slot.Layer->SetMasterAlpha(settings_->PieceOpacity);
@@ -181,7 +181,7 @@ void TBoardView::ShowGameEnd(int direction, int column, int row, int winner, int
       for (int k = 1; k <= played; ++k) {
         TPieceSlot& slot = PieceSlot(k);
         if (slot.Column != c || slot.Row != r || slot.Layer == nullptr) continue;
-        slot.Layer->SetImage(listeBmp_[winner == 2 ? kYellowTickedPiece : kRedTickedPiece]);
+        slot.Layer->SetImage(listeBmp_[winner == 2 ? kYellowTicked : kRedTicked]);
         slot.Layer->SetMasterAlpha(opacity);
         slot.Marked = true;
         break;

@@ -27,14 +27,9 @@ struct TPieceSlot {
   bool Marked = false;           // part of the winning line being shown
 };
 
-// The five pictures of the board, indexed like `listeBmp`.
-enum TBoardPicture {
-  kGridPicture = 0,        // 490 x 420 overlay with a hole in each cell
-  kYellowPiece = 1,        // 70 x 70
-  kRedPiece = 2,           // 70 x 70
-  kYellowTickedPiece = 3,  // winning piece of player 2
-  kRedTickedPiece = 4,     // winning piece of player 1
-};
+// The five pictures of the board, indexed like `listeBmp`: 0 grid overlay
+// 490 x 420 with a hole in each cell, 1 yellow piece, 2 red piece, 3 yellow
+// piece with a tick (winning line of player 2), 4 red piece with a tick.
 using TBoardPictures = std::array<QImage, 5>;
 
 // Reads one cell of the game's grid: '0' empty, '1' or '2' the player.
@@ -54,6 +49,8 @@ class TBoardView : public QObject {
   static_assert(kRows * kColumns == kSlotCount);
   // Shortest time one frame of a fall lasts, in milliseconds.
   static constexpr double kMinFrameMs = 2.0;
+  // Index of each picture in TBoardPictures.
+  enum TPicture { kGrid = 0, kYellow = 1, kRed = 2, kYellowTicked = 3, kRedTicked = 4 };
 
   // Creates the 42 piece layers (red for odd slots, yellow for even ones, all
   // parked) and the grid layer on top of `img`. `settings` must outlive the
