@@ -10,6 +10,8 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <cstdio>
 
@@ -18,6 +20,7 @@
 namespace {
 
 constexpr int kResolutionDpi = 300;
+constexpr qreal kLigatureBreakingSpacing = 0.05;
 
 int Fail(const QString& message) {
   std::fprintf(stderr, "zerud-helpgen: %s\n", qPrintable(message));
@@ -49,6 +52,14 @@ int main(int argc, char** argv) {
 
     QTextDocument document;
     document.setHtml(zerud::help::HelpTextToHtml(text));
+    // No ligatures, so that a reader's search finds "réflexion" and
+    // "Effacer": any letter spacing turns them off, this one is invisible.
+    QTextCursor everything(&document);
+    everything.select(QTextCursor::Document);
+    QTextCharFormat spacing;
+    spacing.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+    spacing.setFontLetterSpacing(kLigatureBreakingSpacing);
+    everything.mergeCharFormat(spacing);
     // Printing an unpaginated document lays it out on the writer's pages with
     // margins of two centimetres and numbers the pages.
     document.print(&writer);
