@@ -1,0 +1,102 @@
+#include "assets/Pictures.h"
+
+#include <QFile>
+#include <QList>
+#include <QPixmap>
+#include <array>
+
+#include "assets/ArgbCodec.h"
+#include "assets/BmpCodec.h"
+#include "assets/IcoCodec.h"
+#include "assets/IconListCodec.h"
+#include "assets/JpegCodec.h"
+#include "assets/PictureError.h"
+
+namespace zerud {
+
+namespace {
+
+// The pictures are built into the library as Qt resources under this folder.
+QByteArray ResourceBytes(const QString& fileName) {
+  QFile file(QStringLiteral(":/zerud/pictures/") + fileName);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw TPictureError(fileName, QStringLiteral("absente du programme"));
+  }
+  return file.readAll();
+}
+
+QImage EmbeddedJpeg(const QString& fileName) {
+  return DecodeJpeg(ResourceBytes(fileName), fileName);
+}
+
+constexpr std::array<const char*, 4> kButtonNames{"start", "options", "reseau", "aide"};
+constexpr std::array<const char*, 3> kLookNames{"normal", "over", "down"};
+constexpr std::array<const char*, kListeBmpCount> kListeBmpFiles{
+    "listebmp0_grid.argb", "listebmp1_yellow.argb", "listebmp2_red.argb",
+    "listebmp3_yellow_tick.argb", "listebmp4_red_tick.argb"};
+
+}  // namespace
+
+QImage SplashPicture() {
+  static const QImage picture = EmbeddedJpeg(QStringLiteral("splash.jpg"));
+  return picture;
+}
+
+QImage LeftPanelPicture() {
+  static const QImage picture = EmbeddedJpeg(QStringLiteral("left_panel.jpg"));
+  return picture;
+}
+
+QImage OptionsPanelPicture() {
+  static const QImage picture = EmbeddedJpeg(QStringLiteral("options_panel.jpg"));
+  return picture;
+}
+
+QImage ButtonPicture(TButtonPicture button, TButtonLook look) {
+  static const auto pictures = [] {
+    std::array<std::array<QImage, kLookNames.size()>, kButtonNames.size()> all;
+    for (size_t b = 0; b < kButtonNames.size(); ++b) {
+      for (size_t l = 0; l < kLookNames.size(); ++l) {
+        const QString fileName =
+            QStringLiteral("button_%1_%2.lbmp").arg(kButtonNames[b], kLookNames[l]);
+        all[b][l] = DecodeLengthPrefixedBmp(ResourceBytes(fileName), fileName);
+      }
+    }
+    return all;
+  }();
+  return pictures[static_cast<size_t>(button)][static_cast<size_t>(look)];
+}
+
+QImage ListeBmp(int index) {
+  static const auto pictures = [] {
+    std::array<QImage, kListeBmpCount> all;
+    for (int i = 0; i < kListeBmpCount; ++i) {
+      const QString fileName = QString::fromLatin1(kListeBmpFiles[i]);
+      all[i] = DecodeArgb(ResourceBytes(fileName), fileName);
+    }
+    return all;
+  }();
+  if (index < 0 || index >= kListeBmpCount) {
+    throw TPictureError(QStringLiteral("listeBmp"), QStringLiteral("indice %1 absent").arg(index));
+  }
+  return pictures[index];
+}
+
+QImage LogIcon(int index) {
+  static const QList<QImage> icons = [] {
+    const QString fileName = QStringLiteral("log_icons.zil");
+    return DecodeIconList(ResourceBytes(fileName), fileName);
+  }();
+  if (index < 0 || index >= icons.size()) {
+    throw TPictureError(QStringLiteral("ImageList1"),
+                        QStringLiteral("indice %1 absent").arg(index));
+  }
+  return icons[index];
+}
+
+QIcon ProgramIcon() {
+  const QString fileName = QStringLiteral("program.ico");
+  return QIcon(QPixmap::fromImage(DecodeIco(ResourceBytes(fileName), fileName)));
+}
+
+}  // namespace zerud

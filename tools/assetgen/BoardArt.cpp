@@ -1,0 +1,128 @@
+#include "BoardArt.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QRadialGradient>
+#include <cmath>
+
+#include "Art.h"
+
+namespace zerud::art {
+
+namespace {
+
+// Replaces the alpha channel of an opaque colour picture; the colours stay
+// as drawn (not premultiplied), as the stored format wants.
+QImage WithAlpha(const QImage& colours, auto alphaAt) {
+  QImage out = colours.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < out.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < out.width(); ++x) {
+      row[x] = qRgba(qRed(row[x]), qGreen(row[x]), qBlue(row[x]), alphaAt(x, y));
+    }
+  }
+  return out;
+}
+
+int PieceAlpha(int x, int y) {
+  return int(std::lround(255 * DiscCoverage(x, y, kCellCentre, kCellCentre, kPieceRadius)));
+}
+
+}  // namespace
+
+QImage DrawGridOverlay() {
+  const int width = kColumns * kCell;
+  const int height = kRows * kCell;
+  QImage colours = Canvas(width, height, kGridBlue);
+  {
+    QPainter p(&colours);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient body(0, 0, 0, height);
+    body.setColorAt(0, QColor(52, 108, 222));
+    body.setColorAt(1, QColor(26, 66, 172));
+    p.fillRect(colours.rect(), body);
+
+    // Each hole sits in a bevelled collar: shadowed where the light from the
+    // top left cannot reach, lit on the opposite side.
+    for (int r = 0; r < kRows; ++r) {
+      for (int c = 0; c < kColumns; ++c) {
+        const QPointF centre(c * kCell + kCellCentre, r * kCell + kCellCentre);
+        QLinearGradient collar(centre - QPointF(24, 24), centre + QPointF(24, 24));
+        collar.setColorAt(0, QColor(14, 40, 122));
+        collar.setColorAt(1, QColor(120, 168, 248));
+        p.setPen(Qt::NoPen);
+        p.setBrush(collar);
+        p.drawEllipse(centre, kHoleRadius + 3.5, kHoleRadius + 3.5);
+        QLinearGradient rim(centre - QPointF(24, 24), centre + QPointF(24, 24));
+        rim.setColorAt(0, QColor(140, 186, 255));
+        rim.setColorAt(1, QColor(20, 52, 140));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(rim, 1.2));
+        p.drawEllipse(centre, kHoleRadius + 3.6, kHoleRadius + 3.6);
+      }
+    }
+    // Outer frame: a dark edge with a light line inside it.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(12, 34, 110), 2));
+    p.drawRect(QRectF(1, 1, width - 2, height - 2));
+    p.setPen(QPen(QColor(104, 152, 242), 1));
+    p.drawRect(QRectF(2.5, 2.5, width - 5, height - 5));
+  }
+  return WithAlpha(colours, [](int x, int y) {
+    const double cover = DiscCoverage(x % kCell, y % kCell, kCellCentre, kCellCentre, kHoleRadius);
+    return int(std::lround(255 * (1.0 - cover)));
+  });
+}
+
+QImage DrawPiece(const QColor& colour, bool ticked) {
+  const QColor dark = colour.darker(170);
+  QImage colours = Canvas(kCell, kCell, dark);
+  {
+    QPainter p(&colours);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(kCellCentre, kCellCentre);
+
+    // Body: lit from the top left.
+    QRadialGradient body(centre, kPieceRadius, centre - QPointF(9, 10));
+    body.setColorAt(0, colour.lighter(135));
+    body.setColorAt(0.55, colour);
+    body.setColorAt(1, colour.darker(140));
+    p.setPen(Qt::NoPen);
+    p.setBrush(body);
+    p.drawEllipse(centre, kPieceRadius + 0.5, kPieceRadius + 0.5);
+
+    // The raised inner ring of a playing piece.
+    QLinearGradient ring(centre - QPointF(18, 18), centre + QPointF(18, 18));
+    ring.setColorAt(0, colour.darker(150));
+    ring.setColorAt(1, colour.lighter(130));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(ring, 2.2));
+    p.drawEllipse(centre, 19.5, 19.5);
+    QLinearGradient ringLight(centre - QPointF(18, 18), centre + QPointF(18, 18));
+    ringLight.setColorAt(0, colour.lighter(140));
+    ringLight.setColorAt(1, colour.darker(140));
+    p.setPen(QPen(ringLight, 1.4));
+    p.drawEllipse(centre, 21.6, 21.6);
+
+    // Gloss: a soft white reflection at the top left.
+    QRadialGradient gloss(centre - QPointF(10, 13), 16);
+    gloss.setColorAt(0, QColor(255, 255, 255, 170));
+    gloss.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(gloss);
+    p.drawEllipse(centre - QPointF(10, 13), 16, 11);
+
+    if (ticked) {
+      QPainterPath tick;
+      tick.moveTo(21, 35);
+      tick.lineTo(30.5, 45);
+      tick.lineTo(49, 23);
+      p.setPen(QPen(Qt::black, 6.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.drawPath(tick);
+    }
+  }
+  return WithAlpha(colours, PieceAlpha);
+}
+
+}  // namespace zerud::art
