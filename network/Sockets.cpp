@@ -1,0 +1,332 @@
+#include "network/Sockets.h"
+
+#include <QHostInfo>
+#include <QNetworkProxy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <algorithm>
+
+#include "platform/ErrorDisplay.h"
+
+namespace zerud {
+namespace {
+
+constexpr int kListenQueue = 5;
+
+// Handlers may replace the event they run in; call a copy.
+void Raise(const TSocketNotifyEvent& event, TSocketConnection* connection) {
+  if (TSocketNotifyEvent handler = event) handler(connection);
+}
+
+// Raises the error event; a failure the handler did not silence goes to the
+// user's error report.
+void RaiseError(const TSocketErrorEvent& event, TSocketConnection* connection, TErrorEvent kind,
+                QAbstractSocket::SocketError error) {
+  const TSystemError system = SystemError(error);
+  int code = system.code;
+  if (TSocketErrorEvent handler = event) handler(connection, kind, code);
+  if (code == 0) return;
+  if (kind == TErrorEvent::eeSend || kind == TErrorEvent::eeReceive)
+    ShowError(SystemCallErrorText({code, system.text}, kind == TErrorEvent::eeSend
+                                                           ? QStringLiteral("send")
+                                                           : QStringLiteral("recv")));
+  else
+    ShowError(AsyncErrorText(code));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TSocketConnection
+
+TSocketConnection::TSocketConnection(QTcpSocket* socket, TOwnerEvent owner, QObject* parent)
+    : QObject(parent), owner_(std::move(owner)) {
+  Attach(socket);
+}
+
+TSocketConnection::~TSocketConnection() {
+  if (socket_) QObject::disconnect(socket_, nullptr, this, nullptr);
+}
+
+void TSocketConnection::Attach(QTcpSocket* socket) {
+  socket_ = socket;
+  socket->setParent(this);
+  socket->setProxy(QNetworkProxy::NoProxy);
+  socket->setReadBufferSize(kMaxReadSize);
+  established_ = socket->state() == QAbstractSocket::ConnectedState;
+  // channelReadyRead, unlike readyRead, is also emitted while a handler of
+  // an earlier read still runs (it may be animating a move), so a message
+  // that arrives then is not left waiting in the buffer.
+  connect(socket, &QIODevice::channelReadyRead, this, [this](int) { Notify(TEnd::Read); });
+  connect(socket, &QAbstractSocket::disconnected, this, [this] { Notify(TEnd::Closed); });
+  connect(socket, &QAbstractSocket::errorOccurred, this, &TSocketConnection::Failed);
+}
+
+bool TSocketConnection::Connected() const {
+  return !ended_ && socket_ && socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+int TSocketConnection::SendText(const QByteArray& text) {
+  if (!Connected() || text.isEmpty()) return 0;
+  QPointer<TSocketConnection> self(this);
+  inSend_ = true;
+  const qint64 sent = socket_->write(text);
+  // Push the bytes to the system now rather than at the next loop turn, so a
+  // failure shows as a send failure and a close right after loses nothing.
+  if (self && socket_) socket_->flush();
+  if (!self) return 0;
+  inSend_ = false;
+  return sent < 0 ? 0 : static_cast<int>(sent);
+}
+
+QByteArray TSocketConnection::ReceiveText() {
+  if (ended_ || !socket_) return {};
+  return socket_->read(kMaxReadSize);
+}
+
+quint16 TSocketConnection::PeerPort() const { return Connected() ? socket_->peerPort() : 0; }
+
+void TSocketConnection::Notify(TEnd end, QAbstractSocket::SocketError error) {
+  if (ended_ || !owner_) return;
+  TErrorEvent kind = TErrorEvent::eeGeneral;
+  if (end == TEnd::Failed)
+    kind = inSend_ ? TErrorEvent::eeSend
+                   : (established_ ? TErrorEvent::eeReceive : TErrorEvent::eeConnect);
+  QPointer<TSocketConnection> self(this);
+  ++dispatching_;
+  TOwnerEvent owner = owner_;
+  owner(this, end, kind, error);
+  if (self) --dispatching_;
+}
+
+void TSocketConnection::Failed(QAbstractSocket::SocketError error) {
+  // A peer that closes, even abruptly, is a disconnection: Qt follows this
+  // error with disconnected().
+  if (error == QAbstractSocket::RemoteHostClosedError) return;
+  Notify(TEnd::Failed, error);
+}
+
+void TSocketConnection::Shutdown() {
+  if (ended_) return;
+  ended_ = true;
+  if (!socket_) return;
+  QTcpSocket* socket = socket_;
+  QObject::disconnect(socket, nullptr, this, nullptr);
+  // Closing a QTcpSocket from inside one of its own signals is not safe;
+  // then the socket is only deleted later, which closes it once the signal
+  // has returned.
+  if (dispatching_ == 0) socket->abort();
+  socket->deleteLater();
+}
+
+// ---------------------------------------------------------------------------
+// TServerSocket
+
+TServerSocket::TServerSocket(QObject* parent) : QObject(parent) {}
+
+TServerSocket::~TServerSocket() { Close(); }
+
+void TServerSocket::SetPort(int port) {
+  if (listening_ && port != port_) throw TSocketError(QString::fromUtf8(kTextSocketActive));
+  port_ = port;
+}
+
+void TServerSocket::Open() {
+  if (listening_) throw TSocketError(QString::fromUtf8(kTextServerAlreadyOpen));
+  auto* server = new QTcpServer(this);
+  server->setProxy(QNetworkProxy::NoProxy);
+  server->setListenBacklogSize(kListenQueue);
+  if (!server->listen(QHostAddress::AnyIPv4, TcpPort(port_))) {
+    const QAbstractSocket::SocketError error = server->serverError();
+    delete server;
+    if (error == QAbstractSocket::SocketResourceError)
+      throw TSocketError(QString::fromUtf8(kTextCannotCreate));
+    const bool binding = error == QAbstractSocket::AddressInUseError ||
+                         error == QAbstractSocket::SocketAccessError ||
+                         error == QAbstractSocket::SocketAddressNotAvailableError;
+    throw TSocketError(SystemCallErrorText(
+        SystemError(error), binding ? QStringLiteral("bind") : QStringLiteral("listen")));
+  }
+  connect(server, &QTcpServer::newConnection, this, &TServerSocket::AcceptPending);
+  connect(server, &QTcpServer::acceptError, this, [this](QAbstractSocket::SocketError error) {
+    RaiseError(OnClientError, nullptr, TErrorEvent::eeAccept, error);
+  });
+  server_ = server;
+  listening_ = true;
+}
+
+void TServerSocket::Close() {
+  std::vector<QPointer<TSocketConnection>> connections;
+  connections.swap(connections_);
+  for (const QPointer<TSocketConnection>& connection : connections) {
+    if (!connection) continue;
+    connection->Shutdown();
+    connection->deleteLater();
+  }
+  if (server_) {
+    QObject::disconnect(server_, nullptr, this, nullptr);
+    server_->close();
+    server_->deleteLater();
+    server_ = nullptr;
+  }
+  listening_ = false;
+}
+
+quint16 TServerSocket::ListeningPort() const {
+  return listening_ && server_ ? server_->serverPort() : 0;
+}
+
+TSocketConnection* TServerSocket::Connection(int index) const {
+  if (index < 0 || index >= ActiveConnections()) return nullptr;
+  return connections_[static_cast<std::size_t>(index)];
+}
+
+void TServerSocket::AcceptPending() {
+  const QPointer<QTcpServer> server = server_;
+  // Every incoming connection is accepted, however many; a handler that
+  // closes the server ends the loop.
+  while (server && server == server_ && listening_ && server->hasPendingConnections()) {
+    QTcpSocket* socket = server->nextPendingConnection();
+    if (!socket) break;
+    auto* connection = new TSocketConnection(
+        socket,
+        [this](TSocketConnection* c, TSocketConnection::TEnd end, TErrorEvent kind,
+               QAbstractSocket::SocketError error) { ConnectionEvent(c, end, kind, error); },
+        this);
+    connections_.emplace_back(connection);
+    Raise(OnAccept, connection);
+  }
+}
+
+void TServerSocket::Forget(TSocketConnection* connection) {
+  connections_.erase(std::remove(connections_.begin(), connections_.end(), connection),
+                     connections_.end());
+  connection->Shutdown();
+  connection->deleteLater();
+}
+
+void TServerSocket::ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEnd end,
+                                    TErrorEvent kind, QAbstractSocket::SocketError error) {
+  switch (end) {
+    case TSocketConnection::TEnd::Read:
+      Raise(OnClientRead, connection);
+      break;
+    case TSocketConnection::TEnd::Closed:
+      Forget(connection);
+      Raise(OnClientDisconnect, connection);
+      break;
+    case TSocketConnection::TEnd::Failed:
+      Forget(connection);
+      RaiseError(OnClientError, connection, kind, error);
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TClientSocket
+
+TClientSocket::TClientSocket(QObject* parent) : QObject(parent) {}
+
+TClientSocket::~TClientSocket() {
+  if (lookupId_ != -1) QHostInfo::abortHostLookup(lookupId_);
+  Drop();
+}
+
+void TClientSocket::SetHost(const QString& host) {
+  if (Active() && host != host_) throw TSocketError(QString::fromUtf8(kTextSocketActive));
+  host_ = host;
+}
+
+void TClientSocket::SetPort(int port) {
+  if (Active() && port != port_) throw TSocketError(QString::fromUtf8(kTextSocketActive));
+  port_ = port;
+}
+
+void TClientSocket::Open() {
+  if (state_ != TState::Idle) throw TSocketError(QString::fromUtf8(kTextClientAlreadyOpen));
+  if (host_.isEmpty()) throw TSocketError(QString::fromUtf8(kTextNoAddress));
+  const std::uint64_t attempt = ++attempt_;
+  state_ = TState::LookingUp;
+  // A dotted address comes back as itself, without asking any name server.
+  lookupId_ = QHostInfo::lookupHost(host_, this, [this, attempt](const QHostInfo& info) {
+    if (attempt == attempt_ && state_ == TState::LookingUp) LookedUp(info);
+  });
+}
+
+void TClientSocket::LookedUp(const QHostInfo& info) {
+  lookupId_ = -1;
+  QHostAddress address;
+  for (const QHostAddress& candidate : info.addresses()) {
+    if (candidate.protocol() == QAbstractSocket::IPv4Protocol) {
+      address = candidate;
+      break;
+    }
+  }
+  if (address.isNull()) {
+    Fail(nullptr, TErrorEvent::eeLookup, QAbstractSocket::HostNotFoundError);
+    return;
+  }
+  auto* socket = new QTcpSocket(this);
+  auto* connection = new TSocketConnection(
+      socket,
+      [this](TSocketConnection* c, TSocketConnection::TEnd end, TErrorEvent kind,
+             QAbstractSocket::SocketError error) { ConnectionEvent(c, end, kind, error); },
+      this);
+  connect(socket, &QAbstractSocket::connected, connection, [this, connection] {
+    if (connection == connection_) Established();
+  });
+  connection_ = connection;
+  state_ = TState::Connecting;
+  socket->connectToHost(address, TcpPort(port_));
+}
+
+void TClientSocket::Established() {
+  state_ = TState::Connected;
+  connection_->established_ = true;
+  Raise(OnConnect, connection_);
+}
+
+void TClientSocket::Close() {
+  ++attempt_;
+  if (lookupId_ != -1) {
+    QHostInfo::abortHostLookup(lookupId_);
+    lookupId_ = -1;
+  }
+  const bool wasConnected = Connected();
+  TSocketConnection* connection = connection_;
+  Drop();
+  if (wasConnected) Raise(OnDisconnect, connection);
+}
+
+void TClientSocket::Drop() {
+  state_ = TState::Idle;
+  if (!connection_) return;
+  connection_->Shutdown();
+  connection_->deleteLater();
+  connection_ = nullptr;
+}
+
+void TClientSocket::Fail(TSocketConnection* connection, TErrorEvent kind,
+                         QAbstractSocket::SocketError error) {
+  Drop();
+  RaiseError(OnError, connection, kind, error);
+}
+
+void TClientSocket::ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEnd end,
+                                    TErrorEvent kind, QAbstractSocket::SocketError error) {
+  if (connection != connection_) return;
+  switch (end) {
+    case TSocketConnection::TEnd::Read:
+      if (Connected()) Raise(OnRead, connection);
+      break;
+    case TSocketConnection::TEnd::Closed:
+      Drop();
+      Raise(OnDisconnect, connection);
+      break;
+    case TSocketConnection::TEnd::Failed:
+      Fail(connection, kind, error);
+      break;
+  }
+}
+
+}  // namespace zerud
