@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QRect>
-#include <utility>
 #include <vector>
 
 namespace zerud {
@@ -28,14 +27,27 @@ inline QRgb MixPixel(QRgb src, QRgb dst, unsigned w) {
   return 0xFF000000u | rb | (g << 8);
 }
 
+// The pixels of a picture whose alpha is not 0, as runs along each row, so the
+// blend copies the opaque parts and skips the transparent ones.
+struct TAlphaRun {
+  int Start = 0;        // first column
+  int Length = 0;       // columns in the run
+  bool Opaque = false;  // every alpha in the run is 255
+};
+struct TAlphaRuns {
+  std::vector<TAlphaRun> Runs;
+  std::vector<int> RowFirst;  // runs of row y: Runs[RowFirst[y]] .. Runs[RowFirst[y + 1] - 1]
+
+  static TAlphaRuns Of(const QImage& picture);  // picture in ARGB32
+};
+
 // Fills `area` of `surface` (RGB32) with `picture` (RGB32) drawn at (0, 0)
 // and `colour` where the picture does not reach.
 void FillBackground(QImage& surface, const QImage& picture, QRgb colour, const QRect& area);
 
 // Blends `layer` (ARGB32, not premultiplied) stretched to `dest` over the part
-// `area` of `surface` with master alpha `master`. `rowSpans` gives, per layer
-// row, the columns whose alpha is not 0.
-void BlendLayer(QImage& surface, const QRect& area, const QImage& layer,
-                const std::vector<std::pair<int, int>>& rowSpans, const QRect& dest, int master);
+// `area` of `surface` with master alpha `master`; `runs` are the layer's.
+void BlendLayer(QImage& surface, const QRect& area, const QImage& layer, const TAlphaRuns& runs,
+                const QRect& dest, int master);
 
 }  // namespace zerud

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/board/Blend.h"
-
 namespace zerud {
 
 namespace {
@@ -23,15 +21,7 @@ const QRect kSurface(0, 0, TLayeredImage::kWidth, TLayeredImage::kHeight);
 void TImageLayer::SetImage(const QImage& picture) {
   const QRect before = PixelRect();
   image_ = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_ARGB32);
-  rowSpans_.assign(image_.height(), {0, 0});
-  for (int y = 0; y < image_.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
-    int first = 0;
-    int last = image_.width();
-    while (first < last && qAlpha(row[first]) == 0) ++first;
-    while (last > first && qAlpha(row[last - 1]) == 0) --last;
-    rowSpans_[y] = {first, last};
-  }
+  runs_ = TAlphaRuns::Of(image_);
   owner_->OnLayerChanged(this, before);
 }
 
@@ -149,7 +139,7 @@ void TLayeredImage::Compose(const QRect& area) {
     if (layer->masterAlpha_ == 0 || layer->image_.isNull()) continue;
     const QRect dest = layer->PixelRect();
     if (!dest.intersects(target)) continue;
-    BlendLayer(composed_, target, layer->image_, layer->rowSpans_, dest, layer->masterAlpha_);
+    BlendLayer(composed_, target, layer->image_, layer->runs_, dest, layer->masterAlpha_);
   }
 }
 

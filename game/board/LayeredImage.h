@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "game/board/Blend.h"
+
 namespace zerud {
 
 class TLayeredImage;
@@ -57,9 +59,7 @@ class TImageLayer {
   QImage image_;
   TFloatRect location_;
   int masterAlpha_ = 256;
-  // Per image row, the first and one-past-last column whose alpha is not 0,
-  // so the blend skips the transparent margins.
-  std::vector<std::pair<int, int>> rowSpans_;
+  TAlphaRuns runs_;
 };
 
 // The 800 x 600 surface. Paints from a composed cache that is recomposed only
