@@ -26,8 +26,9 @@ class TLogRowDelegate : public QStyledItemDelegate {
     log_->MemoMessagesDrawItem(*painter, option.rect, index.row());
   }
 
-  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-    return {option.rect.width(), TMessageLog::kRowHeight};
+  // The list stretches every row to its visible width.
+  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return {1, TMessageLog::kRowHeight};
   }
 
  private:
