@@ -45,7 +45,7 @@ QImage DecodeIco(const QByteArray& bytes, const QString& name) {
   const int planes = image.U16();
   const int bitCount = image.U16();
   const std::uint32_t compression = image.U32();
-  image.Take(16);  // image size, resolution: not needed
+  image.Take(12);  // image size, resolution: not needed
   const qint64 coloursUsed = image.U32();
   if (planes != 1 || bitCount != 8 || compression != 0) {
     image.Fail(QStringLiteral("seules les icônes 256 couleurs non compressées sont lues"));

@@ -1,0 +1,290 @@
+// Round trips and refusals of each stored picture format.
+#include <QBuffer>
+#include <QImageReader>
+#include <QImageWriter>
+#include <random>
+
+#include "AssetTestSupport.h"
+#include "assets/ArgbCodec.h"
+#include "assets/BmpCodec.h"
+#include "assets/ByteReader.h"
+#include "assets/IcoCodec.h"
+#include "assets/IconListCodec.h"
+#include "assets/JpegCodec.h"
+
+namespace zerud {
+namespace {
+
+using test::ExpectPictureError;
+
+// A picture with every kind of pixel: varied colours, alpha 0 with a colour
+// behind it, partial alpha.
+QImage Sample(int width, int height, bool withAlpha, unsigned seed = 7) {
+  std::mt19937 random(seed);
+  QImage image(width, height, withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int alpha = withAlpha ? int(random() % 256) : 255;
+      image.setPixel(x, y, qRgba(random() % 256, random() % 256, random() % 256, alpha));
+    }
+  }
+  return image;
+}
+
+QByteArray Bytes(std::initializer_list<int> values) {
+  QByteArray out;
+  for (int v : values) out.append(char(v));
+  return out;
+}
+
+TEST(ArgbCodec, StoresWidthHeightThenBgraRowsTopFirstNotPremultiplied) {
+  QImage image(2, 2, QImage::Format_ARGB32);
+  image.setPixel(0, 0, qRgba(1, 2, 3, 4));
+  image.setPixel(1, 0, qRgba(200, 100, 50, 0));  // invisible, colour kept
+  image.setPixel(0, 1, qRgba(9, 8, 7, 255));
+  image.setPixel(1, 1, qRgba(0, 0, 0, 128));
+  const QByteArray stored = EncodeArgb(image);
+  EXPECT_EQ(stored, Bytes({2,  0,   0,   0, 2, 0, 0, 0,   3, 2, 1, 4,
+                           50, 100, 200, 0, 7, 8, 9, 255, 0, 0, 0, 128}));
+  EXPECT_EQ(DecodeArgb(stored, "t"), image);
+
+  const QImage sample = Sample(37, 11, true);
+  const QByteArray sampleBytes = EncodeArgb(sample);
+  EXPECT_EQ(sampleBytes.size(), 8 + 4 * 37 * 11);
+  EXPECT_EQ(DecodeArgb(sampleBytes, "t"), sample);
+  // A premultiplied source is stored with its colours restored.
+  EXPECT_EQ(DecodeArgb(EncodeArgb(image.convertToFormat(QImage::Format_ARGB32_Premultiplied)), "t")
+                .pixel(0, 1),
+            qRgba(9, 8, 7, 255));
+}
+
+TEST(ArgbCodec, RefusesSizesThatDoNotMatchTheBytes) {
+  const QByteArray good = EncodeArgb(Sample(3, 2, true));
+  ExpectPictureError([&] { DecodeArgb(good.chopped(1), "a.argb"); }, "a.argb");
+  ExpectPictureError([&] { DecodeArgb(good + "x", "t"); }, "octets de pixels");
+  ExpectPictureError([&] { DecodeArgb(good.left(7), "t"); }, "tronqué");
+  ExpectPictureError([] { DecodeArgb({}, "t"); }, "tronqué");
+  ExpectPictureError(
+      [] {
+        DecodeArgb(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0}), "t");
+      },
+      "hors limites");
+  ExpectPictureError([] { DecodeArgb(Bytes({0, 0, 0, 0, 1, 0, 0, 0}), "t"); }, "hors limites");
+  // 40000 x 40000 would be 6.4 GB: refused from the header alone.
+  ExpectPictureError(
+      [] {
+        DecodeArgb(Bytes({0x40, 0x9C, 0, 0, 0x40, 0x9C, 0, 0}), "t");
+      },
+      "hors limites");
+}
+
+TEST(BmpCodec, RoundTripsEveryRowPaddingAndMatchesQt) {
+  for (int width = 1; width <= 6; ++width) {
+    SCOPED_TRACE(width);
+    const QImage image = Sample(width, 3, false, width);
+    const QByteArray bmp = EncodeBmp24(image);
+    EXPECT_EQ(bmp.size(), Bmp24FileSize(width, 3));
+    EXPECT_EQ(DecodeBmp(bmp, "t"), image);
+    EXPECT_EQ(QImage::fromData(bmp, "BMP").convertToFormat(QImage::Format_RGB32), image);
+    const QByteArray prefixed = EncodeLengthPrefixedBmp(image);
+    EXPECT_EQ(test::LittleEndian32(prefixed, 0), quint32(bmp.size()));
+    EXPECT_EQ(prefixed.sliced(4), bmp);
+    EXPECT_EQ(DecodeLengthPrefixedBmp(prefixed, "t"), image);
+  }
+}
+
+TEST(BmpCodec, ReadsBmpFilesWrittenByQtAndTopDownFiles) {
+  const QImage image = Sample(13, 5, false);
+  QByteArray written;
+  QBuffer buffer(&written);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(QImageWriter(&buffer, "BMP").write(image));
+  EXPECT_EQ(DecodeBmp(written, "t"), image);
+
+  // The same rows stored top row first, announced by a negative height.
+  QByteArray topDown = EncodeBmp24(image);
+  const qsizetype stride = (13 * 3 + 3) / 4 * 4;
+  QByteArray rows;
+  for (int y = 4; y >= 0; --y) rows += topDown.mid(54 + y * stride, stride);
+  topDown = topDown.left(54) + rows;
+  const qint32 negative = -5;
+  memcpy(topDown.data() + 22, &negative, 4);
+  EXPECT_EQ(DecodeBmp(topDown, "t"), image);
+}
+
+TEST(BmpCodec, RefusesWhatItCannotReadSafely) {
+  const QByteArray bmp = EncodeBmp24(Sample(5, 4, false));
+  auto withField = [&](int offset, quint32 value, int size = 4) {
+    QByteArray changed = bmp;
+    memcpy(changed.data() + offset, &value, size);
+    return changed;
+  };
+  ExpectPictureError([&] { DecodeBmp("PM" + bmp.mid(2), "t"); }, "signature");
+  ExpectPictureError([&] { DecodeBmp(withField(28, 32, 2), "t"); }, "24 bits");
+  ExpectPictureError([&] { DecodeBmp(withField(30, 1), "t"); }, "non compressées");
+  ExpectPictureError([&] { DecodeBmp(withField(26, 2, 2), "t"); }, "plans");
+  ExpectPictureError([&] { DecodeBmp(withField(14, 12), "t"); }, "trop court");
+  ExpectPictureError([&] { DecodeBmp(withField(10, 20), "t"); }, "en-tête");
+  ExpectPictureError([&] { DecodeBmp(withField(10, 0xFFFFFFF0u), "t"); }, "décalage");
+  ExpectPictureError([&] { DecodeBmp(withField(18, 50000), "t"); }, "hors limites");
+  ExpectPictureError([&] { DecodeBmp(withField(22, 0x80000000u), "t"); }, "hors limites");
+  ExpectPictureError([&] { DecodeBmp(withField(18, 6), "t"); }, "tronqué");
+  ExpectPictureError([&] { DecodeBmp(bmp.chopped(1), "t"); }, "tronqué");
+
+  QByteArray prefixed = EncodeLengthPrefixedBmp(Sample(5, 4, false));
+  ExpectPictureError([&] { DecodeLengthPrefixedBmp(prefixed.chopped(1), "t"); }, "longueur");
+  ExpectPictureError([&] { DecodeLengthPrefixedBmp(prefixed + "x", "t"); }, "longueur");
+  ExpectPictureError([&] { DecodeLengthPrefixedBmp(prefixed.left(3), "t"); }, "tronqué");
+}
+
+// A smooth picture, the kind JPEG keeps well.
+QImage Smooth(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 128));
+    }
+  }
+  return image;
+}
+
+double MeanDifference(const QImage& a, const QImage& b) {
+  double sum = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y);
+      const QRgb q = b.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+             std::abs(qBlue(p) - qBlue(q));
+    }
+  }
+  return sum / (3.0 * a.width() * a.height());
+}
+
+TEST(JpegCodec, RoundTripsAndAgreesWithQt) {
+  const QImage image = Smooth(61, 47);
+  const QByteArray jpeg = EncodeJpeg(image, 95, {"un", QByteArray(kMaxJpegCommentBytes, 'x')});
+  const QImage decoded = DecodeJpeg(jpeg, "t");
+  EXPECT_EQ(decoded.format(), QImage::Format_RGB32);
+  ASSERT_EQ(decoded.size(), image.size());
+  EXPECT_LT(MeanDifference(decoded, image), 2.0);
+  EXPECT_TRUE(jpeg.contains(QByteArray("\xFF\xFE\x00\x04un", 6)));
+  EXPECT_GT(jpeg.size(), kMaxJpegCommentBytes);
+  if (QImageReader::supportedImageFormats().contains("jpeg")) {
+    const QImage byQt = QImage::fromData(jpeg, "JPEG").convertToFormat(QImage::Format_RGB32);
+    EXPECT_LT(MeanDifference(byQt, decoded), 1.0);
+  }
+  ExpectPictureError([&] { EncodeJpeg(image, 90, {QByteArray(kMaxJpegCommentBytes + 1, 'x')}); },
+                     "commentaire");
+}
+
+TEST(JpegCodec, DamagedFilesGiveAClearErrorInsteadOfEndingTheProgram) {
+  const QByteArray jpeg = EncodeJpeg(Smooth(64, 64), 90);
+  ExpectPictureError([&] { DecodeJpeg(jpeg.left(jpeg.size() / 2), "bg.jpg"); }, "tronqué");
+  ExpectPictureError([&] { DecodeJpeg(jpeg.chopped(2), "bg.jpg"); }, "bg.jpg");
+  ExpectPictureError([] { DecodeJpeg("GIF89a............", "t"); }, "pas un fichier JPEG");
+  ExpectPictureError([] { DecodeJpeg({}, "t"); }, "vide");
+  ExpectPictureError([&] { DecodeJpeg(jpeg.left(2), "t"); }, "illisible");
+  // A frame header announcing 60000 x 60000 pixels is refused before decoding.
+  QByteArray huge = jpeg;
+  const qsizetype frame = huge.indexOf("\xFF\xC0");
+  ASSERT_GT(frame, 0);
+  huge[frame + 5] = char(0xEA);
+  huge[frame + 6] = char(0x60);
+  huge[frame + 7] = char(0xEA);
+  huge[frame + 8] = char(0x60);
+  ExpectPictureError([&] { DecodeJpeg(huge, "t"); }, "hors limites");
+  // Damage in the middle of the entropy-coded data.
+  QByteArray corrupt = jpeg;
+  for (qsizetype i = corrupt.size() / 2; i < corrupt.size() / 2 + 40; ++i) corrupt[i] = char(0xFF);
+  EXPECT_THROW(DecodeJpeg(corrupt, "t"), TPictureError);
+}
+
+TEST(IconListCodec, RoundTripsIconsAndTheirMasks) {
+  QList<QImage> icons;
+  for (int i = 0; i < 5; ++i) {
+    QImage icon = Sample(7, 6, true, 100 + i);
+    for (int y = 0; y < 6; ++y) {
+      for (int x = 0; x < 7; ++x) {
+        const QRgb c = icon.pixel(x, y);
+        icon.setPixel(x, y, qAlpha(c) < 128 ? 0u : (c | 0xFF000000u));
+      }
+    }
+    icons.append(icon);
+  }
+  const QByteArray stored = EncodeIconList(icons, {9, 4, 4});
+  // 4 icons a row, 9 places: a 28 x 18 colour plane, mask rows of 4 bytes.
+  EXPECT_EQ(stored.size(), 20 + 28 * 18 * 4 + 4 * 18);
+  EXPECT_EQ(DecodeIconList(stored, "t"), icons);
+  ExpectPictureError([&] { EncodeIconList({icons[0], Sample(3, 3, true)}); }, "tailles");
+  ExpectPictureError([&] { EncodeIconList(icons, {4, 4, 4}); }, "disposition");
+}
+
+TEST(IconListCodec, RefusesInconsistentHeaders) {
+  const QByteArray stored = EncodeIconList({Sample(4, 4, false), Sample(4, 4, false)}, {3, 2, 2});
+  auto with16 = [&](int offset, quint16 value) {
+    QByteArray changed = stored;
+    memcpy(changed.data() + offset, &value, 2);
+    return changed;
+  };
+  ExpectPictureError([&] { DecodeIconList("ZIL2" + stored.mid(4), "t"); }, "liste d'icônes");
+  ExpectPictureError([&] { DecodeIconList(with16(4, 4), "t"); },
+                     "disposition");  // count > capacity
+  ExpectPictureError([&] { DecodeIconList(with16(14, 0), "t"); }, "disposition");  // per row 0
+  ExpectPictureError([&] { DecodeIconList(with16(10, 0), "t"); }, "hors limites");
+  ExpectPictureError([&] { DecodeIconList(with16(10, 5), "t"); }, "taille des plans");
+  ExpectPictureError([&] { DecodeIconList(stored.chopped(1), "t"); }, "taille des plans");
+  ExpectPictureError([&] { DecodeIconList(stored.left(10), "t"); }, "tronqué");
+}
+
+TEST(IcoCodec, RoundTripsA256ColourIconWithItsMask) {
+  QImage image(19, 17, QImage::Format_ARGB32);
+  for (int y = 0; y < 17; ++y) {
+    for (int x = 0; x < 19; ++x) {
+      image.setPixel(x, y, (x + y) % 5 == 0 ? 0u : qRgb(x % 8 * 30, y % 6 * 40, 77));
+    }
+  }
+  const QByteArray ico = EncodeIco8(image);
+  EXPECT_EQ(DecodeIco(ico, "t"), image);
+  if (QImageReader::supportedImageFormats().contains("ico")) {
+    EXPECT_EQ(QImage::fromData(ico, "ICO").convertToFormat(QImage::Format_ARGB32), image);
+  }
+  ExpectPictureError([] { EncodeIco8(Sample(20, 20, false)); }, "256 couleurs");
+}
+
+TEST(IcoCodec, RefusesWhatItCannotReadSafely) {
+  QImage image(8, 8, QImage::Format_ARGB32);
+  image.fill(qRgb(10, 20, 30));
+  const QByteArray ico = EncodeIco8(image);
+  auto with = [&](int offset, quint32 value, int size) {
+    QByteArray changed = ico;
+    memcpy(changed.data() + offset, &value, size);
+    return changed;
+  };
+  ExpectPictureError([&] { DecodeIco(with(2, 2, 2), "t"); }, "pas une icône");
+  ExpectPictureError([&] { DecodeIco(with(4, 0, 2), "t"); }, "nombre d'images");
+  ExpectPictureError([&] { DecodeIco(with(18, 4, 4), "t"); }, "répertoire");
+  ExpectPictureError([&] { DecodeIco(with(14, 0xFFFFFF00u, 4), "t"); }, "tronqué");
+  ExpectPictureError([&] { DecodeIco(with(22 + 14, 32, 2), "t"); }, "256 couleurs");
+  ExpectPictureError([&] { DecodeIco(with(22 + 8, 15, 4), "t"); }, "hauteur");
+  ExpectPictureError([&] { DecodeIco(with(22 + 4, 9, 4), "t"); }, "différentes");
+  // One palette entry: the pixels, index 1, lie outside it.
+  ExpectPictureError([&] { DecodeIco(with(22 + 32, 1, 4), "t"); }, "hors de la palette");
+  ExpectPictureError([&] { DecodeIco(with(22 + 32, 257, 4), "t"); }, "palette");
+  ExpectPictureError([&] { DecodeIco(ico.chopped(1), "t"); }, "tronqué");
+}
+
+TEST(ByteReader, ReadsLittleEndianFieldsAndNeverPastTheEnd) {
+  const QByteArray bytes = Bytes({0x01, 0x02, 0x03, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x05});
+  TByteReader reader(bytes, "t");
+  EXPECT_EQ(reader.U32(), 0x04030201u);
+  EXPECT_EQ(reader.I32(), -1);
+  EXPECT_EQ(reader.Remaining(), 1);
+  ExpectPictureError([&] { reader.U16(); }, "tronqué");
+  EXPECT_EQ(reader.U8(), 5);
+  ExpectPictureError([&] { reader.Seek(10); }, "décalage");
+  ExpectPictureError([&] { reader.Require(-1); }, "tronqué");
+}
+
+}  // namespace
+}  // namespace zerud
