@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zerud {
 
 TAlphaRuns TAlphaRuns::Of(const QImage& picture) {
@@ -46,19 +50,57 @@ void FillBackground(QImage& surface, const QImage& picture, QRgb colour, const Q
 
 namespace {
 
-// src[i] over out[i] for i < count, each with the weight of its own alpha.
-void BlendByAlpha(QRgb* out, const QRgb* src, int count, int master) {
-  for (int i = 0; i < count; ++i) {
-    out[i] = MixPixel(src[i], out[i], BlendWeight(master, qAlpha(src[i])));
-  }
+#if defined(__SSE2__)
+// Four pixels mixed at once, each channel in a 16-bit lane, with the same
+// rounding as MixPixel. `weights` holds one weight (0..255) per 32-bit lane.
+inline __m128i Mix4(__m128i src, __m128i dst, __m128i weights) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i full = _mm_set1_epi16(255);
+  const __m128i half = _mm_set1_epi16(128);
+  const __m128i pairs = _mm_or_si128(weights, _mm_slli_epi32(weights, 16));
+  auto mix = [&](__m128i s, __m128i d, __m128i w) {
+    __m128i x = _mm_add_epi16(_mm_mullo_epi16(s, w), _mm_mullo_epi16(d, _mm_sub_epi16(full, w)));
+    x = _mm_add_epi16(x, half);
+    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+  };
+  const __m128i low = mix(_mm_unpacklo_epi8(src, zero), _mm_unpacklo_epi8(dst, zero),
+                          _mm_unpacklo_epi32(pairs, pairs));
+  const __m128i high = mix(_mm_unpackhi_epi8(src, zero), _mm_unpackhi_epi8(dst, zero),
+                           _mm_unpackhi_epi32(pairs, pairs));
+  return _mm_or_si128(_mm_packus_epi16(low, high), _mm_set1_epi32(static_cast<int>(0xFF000000u)));
 }
-
-// src[i] over out[i] with one weight for the whole run.
-void BlendByWeight(QRgb* out, const QRgb* src, int count, unsigned weight) {
-  for (int i = 0; i < count; ++i) out[i] = MixPixel(src[i], out[i], weight);
-}
+#endif
 
 }  // namespace
+
+void BlendByAlpha(QRgb* out, const QRgb* src, int count, int master) {
+  int i = 0;
+#if defined(__SSE2__)
+  // w = ((master + 1) * alpha) >> 8, taken as the high half of a 16-bit product.
+  const __m128i factor = _mm_set1_epi32((std::min(master, 254) + 1) << 8);
+  for (; i + 4 <= count; i += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
+    const __m128i alpha = _mm_srli_epi32(s, 24);
+    const __m128i w = master >= 255 ? alpha : _mm_mulhi_epu16(alpha, factor);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), Mix4(s, d, w));
+  }
+#endif
+  for (; i < count; ++i) out[i] = MixPixel(src[i], out[i], BlendWeight(master, qAlpha(src[i])));
+}
+
+void BlendByWeight(QRgb* out, const QRgb* src, int count, unsigned weight) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i w = _mm_set1_epi32(static_cast<int>(weight));
+  for (; i + 4 <= count; i += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), Mix4(s, d, w));
+  }
+#endif
+  for (; i < count; ++i) out[i] = MixPixel(src[i], out[i], weight);
+}
 
 void BlendLayer(QImage& surface, const QRect& area, const QImage& layer, const TAlphaRuns& runs,
                 const QRect& dest, int master) {

@@ -41,6 +41,12 @@ struct TAlphaRuns {
   static TAlphaRuns Of(const QImage& picture);  // picture in ARGB32
 };
 
+// Blends a row: src[i] over out[i] for i < count, with the weight of each
+// pixel's own alpha under master alpha `master` (0..256).
+void BlendByAlpha(QRgb* out, const QRgb* src, int count, int master);
+// The same with one weight (0..255) for every pixel.
+void BlendByWeight(QRgb* out, const QRgb* src, int count, unsigned weight);
+
 // Fills `area` of `surface` (RGB32) with `picture` (RGB32) drawn at (0, 0)
 // and `colour` where the picture does not reach.
 void FillBackground(QImage& surface, const QImage& picture, QRgb colour, const QRect& area);
