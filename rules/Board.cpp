@@ -44,8 +44,11 @@ struct TStartCell {
   int Column;
 };
 
-constexpr std::array<TStartCell, 42> MakeEndTestOrder() {
-  std::array<TStartCell, 42> cells{};
+// 6 rows, 12 down-right diagonals, 7 columns, 12 down-left diagonals.
+constexpr int kEndTestLines = 37;
+
+constexpr std::array<TStartCell, kEndTestLines> MakeEndTestOrder() {
+  std::array<TStartCell, kEndTestLines> cells{};
   int n = 0;
   for (int r = 0; r < kRows; ++r) cells[n++] = {kDirectionRow, r, 0};
   for (int c = 0; c < kColumns; ++c) cells[n++] = {kDirectionDownRight, 0, c};
@@ -53,10 +56,11 @@ constexpr std::array<TStartCell, 42> MakeEndTestOrder() {
   for (int c = 0; c < kColumns; ++c) cells[n++] = {kDirectionColumn, 0, c};
   for (int c = kColumns - 1; c >= 0; --c) cells[n++] = {kDirectionDownLeft, 0, c};
   for (int r = 1; r < kRows; ++r) cells[n++] = {kDirectionDownLeft, r, kColumns - 1};
+  if (n != kEndTestLines) throw "every line of the end test needs its start cell";
   return cells;
 }
 
-constexpr std::array<TStartCell, 42> kEndTestOrder = MakeEndTestOrder();
+constexpr std::array<TStartCell, kEndTestLines> kEndTestOrder = MakeEndTestOrder();
 
 }  // namespace
 
