@@ -1,0 +1,53 @@
+#include "app/FormSplash.h"
+
+#include <QLabel>
+#include <QScreen>
+
+#include "app/Fonts.h"
+#include "app/Placement.h"
+#include "assets/Pictures.h"
+#include "controls/ButtonComps.h"
+
+namespace zerud {
+
+TFormSplash::TFormSplash(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+  setObjectName(QStringLiteral("FormSplash"));
+  setWindowTitle(kCaption);
+  setFixedSize(kClientWidth, kClientHeight);
+  QPalette black = palette();
+  black.setColor(QPalette::Window, Qt::black);
+  setPalette(black);
+  setAutoFillBackground(true);
+
+  // The picture control takes the picture's own size.
+  const QImage picture = SplashPicture();
+  Image1 = new QLabel(this);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setPixmap(QPixmap::fromImage(picture));
+  Image1->setGeometry(0, 0, picture.width(), picture.height());
+
+  bnFermer = new TSelButton(this, QStringLiteral("bnFermer"));
+  bnFermer->setGeometry(195, 327, 193, 21);
+  bnFermer->setCursor(Qt::PointingHandCursor);
+  bnFermer->SetColor(QColor(128, 128, 192));
+  bnFermer->SetColorBorder(QColor(0, 0, 128));
+  bnFermer->SetColorOver(QColor(164, 192, 251));
+  bnFermer->SetColorDown(QColor(164, 192, 251));
+  bnFermer->SetColorOverCaption(Qt::black);
+  bnFermer->SetAlignment(TSelButton::kAlignCenter);
+  bnFermer->SetBorderWidth(1);
+  bnFermer->setFont(PixelFont(QStringLiteral("Tahoma"), 13));
+  bnFermer->SetFontColor(Qt::white);
+  bnFermer->SetCaption(kFermerCaption);
+  connect(bnFermer, &TSelButton::OnClick, this, &TFormSplash::bnFermerClick);
+}
+
+int TFormSplash::ShowModal() {
+  if (QScreen* desktop = screen()) move(CenteredIn(desktop->geometry(), size()));
+  return exec();
+}
+
+void TFormSplash::bnFermerClick() { close(); }
+
+}  // namespace zerud

@@ -1,0 +1,210 @@
+#include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/FormDialog.h"
+#include "app/Shape.h"
+#include "controls/ButtonComps.h"
+
+namespace zerud {
+
+class TFormDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // Runs `answer` once the dialog's modal loop is running and returns what
+  // ShowModal gave.
+  static int Answer(TFormDialog& dialog, const std::function<void()>& answer) {
+    QTimer::singleShot(0, &dialog, [&dialog, answer] {
+      QVERIFY(dialog.isVisible());
+      answer();
+    });
+    // A dialog that never closes would hang the test; give up after a while.
+    QTimer::singleShot(5000, &dialog, [&dialog] { dialog.done(-99); });
+    return dialog.ShowModal();
+  }
+
+  static void Click(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(30, 10));
+  }
+
+ private slots:
+  void WindowProperties() {
+    TFormDialog dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Confirmation"));
+    QCOMPARE(dialog.size(), QSize(236, 68));
+    QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(dialog.palette().color(QPalette::Window), QColor(0, 66, 217));
+    QVERIFY(!dialog.isVisible());
+  }
+
+  void ControlsBackToFront() {
+    TFormDialog dialog;
+    const QObjectList& children = dialog.children();
+    QList<QWidget*> order;
+    for (QObject* child : children)
+      if (auto* widget = qobject_cast<QWidget*>(child)) order << widget;
+    QCOMPARE(order, (QList<QWidget*>{dialog.Shape1, dialog.Label1, dialog.bnOui, dialog.bnNon}));
+
+    QCOMPARE(dialog.Shape1->geometry(), QRect(0, 0, 236, 68));
+    QCOMPARE(dialog.Shape1->Brush(), QColor(208, 223, 255));
+    QCOMPARE(dialog.Shape1->Pen(), QColor(Qt::black));
+
+    QLabel* label = dialog.Label1;
+    QCOMPARE(label->geometry(), QRect(3, 3, 230, 39));
+    QCOMPARE(label->text(), QStringLiteral(" Êtes-vous sûr(e) de vouloir quitter \r\n"
+                                           " \"ZERUD URAVIZERA 4\" ?"));
+    QVERIFY(label->wordWrap());
+    QVERIFY(label->alignment().testFlag(Qt::AlignVCenter));
+    QCOMPARE(label->font().family(), QStringLiteral("Tahoma"));
+    QCOMPARE(label->font().pixelSize(), 13);
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(label->palette().color(QPalette::Window), QColor(0, 66, 217));
+  }
+
+  void Buttons_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("bnOui") << "bnOui"
+                           << "Oui" << QRect(110, 44, 60, 20);
+    QTest::newRow("bnNon") << "bnNon"
+                           << "Non" << QRect(173, 44, 60, 20);
+  }
+
+  void Buttons() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, geometry);
+    TFormDialog dialog;
+    auto* button = dialog.findChild<TEncartaButton*>(name);
+    QVERIFY(button);
+    QCOMPARE(button, name == QLatin1String("bnOui") ? dialog.bnOui : dialog.bnNon);
+    QCOMPARE(button->Caption(), caption);
+    QCOMPARE(button->geometry(), geometry);
+    QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(button->Color(), QColor(144, 178, 255));
+    QCOMPARE(button->ColorBorder(), QColor(0, 66, 217));
+    QCOMPARE(button->ColorOver(), QColor(0, 66, 217));
+    QCOMPARE(button->ColorDown(), QColor(0, 66, 217));
+    QCOMPARE(button->ColorOverCaption(), QColor(Qt::black));
+    QVERIFY(button->ShowCaption());
+    QCOMPARE(button->font().family(), QStringLiteral("Tahoma"));
+    QCOMPARE(button->font().pixelSize(), 13);
+    QCOMPARE(button->FontColor(), QColor(Qt::black));
+  }
+
+  // What the player sees: the black outline, the light rectangle between the
+  // question and the buttons, the blue question with white text on both
+  // lines, the two buttons' faces.
+  void Pixels() {
+    TFormDialog dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QImage image = dialog.grab().toImage();
+    QCOMPARE(image.size(), QSize(236, 68));
+    for (const QPoint corner : {QPoint(0, 0), QPoint(235, 0), QPoint(0, 67), QPoint(235, 67),
+                                QPoint(100, 0), QPoint(0, 30), QPoint(100, 67)})
+      QCOMPARE(image.pixelColor(corner), QColor(Qt::black));
+    for (const QPoint inside : {QPoint(1, 1), QPoint(2, 40), QPoint(50, 43), QPoint(50, 60),
+                                QPoint(171, 55), QPoint(234, 66)})
+      QCOMPARE(image.pixelColor(inside), QColor(208, 223, 255));
+    QCOMPARE(image.pixelColor(4, 4), QColor(0, 66, 217));
+    QCOMPARE(image.pixelColor(232, 41), QColor(0, 66, 217));
+    QCOMPARE(image.pixelColor(114, 48), QColor(144, 178, 255));
+    QCOMPARE(image.pixelColor(176, 48), QColor(144, 178, 255));
+
+    // Both lines of the question carry white text.
+    auto whiteIn = [&image](int top, int bottom) {
+      int count = 0;
+      for (int y = top; y < bottom; ++y)
+        for (int x = 3; x < 233; ++x)
+          if (image.pixelColor(x, y).lightness() > 200) ++count;
+      return count;
+    };
+    QVERIFY(whiteIn(3, 22) > 50);
+    QVERIFY(whiteIn(22, 42) > 50);
+  }
+
+  void Results() {
+    TFormDialog dialog;
+    QCOMPARE(Answer(dialog, [&] { Click(dialog.bnOui); }), 1);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(Answer(dialog, [&] { Click(dialog.bnNon); }), 2);
+    // Escape and the window's own close are answered like "Non".
+    QCOMPARE(Answer(dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), 2);
+    QCOMPARE(Answer(dialog, [&] { dialog.close(); }), 2);
+    QCOMPARE(Answer(dialog, [&] { dialog.reject(); }), 2);
+    // The dialog keeps no state between showings.
+    QCOMPARE(Answer(dialog, [&] { Click(dialog.bnOui); }), 1);
+  }
+
+  // A press on a button that ends outside it is no answer; the dialog waits.
+  void ReleaseOutsideAButtonIsNoAnswer() {
+    TFormDialog dialog;
+    const int result = Answer(dialog, [&] {
+      QTest::mousePress(dialog.bnOui, Qt::LeftButton, Qt::NoModifier, QPoint(30, 10));
+      QTest::mouseRelease(dialog.bnOui, Qt::LeftButton, Qt::NoModifier, QPoint(-40, 10));
+      QVERIFY(dialog.isVisible());
+      Click(dialog.bnNon);
+    });
+    QCOMPARE(result, 2);
+  }
+
+  void CentredOnTheMainWindowEachTime() {
+    QWidget main;
+    main.setFixedSize(800, 600);
+    main.move(100, 40);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    TFormDialog dialog;
+    dialog.SetMainWindow(&main);
+
+    QPoint shownAt;
+    auto record = [&] {
+      shownAt = dialog.pos();
+      Click(dialog.bnNon);
+    };
+    Answer(dialog, record);
+    const QRect frame = main.frameGeometry();
+    QCOMPARE(shownAt,
+             QPoint(frame.x() + (frame.width() - 236) / 2, frame.y() + (frame.height() - 68) / 2));
+
+    main.move(300, 120);
+    Answer(dialog, record);
+    const QRect moved = main.frameGeometry();
+    QCOMPARE(shownAt,
+             QPoint(moved.x() + (moved.width() - 236) / 2, moved.y() + (moved.height() - 68) / 2));
+  }
+
+  void WithoutMainWindowCentredOnTheScreen() {
+    TFormDialog dialog;
+    QPoint shownAt;
+    Answer(dialog, [&] {
+      shownAt = dialog.pos();
+      Click(dialog.bnOui);
+    });
+    const QRect screen = dialog.screen()->geometry();
+    QCOMPARE(shownAt, QPoint(screen.x() + (screen.width() - 236) / 2,
+                             screen.y() + (screen.height() - 68) / 2));
+  }
+
+  // Timers keep running while the confirmation waits, as the game clock does.
+  void TimersTickWhileWaiting() {
+    TFormDialog dialog;
+    int ticks = 0;
+    QTimer clock;
+    connect(&clock, &QTimer::timeout, [&ticks] { ++ticks; });
+    clock.start(10);
+    Answer(dialog, [&] { QTimer::singleShot(150, &dialog, [&dialog] { Click(dialog.bnNon); }); });
+    QVERIFY2(ticks >= 3, qPrintable(QString::number(ticks)));
+  }
+};
+
+}  // namespace zerud
+
+QTEST_MAIN(zerud::TFormDialogTest)
+#include "FormDialogTest.moc"

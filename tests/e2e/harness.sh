@@ -1,0 +1,236 @@
+#!/usr/bin/env bash
+# Xvfb harness for the game's end-to-end tests: a private X display with a
+# small window manager, window lookup, clicks, screenshots and pixel reads.
+#
+# Use it from a bash test script registered with ctest:
+#
+#   source "$(dirname "$0")/../e2e/harness.sh"   # path to this file
+#   zh_require                 # skips the test (exit 77) without Xvfb/xdotool
+#   zh_start                   # Xvfb on a free display + openbox; DISPLAY set
+#   zh_launch /path/to/zerud-uravizera4   # from a scratch folder; sets ZH_PID
+#   wid=$(zh_wait_window "Zerud uravizera4" 10 387x354)
+#   read -r x y w h < <(zh_geometry "$wid")   # client area, screen coordinates
+#   zh_click $((x + 291)) $((y + 337))
+#   zh_shot "$ZH_DIR/screen.png"; zh_pixel "$ZH_DIR/screen.png" 5 5   # -> "0,0,0"
+#   zh_wait_exit "$ZH_PID" 10; echo "status $ZH_STATUS"
+#
+# and in CMake:
+#   add_test(NAME my.e2e COMMAND ${CMAKE_SOURCE_DIR}/tests/.../my_e2e.sh ...)
+#   set_tests_properties(my.e2e PROPERTIES SKIP_RETURN_CODE 77 RUN_SERIAL FALSE)
+#
+# Each run has its own display (Xvfb -displayfd picks a free one), so tests
+# may run in parallel. Everything started here is stopped when the script
+# exits (an EXIT trap; define a function zh_on_exit for cleanup of your own).
+# ZH_DIR is a scratch folder kept after a failure for its screenshots (its
+# path is printed), removed after a success.
+#
+# Functions:
+#   zh_require                     skip (77) unless Xvfb, xdotool, xwininfo, import exist
+#   zh_start [WxHxD]               start Xvfb (default 1280x1024x24) and openbox
+#   zh_launch PROGRAM [ARGS...]    start a program from $ZH_DIR/cwd; pid in ZH_PID
+#   zh_wait_window NAME [SEC] [WxH]  id of a visible window titled exactly NAME
+#                                  (and, if given, with that client size)
+#   zh_wait_gone WID [SEC]         wait until the window is unmapped or destroyed
+#   zh_geometry WID                "x y w h" of the client area on the screen
+#   zh_frame_extents WID           "left right top bottom" of the manager's frame
+#   zh_screen_size                 "w h" of the screen
+#   zh_click X Y                   left click at screen coordinates
+#   zh_shot FILE                   screenshot of the whole screen (PNG)
+#   zh_pixel FILE X Y              "r,g,b" of one pixel of a screenshot
+#   zh_wait_exit PID [SEC]         wait for the process; status in ZH_STATUS
+#                                  (124 when it did not end in time)
+#   zh_alive PID                   true while the process runs
+#   zh_now_ms                      monotonic milliseconds
+#   zh_fail MESSAGE                print FAIL, take a screenshot, exit 1
+#   zh_check COND_DESCRIPTION CMD...  run CMD; zh_fail with the description if false
+
+ZH_SKIP=77
+ZH_DIR=""
+ZH_XVFB_PID=""
+ZH_WM_PID=""
+ZH_PID=""
+ZH_STATUS=""
+ZH_PIDS=()
+
+zh_require() {
+  local tool
+  for tool in Xvfb xdotool xwininfo xprop import convert; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "SKIP: $tool is not installed (Debian packages xvfb, xdotool, x11-utils, imagemagick)"
+      exit "$ZH_SKIP"
+    fi
+  done
+}
+
+zh_now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+zh_stop() {
+  local pid
+  for pid in "${ZH_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  [ -n "$ZH_WM_PID" ] && kill "$ZH_WM_PID" 2>/dev/null
+  [ -n "$ZH_XVFB_PID" ] && kill "$ZH_XVFB_PID" 2>/dev/null
+  wait 2>/dev/null || true
+}
+
+zh_exit_trap() {
+  local status=$?
+  if declare -F zh_on_exit >/dev/null; then zh_on_exit || true; fi
+  zh_stop
+  if [ -n "$ZH_DIR" ]; then
+    if [ "$status" -eq 0 ] || [ "$status" -eq "$ZH_SKIP" ]; then
+      rm -rf "$ZH_DIR"
+    else
+      echo "screenshots and logs kept in $ZH_DIR"
+    fi
+  fi
+  exit "$status"
+}
+
+zh_start() {
+  local screen=${1:-1280x1024x24}
+  ZH_DIR=$(mktemp -d "${TMPDIR:-/tmp}/zerud-e2e.XXXXXX")
+  mkdir -p "$ZH_DIR/cwd" "$ZH_DIR/runtime"
+  chmod 700 "$ZH_DIR/runtime"
+  export XDG_RUNTIME_DIR=$ZH_DIR/runtime
+  trap zh_exit_trap EXIT
+  trap 'exit 130' INT TERM
+
+  # Xvfb writes the display number it chose to the descriptor once it is
+  # ready to take clients.
+  local displayfile=$ZH_DIR/display
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$displayfile" \
+    >"$ZH_DIR/xvfb.log" 2>&1 &
+  ZH_XVFB_PID=$!
+  local waited=0
+  while [ ! -s "$displayfile" ]; do
+    if ! kill -0 "$ZH_XVFB_PID" 2>/dev/null || [ $waited -ge 100 ]; then
+      echo "SKIP: Xvfb did not start:"
+      cat "$ZH_DIR/xvfb.log"
+      exit "$ZH_SKIP"
+    fi
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  export DISPLAY=":$(head -n1 "$displayfile")"
+  unset WAYLAND_DISPLAY
+  export QT_QPA_PLATFORM=xcb
+
+  # A window manager, so that full-screen and activation behave as on a
+  # desktop. Without openbox the test still runs, with a warning.
+  if command -v openbox >/dev/null 2>&1; then
+    openbox --sm-disable >"$ZH_DIR/openbox.log" 2>&1 &
+    ZH_WM_PID=$!
+    waited=0
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+      if [ $waited -ge 100 ]; then
+        echo "warning: openbox did not come up"
+        break
+      fi
+      sleep 0.1
+      waited=$((waited + 1))
+    done
+  else
+    echo "warning: openbox is not installed; running without a window manager"
+  fi
+}
+
+zh_launch() {
+  (cd "$ZH_DIR/cwd" && exec "$@") >"$ZH_DIR/program.log" 2>&1 &
+  ZH_PID=$!
+  ZH_PIDS+=("$ZH_PID")
+}
+
+zh_alive() { kill -0 "$1" 2>/dev/null; }
+
+zh_geometry() {
+  xwininfo -id "$1" 2>/dev/null | awk '
+    /Absolute upper-left X:/ {x = $4} /Absolute upper-left Y:/ {y = $4}
+    /Width:/ {w = $2} /Height:/ {h = $2}
+    END {print x, y, w, h}'
+}
+
+zh_frame_extents() {
+  local extents
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= *//p' | tr -d ',')
+  echo "${extents:-0 0 0 0}"
+}
+
+zh_screen_size() { xdotool getdisplaygeometry; }
+
+zh_wait_window() {
+  local name=$1 seconds=${2:-10} size=${3:-} deadline wid w h
+  deadline=$(($(zh_now_ms) + seconds * 1000))
+  while [ "$(zh_now_ms)" -lt "$deadline" ]; do
+    for wid in $(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null); do
+      if [ -z "$size" ]; then
+        echo "$wid"
+        return 0
+      fi
+      read -r _ _ w h < <(zh_geometry "$wid")
+      if [ "${w}x${h}" = "$size" ]; then
+        echo "$wid"
+        return 0
+      fi
+    done
+    sleep 0.02
+  done
+  return 1
+}
+
+zh_wait_gone() {
+  local wid=$1 seconds=${2:-10} deadline
+  deadline=$(($(zh_now_ms) + seconds * 1000))
+  while [ "$(zh_now_ms)" -lt "$deadline" ]; do
+    if ! xwininfo -id "$wid" 2>/dev/null | grep -q 'Map State: IsViewable'; then return 0; fi
+    sleep 0.02
+  done
+  return 1
+}
+
+zh_click() {
+  xdotool mousemove --sync "$1" "$2"
+  sleep 0.05
+  xdotool click 1
+  sleep 0.05
+}
+
+zh_shot() { import -window root "$1"; }
+
+zh_pixel() {
+  convert "$1" -crop "1x1+$2+$3" +repage -depth 8 -format '%[fx:int(255*r+.5)],%[fx:int(255*g+.5)],%[fx:int(255*b+.5)]' info:
+}
+
+zh_wait_exit() {
+  local pid=$1 seconds=${2:-10} deadline
+  deadline=$(($(zh_now_ms) + seconds * 1000))
+  while zh_alive "$pid"; do
+    if [ "$(zh_now_ms)" -ge "$deadline" ]; then
+      ZH_STATUS=124
+      return 1
+    fi
+    sleep 0.02
+  done
+  wait "$pid"
+  ZH_STATUS=$?
+  return 0
+}
+
+zh_fail() {
+  echo "FAIL: $*"
+  if [ -n "$ZH_DIR" ] && [ -n "${DISPLAY:-}" ]; then
+    zh_shot "$ZH_DIR/failure.png" 2>/dev/null || true
+  fi
+  if [ -s "$ZH_DIR/program.log" ]; then
+    echo "--- program output"
+    cat "$ZH_DIR/program.log"
+  fi
+  exit 1
+}
+
+zh_check() {
+  local description=$1
+  shift
+  "$@" || zh_fail "$description"
+}
