@@ -68,6 +68,9 @@ centre_dy=$((2 * my + 600 - screen_h))
 echo "main window: client area at $mx,$my; frame extents $left $right $top $bottom"
 [ "${centre_dx#-}" -le $((2 * (left + right) + 2)) ] || zh_fail "main window not centred horizontally"
 [ "${centre_dy#-}" -le $((2 * (top + bottom) + 2)) ] || zh_fail "main window not centred vertically"
+if xdotool search --onlyvisible --name '^Réseau$' >/dev/null 2>&1; then
+  zh_fail "the network window shows at start-up"
+fi
 sleep 0.3
 zh_shot "$shot"
 expect_pixel "backdrop around the main window" 5 5 0,0,0

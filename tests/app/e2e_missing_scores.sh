@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The main window's creation work is done before anything else shows: with
+# scores.txt missing from the program folder, the error about it comes up
+# before the black backdrop; once it is answered, the start-up goes on with
+# the backdrop and the start-up picture. The program folder is a copy of the
+# executable with images/ beside it, started from yet another folder, so the
+# files are looked for beside the executable, not in the current folder
+# (which does hold a scores.txt here).
+#   e2e_missing_scores.sh <program>
+set -uo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../e2e/harness.sh"
+zh_require
+[ -x "$program" ] || { echo "FAIL: $program is not built"; exit 1; }
+zh_start 1024x768x24
+
+folder=$ZH_DIR/program
+mkdir -p "$folder/images"
+cp "$program" "$folder/zerud-uravizera4"
+cp "$(dirname "$program")/images/bg.jpg" "$folder/images/" || zh_fail "no images/bg.jpg beside $program"
+echo "0000|1" >"$ZH_DIR/cwd/scores.txt"
+
+zh_launch "$folder/zerud-uravizera4"
+# The error box carries the game's title, like the start-up picture; it is
+# told apart by its size.
+box=""
+deadline=$(($(zh_now_ms) + 30000))
+while [ -z "$box" ] && [ "$(zh_now_ms)" -lt "$deadline" ]; do
+  for wid in $(xdotool search --onlyvisible --name '^Zerud uravizera4$' 2>/dev/null); do
+    read -r _ _ w h < <(zh_geometry "$wid")
+    if [ "${w}x${h}" = "387x354" ]; then
+      zh_fail "the start-up picture shows before the error about scores.txt"
+    fi
+    box=$wid
+  done
+  sleep 0.05
+done
+[ -n "$box" ] || zh_fail "no error about the missing scores.txt"
+if xdotool search --onlyvisible --name '^Zerud uravizera 4$' >/dev/null 2>&1; then
+  zh_fail "the backdrop shows before the main window's creation is done"
+fi
+zh_shot "$ZH_DIR/error.png"
+
+# Answer the error; the start-up goes on.
+xdotool windowactivate --sync "$box" 2>/dev/null
+xdotool key Return
+zh_wait_window "Zerud uravizera 4" 20 >/dev/null || zh_fail "no backdrop after the error"
+splash=$(zh_wait_window "Zerud uravizera4" 20 387x354) || zh_fail "no start-up picture after the error"
+zh_alive "$ZH_PID" || zh_fail "the program ended"
+echo "PASS: the error about scores.txt comes before the backdrop; the start-up goes on"
