@@ -1,8 +1,8 @@
 #include "rules/PatternTable.h"
 
-#include <fstream>
+#include <cstdio>
 #include <limits>
-#include <sstream>
+#include <memory>
 
 #include "rules/Errors.h"
 
@@ -41,12 +41,16 @@ TPatternTable TPatternTable::FromText(std::string_view text) {
 }
 
 TPatternTable TPatternTable::FromFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  // A folder opens like a file but cannot be read: both are refused.
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                       &std::fclose);
   if (!file) throw TFileOpenError(path);
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (file.bad()) throw TFileOpenError(path);
-  return FromText(content.str());
+  std::string content;
+  char block[4096];
+  std::size_t count;
+  while ((count = std::fread(block, 1, sizeof block, file.get())) > 0) content.append(block, count);
+  if (std::ferror(file.get())) throw TFileOpenError(path);
+  return FromText(content);
 }
 
 std::string_view TPatternTable::PatternOf(std::string_view entry) {

@@ -1,0 +1,163 @@
+// The game's fast machine player against the plain one: same scores, same
+// errors, same end tests, same node values, same choices, same number of
+// nodes, on random grids and random tables.
+#include <gtest/gtest.h>
+
+#include "Literal.h"
+#include "RandomCases.h"
+#include "rules/Errors.h"
+#include "rules/Evaluation.h"
+#include "rules/SearchPosition.h"
+
+namespace zerud {
+namespace {
+
+using namespace testing_cases;
+
+// A result or the text of the error that replaced it.
+struct TOutcome {
+  double Value = 0;
+  std::string Error;
+  long long Nodes = 0;
+  std::array<int, TSearchState::kBestMovesSize + 1> BestMoves{};
+  bool operator==(const TOutcome&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const TOutcome& outcome) {
+  out << "value " << outcome.Value << " error '" << outcome.Error << "' nodes " << outcome.Nodes
+      << " best";
+  for (int move : outcome.BestMoves) out << ' ' << move;
+  return out;
+}
+
+template <typename F>
+TOutcome Outcome(F&& action) {
+  TOutcome outcome;
+  try {
+    outcome.Value = action(outcome.Nodes);
+  } catch (const TConvertError& error) {
+    outcome.Error = error.what();
+  }
+  return outcome;
+}
+
+TEST(DifferentialTest, EvaluationMatchesThePlainScanOnPlayedAndArbitraryGrids) {
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 4000; ++round) {
+    const std::vector<std::string> entries = RandomEntries(random, round % 3 == 0);
+    const TPatternTable table = TPatternTable::FromText(JoinLines(entries));
+    ASSERT_EQ(table.Entries(), entries);
+    int next;
+    const TBoard board =
+        round % 4 == 0 ? RandomCells(random) : RandomPlayedGrid(random, round % 43, next);
+    TLineBuffer lines;
+    const TOutcome fast = Outcome([&](long long&) { return EvaluateBoard(board, lines, table); });
+    const TOutcome plain =
+        Outcome([&](long long&) { return literal::EvaluateBoard(board, lines, entries); });
+    ASSERT_EQ(fast, plain) << board.ToString() << "\n" << JoinLines(entries);
+    const TOutcome incremental =
+        Outcome([&](long long&) { return TSearchPosition(board, table).Evaluate(); });
+    ASSERT_EQ(incremental, plain) << board.ToString();
+  }
+}
+
+TEST(DifferentialTest, IncrementalGridFollowsPiecesPlacedAndTakenBack) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
+    const std::vector<std::string> entries = RandomEntries(random, true);
+    const TPatternTable table = TPatternTable::FromText(JoinLines(entries));
+    int next;
+    TBoard board = RandomPlayedGrid(random, round % 20, next);
+    TSearchPosition position(board, table);
+    for (int step = 0; step < 60; ++step) {
+      const int index = std::uniform_int_distribution<int>(0, kCells - 1)(random);
+      const char cell = "0012"[std::uniform_int_distribution<int>(0, 3)(random)];
+      board.Cells[index] = cell;
+      position.Put(index, cell);
+      ASSERT_EQ(position.Cells(), board.Cells);
+      ASSERT_EQ(position.IsOver(), IsGameOver(board)) << board.ToString();
+      TLineBuffer lines;
+      ASSERT_EQ(Outcome([&](long long&) { return position.Evaluate(); }),
+                Outcome([&](long long&) { return literal::EvaluateBoard(board, lines, entries); }));
+    }
+  }
+}
+
+// Node values, BestMoves afterwards, node counts and errors of MaxNode and
+// MinNode called on their own, with random windows.
+void CompareNodes(bool floatingPieces, int rounds, unsigned seed) {
+  std::mt19937 random(seed);
+  for (int round = 0; round < rounds; ++round) {
+    const std::vector<std::string> entries = RandomEntries(random, round % 4 == 0);
+    const TPatternTable table = TPatternTable::FromText(JoinLines(entries));
+    int next;
+    const TBoard board =
+        floatingPieces ? RandomCells(random) : RandomPlayedGrid(random, round % 30, next);
+    const int maxDepth = std::uniform_int_distribution<int>(1, 5)(random);
+    const int depth = std::uniform_int_distribution<int>(1, 2)(random);
+    const double bounds[] = {-1000000.0, -500.0, -20.0, 0.0, 20.0, 500.0, 1000000.0};
+    double alpha = bounds[std::uniform_int_distribution<int>(0, 3)(random)];
+    double beta = bounds[std::uniform_int_distribution<int>(3, 6)(random)];
+    const bool maximising = round % 2 == 0;
+
+    auto search = [&](bool fast) {
+      TSearchState state;
+      state.MaxDepth = maxDepth;
+      for (int d = 1; d <= TSearchState::kBestMovesSize; ++d) state.BestMoves[d] = d % 7;
+      TOutcome outcome = Outcome([&](long long& nodes) {
+        const TEventPump pump = [&nodes] { ++nodes; };
+        if (fast) {
+          const TSearchContext context{state, table, pump};
+          return maximising ? MaxNode(board, depth, alpha, beta, context)
+                            : MinNode(board, depth, alpha, beta, context);
+        }
+        const literal::TContext context{state, entries, pump};
+        return maximising ? literal::MaxNode(board, depth, alpha, beta, context)
+                          : literal::MinNode(board, depth, alpha, beta, context);
+      });
+      outcome.BestMoves = state.BestMoves;
+      return outcome;
+    };
+    ASSERT_EQ(search(true), search(false))
+        << board.ToString() << " depth " << depth << " max " << maxDepth << " window " << alpha
+        << ' ' << beta << (maximising ? " max" : " min") << "\n"
+        << JoinLines(entries);
+  }
+}
+
+TEST(DifferentialTest, NodesMatchOnPlayedGrids) { CompareNodes(false, 1500, 11); }
+
+TEST(DifferentialTest, NodesMatchOnGridsWithFloatingPieces) { CompareNodes(true, 1500, 12); }
+
+// The machine's choice at the game's levels.
+void CompareChoices(int level, int rounds, unsigned seed) {
+  std::mt19937 random(seed);
+  for (int round = 0; round < rounds; ++round) {
+    const std::vector<std::string> entries = RandomEntries(random, round % 5 == 0);
+    const TPatternTable table = TPatternTable::FromText(JoinLines(entries));
+    int next;
+    const TBoard board = RandomPlayedGrid(random, 1 + round % 36, next);
+    auto choose = [&](bool fast) {
+      TSearchState state;
+      state.MaxDepth = 2 * level;
+      TOutcome outcome = Outcome([&](long long& nodes) {
+        const TEventPump pump = [&nodes] { ++nodes; };
+        TRandomSource unused(1);
+        return fast ? ChooseMachineColumn(board, 2, state, table, unused, pump)
+                    : literal::ChooseMachineColumn(board, state, entries, pump);
+      });
+      outcome.BestMoves = state.BestMoves;
+      return outcome;
+    };
+    const TOutcome fast = choose(true);
+    ASSERT_EQ(fast, choose(false)) << board.ToString() << "\n" << JoinLines(entries);
+    ASSERT_EQ(fast.BestMoves, (std::array<int, TSearchState::kBestMovesSize + 1>{}));
+  }
+}
+
+TEST(DifferentialTest, ChoicesMatchAtLevelTwo) { CompareChoices(2, 2000, 21); }
+TEST(DifferentialTest, ChoicesMatchAtLevelThree) { CompareChoices(3, 300, 22); }
+TEST(DifferentialTest, ChoicesMatchAtLevelFour) { CompareChoices(4, 40, 23); }
+
+}  // namespace
+}  // namespace zerud
