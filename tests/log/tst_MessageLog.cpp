@@ -6,6 +6,8 @@
 
 using namespace zerud;
 
+Q_DECLARE_METATYPE(zerud::TLogMode)
+
 namespace {
 
 const QRgb kPlain = qRgb(164, 192, 251);
@@ -120,10 +122,10 @@ class TestMessageLog : public QObject {
  private slots:
   void shownTextAfterFirstColon_data();
   void shownTextAfterFirstColon();
-  void machineLineRuleOne();
-  void opponentLineRuleOneInAnyMode();
-  void humanLinesAgainstTheMachine();
-  void humanLinesBetweenTwoHumans();
+  void speakerRows_data();
+  void speakerRows();
+  void speakerTextIsRegular();
+  void unmatchedSpeakerStaysPlain();
   void plainLines();
   void modeIsReadAtDrawingTime();
   void widgetRowsAndSelection();
@@ -151,65 +153,74 @@ void TestMessageLog::shownTextAfterFirstColon() {
   QCOMPARE(TMessageLog::ShownText(line), shown);
 }
 
-void TestMessageLog::machineLineRuleOne() {
+void TestMessageLog::speakerRows_data() {
+  QTest::addColumn<TLogMode>("mode");
+  QTest::addColumn<QString>("line");
+  QTest::addColumn<QRgb>("fill");
+  QTest::addColumn<int>("icon");
+  QTest::addColumn<int>("iconTop");
+  QTest::addColumn<int>("textX");
+  const QString move = QStringLiteral("] : Je joue la colonne n° 3");
+  auto row = [&](const char* name, TLogMode mode, const QString& speaker, QRgb fill, int icon,
+                 int iconTop, int textX) {
+    QTest::newRow(name) << mode << speaker + move << fill << icon << iconTop << textX;
+  };
+  row("machine", TLogMode::Machine, "[MACHINE", kLilac, 2, -1, 18);
+  row("machine, two humans", TLogMode::TwoHumans, "[MACHINE", kLilac, 2, -1, 18);
+  row("opponent, network", TLogMode::Network, "[ADVERSAIRE-1", kLilac, 2, -1, 18);
+  row("opponent, machine mode", TLogMode::Machine, "[ADVERSAIRE-2", kLilac, 2, -1, 18);
+  row("human 1 against the machine", TLogMode::Machine, "[HUMAIN-1", kPale, 1, 0, 20);
+  row("human 2 against the machine", TLogMode::Machine, "[HUMAIN-2", kPale, 3, 0, 20);
+  row("human without number", TLogMode::Machine, "[HUMAIN", kPale, 3, 0, 20);
+  row("human 1, two humans", TLogMode::TwoHumans, "[HUMAIN-1", kPale, 1, 0, 18);
+  row("human 2, two humans", TLogMode::TwoHumans, "[HUMAIN-2", kLilac, 3, 0, 18);
+  row("human 1, network", TLogMode::Network, "[HUMAIN-1", kPale, 1, 0, 18);
+  row("human 2, network", TLogMode::Network, "[HUMAIN-2", kLilac, 3, 0, 18);
+}
+
+// Fill, icon and the text after the colon in regular weight with the top of
+// its line at y = 3, compared with the same text written on its own.
+void TestMessageLog::speakerRows() {
+  QFETCH(TLogMode, mode);
+  QFETCH(QString, line);
+  QFETCH(QRgb, fill);
+  QFETCH(int, icon);
+  QFETCH(int, iconTop);
+  QFETCH(int, textX);
   TLogFixture f;
-  const QImage row = f.Row(QStringLiteral("[MACHINE] : Je réfléchis..."));
-  CheckIcon(row, 2, -1);
-  CheckFillAndInk(row, kLilac, 17);
-  const int start = TextStart(row, kLilac, 17);
-  QVERIFY2(start >= 18 && start <= 26, qPrintable(QString::number(start)));
-  // Regular weight: the same text written plain (bold, light blue) has more ink.
+  f.mode = mode;
+  const QImage row = f.Row(line);
+  CheckIcon(row, icon, iconTop);
+  CheckFillAndInk(row, fill, 17);
+
+  QImage text(kWidth - textX, TMessageLog::kRowHeight, QImage::Format_RGB32);
+  text.fill(fill);
+  QPainter painter(&text);
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPointSize(7);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawText(0, 3 + QFontMetrics(font).ascent(), QStringLiteral(" Je joue la colonne n° 3"));
+  painter.end();
+  QCOMPARE(row.copy(textX, 0, kWidth - textX, TMessageLog::kRowHeight), text);
+}
+
+// The rules' text is regular: the same text written plain (bold) has more ink.
+void TestMessageLog::speakerTextIsRegular() {
+  TLogFixture f;
+  const QImage regular = f.Row(QStringLiteral("[MACHINE] : Je réfléchis..."));
   const QImage bold = f.Row(QStringLiteral("x: Je réfléchis..."));
-  QCOMPARE(TextStart(bold, kPlain, 0), start - 17);
-  QVERIFY(InkCount(bold, kPlain, 0) > InkCount(row, kLilac, 17) + 10);
+  QVERIFY(InkCount(bold, kPlain, 0) > InkCount(regular, kLilac, 17) + 10);
 }
 
-void TestMessageLog::opponentLineRuleOneInAnyMode() {
-  TLogFixture f;
-  const QString line = QStringLiteral("[ADVERSAIRE-1] : Adversaire a joué la colonne n°3");
-  for (TLogMode mode : {TLogMode::Machine, TLogMode::TwoHumans, TLogMode::Network}) {
-    f.mode = mode;
-    const QImage row = f.Row(line);
-    CheckIcon(row, 2, -1);
-    CheckFillAndInk(row, kLilac, 17);
-  }
-  f.mode = TLogMode::Machine;
-  QCOMPARE(f.Row(QStringLiteral("[MACHINE] : Je joue la colonne n° 4")).pixel(100, 1), kLilac);
-}
-
-void TestMessageLog::humanLinesAgainstTheMachine() {
-  TLogFixture f;
-  const QImage one = f.Row(QStringLiteral("[HUMAIN-1] : Je joue la colonne n° 3"));
-  CheckIcon(one, 1, 0);
-  CheckFillAndInk(one, kPale, 17);
-  const QImage two = f.Row(QStringLiteral("[HUMAIN-2] : Je joue la colonne n° 3"));
-  CheckIcon(two, 3, 0);
-  CheckFillAndInk(two, kPale, 17);
-  // Against the machine the text starts at 20, two pixels right of the two-humans rows.
-  f.mode = TLogMode::TwoHumans;
-  const QImage twoHumans = f.Row(QStringLiteral("[HUMAIN-1] : Je joue la colonne n° 3"));
-  QCOMPARE(TextStart(one, kPale, 17), TextStart(twoHumans, kPale, 17) + 2);
-  QCOMPARE(one.copy(20, 0, kWidth - 20, 18), twoHumans.copy(18, 0, kWidth - 20, 18));
-  // A human line of neither player still counts against the machine.
-  f.mode = TLogMode::Machine;
-  CheckIcon(f.Row(QStringLiteral("[HUMAIN] : x")), 3, 0);
-}
-
-void TestMessageLog::humanLinesBetweenTwoHumans() {
+// Without a matching rule for the mode, a speaker line stays plain.
+void TestMessageLog::unmatchedSpeakerStaysPlain() {
   TLogFixture f;
   for (TLogMode mode : {TLogMode::TwoHumans, TLogMode::Network}) {
     f.mode = mode;
-    const QImage one = f.Row(QStringLiteral("[HUMAIN-1] : Je joue la colonne n° 0"));
-    CheckIcon(one, 1, 0);
-    CheckFillAndInk(one, kPale, 17);
-    const QImage two = f.Row(QStringLiteral("[HUMAIN-2] : Je joue la colonne n° 0"));
-    CheckIcon(two, 3, 0);
-    CheckFillAndInk(two, kLilac, 17);
-    const int start = TextStart(two, kLilac, 17);
-    QVERIFY2(start >= 18 && start <= 24, qPrintable(QString::number(start)));
-    // Neither player 1 nor 2: no rule, a plain row.
     const QImage other = f.Row(QStringLiteral("[HUMAIN-3] : x"));
     QCOMPARE(other.pixel(5, 5), kPlain);
+    QCOMPARE(other.pixel(kWidth - 1, 17), kPlain);
   }
 }
 
