@@ -22,6 +22,8 @@ class TImageButton;
 class TSelButton;
 class TTimeCounter;
 class TMessageLog;
+class TPatternTable;
+class TBoardView;
 struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
@@ -105,7 +107,7 @@ class TFormMain : public QWidget {
   void PlayOpponentMove(const QString& text);
   void EndAnnouncedByPeer();
   // True while a move, an animation or the machine's search runs.
-  bool MoveUnderWay() const { return busy_ > 0; }
+  bool MoveUnderWay() const;
 
   // Options panel, help, chat, clock.
   void bnOptionsClick();
@@ -140,14 +142,17 @@ class TFormMain : public QWidget {
   void SetHelpPlatform(std::function<bool()> pdfReaderInstalled,
                        std::function<void(const QString& verb, const QString& file)> open);
 
-  // Runs a search's event pump: processes window events when enough time has
-  // passed since the last time. Exposed for the benchmark.
-  void PumpSearchEvents();
+  // The machine's pattern table and the board's pieces, for tests and tools.
+  const TPatternTable& PatternTable() const;
+  TBoardView& BoardView() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  friend class TMoveScope;
+
+  void BuildControls();
   void FormCreate();
   void BuildLeftPanel();
   void BuildClockPanel();
@@ -160,7 +165,8 @@ class TFormMain : public QWidget {
 
   void Log(const QString& line);
   void ScrollLogToLast();
-  void LogGameEnd(bool fullGrid, bool won, const QString& winLine);
+  void LogGameEnd(bool won, const QString& winLine);
+  void ShowGameEnd(int direction, int column, int row, int winner, int piecesPlayed);
   void TraceGrid();
   void Colonne0MouseMove(int column);
   int DrawRandom(int count);

@@ -1,0 +1,173 @@
+// The main window's creation, its options, the help, the chat buttons and the
+// way out.
+#include "game/FormMain.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <cstdio>
+#include <cstdlib>
+
+#include "controls/ButtonComps.h"
+#include "controls/TimeCounter.h"
+#include "game/Artwork.h"
+#include "game/GameParts.h"
+#include "game/log/MessageLog.h"
+#include "platform/DocumentOpener.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/PdfReader.h"
+#include "rules/Errors.h"
+
+namespace zerud {
+
+namespace {
+
+constexpr char kPatternFile[] = "scores.txt";
+constexpr char kBackgroundFile[] = "images/bg.jpg";
+constexpr char kHelpFile[] = "Aide.pdf";
+
+// Shown by the help when no PDF reader is known; the two lines are joined by
+// a carriage return.
+const QString kNoPdfReader = QStringLiteral(
+    "Le fichier d'aide est au format PDF,\rVeuillez installer l'acrobat reader pour "
+    "visualiser ce fichier");
+
+}  // namespace
+
+TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
+    : QWidget(parent),
+      programFolder_(programFolder.endsWith(QLatin1Char('/')) ? programFolder
+                                                              : programFolder + QLatin1Char('/')),
+      parts_(std::make_unique<TGameParts>()),
+      processEnd_([](int status) {
+        // Ends at once: the other windows go with the process.
+        std::fflush(nullptr);
+        std::_Exit(status);
+      }),
+      pdfReaderInstalled_([] { return PdfReaderInstalled(); }),
+      openDocument_([](const QString& verb, const QString& file) {
+        OpenDocument(verb, file, TShowCommand::Maximized);
+      }) {
+  BuildControls();
+  FormCreate();
+}
+
+TFormMain::~TFormMain() = default;
+
+// The preparation at creation, in this order: random source, pattern table,
+// first move, background picture, piece layers, grid layer, column targets.
+void TFormMain::FormCreate() {
+  parts_->Random = TRandomSource();
+  LoadPatternTable();
+  MoveNumber = 1;
+  LoadBackground();
+  parts_->Board = std::make_unique<TBoardView>(parts_->Img, ListeBmpArt(), &parts_->Settings);
+  EnableColumns(false);
+}
+
+// A table that cannot be read is reported; the game goes on with an empty
+// one, where every grid scores 0.
+void TFormMain::LoadPatternTable() {
+  try {
+    parts_->PatternTable =
+        TPatternTable::FromFile((programFolder_ + QLatin1String(kPatternFile)).toStdString());
+  } catch (const TGameError& error) {
+    parts_->PatternTable = TPatternTable();
+    ShowError(QString::fromUtf8(error.what()));
+  }
+}
+
+// Without its picture the board shows navy.
+void TFormMain::LoadBackground() {
+  try {
+    parts_->Img->SetPicture(LoadPicture(programFolder_ + QLatin1String(kBackgroundFile)));
+  } catch (const TGameError& error) {
+    parts_->Img->SetPicture(QImage());
+    ShowError(QString::fromUtf8(error.what()));
+  }
+}
+
+int TFormMain::PieceOpacity() const { return parts_->Settings.PieceOpacity; }
+int TFormMain::DropStep() const { return parts_->Settings.DropStep; }
+int TFormMain::MaxDepth() const { return parts_->Search.MaxDepth; }
+bool TFormMain::AgainstMachine() const { return cbMachine->isChecked(); }
+
+const TPatternTable& TFormMain::PatternTable() const { return parts_->PatternTable; }
+TBoardView& TFormMain::BoardView() const { return *parts_->Board; }
+
+void TFormMain::bnOptionsClick() {
+  PanelOptions->show();
+  PanelOptions->raise();
+}
+
+// The new opacity reaches the pieces only now, all 42 of them.
+void TFormMain::bnFermerClick() {
+  parts_->Board->ApplyOpacity();
+  PanelOptions->hide();
+}
+
+void TFormMain::tbOpaciteChange() { parts_->Settings.PieceOpacity = tbOpacite->value(); }
+
+void TFormMain::tbVitesseChange() { parts_->Settings.DropStep = tbVitesse->value(); }
+
+// A search under way reads the new depth at its next node.
+void TFormMain::tbNiveauChange() { parts_->Search.MaxDepth = 2 * tbNiveau->value(); }
+
+void TFormMain::bnReseauClick() {
+  if (network_ != nullptr) network_->ShowNetworkWindow();
+}
+
+void TFormMain::SetHelpPlatform(std::function<bool()> pdfReaderInstalled,
+                                std::function<void(const QString&, const QString&)> open) {
+  pdfReaderInstalled_ = std::move(pdfReaderInstalled);
+  openDocument_ = std::move(open);
+}
+
+// The opener's answer is ignored: a missing document is not reported.
+void TFormMain::bnAideClick() {
+  if (pdfReaderInstalled_()) {
+    openDocument_(QString::fromLatin1(kOpenVerb), programFolder_ + QLatin1String(kHelpFile));
+  } else {
+    ShowError(kNoPdfReader);
+  }
+}
+
+void TFormMain::bnClearClick() { MemoChat->clear(); }
+
+// The server sends whatever the edit holds, even nothing; the client only a
+// text of one character or more. After a send the edit is emptied.
+void TFormMain::bnEnvoyerChatClick() {
+  if (network_ == nullptr) return;
+  const QString text = EditChat->text();
+  if (network_->ServerListening() || (network_->ClientActive() && !text.isEmpty())) {
+    network_->SendNetMessage(QStringLiteral("DATA_CHAT"), text);
+    EditChat->clear();
+  }
+}
+
+void TFormMain::ChronoTimer() { LabelChrono->setText(Chrono->Elapsed()); }
+
+void TFormMain::bsSkinButton1Click() { close(); }
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  FormClose();
+}
+
+// Only "Oui" (1) lets the window close.
+bool TFormMain::FormCloseQuery() { return !confirm_ || confirm_() == 1; }
+
+void TFormMain::FormClose() {
+  parts_->Board->FreeLayers();
+  parts_->PatternTable = TPatternTable();
+  processEnd_(0);
+}
+
+}  // namespace zerud

@@ -1,0 +1,114 @@
+// What the main window's tests share: a program folder of their own, the
+// errors the window shows, a network window that records what is sent, and
+// the log as a list of lines.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QSlider>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "game/FormMain.h"
+#include "game/log/MessageLog.h"
+#include "platform/ErrorDisplay.h"
+
+namespace zerud::test {
+
+// A program folder with scores.txt and images/bg.jpg, each optional.
+class TProgramFolder {
+ public:
+  enum TFiles { kBoth, kNoScores, kNoBackground, kNeither };
+
+  explicit TProgramFolder(TFiles files = kBoth, const QByteArray& scores = QByteArray()) {
+    if (files == kBoth || files == kNoBackground) {
+      if (scores.isNull()) {
+        QFile::copy(QStringLiteral(ZERUD_TEST_SCORES), Path() + QStringLiteral("scores.txt"));
+      } else {
+        QFile file(Path() + QStringLiteral("scores.txt"));
+        file.open(QIODevice::WriteOnly);
+        file.write(scores);
+      }
+    }
+    if (files == kBoth || files == kNoScores) {
+      QDir(dir_.path()).mkdir(QStringLiteral("images"));
+      QFile::copy(QStringLiteral(ZERUD_TEST_BACKGROUND), Path() + QStringLiteral("images/bg.jpg"));
+    }
+  }
+
+  // With a trailing separator.
+  QString Path() const { return dir_.path() + QLatin1Char('/'); }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+// Collects what the window shows through the error display.
+class TShownErrors {
+ public:
+  TShownErrors()
+      : previous_(SetErrorDisplay([this](const QString& text) { texts_.append(text); })) {}
+  ~TShownErrors() { SetErrorDisplay(previous_); }
+
+  const QStringList& Texts() const { return texts_; }
+  void Clear() { texts_.clear(); }
+
+ private:
+  TErrorDisplay previous_;
+  QStringList texts_;
+};
+
+// The network window's side as the main window sees it, with states the
+// test sets and the messages recorded in order.
+class TRecordingLink : public TNetworkLink {
+ public:
+  bool Listening = false;
+  int Connections = 0;
+  bool Active = false;
+  bool Connected = false;
+  QStringList Sent;  // "<command>|<payload>"
+  int ShowCount = 0;
+
+  bool ServerListening() const override { return Listening; }
+  int ServerActiveConnections() const override { return Connections; }
+  bool ClientActive() const override { return Active; }
+  bool ClientConnected() const override { return Connected; }
+  void SendNetMessage(const QString& command, const QString& payload) override {
+    Sent.append(command + QLatin1Char('|') + payload);
+  }
+  void ShowNetworkWindow() override { ++ShowCount; }
+};
+
+inline QStringList LogLines(const TFormMain& form) {
+  QStringList lines;
+  for (int i = 0; i < form.MemoMessages->LineCount(); ++i) lines.append(form.MemoMessages->Line(i));
+  return lines;
+}
+
+// A main window on a program folder, with the fastest falling speed, a
+// process end that only records its status, and shown (offscreen).
+struct TWindow {
+  explicit TWindow(TProgramFolder::TFiles files = TProgramFolder::kBoth,
+                   const QByteArray& scores = QByteArray())
+      : folder(files, scores), form(std::make_unique<TFormMain>(folder.Path())) {
+    form->SetProcessEnd([this](int status) { endStatus = status; });
+    form->tbVitesse->setValue(form->tbVitesse->maximum());
+    form->show();
+    QTest::qWait(1);
+  }
+
+  TProgramFolder folder;
+  std::unique_ptr<TFormMain> form;
+  int endStatus = -1;  // -1 while the process was not ended
+};
+
+// The enabled column targets, as a string of 0/1 for columns 0..6.
+inline QString EnabledColumns(const TFormMain& form) {
+  QString enabled;
+  for (const TColumnTarget* target : form.Colonne) enabled += target->isEnabled() ? u'1' : u'0';
+  return enabled;
+}
+
+}  // namespace zerud::test
