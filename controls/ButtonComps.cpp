@@ -39,6 +39,14 @@ void FrameRect(QPainter& painter, int left, int top, int right, int bottom, cons
 
 QColor ButtonFace(const QWidget& widget) { return widget.palette().color(QPalette::Button); }
 
+// The text buttons' default font: Arial, at the given size or the parent's.
+QFont Arial(int pointSize = -1) {
+  QFont font;
+  font.setFamily(QStringLiteral("Arial"));
+  if (pointSize > 0) font.setPointSize(pointSize);
+  return font;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -232,9 +240,7 @@ void TTextButton::changeEvent(QEvent* event) {
 
 TEncartaButton::TEncartaButton(QWidget* parent, const QString& name)
     : TTextButton(parent, name, kDefaultColorBorder, kDefaultColorOver) {
-  QFont arial;
-  arial.setFamily(QStringLiteral("Arial"));
-  setFont(arial);
+  setFont(Arial());
   SetFontColor(Qt::black);
   resize(kDefaultWidth, kDefaultHeight);
 }
@@ -322,10 +328,7 @@ void TEncartaButton::DrawLook(QPainter& painter, TLook look) {
 
 TSelButton::TSelButton(QWidget* parent, const QString& name)
     : TTextButton(parent, name, kDefaultColorBorder, kDefaultColorOver) {
-  QFont arial;
-  arial.setFamily(QStringLiteral("Arial"));
-  arial.setPointSize(kDefaultPointSize);
-  setFont(arial);
+  setFont(Arial(kDefaultPointSize));
   SetFontColor(kDefaultFontColor);
   resize(kDefaultWidth, kDefaultHeight);
 }

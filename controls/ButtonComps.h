@@ -209,8 +209,8 @@ class TImageButton : public TButtonControl {
   void SetBitmapOver(const QImage& picture);
   QImage BitmapDown() const { return bitmapDown_; }
   void SetBitmapDown(const QImage& picture);
-  // Shown after a release over the button; when empty, BitmapOver is (or
-  // Bitmap, if that is empty too).
+  // Shown after a release over the button; when empty, BitmapOver is shown
+  // there instead. A release elsewhere shows Bitmap.
   QImage BitmapUp() const { return bitmapUp_; }
   void SetBitmapUp(const QImage& picture);
   QImage BitmapDisabled() const { return bitmapDisabled_; }
