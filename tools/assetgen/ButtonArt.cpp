@@ -61,6 +61,7 @@ void DrawOptionsIcon(QPainter& p, QPointF centre) {
   QPainterPath wrench;
   wrench.addRoundedRect(QRectF(-2.8, -8, 5.6, 24), 2.5, 2.5);
   wrench.addEllipse(QPointF(0, -11), 7.5, 7.5);
+  wrench.setFillRule(Qt::WindingFill);
   QPainterPath jaw;
   jaw.addRect(QRectF(-3, -20, 6, 9.5));
   wrench = wrench.simplified().subtracted(jaw);
@@ -86,16 +87,18 @@ void DrawMonitor(QPainter& p, QRectF screen) {
   p.drawRoundedRect(screen, 1.5, 1.5);
 }
 
-// Two computers joined by a cable.
+// Two computers joined by a cable that runs between their feet.
 void DrawReseauIcon(QPainter& p, QPointF centre) {
-  const QRectF left(centre.x() - 18, centre.y() - 14, 17, 13);
-  const QRectF right(centre.x() + 1, centre.y() - 1, 17, 13);
+  const QRectF left(centre.x() - 19, centre.y() - 15, 16, 12);
+  const QRectF right(centre.x() + 3, centre.y() - 5, 16, 12);
   QPainterPath cable;
-  cable.moveTo(left.center().x(), left.bottom() + 5);
-  cable.cubicTo(left.center().x(), right.center().y() + 10, right.left() - 10, right.center().y(),
-                right.left() - 1, right.center().y());
+  cable.moveTo(left.center().x(), left.bottom() + 4);
+  cable.lineTo(left.center().x(), centre.y() + 11);
+  cable.quadTo(left.center().x(), centre.y() + 15, left.center().x() + 4, centre.y() + 15);
+  cable.lineTo(right.center().x() - 4, centre.y() + 15);
+  cable.quadTo(right.center().x(), centre.y() + 15, right.center().x(), right.bottom() + 4);
   p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(230, 120, 20), 2.2, Qt::SolidLine, Qt::RoundCap));
+  p.setPen(QPen(QColor(230, 120, 20), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.drawPath(cable);
   DrawMonitor(p, left);
   DrawMonitor(p, right);

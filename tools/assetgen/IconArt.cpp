@@ -40,6 +40,7 @@ QImage Gear() {
     gear.addPath(QTransform().translate(c.x(), c.y()).rotate(i * 45).map(tooth));
   }
   gear.addEllipse(c, 6.8, 6.8);
+  gear.setFillRule(Qt::WindingFill);
   gear = gear.simplified();
   QPainterPath hole;
   hole.addEllipse(c, 2.6, 2.6);
