@@ -323,16 +323,6 @@ class ButtonCompsTest : public QObject {
     QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(5, 5));
   }
 
-  // The glyph is copied: changing the caller's picture changes nothing.
-  void encartaGlyphIsCopied() {
-    auto* b = MakeText<TEncartaButton>(86, 22, QString());
-    b->SetShowCaption(false);
-    QImage glyph = Glyph();
-    b->SetGlyph(glyph);
-    glyph.fill(Qt::black);
-    QCOMPARE(Box(Grab(b), kGlyphColor), QRect(38, 7, 10, 8));
-  }
-
   // ---- TSelButton looks
 
   void selBorderWidth_data() {
@@ -410,22 +400,6 @@ class ButtonCompsTest : public QObject {
     QTest::mousePress(b, Qt::LeftButton, {}, QPoint(7, 4));
     QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(8, 5));
     QCOMPARE(*events, QStringList({"down 7,4", "click", "up 8,5"}));
-  }
-
-  // The second press of a double click is a press like any other.
-  void doubleClickClicksTwice() {
-    auto* b = MakeText<TEncartaButton>(86, 22, QStringLiteral("Oui"));
-    QStringList* events = Record(b, b);
-    const QPointF pos(5, 5);
-    const QPointF global = b->mapToGlobal(pos);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-      const Qt::MouseButtons held =
-          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-      QMouseEvent event(type, pos, global, Qt::LeftButton, held, Qt::NoModifier);
-      QApplication::sendEvent(b, &event);
-    }
-    QCOMPARE(*events, QStringList({"down 5,5", "click", "up 5,5", "down 5,5", "click", "up 5,5"}));
   }
 
   void releaseOutsideGivesNoClickAndDrawsNothing() {

@@ -81,19 +81,6 @@ class TimeCounterTest : public QObject {
     QCOMPARE(counter.Elapsed(), QStringLiteral("00:00:02"));
   }
 
-  // The main window's sequence for a new game: Reset then Stop, held at zero.
-  void resetThenStopHoldsZero() {
-    TTimeCounter counter(nullptr, Clock());
-    Advance(42 * 1000);
-    counter.Reset();
-    counter.Stop();
-    Advance(5000);
-    QCOMPARE(counter.Elapsed(), QStringLiteral("00:00:00"));
-    counter.Start();
-    Advance(1000);
-    QCOMPARE(counter.Elapsed(), QStringLiteral("00:00:01"));
-  }
-
   void wrapsAtTwentyFourHours() {
     TTimeCounter counter(nullptr, Clock());
     Advance(24LL * 3600 * 1000 + 3000);
@@ -147,13 +134,6 @@ class TimeCounterTest : public QObject {
     counter.SetCounting(true);
     QCOMPARE(counter.StartTime(), start);
     QCOMPARE(counter.Elapsed(), QStringLiteral("00:00:35"));
-  }
-
-  void writtenElapsedTextIsIgnored() {
-    TTimeCounter counter(nullptr, Clock());
-    Advance(7000);
-    counter.SetElapsed(QStringLiteral("12:34:56"));
-    QCOMPARE(counter.Elapsed(), QStringLiteral("00:00:07"));
   }
 
   void formatTruncatesAndWraps_data() {
