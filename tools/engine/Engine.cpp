@@ -1,0 +1,225 @@
+#include "Engine.h"
+
+#include <charconv>
+#include <chrono>
+#include <istream>
+#include <optional>
+#include <ostream>
+
+#include "Perft.h"
+#include "rules/Board.h"
+#include "rules/Errors.h"
+#include "rules/Evaluation.h"
+#include "rules/PatternTable.h"
+#include "rules/Random.h"
+#include "rules/Search.h"
+
+namespace zerud {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: zerud-engine end\n"
+    "       zerud-engine eval --scores FILE\n"
+    "       zerud-engine choose --scores FILE --level L [--seed N]   (L from 2 to 5)\n"
+    "       zerud-engine perft N\n"
+    "       zerud-engine bench --scores FILE --level L\n"
+    "Boards are read from stdin, one a line: 42 characters 0, 1 or 2, the top row first.\n"
+    "choose and bench read \"BOARD MOVENUMBER\".\n";
+
+constexpr int kUsageStatus = 2;
+constexpr int kMinLevel = 2;
+constexpr int kMaxLevel = 5;
+constexpr long long kMaxPerftPlies = 42;
+
+struct TUsageError {
+  std::string Reason;
+};
+
+struct TOptions {
+  std::string Command;
+  std::optional<std::string> ScoresPath;
+  std::optional<int> Level;
+  std::optional<std::uint32_t> Seed;
+  std::optional<int> Plies;
+};
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+std::optional<long long> ParseInteger(std::string_view text) {
+  long long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+long long ParseArgument(const std::string& name, const std::string& text, long long low,
+                        long long high) {
+  const std::optional<long long> value = ParseInteger(text);
+  if (!value || *value < low || *value > high) {
+    throw TUsageError{name + " must be an integer from " + std::to_string(low) + " to " +
+                      std::to_string(high) + ", not '" + text + "'"};
+  }
+  return *value;
+}
+
+TOptions ParseOptions(const std::vector<std::string>& args) {
+  if (args.empty()) throw TUsageError{"no command"};
+  TOptions options;
+  options.Command = args[0];
+  std::size_t i = 1;
+  if (options.Command == "perft") {
+    if (args.size() != 2) throw TUsageError{"perft takes one number"};
+    options.Plies = static_cast<int>(ParseArgument("N", args[1], 0, kMaxPerftPlies));
+    return options;
+  }
+  if (options.Command != "end" && options.Command != "eval" && options.Command != "choose" &&
+      options.Command != "bench") {
+    throw TUsageError{"unknown command '" + options.Command + "'"};
+  }
+  for (; i < args.size(); i += 2) {
+    if (i + 1 >= args.size()) throw TUsageError{args[i] + " needs a value"};
+    const std::string& value = args[i + 1];
+    if (args[i] == "--scores") {
+      options.ScoresPath = value;
+    } else if (args[i] == "--level") {
+      options.Level = static_cast<int>(ParseArgument("--level", value, kMinLevel, kMaxLevel));
+    } else if (args[i] == "--seed" && options.Command == "choose") {
+      options.Seed = static_cast<std::uint32_t>(ParseArgument("--seed", value, 0, UINT32_MAX));
+    } else {
+      throw TUsageError{"unknown option '" + args[i] + "' for " + options.Command};
+    }
+  }
+  const bool needsScores = options.Command != "end";
+  const bool needsLevel = options.Command == "choose" || options.Command == "bench";
+  if (needsScores && !options.ScoresPath) throw TUsageError{"--scores FILE is required"};
+  if (!needsScores && options.ScoresPath) throw TUsageError{"end takes no --scores"};
+  if (needsLevel && !options.Level) throw TUsageError{"--level L is required"};
+  if (!needsLevel && options.Level) throw TUsageError{options.Command + " takes no --level"};
+  return options;
+}
+
+// A line answered "error <reason>".
+struct TLineError {
+  std::string Reason;
+};
+
+TBoard ParseBoard(std::string_view text) {
+  const std::optional<TBoard> board = TBoard::FromString(text);
+  if (!board) throw TLineError{"a board is 42 characters 0, 1 or 2"};
+  return *board;
+}
+
+struct TMoveRequest {
+  TBoard Board;
+  int MoveNumber;
+};
+
+TMoveRequest ParseMoveRequest(std::string_view text) {
+  const std::size_t space = text.find_first_of(" \t");
+  if (space == std::string_view::npos) throw TLineError{"expected \"BOARD MOVENUMBER\""};
+  const TBoard board = ParseBoard(text.substr(0, space));
+  const std::optional<long long> number = ParseInteger(Trim(text.substr(space + 1)));
+  if (!number || *number < 1 || *number > kCells) {
+    throw TLineError{"the move number must be an integer from 1 to 42"};
+  }
+  return TMoveRequest{board, static_cast<int>(*number)};
+}
+
+std::string AnswerEnd(std::string_view line) {
+  const TBoard board = ParseBoard(line);
+  int direction = -1, column = -1, row = -1, winner = -1;
+  bool full = false;
+  const bool over = CheckGameEnd(board, direction, column, row, winner, full);
+  return std::to_string(over) + ' ' + std::to_string(full) + ' ' + std::to_string(direction) + ' ' +
+         std::to_string(column) + ' ' + std::to_string(row) + ' ' + std::to_string(winner);
+}
+
+std::string AnswerEval(std::string_view line, const TPatternTable& table) {
+  const TBoard board = ParseBoard(line);
+  TLineBuffer lines;
+  return std::to_string(static_cast<long long>(EvaluateBoard(board, lines, table)));
+}
+
+std::string AnswerChoose(std::string_view line, const TPatternTable& table, int level,
+                         TRandomSource& random, bool withFigures) {
+  const TMoveRequest request = ParseMoveRequest(line);
+  TSearchState state;
+  state.MaxDepth = 2 * level;
+  long long nodes = 0;
+  const TEventPump countNodes = [&nodes] { ++nodes; };
+  const auto start = std::chrono::steady_clock::now();
+  const int column = ChooseMachineColumn(request.Board, request.MoveNumber, state, table, random,
+                                         withFigures ? countNodes : TEventPump());
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  if (column < 0) throw TLineError{"the grid is full"};
+  std::string answer = std::to_string(column);
+  if (withFigures) {
+    answer +=
+        ' ' + std::to_string(nodes) + ' ' +
+        std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count());
+  }
+  return answer;
+}
+
+}  // namespace
+
+int RunEngine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+              std::ostream& err) {
+  TOptions options;
+  TPatternTable table;
+  try {
+    options = ParseOptions(args);
+    if (options.ScoresPath) table = TPatternTable::FromFile(*options.ScoresPath);
+  } catch (const TUsageError& error) {
+    err << "zerud-engine: " << error.Reason << "\n" << kUsage;
+    return kUsageStatus;
+  } catch (const TGameError& error) {
+    err << "zerud-engine: " << error.what() << "\n" << kUsage;
+    return kUsageStatus;
+  }
+
+  if (options.Command == "perft") {
+    const std::vector<std::uint64_t> counts = Perft(*options.Plies);
+    for (std::size_t ply = 0; ply < counts.size(); ++ply) {
+      out << ply << ' ' << counts[ply] << '\n';
+    }
+    return 0;
+  }
+
+  TRandomSource random;
+  if (options.Seed) random.Seed(*options.Seed);
+  std::string text;
+  while (std::getline(in, text)) {
+    const std::string_view line = Trim(text);
+    if (line.empty()) continue;
+    std::string answer;
+    try {
+      if (options.Command == "end") {
+        answer = AnswerEnd(line);
+      } else if (options.Command == "eval") {
+        answer = AnswerEval(line, table);
+      } else {
+        answer = AnswerChoose(line, table, *options.Level, random, options.Command == "bench");
+      }
+    } catch (const TLineError& error) {
+      answer = "error " + error.Reason;
+    } catch (const TGameError& error) {
+      answer = std::string("error ") + error.what();
+    }
+    out << answer << '\n' << std::flush;
+  }
+  return 0;
+}
+
+}  // namespace zerud

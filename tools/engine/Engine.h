@@ -1,0 +1,29 @@
+// The headless engine tool: the rules and the machine player driven by
+// lines of text. One answer line for every non-blank input line, in order;
+// a line that cannot be read is answered "error <reason>" and the run goes
+// on.
+//
+//   zerud-engine end                               BOARD -> over full direction column row winner
+//   zerud-engine eval --scores FILE                BOARD -> score
+//   zerud-engine choose --scores FILE --level L [--seed N]
+//                                                  BOARD MOVENUMBER -> column
+//   zerud-engine perft N                           -> N + 1 lines "ply count"
+//   zerud-engine bench --scores FILE --level L     BOARD MOVENUMBER -> column nodes microseconds
+//
+// A BOARD is 42 characters '0', '1', '2': row 0 (the top row) first, each
+// row from column 0 to column 6.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace zerud {
+
+// Runs the tool with its arguments (without the program name). Returns the
+// exit status: 0, or 2 after printing the usage text on `err` for wrong
+// arguments or a scores file that cannot be read.
+int RunEngine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+              std::ostream& err);
+
+}  // namespace zerud
