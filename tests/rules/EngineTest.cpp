@@ -53,7 +53,9 @@ TEST(EngineTest, EndReportsAFullDrawnGrid) {
 
 TEST(EngineTest, EvalPrintsScoresAndConversionErrors) {
   const std::string good = TableFile("engine_good.txt", "1111|-70\n0000|3\n");
-  EXPECT_EQ(Engine({"eval", "--scores", good}, kEmpty + "\n" + kRowFour + "\n").Out, "75\n-70\n");
+  // The row scores -70; 22 lines hold "0000" and score 3; two short
+  // diagonals through the row hold neither.
+  EXPECT_EQ(Engine({"eval", "--scores", good}, kEmpty + "\n" + kRowFour + "\n").Out, "75\n-4\n");
   const std::string bad = TableFile("engine_bad.txt", "1|oops\n0000|3\n");
   EXPECT_EQ(Engine({"eval", "--scores", bad}, kRowFour + "\n" + kEmpty + "\n").Out,
             "error 'oops' n'est pas une valeur entière correcte\n75\n");
