@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "game/NetworkLink.h"
+#include "network/SocketErrors.h"
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace zerud {
+
+class TClientSocket;
+class TEncartaButton;
+class TFormMain;
+class TServerSocket;
+class TSocketConnection;
+
+// The network window: the choice between the server and the client role,
+// the server's name and the port, Connexion, Déconnexion and Fermer. It owns
+// the game's two sockets, shows the connection's state in the main window's
+// lbReseau and hands every received message to the main window.
+class TFormReseau : public QWidget, public TNetworkLink {
+  Q_OBJECT
+
+ public:
+  // The one state the connection is in.
+  enum class TConnectionState { Idle, Listening, Connecting, ServerConnected, ClientConnected };
+
+  static constexpr int kClientWidth = 312;
+  static constexpr int kClientHeight = 166;
+
+  // Creates the window hidden and registers it as formMain's network link.
+  explicit TFormReseau(TFormMain* formMain, QWidget* parent = nullptr);
+  ~TFormReseau() override;
+
+  QRadioButton* RadioServeur = nullptr;
+  QRadioButton* RadioClient = nullptr;
+  QLabel* LabelAdresseIP = nullptr;
+  QLabel* Label3 = nullptr;
+  QLineEdit* EditNomServeur = nullptr;
+  QLabel* Label5 = nullptr;
+  QLineEdit* EditNumeroPort = nullptr;
+  TEncartaButton* bnConnexion = nullptr;
+  TEncartaButton* bnDeconnexion = nullptr;
+  TEncartaButton* bnFermer = nullptr;
+  TServerSocket* ServerSocket = nullptr;
+  TClientSocket* ClientSocket = nullptr;
+
+  // Event handlers.
+  void RadioServeurClick();
+  void RadioClientClick();
+  void bnConnexionClick();
+  void bnDeconnexionClick();
+  void bnFermerClick();
+  void ServerSocketAccept(TSocketConnection* socket);
+  void ServerSocketClientRead(TSocketConnection* socket);
+  void ServerSocketClientDisconnect(TSocketConnection* socket);
+  void ServerSocketClientError(TSocketConnection* socket, TErrorEvent kind, int& errorCode);
+  void ClientSocketConnect(TSocketConnection* socket);
+  void ClientSocketRead(TSocketConnection* socket);
+  void ClientSocketDisconnect(TSocketConnection* socket);
+  void ClientSocketError(TSocketConnection* socket, TErrorEvent kind, int& errorCode);
+
+  // Acts on one received message.
+  void ProcessNetMessage(const QString& text);
+
+  TConnectionState ConnectionState() const;
+
+  // TNetworkLink
+  bool ServerListening() const override;
+  int ServerActiveConnections() const override;
+  // The client socket's connection is established (its active flag).
+  bool ClientActive() const override;
+  bool ClientConnected() const override;
+  void SendNetMessage(const QString& command, const QString& payload) override;
+  void ShowNetworkWindow() override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void BuildControls();
+  void FormCreate();
+  void ResetToDisconnected();
+  void ReadMessages(TSocketConnection* socket);
+  void RejectMove(const QString& column);
+  void SetStatus(const char* text);
+
+  QPointer<TFormMain> main_;
+  bool showingPeerError_ = false;
+};
+
+}  // namespace zerud
