@@ -5,15 +5,12 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include "app/WindowLook.h"
+
 namespace zerud {
 
 TFormBlack::TFormBlack(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
-  setObjectName(QStringLiteral("FormBlack"));
-  setWindowTitle(kCaption);
-  QPalette black = palette();
-  black.setColor(QPalette::Window, Qt::black);
-  setPalette(black);
-  setAutoFillBackground(true);
+  PrepareWindow(this, QStringLiteral("FormBlack"), kCaption, Qt::black);
 }
 
 void TFormBlack::ShowBackdrop() {

@@ -3,9 +3,8 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "app/Fonts.h"
-#include "app/Placement.h"
 #include "app/Shape.h"
+#include "app/WindowLook.h"
 #include "controls/ButtonComps.h"
 
 namespace zerud {
@@ -35,13 +34,8 @@ TEncartaButton* MakeButton(QWidget* parent, const QString& name, const QString& 
 
 TFormDialog::TFormDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-  setObjectName(QStringLiteral("FormDialog"));
-  setWindowTitle(kCaption);
+  PrepareWindow(this, QStringLiteral("FormDialog"), kCaption, kBlue);
   setFixedSize(kClientWidth, kClientHeight);
-  QPalette blue = palette();
-  blue.setColor(QPalette::Window, kBlue);
-  setPalette(blue);
-  setAutoFillBackground(true);
 
   // Back to front: the outlined rectangle, the question, the two buttons.
   Shape1 = new TShape(this, QColor(208, 223, 255), Qt::black);

@@ -3,8 +3,7 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "app/Fonts.h"
-#include "app/Placement.h"
+#include "app/WindowLook.h"
 #include "assets/Pictures.h"
 #include "controls/ButtonComps.h"
 
@@ -12,13 +11,8 @@ namespace zerud {
 
 TFormSplash::TFormSplash(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-  setObjectName(QStringLiteral("FormSplash"));
-  setWindowTitle(kCaption);
+  PrepareWindow(this, QStringLiteral("FormSplash"), kCaption, Qt::black);
   setFixedSize(kClientWidth, kClientHeight);
-  QPalette black = palette();
-  black.setColor(QPalette::Window, Qt::black);
-  setPalette(black);
-  setAutoFillBackground(true);
 
   // The picture control takes the picture's own size.
   const QImage picture = SplashPicture();

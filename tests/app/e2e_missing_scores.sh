@@ -11,8 +11,7 @@ set -uo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/harness.sh"
-zh_require
-[ -x "$program" ] || { echo "FAIL: $program is not built"; exit 1; }
+zh_require "$program"
 zh_start 1024x768x24
 
 folder=$ZH_DIR/program

@@ -5,7 +5,7 @@
 # Use it from a bash test script registered with ctest:
 #
 #   source "$(dirname "$0")/../e2e/harness.sh"   # path to this file
-#   zh_require                 # skips the test (exit 77) without Xvfb/xdotool
+#   zh_require "$program"      # skips the test (exit 77) without Xvfb/xdotool
 #   zh_start                   # Xvfb on a free display + openbox; DISPLAY set
 #   zh_launch /path/to/zerud-uravizera4   # from a scratch folder; sets ZH_PID
 #   wid=$(zh_wait_window "Zerud uravizera4" 10 387x354)
@@ -25,7 +25,8 @@
 # path is printed), removed after a success.
 #
 # Functions:
-#   zh_require                     skip (77) unless Xvfb, xdotool, xwininfo, import exist
+#   zh_require [PROGRAM...]        skip (77) unless Xvfb, xdotool, xwininfo, import exist;
+#                                  fail (1) when a PROGRAM given is not executable
 #   zh_start [WxHxD]               start Xvfb (default 1280x1024x24) and openbox
 #   zh_launch PROGRAM [ARGS...]    start a program from $ZH_DIR/cwd; pid in ZH_PID
 #   zh_wait_window NAME [SEC] [WxH]  id of a visible window titled exactly NAME
@@ -58,6 +59,13 @@ zh_require() {
     if ! command -v "$tool" >/dev/null 2>&1; then
       echo "SKIP: $tool is not installed (Debian packages xvfb, xdotool, x11-utils, imagemagick)"
       exit "$ZH_SKIP"
+    fi
+  done
+  local program
+  for program in "$@"; do
+    if [ ! -x "$program" ]; then
+      echo "FAIL: $program is not built"
+      exit 1
     fi
   done
 }
