@@ -1,0 +1,34 @@
+// Games between two machine players, for measuring speed and strength.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "rules/Board.h"
+#include "rules/PatternTable.h"
+
+namespace zerud::bench {
+
+// A player: the column to play on a grid, as player 2 (the grid is mirrored
+// for player 1), with the number of the piece about to be placed.
+using TPlayer = std::function<int(const TBoard& board, int moveNumber)>;
+
+// The same grid with the colours of the pieces exchanged.
+TBoard Mirrored(TBoard board);
+
+struct TGame {
+  int Winner = 0;  // 0 for a draw
+  int Pieces = 0;
+  TBoard Final;
+};
+
+// Plays the opening columns, then lets `first` (player 1) and `second`
+// (player 2) take turns until a four or a full grid. `onMove` sees each grid
+// before the machine's move, with the player to move.
+TGame PlayGame(const std::vector<int>& opening, const TPlayer& first, const TPlayer& second,
+               const std::function<void(const TBoard&, int player, int moveNumber)>& onMove = {});
+
+// A player using the game's search at `level` with `table`.
+TPlayer SearchPlayer(const TPatternTable& table, int level);
+
+}  // namespace zerud::bench
