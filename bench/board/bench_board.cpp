@@ -64,6 +64,18 @@ void BM_FullFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_FullFrame)->Unit(benchmark::kMicrosecond);
 
+// The same whole frame painted on the shown widget.
+void BM_FullFrameShown(benchmark::State& state) {
+  TFullBoard board;
+  board.img.show();
+  QCoreApplication::processEvents();
+  for (auto _ : state) {
+    board.img.SetPicture(board.img.Picture());  // marks the whole surface
+    board.img.Flush();
+  }
+}
+BENCHMARK(BM_FullFrameShown)->Unit(benchmark::kMicrosecond);
+
 // One frame of a fall at the default step: the piece moves two pixels and
 // the old and new rectangles are recomposed.
 void BM_MovingPieceRect(benchmark::State& state) {
