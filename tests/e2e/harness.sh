@@ -38,6 +38,8 @@
 #   zh_click X Y                   left click at screen coordinates
 #   zh_shot FILE                   screenshot of the whole screen (PNG)
 #   zh_pixel FILE X Y              "r,g,b" of one pixel of a screenshot
+#   zh_region_hash FILE X Y W H    checksum of a rectangle of a screenshot, to
+#                                  tell whether that part of the screen changed
 #   zh_wait_exit PID [SEC]         wait for the process; status in ZH_STATUS
 #                                  (124 when it did not end in time)
 #   zh_alive PID                   true while the process runs
@@ -208,6 +210,10 @@ zh_shot() { import -window root "$1"; }
 
 zh_pixel() {
   convert "$1" -crop "1x1+$2+$3" +repage -depth 8 -format '%[fx:int(255*r+.5)],%[fx:int(255*g+.5)],%[fx:int(255*b+.5)]' info:
+}
+
+zh_region_hash() {
+  convert "$1" -crop "${4}x${5}+$2+$3" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
 }
 
 zh_wait_exit() {
