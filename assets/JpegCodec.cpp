@@ -34,10 +34,20 @@ struct TJpegErrors {
   std::longjmp(errors->jump, 1);
 }
 
-// Warnings (level -1) report damaged data such as a premature end of file;
-// libjpeg would go on with grey rows, we refuse the picture instead.
+// Warnings (level -1) mostly report damaged data such as a premature end of
+// file; libjpeg would go on with grey rows, we refuse the picture instead.
+// A few only describe harmless oddities of the headers and are let through.
 void OnMessage(j_common_ptr cinfo, int level) {
-  if (level < 0) OnFatalError(cinfo);
+  if (level >= 0) return;
+  switch (cinfo->err->msg_code) {
+    case JWRN_ADOBE_XFORM:
+    case JWRN_JFIF_MAJOR:
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_BOGUS_ICC:
+      return;
+    default:
+      OnFatalError(cinfo);
+  }
 }
 
 void OnProgress(j_common_ptr cinfo) {

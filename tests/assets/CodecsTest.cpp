@@ -178,6 +178,30 @@ TEST(JpegCodec, RoundTripsAndAgreesWithQt) {
                      "commentaire");
 }
 
+// A background picture replaced by the player may be grey or progressive.
+TEST(JpegCodec, ReadsGreyAndProgressiveFilesWrittenByQt) {
+  if (!QImageWriter::supportedImageFormats().contains("jpeg")) {
+    GTEST_SKIP() << "this Qt has no JPEG writer";
+  }
+  const QImage colour = Smooth(40, 30);
+  for (const bool progressive : {false, true}) {
+    for (const bool grey : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "progressive " << progressive << " grey " << grey);
+      const QImage source = grey ? colour.convertToFormat(QImage::Format_Grayscale8) : colour;
+      QByteArray written;
+      QBuffer buffer(&written);
+      ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+      QImageWriter writer(&buffer, "JPEG");
+      writer.setQuality(95);
+      writer.setProgressiveScanWrite(progressive);
+      ASSERT_TRUE(writer.write(source));
+      const QImage decoded = DecodeJpeg(written, "t");
+      ASSERT_EQ(decoded.size(), source.size());
+      EXPECT_LT(MeanDifference(decoded, source.convertToFormat(QImage::Format_RGB32)), 3.0);
+    }
+  }
+}
+
 TEST(JpegCodec, DamagedFilesGiveAClearErrorInsteadOfEndingTheProgram) {
   const QByteArray jpeg = EncodeJpeg(Smooth(64, 64), 90);
   ExpectPictureError([&] { DecodeJpeg(jpeg.left(jpeg.size() / 2), "bg.jpg"); }, "tronqué");
@@ -194,6 +218,10 @@ TEST(JpegCodec, DamagedFilesGiveAClearErrorInsteadOfEndingTheProgram) {
   huge[frame + 7] = char(0xEA);
   huge[frame + 8] = char(0x60);
   ExpectPictureError([&] { DecodeJpeg(huge, "t"); }, "hors limites");
+  // Stray bytes between two segments are skipped, as every viewer does.
+  QByteArray stray = jpeg;
+  stray.insert(stray.size() - 2, "\x01\x02\x03");
+  EXPECT_EQ(DecodeJpeg(stray, "t"), DecodeJpeg(jpeg, "t"));
   // Damage in the middle of the entropy-coded data.
   QByteArray corrupt = jpeg;
   for (qsizetype i = corrupt.size() / 2; i < corrupt.size() / 2 + 40; ++i) corrupt[i] = char(0xFF);
