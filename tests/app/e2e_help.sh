@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# "Aide du jeu" on a desktop with a PDF viewer: the game hands the program
+# folder's Aide.pdf to the desktop's opener (xdg-open), which starts the
+# viewer registered for PDF files, and the viewer's window is sized to the
+# screen. The desktop here is made up: a viewer script registered through
+# XDG files of the test's own, which writes down what it was asked to open
+# and shows a window titled with the document's name.
+#   e2e_help.sh <program>
+set -uo pipefail
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../e2e/harness.sh"
+zh_require "$program"
+# xdg-open learns a file's type through mimetype or file, and the made-up
+# viewer shows its window with xmessage.
+if ! command -v mimetype >/dev/null && ! command -v file >/dev/null; then
+  echo "SKIP: neither mimetype nor file is installed (Debian packages libfile-mimeinfo-perl, file)"
+  exit 77
+fi
+for tool in xdg-open xmessage; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+zh_start 1280x1024x24
+
+desktop=$ZH_DIR/desktop
+mkdir -p "$desktop/bin" "$desktop/config" "$desktop/data/applications" "$desktop/data/mime"
+record=$ZH_DIR/opened.txt
+cat >"$desktop/bin/zerud-test-viewer" <<VIEWER
+#!/bin/sh
+printf '%s\n' "\$@" >"$record.part" && mv "$record.part" "$record"
+exec xmessage -title "\$(basename "\$1")" "viewer"
+VIEWER
+chmod +x "$desktop/bin/zerud-test-viewer"
+printf '[Desktop Entry]\nType=Application\nName=Viewer\nExec=zerud-test-viewer %%f\nMimeType=application/pdf;\n' \
+  >"$desktop/data/applications/zerud-test-viewer.desktop"
+printf '[Default Applications]\napplication/pdf=zerud-test-viewer.desktop\n' >"$desktop/config/mimeapps.list"
+# xdg-open finds a file's type through the desktop's MIME database; a
+# minimal one knows PDF files by their name.
+echo "application/pdf:*.pdf" >"$desktop/data/mime/globs"
+export PATH=$desktop/bin:$PATH
+export XDG_CONFIG_HOME=$desktop/config XDG_CONFIG_DIRS=$desktop/config
+export XDG_DATA_HOME=$desktop/data XDG_DATA_DIRS=$desktop/data
+export XDG_CURRENT_DESKTOP="" DESKTOP_SESSION=""
+
+zh_launch "$program"
+splash=$(zh_wait_window "Zerud uravizera4" 30 387x354) || zh_fail "no start-up picture"
+read -r sx sy _ _ < <(zh_geometry "$splash")
+zh_click $((sx + 291)) $((sy + 337))
+main=$(zh_wait_window "Zerud uravizera4" 20 800x600) || zh_fail "no main window"
+read -r mx my _ _ < <(zh_geometry "$main")
+
+# "Aide du jeu", the question mark at (6, 285).
+zh_click $((mx + 6 + 27)) $((my + 285 + 27))
+deadline=$(($(zh_now_ms) + 15000))
+until [ -s "$record" ] || [ "$(zh_now_ms)" -ge "$deadline" ]; do sleep 0.05; done
+[ -s "$record" ] || zh_fail "no viewer was started for the help"
+expected=$(cd "$(dirname "$program")" && pwd)/Aide.pdf
+[ "$(cat "$record")" = "$expected" ] || zh_fail "the viewer was asked for '$(cat "$record")', not $expected"
+
+# The viewer's window is brought to the size of the screen.
+viewer=$(zh_wait_window "Aide.pdf" 15) || zh_fail "the viewer shows no window"
+read -r screen_w screen_h < <(zh_screen_size)
+deadline=$(($(zh_now_ms) + 10000))
+while :; do
+  read -r _ _ w h < <(zh_geometry "$viewer")
+  [ "$w" -ge $((screen_w - 40)) ] && [ "$h" -ge $((screen_h - 40)) ] && break
+  [ "$(zh_now_ms)" -lt "$deadline" ] || zh_fail "the viewer's window is ${w} x ${h}, not the screen's size"
+  sleep 0.1
+done
+zh_alive "$ZH_PID" || zh_fail "the program ended"
+echo "PASS: Aide du jeu opens $expected in the desktop's PDF viewer, sized to the screen"
