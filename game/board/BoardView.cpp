@@ -163,13 +163,14 @@ void TBoardView::ClearAwayPieces(int count) {
 
 void TBoardView::ShowGameEnd(int direction, int column, int row, int winner, int piecesPlayed,
                              const TCellReader& cell) {
+  if (!img_) return;
   QPointer<TBoardView> self(this);
   TAnimationScope scope(self, animating_);
   const unsigned epoch = epoch_;
   const int opacity = settings_->PieceOpacity;
 
   // Step 1. Marking: the whole run of the winner's pieces from the reported cell.
-  const bool won = img_ && direction >= 1 && direction <= 4 && (winner == 1 || winner == 2);
+  const bool won = direction >= 1 && direction <= 4 && (winner == 1 || winner == 2);
   if (won) {
     static constexpr int kRowStep[5] = {0, 0, 1, 1, 1};
     static constexpr int kColumnStep[5] = {0, 1, 1, 0, -1};

@@ -76,7 +76,7 @@ class TestBoardView : public QObject {
   void dropReadsTheStepEveryFrame();
   void dropFramesLastTwoMilliseconds();
   void dropStopsWhenANewGameStartsDuringIt();
-  void viewDestroyedDuringAFall();
+  void viewOrSurfaceDestroyedMidAnimation();
   void hoverMarker();
   void clearAwayFadesGridAndDropsPiecesInOrder();
   void gameEndMarksTheWholeRunOnly();
@@ -212,7 +212,7 @@ void TestBoardView::dropStopsWhenANewGameStartsDuringIt() {
   QVERIFY(!f.view.Animating());
 }
 
-void TestBoardView::viewDestroyedDuringAFall() {
+void TestBoardView::viewOrSurfaceDestroyedMidAnimation() {
   TBoardSettings settings;
   TLayeredImage img;
   QPointer<TBoardView> view = new TBoardView(&img, test::Pictures(), &settings);
@@ -220,6 +220,19 @@ void TestBoardView::viewDestroyedDuringAFall() {
   view->DropPiece(1, TBoardView::TargetPosition(0), 5);
   QVERIFY(view.isNull());
   QCOMPARE(img.LayerCount(), 0);  // the view took its layers with it
+
+  // The surface goes first: the animation stops and the view touches no layer.
+  QPointer<TLayeredImage> surface = new TLayeredImage;
+  TBoardView orphan(surface, test::Pictures(), &settings);
+  QTimer::singleShot(3, [&] { delete surface.data(); });
+  orphan.ClearAwayPieces(42);
+  QVERIFY(surface.isNull());
+  QVERIFY(!orphan.Animating());
+  orphan.ShowGameEnd(1, 0, 5, 1, 4, [](int, int) { return '1'; });
+  orphan.PrepareSlots(2);
+  orphan.ApplyOpacity();
+  orphan.RestoreGrid();
+  orphan.Colonne0MouseMove(TBoardView::TargetPosition(0), 1, false);
 }
 
 void TestBoardView::hoverMarker() {
