@@ -120,8 +120,6 @@ class TestMessageLog : public QObject {
   Q_OBJECT
 
  private slots:
-  void shownTextAfterFirstColon_data();
-  void shownTextAfterFirstColon();
   void speakerRows_data();
   void speakerRows();
   void speakerTextIsRegular();
@@ -131,27 +129,6 @@ class TestMessageLog : public QObject {
   void widgetRowsAndSelection();
   void scrollToLastLine();
 };
-
-void TestMessageLog::shownTextAfterFirstColon_data() {
-  QTest::addColumn<QString>("line");
-  QTest::addColumn<QString>("shown");
-  QTest::newRow("speaker") << "[MACHINE] : Je réfléchis..."
-                           << " Je réfléchis...";
-  QTest::newRow("no colon") << "FIN DE LA PARTIE"
-                            << "FIN DE LA PARTIE";
-  QTest::newRow("several") << "a : b : c"
-                           << " b : c";
-  QTest::newRow("empty") << ""
-                         << "";
-  QTest::newRow("colon last") << "abc:"
-                              << "";
-}
-
-void TestMessageLog::shownTextAfterFirstColon() {
-  QFETCH(QString, line);
-  QFETCH(QString, shown);
-  QCOMPARE(TMessageLog::ShownText(line), shown);
-}
 
 void TestMessageLog::speakerRows_data() {
   QTest::addColumn<TLogMode>("mode");
