@@ -5,11 +5,13 @@
 namespace zerud {
 
 class TFormMain;
+class TFormReseau;
 class TFormBlack;
 class TFormSplash;
 class TFormDialog;
 
 extern TFormMain* FormMain;
+extern TFormReseau* FormReseau;
 extern TFormBlack* FormBlack;
 extern TFormSplash* FormSplash;
 extern TFormDialog* FormDialog;

@@ -13,11 +13,13 @@
 #include "app/Forms.h"
 #include "assets/Pictures.h"
 #include "game/FormMain.h"
+#include "network/FormReseau.h"
 #include "platform/ErrorDisplay.h"
 
 namespace zerud {
 
 TFormMain* FormMain = nullptr;
+TFormReseau* FormReseau = nullptr;
 TFormBlack* FormBlack = nullptr;
 TFormSplash* FormSplash = nullptr;
 TFormDialog* FormDialog = nullptr;
@@ -31,6 +33,11 @@ int Run(TApplication& application) {
   // images/bg.jpg beside the executable before anything is shown.
   auto formMain = std::make_unique<TFormMain>(QCoreApplication::applicationDirPath());
   FormMain = formMain.get();
+
+  // Step 3. The network window, hidden: it shows this machine's address and
+  // takes the server role, and becomes the main window's network link.
+  auto formReseau = std::make_unique<TFormReseau>(FormMain);
+  FormReseau = formReseau.get();
 
   // Step 4. The backdrop, the start-up picture and the quit confirmation,
   // all hidden for now.
