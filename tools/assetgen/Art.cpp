@@ -54,6 +54,12 @@ void ShadowText(QPainter& painter, const QRectF& rect, int flags, const QString&
   painter.drawText(rect, flags, text);
 }
 
+QLinearGradient TwoStop(QLinearGradient gradient, const QColor& start, const QColor& end) {
+  gradient.setColorAt(0, start);
+  gradient.setColorAt(1, end);
+  return gradient;
+}
+
 QImage Canvas(int width, int height, const QColor& fill) {
   QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
   image.fill(fill);

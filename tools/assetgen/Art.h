@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QRectF>
 #include <QString>
@@ -38,6 +39,9 @@ QFont Font(const QString& family, int pixelSize, bool bold = false);
 // Draws text with a soft one-pixel shadow below and to the right.
 void ShadowText(QPainter& painter, const QRectF& rect, int flags, const QString& text,
                 const QColor& colour, const QColor& shadow);
+
+// The gradient with the two colours at its ends.
+QLinearGradient TwoStop(QLinearGradient gradient, const QColor& start, const QColor& end);
 
 // A new picture filled with the colour, in Format_ARGB32_Premultiplied, ready for QPainter.
 QImage Canvas(int width, int height, const QColor& fill);

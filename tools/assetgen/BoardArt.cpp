@@ -37,9 +37,8 @@ QImage DrawGridOverlay() {
   {
     QPainter p(&colours);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient body(0, 0, 0, height);
-    body.setColorAt(0, QColor(52, 108, 222));
-    body.setColorAt(1, QColor(26, 66, 172));
+    const QLinearGradient body =
+        TwoStop(QLinearGradient(0, 0, 0, height), QColor(52, 108, 222), QColor(26, 66, 172));
     p.fillRect(colours.rect(), body);
 
     // Each hole sits in a bevelled collar: shadowed where the light from the
@@ -47,15 +46,15 @@ QImage DrawGridOverlay() {
     for (int r = 0; r < kRows; ++r) {
       for (int c = 0; c < kColumns; ++c) {
         const QPointF centre(c * kCell + kCellCentre, r * kCell + kCellCentre);
-        QLinearGradient collar(centre - QPointF(24, 24), centre + QPointF(24, 24));
-        collar.setColorAt(0, QColor(14, 40, 122));
-        collar.setColorAt(1, QColor(120, 168, 248));
+        const QLinearGradient collar =
+            TwoStop(QLinearGradient(centre - QPointF(24, 24), centre + QPointF(24, 24)),
+                    QColor(14, 40, 122), QColor(120, 168, 248));
         p.setPen(Qt::NoPen);
         p.setBrush(collar);
         p.drawEllipse(centre, kHoleRadius + 3.5, kHoleRadius + 3.5);
-        QLinearGradient rim(centre - QPointF(24, 24), centre + QPointF(24, 24));
-        rim.setColorAt(0, QColor(140, 186, 255));
-        rim.setColorAt(1, QColor(20, 52, 140));
+        const QLinearGradient rim =
+            TwoStop(QLinearGradient(centre - QPointF(24, 24), centre + QPointF(24, 24)),
+                    QColor(140, 186, 255), QColor(20, 52, 140));
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(rim, 1.2));
         p.drawEllipse(centre, kHoleRadius + 3.6, kHoleRadius + 3.6);
@@ -93,15 +92,15 @@ QImage DrawPiece(const QColor& colour, bool ticked) {
     p.drawEllipse(centre, kPieceRadius + 0.5, kPieceRadius + 0.5);
 
     // The raised inner ring of a playing piece.
-    QLinearGradient ring(centre - QPointF(18, 18), centre + QPointF(18, 18));
-    ring.setColorAt(0, colour.darker(150));
-    ring.setColorAt(1, colour.lighter(130));
+    const QLinearGradient ring =
+        TwoStop(QLinearGradient(centre - QPointF(18, 18), centre + QPointF(18, 18)),
+                colour.darker(150), colour.lighter(130));
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(ring, 2.2));
     p.drawEllipse(centre, 19.5, 19.5);
-    QLinearGradient ringLight(centre - QPointF(18, 18), centre + QPointF(18, 18));
-    ringLight.setColorAt(0, colour.lighter(140));
-    ringLight.setColorAt(1, colour.darker(140));
+    const QLinearGradient ringLight =
+        TwoStop(QLinearGradient(centre - QPointF(18, 18), centre + QPointF(18, 18)),
+                colour.lighter(140), colour.darker(140));
     p.setPen(QPen(ringLight, 1.4));
     p.drawEllipse(centre, 21.6, 21.6);
 

@@ -17,9 +17,8 @@ double FaceRadius(int side) { return side / 2.0 - 1.5; }
 // A small board: blue frame with three rows of four holes, some filled.
 void DrawStartIcon(QPainter& p, QPointF centre) {
   const QRectF frame(centre.x() - 16, centre.y() - 13, 32, 26);
-  QLinearGradient blue(frame.topLeft(), frame.bottomLeft());
-  blue.setColorAt(0, QColor(60, 116, 230));
-  blue.setColorAt(1, QColor(24, 62, 170));
+  const QLinearGradient blue = TwoStop(QLinearGradient(frame.topLeft(), frame.bottomLeft()),
+                                       QColor(60, 116, 230), QColor(24, 62, 170));
   p.setPen(QPen(QColor(14, 38, 116), 1));
   p.setBrush(blue);
   p.drawRoundedRect(frame, 3, 3);
@@ -47,9 +46,8 @@ void DrawOptionsIcon(QPainter& p, QPointF centre) {
   p.setPen(QPen(QColor(70, 74, 86), 0.8));
   p.setBrush(QColor(176, 182, 196));
   p.drawRect(QRectF(-1.8, -17, 3.6, 17));
-  QLinearGradient handle(-4, 0, 4, 0);
-  handle.setColorAt(0, QColor(240, 80, 60));
-  handle.setColorAt(1, QColor(150, 20, 10));
+  const QLinearGradient handle =
+      TwoStop(QLinearGradient(-4, 0, 4, 0), QColor(240, 80, 60), QColor(150, 20, 10));
   p.setBrush(handle);
   p.setPen(QPen(QColor(110, 16, 8), 0.8));
   p.drawRoundedRect(QRectF(-4.2, -1, 8.4, 17), 3, 3);
@@ -65,9 +63,8 @@ void DrawOptionsIcon(QPainter& p, QPointF centre) {
   QPainterPath jaw;
   jaw.addRect(QRectF(-3, -20, 6, 9.5));
   wrench = wrench.simplified().subtracted(jaw);
-  QLinearGradient steel(-7, 0, 7, 0);
-  steel.setColorAt(0, QColor(214, 220, 232));
-  steel.setColorAt(1, QColor(110, 118, 136));
+  const QLinearGradient steel =
+      TwoStop(QLinearGradient(-7, 0, 7, 0), QColor(214, 220, 232), QColor(110, 118, 136));
   p.setPen(QPen(QColor(58, 62, 76), 1));
   p.setBrush(steel);
   p.drawPath(wrench);
@@ -79,9 +76,8 @@ void DrawMonitor(QPainter& p, QRectF screen) {
   p.setBrush(QColor(150, 156, 170));
   p.drawRect(QRectF(screen.center().x() - 1.5, screen.bottom(), 3, 3));
   p.drawRoundedRect(QRectF(screen.center().x() - 5, screen.bottom() + 2.6, 10, 2.2), 1, 1);
-  QLinearGradient glass(screen.topLeft(), screen.bottomRight());
-  glass.setColorAt(0, QColor(140, 200, 255));
-  glass.setColorAt(1, QColor(20, 70, 170));
+  const QLinearGradient glass = TwoStop(QLinearGradient(screen.topLeft(), screen.bottomRight()),
+                                        QColor(140, 200, 255), QColor(20, 70, 170));
   p.setPen(QPen(QColor(60, 64, 78), 2));
   p.setBrush(glass);
   p.drawRoundedRect(screen, 1.5, 1.5);
@@ -120,9 +116,9 @@ QImage DrawNormal(TButtonArt button) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(Qt::NoPen);
   // Bezel: light at the top left, deep blue at the bottom right.
-  QLinearGradient bezel(centre - QPointF(radius, radius), centre + QPointF(radius, radius));
-  bezel.setColorAt(0, QColor(250, 252, 255));
-  bezel.setColorAt(1, QColor(44, 76, 168));
+  const QLinearGradient bezel =
+      TwoStop(QLinearGradient(centre - QPointF(radius, radius), centre + QPointF(radius, radius)),
+              QColor(250, 252, 255), QColor(44, 76, 168));
   p.setBrush(bezel);
   p.drawEllipse(centre, radius, radius);
   // Face: pale, brightest above the middle.

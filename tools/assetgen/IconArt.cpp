@@ -45,9 +45,8 @@ QImage Gear() {
   QPainterPath hole;
   hole.addEllipse(c, 2.6, 2.6);
   gear = gear.subtracted(hole);
-  QLinearGradient steel(0, 0, 20, 20);
-  steel.setColorAt(0, QColor(200, 200, 200));
-  steel.setColorAt(1, QColor(100, 100, 100));
+  const QLinearGradient steel =
+      TwoStop(QLinearGradient(0, 0, 20, 20), QColor(200, 200, 200), QColor(100, 100, 100));
   p.setPen(QPen(QColor(70, 70, 70), 1));
   p.setBrush(steel);
   p.drawPath(gear);
@@ -60,9 +59,8 @@ QImage Person(const QColor& colour) {
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   const QColor outline = colour.darker(170);
-  QLinearGradient body(0, 10, 0, 20);
-  body.setColorAt(0, colour.lighter(115));
-  body.setColorAt(1, colour.darker(115));
+  const QLinearGradient body =
+      TwoStop(QLinearGradient(0, 10, 0, 20), colour.lighter(115), colour.darker(115));
   p.setPen(QPen(outline, 1));
   p.setBrush(body);
   QPainterPath shoulders;
@@ -89,9 +87,8 @@ QImage Screen() {
   p.setBrush(QColor(170, 170, 180));
   p.drawRect(QRectF(8.5, 14.5, 3, 2.5));
   p.drawRoundedRect(QRectF(4.5, 16.5, 11, 2.5), 1, 1);
-  QLinearGradient glass(3, 3, 17, 14);
-  glass.setColorAt(0, QColor(150, 210, 255));
-  glass.setColorAt(1, QColor(20, 70, 170));
+  const QLinearGradient glass =
+      TwoStop(QLinearGradient(3, 3, 17, 14), QColor(150, 210, 255), QColor(20, 70, 170));
   p.setPen(QPen(QColor(70, 70, 80), 2));
   p.setBrush(glass);
   p.drawRoundedRect(QRectF(2, 2, 16, 12.5), 1.5, 1.5);

@@ -15,9 +15,8 @@ const QString kSans = QStringLiteral("DejaVu Sans");
 
 // A navy band with a title, shared by the left panel and the options panel.
 void DrawBand(QPainter& p, const QRectF& band) {
-  QLinearGradient fill(band.topLeft(), band.bottomLeft());
-  fill.setColorAt(0, QColor(36, 66, 168));
-  fill.setColorAt(1, QColor(12, 28, 104));
+  const QLinearGradient fill = TwoStop(QLinearGradient(band.topLeft(), band.bottomLeft()),
+                                       QColor(36, 66, 168), QColor(12, 28, 104));
   p.fillRect(band, fill);
   p.fillRect(QRectF(band.left(), band.bottom() - 3, band.width(), 3), QColor(250, 204, 26));
   p.fillRect(QRectF(band.left(), band.bottom(), band.width(), 2), QColor(90, 90, 150));
@@ -33,9 +32,9 @@ void DrawFrame(QPainter& p, const QRectF& frame, double headingHeight, const QSt
   top.addRoundedRect(frame.adjusted(1, 1, -1, -1), 4.5, 4.5);
   QPainterPath strip;
   strip.addRect(QRectF(frame.left(), frame.top(), frame.width(), headingHeight));
-  QLinearGradient fill(frame.topLeft(), frame.topLeft() + QPointF(0, headingHeight));
-  fill.setColorAt(0, QColor(104, 112, 196));
-  fill.setColorAt(1, kLilac);
+  const QLinearGradient fill =
+      TwoStop(QLinearGradient(frame.topLeft(), frame.topLeft() + QPointF(0, headingHeight)),
+              QColor(104, 112, 196), kLilac);
   p.setPen(Qt::NoPen);
   p.setBrush(fill);
   p.drawPath(top.intersected(strip));
@@ -56,9 +55,9 @@ void DrawDot(QPainter& p, QPointF centre, double radius, const QColor& colour) {
 
 // A round hollow in the panel, the place of an image button.
 void DrawWell(QPainter& p, QPointF centre, double radius) {
-  QLinearGradient hollow(centre - QPointF(radius, radius), centre + QPointF(radius, radius));
-  hollow.setColorAt(0, QColor(70, 90, 170));
-  hollow.setColorAt(1, QColor(236, 242, 255));
+  const QLinearGradient hollow =
+      TwoStop(QLinearGradient(centre - QPointF(radius, radius), centre + QPointF(radius, radius)),
+              QColor(70, 90, 170), QColor(236, 242, 255));
   p.setPen(Qt::NoPen);
   p.setBrush(hollow);
   p.drawEllipse(centre, radius, radius);
@@ -127,9 +126,8 @@ QImage DrawOptionsPanel() {
   p.setRenderHint(QPainter::TextAntialiasing);
 
   // A faint ornament of pieces along the bottom keeps the large surface alive.
-  QLinearGradient body(0, 0, 0, 536);
-  body.setColorAt(0, kPanelBlue);
-  body.setColorAt(1, QColor(182, 204, 252));
+  const QLinearGradient body =
+      TwoStop(QLinearGradient(0, 0, 0, 536), kPanelBlue, QColor(182, 204, 252));
   p.fillRect(image.rect(), body);
   for (int i = 0; i < 9; ++i) {
     QColor c = i % 2 ? kYellow : kRed;

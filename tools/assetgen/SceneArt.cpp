@@ -55,17 +55,15 @@ QImage DrawSplash(const QImage& grid, const QImage& yellow, const QImage& red) {
   QPainterPath floor;
   floor.addPolygon(
       QPolygonF({QPointF(38, 306), QPointF(330, 282), QPointF(387, 321), QPointF(0, 321)}));
-  QLinearGradient floorFill(0, 282, 0, 321);
-  floorFill.setColorAt(0, QColor(30, 50, 120, 160));
-  floorFill.setColorAt(1, QColor(0, 0, 0, 0));
+  const QLinearGradient floorFill =
+      TwoStop(QLinearGradient(0, 282, 0, 321), QColor(30, 50, 120, 160), QColor(0, 0, 0, 0));
   p.fillPath(floor, floorFill);
   p.setTransform(view);
   p.drawImage(0, 0, board);
   p.resetTransform();
   // Depth of the board: its right edge seen from the side.
-  QLinearGradient side(330, 0, 342, 0);
-  side.setColorAt(0, QColor(14, 40, 120));
-  side.setColorAt(1, QColor(40, 90, 200));
+  const QLinearGradient side =
+      TwoStop(QLinearGradient(330, 0, 342, 0), QColor(14, 40, 120), QColor(40, 90, 200));
   p.setPen(Qt::NoPen);
   p.setBrush(side);
   p.drawPolygon(
@@ -100,9 +98,8 @@ QImage DrawBackground() {
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
 
-  QLinearGradient sky(0, 0, 0, 600);
-  sky.setColorAt(0, QColor(196, 212, 246));
-  sky.setColorAt(1, QColor(120, 146, 206));
+  const QLinearGradient sky =
+      TwoStop(QLinearGradient(0, 0, 0, 600), QColor(196, 212, 246), QColor(120, 146, 206));
   p.fillRect(image.rect(), sky);
   QRadialGradient glow(QPointF(511, 340), 420);
   glow.setColorAt(0, QColor(255, 255, 255, 70));
@@ -116,9 +113,8 @@ QImage DrawBackground() {
     p.setBrush(QColor(20, 30, 80, 9));
     p.drawRoundedRect(board.adjusted(-i + 4, -i + 6, i + 4, i + 6), i + 2, i + 2);
   }
-  QLinearGradient backing(board.topLeft(), board.bottomLeft());
-  backing.setColorAt(0, QColor(214, 226, 250));
-  backing.setColorAt(1, QColor(168, 188, 232));
+  const QLinearGradient backing = TwoStop(QLinearGradient(board.topLeft(), board.bottomLeft()),
+                                          QColor(214, 226, 250), QColor(168, 188, 232));
   p.fillRect(board, backing);
 
   // The rail above the board where the next piece waits over its column.
