@@ -63,38 +63,11 @@ class TFormDialogTest : public QObject {
     QCOMPARE(label->font().pixelSize(), 13);
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
     QCOMPARE(label->palette().color(QPalette::Window), QColor(0, 66, 217));
-  }
 
-  void Buttons_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QRect>("geometry");
-    QTest::newRow("bnOui") << "bnOui"
-                           << "Oui" << QRect(110, 44, 60, 20);
-    QTest::newRow("bnNon") << "bnNon"
-                           << "Non" << QRect(173, 44, 60, 20);
-  }
-
-  void Buttons() {
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QRect, geometry);
-    TFormDialog dialog;
-    auto* button = dialog.findChild<TEncartaButton*>(name);
-    QVERIFY(button);
-    QCOMPARE(button, name == QLatin1String("bnOui") ? dialog.bnOui : dialog.bnNon);
-    QCOMPARE(button->Caption(), caption);
-    QCOMPARE(button->geometry(), geometry);
-    QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(button->Color(), QColor(144, 178, 255));
-    QCOMPARE(button->ColorBorder(), QColor(0, 66, 217));
-    QCOMPARE(button->ColorOver(), QColor(0, 66, 217));
-    QCOMPARE(button->ColorDown(), QColor(0, 66, 217));
-    QCOMPARE(button->ColorOverCaption(), QColor(Qt::black));
-    QVERIFY(button->ShowCaption());
-    QCOMPARE(button->font().family(), QStringLiteral("Tahoma"));
-    QCOMPARE(button->font().pixelSize(), 13);
-    QCOMPARE(button->FontColor(), QColor(Qt::black));
+    QCOMPARE(dialog.bnOui->Caption(), QStringLiteral("Oui"));
+    QCOMPARE(dialog.bnOui->geometry(), QRect(110, 44, 60, 20));
+    QCOMPARE(dialog.bnNon->Caption(), QStringLiteral("Non"));
+    QCOMPARE(dialog.bnNon->geometry(), QRect(173, 44, 60, 20));
   }
 
   // What the player sees: the black outline, the light rectangle between the
@@ -178,18 +151,6 @@ class TFormDialogTest : public QObject {
     const QRect moved = main.frameGeometry();
     QCOMPARE(shownAt,
              QPoint(moved.x() + (moved.width() - 236) / 2, moved.y() + (moved.height() - 68) / 2));
-  }
-
-  void WithoutMainWindowCentredOnTheScreen() {
-    TFormDialog dialog;
-    QPoint shownAt;
-    Answer(dialog, [&] {
-      shownAt = dialog.pos();
-      Click(dialog.bnOui);
-    });
-    const QRect screen = dialog.screen()->geometry();
-    QCOMPARE(shownAt, QPoint(screen.x() + (screen.width() - 236) / 2,
-                             screen.y() + (screen.height() - 68) / 2));
   }
 
   // Timers keep running while the confirmation waits, as the game clock does.
