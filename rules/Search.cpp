@@ -64,7 +64,6 @@ double TSearch::Node(int depth, double alpha, double beta) {
   std::array<char, kCells> entry;
   if (floating_) entry = position_.Cells();
   const char piece = kMaximising ? kPlayer2Cell : kPlayer1Cell;
-  double result = kMaximising ? alpha : beta;
   for (int column = 0; column < kColumns; ++column) {
     // Step 4.1. A full column is skipped.
     const int row = position_.LandingRow(column);
@@ -85,9 +84,8 @@ double TSearch::Node(int depth, double alpha, double beta) {
     // Step 4.6. Cut-off: leave no trace in BestMoves.
     if (!(beta > alpha)) {
       if (keepsBestMove) state.BestMoves[depth] = saved;
-      result = kMaximising ? beta : alpha;
       if (floating_) Restore(entry);
-      return result;
+      return kMaximising ? beta : alpha;
     }
   }
   // Step 5.
