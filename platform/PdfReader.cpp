@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <optional>
 
 namespace zerud {
 namespace {
@@ -72,8 +73,15 @@ TPdfDesktop SystemPdfDesktop() {
   return desktop;
 }
 
+bool IsPdfReaderKey(const QString& key) {
+  return PdfReaderKeys().contains(key, Qt::CaseInsensitive);
+}
+
 bool DesktopKeyExists(const QString& key, const TPdfDesktop& desktop) {
-  if (!PdfReaderKeys().contains(key, Qt::CaseInsensitive)) return false;
+  return IsPdfReaderKey(key) && DesktopHasPdfViewer(desktop);
+}
+
+bool DesktopHasPdfViewer(const TPdfDesktop& desktop) {
   const QString application = desktop.DefaultPdfApplication();
   if (!application.isEmpty() && desktop.ApplicationInstalled(application)) return true;
   for (const QString& viewer : KnownPdfViewers())

@@ -46,6 +46,14 @@ TPdfDesktop SystemPdfDesktop();
 // PDF viewers looked for on the PATH when no default application is set.
 const QStringList& KnownPdfViewers();
 
+// One of PdfReaderKeys(), compared without regard to case as the registry
+// does.
+bool IsPdfReaderKey(const QString& key);
+
+// The desktop has a PDF viewer: an installed default application for PDF
+// files, or one of KnownPdfViewers() on the PATH.
+bool DesktopHasPdfViewer(const TPdfDesktop& desktop);
+
 // The registry stand-in: true for one of PdfReaderKeys() when the desktop has
 // a PDF viewer, false for any other key.
 bool DesktopKeyExists(const QString& key, const TPdfDesktop& desktop);

@@ -180,6 +180,8 @@ TEST(SystemPdfDesktop, ReadsTheDesktopsAssociationAndThePath) {
   EXPECT_EQ(desktop.DefaultPdfApplication(), QStringLiteral("zerud-test-viewer.desktop"));
   EXPECT_TRUE(desktop.ApplicationInstalled(QStringLiteral("zerud-test-viewer.desktop")));
   EXPECT_TRUE(DesktopKeyExists(PdfReaderKeys().first(), desktop));
+  // The help's own test, against this made-up desktop.
+  EXPECT_TRUE(PdfReaderInstalled());
 
   EXPECT_TRUE(desktop.ProgramOnPath(QStringLiteral("zerud-test-viewer")));
   EXPECT_FALSE(desktop.ProgramOnPath(QStringLiteral("zerud-no-such-viewer")));
