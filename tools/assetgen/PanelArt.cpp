@@ -125,17 +125,9 @@ QImage DrawOptionsPanel() {
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
 
-  // A faint ornament of pieces along the bottom keeps the large surface alive.
   const QLinearGradient body =
       TwoStop(QLinearGradient(0, 0, 0, 536), kPanelBlue, QColor(182, 204, 252));
   p.fillRect(image.rect(), body);
-  for (int i = 0; i < 9; ++i) {
-    QColor c = i % 2 ? kYellow : kRed;
-    c.setAlpha(38);
-    p.setPen(Qt::NoPen);
-    p.setBrush(c);
-    p.drawEllipse(QPointF(40 + i * 70, 506), 22, 22);
-  }
 
   DrawBand(p, QRectF(0, 0, 800, 46));
   p.setFont(Font(kSans, 20, true));
@@ -201,6 +193,13 @@ QImage DrawOptionsPanel() {
     }
     p.drawText(text, Qt::TextWordWrap, texts[i]);
     top += used.height() + 26;
+  }
+
+  // At the foot of the notes, the aim of the game: four red pieces in a row
+  // among yellow ones.
+  const QColor line[] = {kYellow, kRed, kRed, kRed, kRed, kYellow};
+  for (int i = 0; i < 6; ++i) {
+    DrawDot(p, QPointF(notes.center().x() + (i - 2.5) * 34, notes.bottom() - 40), 13, line[i]);
   }
   p.end();
   Dither(image, 1, 12);
