@@ -1,5 +1,7 @@
 #include "SelfPlay.h"
 
+#include <cstdlib>
+
 #include "rules/Search.h"
 
 namespace zerud::bench {
@@ -36,6 +38,32 @@ TGame PlayGame(const std::vector<int>& opening, const TPlayer& first, const TPla
   }
   game.Final = board;
   return game;
+}
+
+TOptions ParseOptions(int argc, char** argv, const std::string& defaultScores) {
+  TOptions options;
+  options.Scores = defaultScores;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string name = argv[i];
+    if (name == "--scores") {
+      options.Scores = argv[i + 1];
+    } else if (name == "--level") {
+      options.Level = std::atoi(argv[i + 1]);
+    } else {
+      options.Others[name] = argv[i + 1];
+    }
+  }
+  return options;
+}
+
+int TOptions::Count(const std::string& name, int fallback) const {
+  const auto found = Others.find(name);
+  return found == Others.end() ? fallback : std::atoi(found->second.c_str());
+}
+
+std::string TOptions::Text(const std::string& name, const std::string& fallback) const {
+  const auto found = Others.find(name);
+  return found == Others.end() ? fallback : found->second;
 }
 
 TPlayer SearchPlayer(const TPatternTable& table, int level) {

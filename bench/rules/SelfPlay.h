@@ -2,6 +2,8 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "rules/Board.h"
@@ -27,6 +29,18 @@ struct TGame {
 // before the machine's move, with the player to move.
 TGame PlayGame(const std::vector<int>& opening, const TPlayer& first, const TPlayer& second,
                const std::function<void(const TBoard&, int player, int moveNumber)>& onMove = {});
+
+// Options of the measuring programs: --scores FILE, --level L, and counts
+// such as --positions N; each falls back to its default.
+struct TOptions {
+  std::string Scores;
+  int Level = 5;
+  std::map<std::string, std::string> Others;
+
+  int Count(const std::string& name, int fallback) const;
+  std::string Text(const std::string& name, const std::string& fallback) const;
+};
+TOptions ParseOptions(int argc, char** argv, const std::string& defaultScores);
 
 // A player using the game's search at `level` with `table`.
 TPlayer SearchPlayer(const TPatternTable& table, int level);

@@ -36,19 +36,11 @@ struct TPosition {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string scores = ZERUD_SCORES_FILE;
-  int level = 5, positionCount = 8, games = 6;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string option = argv[i];
-    if (option == "--scores")
-      scores = argv[i + 1];
-    else if (option == "--level")
-      level = std::atoi(argv[i + 1]);
-    else if (option == "--positions")
-      positionCount = std::atoi(argv[i + 1]);
-    else if (option == "--games")
-      games = std::atoi(argv[i + 1]);
-  }
+  const bench::TOptions options = bench::ParseOptions(argc, argv, ZERUD_SCORES_FILE);
+  const std::string& scores = options.Scores;
+  const int level = options.Level;
+  const int positionCount = options.Count("--positions", 8);
+  const int games = options.Count("--games", 6);
   const TPatternTable table = TPatternTable::FromFile(scores);
   const bench::TPlayer player = bench::SearchPlayer(table, level);
 

@@ -4,6 +4,7 @@
 // tables take their turn to begin.
 //
 //   zerud-rules-strength [--scores FILE] [--level L] [--openings N]
+//                        [--against FILE] [--against-level L]
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,21 +14,17 @@
 using namespace zerud;
 
 int main(int argc, char** argv) {
-  std::string scores = ZERUD_SCORES_FILE;
-  int level = 5, openings = kColumns * kColumns;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string option = argv[i];
-    if (option == "--scores")
-      scores = argv[i + 1];
-    else if (option == "--level")
-      level = std::atoi(argv[i + 1]);
-    else if (option == "--openings")
-      openings = std::atoi(argv[i + 1]);
-  }
-  const TPatternTable shipped = TPatternTable::FromFile(scores);
-  const TPatternTable foursOnly = TPatternTable::FromText("2222|100000\n1111|-100000\n");
+  const bench::TOptions options = bench::ParseOptions(argc, argv, ZERUD_SCORES_FILE);
+  const int level = options.Level;
+  const int openings = options.Count("--openings", kColumns * kColumns);
+  const std::string against = options.Text("--against", "");
+  const int againstLevel = options.Count("--against-level", level);
+  const TPatternTable shipped = TPatternTable::FromFile(options.Scores);
+  const TPatternTable other = against.empty()
+                                  ? TPatternTable::FromText("2222|100000\n1111|-100000\n")
+                                  : TPatternTable::FromFile(against);
   const bench::TPlayer ours = bench::SearchPlayer(shipped, level);
-  const bench::TPlayer theirs = bench::SearchPlayer(foursOnly, level);
+  const bench::TPlayer theirs = bench::SearchPlayer(other, againstLevel);
 
   int wins = 0, draws = 0, losses = 0, winsFirst = 0, winsSecond = 0, games = 0;
   for (int n = 0; n < openings && n < kColumns * kColumns; ++n) {
@@ -56,8 +53,9 @@ int main(int argc, char** argv) {
   }
   std::printf(
       "level %d, %d games: shipped table %d wins (%d playing first, %d second), %d draws, %d "
-      "losses against the fours-only table; score %.1f%%\n",
+      "losses against %s at level %d; score %.1f%%\n",
       level, games, wins, winsFirst, winsSecond, draws, losses,
+      against.empty() ? "the fours-only table" : against.c_str(), againstLevel,
       games ? 100.0 * (wins + 0.5 * draws) / games : 0.0);
   return 0;
 }

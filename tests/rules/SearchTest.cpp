@@ -32,6 +32,17 @@ TBoard AllFullBut(int open) {
   return board;
 }
 
+// Five pieces in the middle of the bottom rows, the machine to move.
+TBoard MiddleGame() {
+  return Grid(
+      "0000000"
+      "0000000"
+      "0000000"
+      "0001000"
+      "0002100"
+      "0012200");
+}
+
 struct TChoice {
   int Column;
   long long Nodes;
@@ -105,13 +116,7 @@ TEST(SearchTest, MachineOpeningIsARandomColumnWithoutSearch) {
 }
 
 TEST(SearchTest, SameGridLevelAndTableGiveTheSameColumn) {
-  const TBoard board = Grid(
-      "0000000"
-      "0000000"
-      "0000000"
-      "0001000"
-      "0002100"
-      "0012200");
+  const TBoard board = MiddleGame();
   for (int level = 2; level <= 5; ++level) {
     const TChoice first = Choose(board, level, ShippedTable());
     const TChoice second = Choose(board, level, ShippedTable());
@@ -178,13 +183,7 @@ TEST(SearchTest, NodeCountsOfFixedPositionsStayTheSame) {
   // A change of these numbers is a change of the machine's play.
   const TPatternTable table = TPatternTable::FromText(
       "2222|1000\n1111|-1000\n0222|50\n2220|50\n0111|-50\n1110|-50\n0220|5\n0110|-5\n0|1");
-  const TBoard board = Grid(
-      "0000000"
-      "0000000"
-      "0000000"
-      "0001000"
-      "0002100"
-      "0012200");
+  const TBoard board = MiddleGame();
   const TChoice expected[] = {{5, 334}, {5, 8426}, {5, 205420}, {3, 4694016}};
   for (int level = 2; level <= 5; ++level) {
     const TChoice choice = Choose(board, level, table, 6);
