@@ -108,6 +108,8 @@ class TFormMain : public QWidget {
   void EndAnnouncedByPeer();
   // True while a move, an animation or the machine's search runs.
   bool MoveUnderWay() const;
+  // Nodes visited by the machine's last search (each one called the pump).
+  long LastSearchNodes() const { return searchNodes_; }
 
   // Options panel, help, chat, clock.
   void bnOptionsClick();
@@ -180,6 +182,7 @@ class TFormMain : public QWidget {
   std::function<bool()> pdfReaderInstalled_;
   std::function<void(const QString&, const QString&)> openDocument_;
   int busy_ = 0;
+  long searchNodes_ = 0;
   std::vector<std::function<void()>> deferred_;
 };
 

@@ -254,8 +254,12 @@ void TFormMain::PlayMachineMove() {
     int column = -1;
     try {
       TSearchPump pump([] { QCoreApplication::processEvents(); });
+      searchNodes_ = 0;
       column = ChooseMachineColumn(parts_->Grid, MoveNumber, parts_->Search, parts_->PatternTable,
-                                   parts_->Random, [&pump] { pump(); });
+                                   parts_->Random, [this, &pump] {
+                                     ++searchNodes_;
+                                     pump();
+                                   });
     } catch (const TGameError& error) {
       ShowError(QString::fromUtf8(error.what()));
       return;

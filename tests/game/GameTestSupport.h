@@ -104,6 +104,18 @@ struct TWindow {
   int endStatus = -1;  // -1 while the process was not ended
 };
 
+// Starts a game in the mode against the machine where the human begins,
+// trying seeds of the random source until the draw says so. False when none
+// did.
+inline bool StartWithHumanFirst(TFormMain& form) {
+  for (unsigned seed = 0; seed < 64; ++seed) {
+    form.SeedRandom(seed);
+    form.bnStartClick();
+    if (form.MoveNumber == 1) return true;
+  }
+  return false;
+}
+
 // The enabled column targets, as a string of 0/1 for columns 0..6.
 inline QString EnabledColumns(const TFormMain& form) {
   QString enabled;

@@ -39,26 +39,6 @@ void Click(TFormMain& form, const QString& moves) {
   }
 }
 
-// Starts a game in the mode against the machine where the human begins.
-void StartWithHumanFirst(TFormMain& form) {
-  for (unsigned seed = 0; seed < 64; ++seed) {
-    form.SeedRandom(seed);
-    form.bnStartClick();
-    if (form.MoveNumber == 1) return;
-  }
-  QFAIL("the human never began");
-}
-
-// Starts a game in the mode against the machine where the machine begins.
-void StartWithMachineFirst(TFormMain& form) {
-  for (unsigned seed = 0; seed < 64; ++seed) {
-    form.SeedRandom(seed);
-    form.bnStartClick();
-    if (form.MoveNumber == 2) return;
-  }
-  QFAIL("the machine never began");
-}
-
 int MarkedCount(TFormMain& form) {
   int marked = 0;
   for (int k = 1; k <= 42; ++k) marked += form.BoardView().PieceSlot(k).Marked ? 1 : 0;
@@ -260,7 +240,7 @@ void TestGameFlow::humanBeatsTheMachine() {
   // An empty pattern table: the machine plays the leftmost column with room.
   TWindow window(TProgramFolder::kBoth, QByteArray(""));
   TFormMain& form = *window.form;
-  StartWithHumanFirst(form);
+  QVERIFY(StartWithHumanFirst(form));
   Click(form, QStringLiteral("3333"));
   QCOMPARE(LogLines(form),
            (QStringList{kStart, kHumanBegins, QString(), HumanLine(1, 3), kThinking, MachineLine(0),
@@ -275,7 +255,7 @@ void TestGameFlow::humanBeatsTheMachine() {
 void TestGameFlow::machineBeatsTheHuman() {
   TWindow window(TProgramFolder::kBoth, QByteArray(""));
   TFormMain& form = *window.form;
-  StartWithHumanFirst(form);
+  QVERIFY(StartWithHumanFirst(form));
   Click(form, QStringLiteral("6564"));
   const QStringList lines = LogLines(form);
   QCOMPARE(lines.mid(lines.size() - 5), (QStringList{kThinking, MachineLine(0), QString(), kEnd,
@@ -295,7 +275,7 @@ void TestGameFlow::machineBeatsTheHuman() {
 void TestGameFlow::machineAnswersAfterAPause() {
   TWindow window(TProgramFolder::kBoth, QByteArray(""));
   TFormMain& form = *window.form;
-  StartWithHumanFirst(form);
+  QVERIFY(StartWithHumanFirst(form));
   QElapsedTimer timer;
   timer.start();
   form.Colonne0Click(3);
@@ -310,7 +290,7 @@ void TestGameFlow::badPatternTableStopsTheMachine() {
   TShownErrors errors;
   TWindow window(TProgramFolder::kBoth, QByteArray("0|x\n"));
   TFormMain& form = *window.form;
-  StartWithHumanFirst(form);
+  QVERIFY(StartWithHumanFirst(form));
   form.Colonne0Click(3);
   QCOMPARE(errors.Texts(),
            QStringList{QStringLiteral("'x' n'est pas une valeur entière correcte")});
@@ -355,7 +335,7 @@ void TestGameFlow::clicksAfterTheEndDoNothing() {
 void TestGameFlow::nothingStartsWhileAMoveRuns() {
   TWindow window(TProgramFolder::kBoth, QByteArray(""));
   TFormMain& form = *window.form;
-  StartWithHumanFirst(form);
+  QVERIFY(StartWithHumanFirst(form));
   // Every frame of the falls lets other handlers run: they find every
   // target disabled, a second click and a new game do nothing.
   int frames = 0;
@@ -392,7 +372,7 @@ void TestGameFlow::modeChangeFreezesTheGame() {
   QTest::mouseClick(form.Colonne[4], Qt::LeftButton, {}, QPoint(35, 35));
   QCOMPARE(form.GridText(), grid);
   // A new game ends the freeze.
-  StartWithHumanFirst(form);
+  QVERIFY(StartWithHumanFirst(form));
   QCOMPARE(EnabledColumns(form), QStringLiteral("1111111"));
 }
 
