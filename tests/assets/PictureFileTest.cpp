@@ -43,13 +43,15 @@ TEST_F(PictureFile, PicksTheDecoderFromTheExtension) {
   test::ExpectPictureError([&] { LoadPictureFile(Write("bg", background_)); }, "inconnu");
 }
 
-TEST_F(PictureFile, AMissingFileCannotBeOpened) {
-  const QString path = folder_.filePath("images/bg.jpg");
-  try {
-    LoadPictureFile(path);
-    ADD_FAILURE() << "no error";
-  } catch (const TFileOpenError& error) {
-    EXPECT_EQ(std::string(error.what()), "Impossible d'ouvrir le fichier " + path.toStdString());
+TEST_F(PictureFile, AMissingFileOrAFolderCannotBeOpened) {
+  ASSERT_TRUE(QDir(folder_.path()).mkpath("folder.jpg"));
+  for (const QString& path : {folder_.filePath("images/bg.jpg"), folder_.filePath("folder.jpg")}) {
+    try {
+      LoadPictureFile(path);
+      ADD_FAILURE() << "no error for " << path.toStdString();
+    } catch (const TFileOpenError& error) {
+      EXPECT_EQ(std::string(error.what()), "Impossible d'ouvrir le fichier " + path.toStdString());
+    }
   }
 }
 
