@@ -26,8 +26,12 @@ namespace {
 constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 600;
 
+// A font of the given character height. Where the family is not installed,
+// Liberation Sans takes its place: its widths are close to those of the
+// Windows fonts the captions were measured with, so they fit their controls.
 QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-  QFont font(family);
+  QFont font;
+  font.setFamilies({family, QStringLiteral("Liberation Sans")});
   font.setPixelSize(pixels);
   font.setBold(bold);
   return font;
@@ -151,6 +155,7 @@ void TFormMain::BuildLeftPanel() {
     button->SetColorOver(QColor(128, 128, 192));
     button->SetColorDown(QColor(128, 128, 192));
     button->setFont(tahoma11);
+    button->SetFontColor(Qt::black);
   };
   chatButton(bnClear, "bnClear", QStringLiteral("Effacer"), QRect(123, 503, 42, 20),
              QStringLiteral("Effacer les messages reçus"));
@@ -301,6 +306,7 @@ void TFormMain::BuildOptionsPanel() {
   bnFermer->SetColorOver(QColor(164, 192, 251));
   bnFermer->SetColorDown(QColor(164, 192, 251));
   bnFermer->setFont(tahoma13);
+  bnFermer->SetFontColor(Qt::black);
   connect(bnFermer, &TSelButton::OnClick, this, &TFormMain::bnFermerClick);
 }
 
