@@ -27,7 +27,7 @@ clock() {
 zh_click $((mx + 7 + 27)) $((my + 75 + 27))
 sleep 1.5
 before=$(clock)
-sleep 1.2
+sleep 2.2
 running=$(clock)
 [ "$before" != "$running" ] || zh_fail "the game clock does not run after the start"
 
@@ -43,7 +43,7 @@ read -r cx cy _ _ < <(zh_geometry "$dialog")
 zh_click $((cx + 203)) $((cy + 54))
 zh_wait_gone "$dialog" 5 || zh_fail "Non leaves the confirmation open"
 after=$(clock)
-sleep 1.2
+sleep 2.2
 [ "$(clock)" != "$after" ] || zh_fail "the clock stopped after Non"
 zh_alive "$ZH_PID" || zh_fail "the program ended after Non"
 echo "PASS: the game and its clock go on through the confirmation and after Non"

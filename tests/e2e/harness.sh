@@ -40,6 +40,9 @@
 #   zh_pixel FILE X Y              "r,g,b" of one pixel of a screenshot
 #   zh_region_hash FILE X Y W H    checksum of a rectangle of a screenshot, to
 #                                  tell whether that part of the screen changed
+#   zh_wait_pixel X Y R,G,B [SEC]  take screenshots until the pixel has that
+#                                  colour (default 10 s); false if it never does
+#   zh_wait_pixel_not X Y R,G,B [SEC]  the same until it has another colour
 #   zh_wait_exit PID [SEC]         wait for the process; status in ZH_STATUS
 #                                  (124 when it did not end in time)
 #   zh_alive PID                   true while the process runs
@@ -215,6 +218,21 @@ zh_pixel() {
 zh_region_hash() {
   convert "$1" -crop "${4}x${5}+$2+$3" +repage -depth 8 rgb:- | md5sum | cut -d' ' -f1
 }
+
+zh_wait_pixel_state() {  # want(1 = equal, 0 = different) X Y RGB SEC
+  local want=$1 x=$2 y=$3 rgb=$4 seconds=${5:-10} deadline got
+  deadline=$(($(zh_now_ms) + seconds * 1000))
+  while :; do
+    zh_shot "$ZH_DIR/wait.png"
+    got=$(zh_pixel "$ZH_DIR/wait.png" "$x" "$y")
+    if [ "$want" = 1 ] && [ "$got" = "$rgb" ]; then return 0; fi
+    if [ "$want" = 0 ] && [ "$got" != "$rgb" ]; then return 0; fi
+    [ "$(zh_now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+zh_wait_pixel() { zh_wait_pixel_state 1 "$@"; }
+zh_wait_pixel_not() { zh_wait_pixel_state 0 "$@"; }
 
 zh_wait_exit() {
   local pid=$1 seconds=${2:-10} deadline
