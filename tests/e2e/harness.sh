@@ -16,13 +16,14 @@
 #
 # and in CMake:
 #   add_test(NAME my.e2e COMMAND ${CMAKE_SOURCE_DIR}/tests/.../my_e2e.sh ...)
-#   set_tests_properties(my.e2e PROPERTIES SKIP_RETURN_CODE 77 RUN_SERIAL FALSE)
+#   set_tests_properties(my.e2e PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 180)
 #
 # Each run has its own display (Xvfb -displayfd picks a free one), so tests
 # may run in parallel. Everything started here is stopped when the script
 # exits (an EXIT trap; define a function zh_on_exit for cleanup of your own).
 # ZH_DIR is a scratch folder kept after a failure for its screenshots (its
-# path is printed), removed after a success.
+# path is printed), removed after a success. Call zh_fail from the script
+# itself, not inside $( ): there it would only leave the subshell.
 #
 # Functions:
 #   zh_require [PROGRAM...]        skip (77) unless Xvfb, xdotool, xwininfo, import exist;
@@ -46,7 +47,7 @@
 #   zh_wait_exit PID [SEC]         wait for the process; status in ZH_STATUS
 #                                  (124 when it did not end in time)
 #   zh_alive PID                   true while the process runs
-#   zh_now_ms                      monotonic milliseconds
+#   zh_now_ms                      the clock in milliseconds, for timing
 #   zh_fail MESSAGE                print FAIL, take a screenshot, exit 1
 #   zh_check COND_DESCRIPTION CMD...  run CMD; zh_fail with the description if false
 
