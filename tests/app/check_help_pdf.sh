@@ -25,7 +25,7 @@ status=0
 for expected in "Zerud uravizera4" "Le but du jeu" "Les trois modes de jeu" \
   "Joueur contre la machine" "2 joueurs humains" "Les options" "Opacité des pions" \
   "Vitesse d'animation" "Niveau de réflexion de la machine" "Jouer en réseau" \
-  "MODE SERVEUR" "MODE CLIENT" "290672" "28528" "La discussion" "Envoyer" "Effacer" \
+  "MODE SERVEUR" "MODE CLIENT" "Nouvelle partie" "290672" "28528" "La discussion" "Envoyer" "Effacer" \
   "scores.txt" "2222|10000" "1111|-10000" "Êtes-vous sûr(e) de vouloir quitter"; do
   if ! grep -qF -- "$expected" <<<"$text"; then
     echo "FAIL: the help does not mention \"$expected\""
