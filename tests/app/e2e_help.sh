@@ -42,12 +42,9 @@ export XDG_CONFIG_HOME=$desktop/config XDG_CONFIG_DIRS=$desktop/config
 export XDG_DATA_HOME=$desktop/data XDG_DATA_DIRS=$desktop/data
 export XDG_CURRENT_DESKTOP="" DESKTOP_SESSION=""
 
-zh_launch "$program"
-splash=$(zh_wait_window "Zerud uravizera4" 30 387x354) || zh_fail "no start-up picture"
-read -r sx sy _ _ < <(zh_geometry "$splash")
-zh_click $((sx + 291)) $((sy + 337))
-main=$(zh_wait_window "Zerud uravizera4" 20 800x600) || zh_fail "no main window"
-read -r mx my _ _ < <(zh_geometry "$main")
+zh_start_game "$program"
+mx=$ZH_MAIN_X
+my=$ZH_MAIN_Y
 
 # "Aide du jeu", the question mark at (6, 285).
 zh_click $((mx + 6 + 27)) $((my + 285 + 27))

@@ -10,12 +10,9 @@ source "$here/../e2e/harness.sh"
 zh_require "$program"
 zh_start 1280x1024x24
 
-zh_launch "$program"
-splash=$(zh_wait_window "Zerud uravizera4" 30 387x354) || zh_fail "no start-up picture"
-read -r sx sy _ _ < <(zh_geometry "$splash")
-zh_click $((sx + 291)) $((sy + 337))
-main=$(zh_wait_window "Zerud uravizera4" 20 800x600) || zh_fail "no main window"
-read -r mx my _ _ < <(zh_geometry "$main")
+zh_start_game "$program"
+mx=$ZH_MAIN_X
+my=$ZH_MAIN_Y
 shot=$ZH_DIR/screen.png
 # The clock's label: the top 16 pixels of the clock panel at (718, 6).
 clock() {

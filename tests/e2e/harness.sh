@@ -44,6 +44,10 @@
 #   zh_wait_pixel X Y R,G,B [SEC]  take screenshots until the pixel has that
 #                                  colour (default 10 s); false if it never does
 #   zh_wait_pixel_not X Y R,G,B [SEC]  the same until it has another colour
+#   zh_start_game PROGRAM          start the game, close its start-up picture with
+#                                  "Fermer", wait for the 800 x 600 main window;
+#                                  sets ZH_MAIN (window id), ZH_MAIN_X, ZH_MAIN_Y
+#                                  (its client area's corner) and ZH_PID
 #   zh_wait_exit PID [SEC]         wait for the process; status in ZH_STATUS
 #                                  (124 when it did not end in time)
 #   zh_alive PID                   true while the process runs
@@ -234,6 +238,16 @@ zh_wait_pixel_state() {  # want(1 = equal, 0 = different) X Y RGB SEC
 }
 zh_wait_pixel() { zh_wait_pixel_state 1 "$@"; }
 zh_wait_pixel_not() { zh_wait_pixel_state 0 "$@"; }
+
+zh_start_game() {
+  local splash sx sy
+  zh_launch "$1"
+  splash=$(zh_wait_window "Zerud uravizera4" 30 387x354) || zh_fail "no start-up picture"
+  read -r sx sy _ _ < <(zh_geometry "$splash")
+  zh_click $((sx + 195 + 96)) $((sy + 327 + 10))
+  ZH_MAIN=$(zh_wait_window "Zerud uravizera4" 20 800x600) || zh_fail "no main window after Fermer"
+  read -r ZH_MAIN_X ZH_MAIN_Y _ _ < <(zh_geometry "$ZH_MAIN")
+}
 
 zh_wait_exit() {
   local pid=$1 seconds=${2:-10} deadline
