@@ -227,10 +227,7 @@ void TServerSocket::ConnectionEvent(TSocketConnection* connection, TSocketConnec
 
 TClientSocket::TClientSocket(QObject* parent) : QObject(parent) {}
 
-TClientSocket::~TClientSocket() {
-  if (lookupId_ != -1) QHostInfo::abortHostLookup(lookupId_);
-  Drop();
-}
+TClientSocket::~TClientSocket() { Drop(); }
 
 void TClientSocket::SetHost(const QString& host) {
   if (Active() && host != host_) throw TSocketError(QString::fromUtf8(kTextSocketActive));
@@ -245,15 +242,15 @@ void TClientSocket::SetPort(int port) {
 void TClientSocket::Open() {
   if (state_ != TState::Idle) throw TSocketError(QString::fromUtf8(kTextClientAlreadyOpen));
   if (host_.isEmpty()) throw TSocketError(QString::fromUtf8(kTextNoAddress));
-  const std::uint64_t attempt = ++attempt_;
   state_ = TState::LookingUp;
   // A dotted address comes back as itself, without asking any name server.
-  lookupId_ = QHostInfo::lookupHost(host_, this, [this, attempt](const QHostInfo& info) {
-    if (attempt == attempt_ && state_ == TState::LookingUp) LookedUp(info);
-  });
+  // An abandoned lookup runs to its end and is ignored then: cancelling it,
+  // or handing Qt a lambda, leaks Qt's callback in this version.
+  lookupId_ = QHostInfo::lookupHost(host_, this, SLOT(LookedUp(QHostInfo)));
 }
 
 void TClientSocket::LookedUp(const QHostInfo& info) {
+  if (info.lookupId() != lookupId_ || state_ != TState::LookingUp) return;
   lookupId_ = -1;
   QHostAddress address;
   for (const QHostAddress& candidate : info.addresses()) {
@@ -287,11 +284,7 @@ void TClientSocket::Established() {
 }
 
 void TClientSocket::Close() {
-  ++attempt_;
-  if (lookupId_ != -1) {
-    QHostInfo::abortHostLookup(lookupId_);
-    lookupId_ = -1;
-  }
+  lookupId_ = -1;
   const bool wasConnected = Connected();
   TSocketConnection* connection = connection_;
   Drop();

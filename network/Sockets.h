@@ -161,7 +161,7 @@ class TClientSocket : public QObject {
  private:
   enum class TState { Idle, LookingUp, Connecting, Connected };
 
-  void LookedUp(const QHostInfo& info);
+  Q_SLOT void LookedUp(const QHostInfo& info);
   void Established();
   void ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEnd end, TErrorEvent kind,
                        QAbstractSocket::SocketError error);
@@ -171,8 +171,7 @@ class TClientSocket : public QObject {
   QString host_;
   int port_ = 0;
   TState state_ = TState::Idle;
-  int lookupId_ = -1;
-  std::uint64_t attempt_ = 0;  // bumped by every Open and Close
+  int lookupId_ = -1;  // the lookup under way; others are ignored
   QPointer<TSocketConnection> connection_;
 };
 

@@ -1,0 +1,341 @@
+// Peers that do not play by the rules: random bytes, huge chat lines, bad
+// columns, a new game or a disconnection in the middle of a move, a second
+// peer. The game must neither crash nor hang, and its grid may change only
+// as the rules allow.
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTimer>
+#include <functional>
+#include <random>
+
+#include "NetTestSupport.h"
+#include "network/Protocol.h"
+#include "rules/Board.h"
+
+using namespace zerud;
+using namespace zerud::test;
+using State = TFormReseau::TConnectionState;
+
+namespace {
+
+// What the game should hold after the messages it received, by the rules of
+// a peer's messages, followed one message at a time.
+struct TModel {
+  TBoard grid;
+  int moveNumber = 1;
+  int player = 1;
+  bool gameOver = false;
+  int chatLines = 0;
+
+  void Receive(const QString& read) {
+    if (read.isEmpty()) return;
+    for (const QString& message : SplitReceivedText(read)) Apply(message);
+  }
+
+  void Apply(const QString& message) {
+    const QString command = GetField(u'|', message, 1);
+    if (command == "INIT") {
+      grid.Clear();
+      moveNumber = 1;
+      player = 1;
+      gameOver = false;
+    } else if (command == "DATA_GAME") {
+      const int column = MoveColumn(GetField(u'|', message, 2));
+      if (column < 0) return;
+      const int row = LandingRow(grid, column);
+      if (row == -1 || moveNumber > 42) return;
+      grid.Set(row, column, PlayerCell(player));
+      int direction = 0, c = 0, r = 0, winner = 0;
+      bool full = false;
+      gameOver = CheckGameEnd(grid, direction, c, r, winner, full);
+      if (!gameOver) {
+        ++moveNumber;
+        player = OtherPlayer(player);
+      }
+    } else if (command == "DATA_FIN") {
+      gameOver = true;
+    } else if (command == "DATA_CHAT") {
+      ++chatLines;
+    }
+  }
+};
+
+// Random texts made mostly of pieces of real messages.
+class TGarbage {
+ public:
+  explicit TGarbage(unsigned seed) : random_(seed) {}
+
+  QByteArray Next() {
+    static const char* const pieces[] = {
+        "INIT|xxx", "INIT", "DATA_GAME|", "DATA_GAME|", "DATA_GAME|", "DATA_FIN|", "DATA_CHAT|",
+        "|",        "0",    "1",          "2",          "3",          "4",         "5",
+        "6",        "7",    "9",          "-",          "x",          "init|xxx",  "DATA_",
+        "\xE9",     "\x80", "\xFF",       " ",          "10"};
+    QByteArray text;
+    const int count = 1 + static_cast<int>(random_() % 4);
+    for (int i = 0; i < count; ++i) {
+      if (random_() % 6 == 0) {
+        const int length = 1 + static_cast<int>(random_() % 12);
+        for (int j = 0; j < length; ++j) text.append(static_cast<char>(random_() % 256));
+      } else {
+        text.append(pieces[random_() % std::size(pieces)]);
+      }
+    }
+    return text;
+  }
+
+ private:
+  std::mt19937 random_;
+};
+
+// No floating piece, only '0', '1' and '2', and player 1 never behind.
+bool GridFollowsTheRules(const QString& grid) {
+  if (grid.size() != 42) return false;
+  int ones = 0, twos = 0;
+  for (int column = 0; column < 7; ++column) {
+    bool empty = false;
+    for (int row = 5; row >= 0; --row) {
+      const QChar cell = grid[row * 7 + column];
+      if (cell != u'0' && cell != u'1' && cell != u'2') return false;
+      if (cell == u'0')
+        empty = true;
+      else if (empty)
+        return false;
+      ones += cell == u'1';
+      twos += cell == u'2';
+    }
+  }
+  return ones == twos || ones == twos + 1;
+}
+
+struct THostileSetup {
+  TShownErrors shown;
+  TSide side;
+  TRawPeer peer;
+  bool Connect() {
+    if (!peer.Connect(side.Listen())) return false;
+    return QTest::qWaitFor(
+        [&] { return side.reseau->ConnectionState() == State::ServerConnected; });
+  }
+  // Waits until the window has read everything and finished every move.
+  bool Settle() {
+    return QTest::qWaitFor(
+        [&] {
+          if (peer.socket.bytesToWrite() > 0 || !side.Idle()) return false;
+          Pump(2);
+          return side.Idle();
+        },
+        20000);
+  }
+  int ChatLines() const { return side.main->MemoChat->toPlainText().count(u'\n'); }
+  // Runs `action` once, from inside the event loop, as soon as a move is
+  // falling: the fall pumps events, so the action lands in its middle.
+  void DuringTheNextMove(std::function<void()> action) {
+    auto* poll = new QTimer(side.main.get());
+    QObject::connect(poll, &QTimer::timeout, poll, [this, poll, action] {
+      if (!side.main->MoveUnderWay()) return;
+      poll->stop();
+      poll->deleteLater();
+      duringMove = true;
+      action();
+    });
+    poll->start(5);
+  }
+  bool duringMove = false;
+};
+
+}  // namespace
+
+class HostilePeerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // One random text at a time: the game follows the model exactly.
+  void randomTextsOneByOneFollowTheRules() {
+    THostileSetup s;
+    QVERIFY(s.Connect());
+    TModel model;
+    TGarbage garbage(20261207);
+    for (int i = 0; i < 1500; ++i) {
+      const QByteArray text = garbage.Next();
+      s.peer.Send(text);
+      QVERIFY(s.Settle());
+      model.Receive(FromWire(text));
+      const QString grid = QString::fromStdString(model.grid.ToString());
+      QVERIFY2(s.side.main->GridText() == grid,
+               qPrintable(QString("after %1: %2").arg(i).arg(QString::fromLatin1(text.toHex()))));
+      QCOMPARE(s.side.main->MoveNumber, model.moveNumber);
+      QCOMPARE(s.side.main->GameOver, model.gameOver);
+      if (model.moveNumber > 1 || model.gameOver)
+        QCOMPARE(s.side.main->CurrentPlayer, model.player);
+    }
+    QCOMPARE(s.ChatLines(), model.chatLines);
+    QCOMPARE(s.side.reseau->ConnectionState(), State::ServerConnected);
+  }
+
+  // Thousands of texts as fast as they can go: reads run together, and the
+  // grid still only ever holds what the rules allow.
+  void floodOfRandomBytes() {
+    THostileSetup s;
+    QVERIFY(s.Connect());
+    TGarbage garbage(7);
+    std::mt19937 random(11);
+    for (int i = 0; i < 5000; ++i) {
+      QByteArray text = garbage.Next();
+      if (i % 50 == 0) {
+        text.resize(1 + static_cast<int>(random() % 4000));
+        for (char& b : text) b = static_cast<char>(random() % 256);
+      }
+      s.peer.socket.write(text);
+      if (i % 100 == 0) {
+        s.peer.socket.flush();
+        QCoreApplication::processEvents();
+        QVERIFY(GridFollowsTheRules(s.side.main->GridText()));
+      }
+    }
+    QVERIFY(s.Settle());
+    QVERIFY(GridFollowsTheRules(s.side.main->GridText()));
+    QCOMPARE(s.side.reseau->ConnectionState(), State::ServerConnected);
+    // The game is still usable: a fresh start from the peer clears the grid.
+    s.peer.Send("INIT|xxx");
+    QVERIFY(s.Settle());
+    QCOMPARE(s.side.main->GridText(), QString(42, u'0'));
+    s.peer.Send("DATA_GAME|6");
+    QVERIFY(s.Settle());
+    QCOMPARE(s.side.main->GridText().mid(35), QString("0000001"));
+  }
+
+  void oversizeChatLinesAreCut() {
+    THostileSetup s;
+    QVERIFY(s.Connect());
+    s.peer.Send("DATA_CHAT|" + QByteArray(3 * 1024 * 1024, 'a'));
+    QVERIFY(s.Settle());
+    // The tail of the huge line may still be on its way and swallow a short
+    // message sent right behind it; send it until it shows.
+    for (int attempt = 0; attempt < 10 && !s.side.main->MemoChat->toPlainText().endsWith("\nfin\n");
+         ++attempt) {
+      Pump(200);
+      s.peer.Send("DATA_CHAT|fin");
+      QVERIFY(s.Settle());
+      Pump(100);
+    }
+    QVERIFY(s.side.main->MemoChat->toPlainText().endsWith("\nfin\n"));
+    const QStringList lines = s.side.main->MemoChat->toPlainText().split(u'\n');
+    for (const QString& line : lines) QVERIFY(line.size() <= kMaxChatLength);
+    QCOMPARE(lines.first().size(), kMaxChatLength);
+    QCOMPARE(s.side.reseau->ConnectionState(), State::ServerConnected);
+  }
+
+  void badColumnsChangeNothing() {
+    THostileSetup s;
+    QVERIFY(s.Connect());
+    s.peer.Send("INIT|xxx");
+    QVERIFY(s.Settle());
+    s.peer.Send("DATA_GAME|3");
+    QVERIFY(s.Settle());
+    const QString grid = s.side.main->GridText();
+    const QStringList log = s.side.Log();
+    for (const char* bad :
+         {"DATA_GAME|7", "DATA_GAME|-1", "DATA_GAME|2147483648", "DATA_GAME|3.0", "DATA_GAME|+3",
+          "DATA_GAME| 3", "DATA_GAME|\xB3", "DATA_GAME|33", "DATA_GAME|999999999999999999999"}) {
+      s.peer.Send(bad);
+      QVERIFY(s.Settle());
+    }
+    QCOMPARE(s.side.main->GridText(), grid);
+    QCOMPARE(s.side.Log(), log);
+    QCOMPARE(s.side.main->MoveNumber, 2);
+    for (const QString& text : s.shown.texts)
+      QVERIFY2(text.endsWith("' n'est pas une valeur entière correcte"), qPrintable(text));
+  }
+
+  // A new game announced while the peer's move is still falling: the move
+  // ends, then the new game starts on an empty grid.
+  void initDuringAnAnimation() {
+    THostileSetup s;
+    QVERIFY(s.Connect());
+    s.side.main->tbVitesse->setValue(1);
+    s.peer.Send("INIT|xxx");
+    QVERIFY(s.Settle());
+    s.DuringTheNextMove([&] {
+      s.peer.Send("INIT|xxx");
+      Pump(50);
+      s.peer.Send("DATA_CHAT|pendant la chute");
+    });
+    s.peer.Send("DATA_GAME|3");
+    QVERIFY(QTest::qWaitFor([&] { return s.duringMove; }, 5000));
+    QVERIFY(s.Settle());
+    QCOMPARE(s.side.main->GridText(), QString(42, u'0'));
+    QCOMPARE(s.side.main->MoveNumber, 1);
+    QCOMPARE(s.side.Log().value(2), QString("Votre adversaire commence la partie"));
+    QVERIFY(s.side.main->MemoChat->toPlainText().contains("pendant la chute"));
+    s.peer.Send("DATA_GAME|0");
+    QVERIFY(s.Settle());
+    QCOMPARE(s.side.main->GridText().mid(35), QString("1000000"));
+  }
+
+  void disconnectionDuringAnAnimation() {
+    THostileSetup s;
+    QVERIFY(s.Connect());
+    s.side.main->tbVitesse->setValue(1);
+    s.peer.Send("INIT|xxx");
+    QVERIFY(s.Settle());
+    s.DuringTheNextMove([&] { s.peer.socket.abort(); });
+    s.peer.Send("DATA_GAME|5");
+    QVERIFY(QTest::qWaitFor([&] { return s.duringMove; }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return s.side.reseau->ConnectionState() == State::Idle; }, 5000));
+    QVERIFY(s.Settle());
+    QCOMPARE(s.side.Status(), QString(" Déconnecté"));
+    QVERIFY(!s.side.main->NetworkGame);
+    // The move under way was played out; the game stays on the screen.
+    QCOMPARE(s.side.main->GridText().mid(35), QString("0000010"));
+    QVERIFY(s.shown.texts.isEmpty());
+  }
+
+  // A second peer is heard but never spoken to; its leaving ends everything.
+  void secondPeer() {
+    THostileSetup s;
+    QVERIFY(s.Connect());
+    s.peer.Send("INIT|xxx");
+    QVERIFY(s.Settle());
+    TRawPeer intruder;
+    QVERIFY(intruder.Connect(s.side.reseau->ServerSocket->ListeningPort()));
+    QTRY_COMPARE(s.side.reseau->ServerActiveConnections(), 2);
+    QCOMPARE(s.side.Status(), QString(" Serveur - Connecté"));
+    intruder.Send("DATA_GAME|2");
+    QTRY_VERIFY(s.side.main->GridText().mid(35) == "0010000");
+    QVERIFY(s.Settle());
+    s.side.main->Colonne0Click(4);
+    QTRY_COMPARE(s.peer.received, QByteArray("DATA_GAME|4"));
+    Pump(50);
+    QVERIFY(intruder.received.isEmpty());
+    QSignalSpy firstGone(&s.peer.socket, &QTcpSocket::disconnected);
+    intruder.socket.disconnectFromHost();
+    QTRY_COMPARE(s.side.reseau->ConnectionState(), State::Idle);
+    QTRY_COMPARE(firstGone.count(), 1);
+  }
+
+  // The window as a client, facing a server that talks nonsense and leaves.
+  void hostileServer() {
+    TShownErrors shown;
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    TSide side;
+    side.Join(server.serverPort());
+    QTRY_VERIFY(server.hasPendingConnections());
+    std::unique_ptr<QTcpSocket> peer(server.nextPendingConnection());
+    QTRY_COMPARE(side.reseau->ConnectionState(), State::ClientConnected);
+    TGarbage garbage(99);
+    for (int i = 0; i < 2000; ++i) peer->write(garbage.Next());
+    peer->flush();
+    Pump(100);
+    peer->abort();
+    QTRY_COMPARE(side.reseau->ConnectionState(), State::Idle);
+    QVERIFY(QTest::qWaitFor([&] { return side.Idle(); }, 20000));
+    QVERIFY(GridFollowsTheRules(side.main->GridText()));
+    QCOMPARE(side.Status(), QString(" Déconnecté"));
+  }
+};
+
+QTEST_MAIN(HostilePeerTest)
+#include "HostilePeerTest.moc"
