@@ -46,7 +46,9 @@ struct TJpegCase {
 // Baseline JFIF, 8 bits per sample, three components, at the stated size.
 void ExpectBaselineJfif(const QByteArray& file, const TJpegCase& c) {
   SCOPED_TRACE(c.file);
-  if (c.bytes != 0) EXPECT_EQ(file.size(), c.bytes);
+  if (c.bytes != 0) {
+    EXPECT_EQ(file.size(), c.bytes);
+  }
   ASSERT_TRUE(file.startsWith("\xFF\xD8"));
   EXPECT_TRUE(file.endsWith("\xFF\xD9"));
   const auto segments = JpegHeaderSegments(file);
