@@ -167,6 +167,7 @@ class TFormMain : public QWidget {
 
   void Log(const QString& line);
   void ScrollLogToLast();
+  bool PlayPiece(int column, const QString& moveLine, const QString& winLine);
   void LogGameEnd(bool won, const QString& winLine);
   void ShowGameEnd(int direction, int column, int row, int winner, int piecesPlayed);
   void TraceGrid();

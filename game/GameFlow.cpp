@@ -200,25 +200,9 @@ void TFormMain::Colonne0Click(int column) {
   if (!MoveUnderWay() && !GameOver && c >= 0 && c < kColumns && LandingRow(parts_->Grid, c) != -1) {
     TMoveScope scope(*this);
     if (MoveNumber <= TBoardView::kSlotCount) {
-      const int row = LandingRow(parts_->Grid, c);
-      Log(kHumanMove.arg(CurrentPlayer).arg(c));
-      ScrollLogToLast();
-      EnableColumns(false);
-      parts_->Grid.Set(row, c, PlayerCell(CurrentPlayer));
-      TPieceSlot& slot = parts_->Board->PieceSlot(MoveNumber);
-      slot.Column = c;
-      slot.Row = row;
-      parts_->Board->DropPiece(MoveNumber, Colonne[c]->pos(), row);
+      const QString win = NetworkGame ? kNetworkWin : kLocalWin.arg(ColourName(CurrentPlayer));
+      if (PlayPiece(c, kHumanMove.arg(CurrentPlayer).arg(c), win)) bnStart->SetEnabled(true);
       ++MoveNumber;
-      const TGameEnd end = EndOf(parts_->Grid);
-      GameOver = end.Over;
-      if (GameOver) {
-        Chrono->Stop();
-        LogGameEnd(end.Winner != 0,
-                   NetworkGame ? kNetworkWin : kLocalWin.arg(ColourName(CurrentPlayer)));
-        ShowGameEnd(end.Direction, end.Column, end.Row, end.Winner, MoveNumber - 1);
-        bnStart->SetEnabled(true);
-      }
       CurrentPlayer = OtherPlayer(CurrentPlayer);
     }
     if (NetworkGame && network_ != nullptr &&
@@ -236,6 +220,31 @@ void TFormMain::Colonne0Click(int column) {
     }
   }
   TraceGrid();
+}
+
+// One move, whoever plays it: its line in the log, the targets off, the
+// current player's piece into the column, slot MoveNumber falling from the
+// column's target into the cell, then the end test. At the end the clock
+// stops, the end lines are written (winLine for a four) and the end is
+// shown. Returns GameOver.
+bool TFormMain::PlayPiece(int column, const QString& moveLine, const QString& winLine) {
+  const int row = LandingRow(parts_->Grid, column);
+  Log(moveLine);
+  ScrollLogToLast();
+  EnableColumns(false);
+  parts_->Grid.Set(row, column, PlayerCell(CurrentPlayer));
+  TPieceSlot& slot = parts_->Board->PieceSlot(MoveNumber);
+  slot.Column = column;
+  slot.Row = row;
+  parts_->Board->DropPiece(MoveNumber, Colonne[column]->pos(), row);
+  const TGameEnd end = EndOf(parts_->Grid);
+  GameOver = end.Over;
+  if (GameOver) {
+    Chrono->Stop();
+    LogGameEnd(end.Winner != 0, winLine);
+    ShowGameEnd(end.Direction, end.Column, end.Row, end.Winner, MoveNumber);
+  }
+  return GameOver;
 }
 
 void TFormMain::ShowGameEnd(int direction, int column, int row, int winner, int piecesPlayed) {
@@ -264,21 +273,7 @@ void TFormMain::PlayMachineMove() {
       ShowError(QString::fromUtf8(error.what()));
       return;
     }
-    const int row = LandingRow(parts_->Grid, column);
-    parts_->Grid.Set(row, column, PlayerCell(CurrentPlayer));
-    Log(kMachineMove.arg(column));
-    ScrollLogToLast();
-    TPieceSlot& slot = parts_->Board->PieceSlot(MoveNumber);
-    slot.Column = column;
-    slot.Row = row;
-    parts_->Board->DropPiece(MoveNumber, Colonne[column]->pos(), row);
-    const TGameEnd end = EndOf(parts_->Grid);
-    GameOver = end.Over;
-    if (GameOver) {
-      Chrono->Stop();
-      LogGameEnd(end.Winner != 0, kLost);
-      ShowGameEnd(end.Direction, end.Column, end.Row, end.Winner, MoveNumber);
-    }
+    PlayPiece(column, kMachineMove.arg(column), kLost);
     ++MoveNumber;
     CurrentPlayer = OtherPlayer(CurrentPlayer);
   }
@@ -304,20 +299,8 @@ void TFormMain::PlayOpponentMove(const QString& text) {
   if (row == -1 || MoveNumber > TBoardView::kSlotCount) return;
 
   TMoveScope scope(*this);
-  Log(kPeerMove.arg(CurrentPlayer) + text);
-  ScrollLogToLast();
-  EnableColumns(false);
-  parts_->Grid.Set(row, n, PlayerCell(CurrentPlayer));
-  TPieceSlot& slot = parts_->Board->PieceSlot(MoveNumber);
-  slot.Column = n;
-  slot.Row = row;
-  parts_->Board->DropPiece(MoveNumber, Colonne[n]->pos(), row);
-  const TGameEnd end = EndOf(parts_->Grid);
-  GameOver = end.Over;
-  if (GameOver) {
-    Chrono->Stop();
-    LogGameEnd(end.Winner != 0, kLost);
-    ShowGameEnd(end.Direction, end.Column, end.Row, end.Winner, MoveNumber);
+  if (PlayPiece(n, kPeerMove.arg(CurrentPlayer) + text, kLost)) {
+    // The end keeps the move number and the player of the last move.
     bnStart->SetEnabled(true);
   } else {
     EnableColumns(true);

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRadioButton>
 #include <QSlider>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -114,6 +115,12 @@ inline bool StartWithHumanFirst(TFormMain& form) {
     if (form.MoveNumber == 1) return true;
   }
   return false;
+}
+
+// Chooses the two-humans mode and starts a game: player 1 begins.
+inline void StartTwoHumanGame(TFormMain& form) {
+  form.cbJoueursHumains->click();
+  form.bnStartClick();
 }
 
 // The enabled column targets, as a string of 0/1 for columns 0..6.

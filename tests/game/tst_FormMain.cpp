@@ -249,8 +249,7 @@ void TestFormMain::opacityReachesThePiecesOnlyWithFermer() {
   TFormMain& form = *window.form;
   TBoardView& board = form.BoardView();
   // Play a little so some pieces sit in the grid, then open the options.
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   form.Colonne0Click(3);
   form.Colonne0Click(4);
   const int before = board.PieceSlot(1).Layer->MasterAlpha();
@@ -364,8 +363,7 @@ void TestFormMain::closeNeedsOui() {
     ++asked;
     return answer;
   });
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   form.Colonne0Click(2);
   const QString grid = form.GridText();
 
@@ -467,8 +465,7 @@ void TestFormMain::clockShowsElapsedOnTicks() {
   TFormMain& form = *window.form;
   QDateTime now = QDateTime::currentDateTime();
   form.Chrono->SetClock([&now] { return now; });
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   QVERIFY(form.Chrono->Enabled());
   QVERIFY(form.Chrono->Counting());
   now = now.addSecs(65);

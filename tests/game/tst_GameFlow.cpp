@@ -1,5 +1,6 @@
 // The turns of a game, driven through the real main window: starts, human,
 // machine and peer moves, wins, draws, the log lines and the clock.
+#include <QAbstractItemModel>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -39,6 +40,14 @@ void Click(TFormMain& form, const QString& moves) {
   }
 }
 
+// A network game as the client of a connected peer.
+void JoinAsClient(TFormMain& form, TRecordingLink& link) {
+  form.SetNetworkLink(&link);
+  form.NetworkGame = true;
+  link.Active = true;
+  link.Connected = true;
+}
+
 int MarkedCount(TFormMain& form) {
   int marked = 0;
   for (int k = 1; k <= 42; ++k) marked += form.BoardView().PieceSlot(k).Marked ? 1 : 0;
@@ -60,6 +69,7 @@ class TestGameFlow : public QObject {
  private slots:
   void twoHumansWholeGames_data();
   void twoHumansWholeGames();
+  void twoHumansPlayer1AlwaysBegins();
   void drawOnAFullGrid();
   void winWithTheLastPiece();
   void newGameClearsTheBoard();
@@ -98,8 +108,7 @@ void TestGameFlow::twoHumansWholeGames() {
   QFETCH(int, winner);
   TWindow window;
   TFormMain& form = *window.form;
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   QCOMPARE(LogLines(form), (QStringList{kStart, kHumanBegins, QString()}));
   QCOMPARE(form.CurrentPlayer, 1);
   QCOMPARE(EnabledColumns(form), QStringLiteral("1111111"));
@@ -130,11 +139,25 @@ void TestGameFlow::twoHumansWholeGames() {
   QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 0);
 }
 
-void TestGameFlow::drawOnAFullGrid() {
+void TestGameFlow::twoHumansPlayer1AlwaysBegins() {
   TWindow window;
   TFormMain& form = *window.form;
   form.cbJoueursHumains->click();
-  form.bnStartClick();
+  const QImage red = form.BoardView().PieceSlot(1).Layer->Image();
+  for (unsigned seed = 0; seed < 16; ++seed) {
+    form.SeedRandom(seed);
+    form.bnStartClick();
+    QCOMPARE(LogLines(form), (QStringList{kStart, kHumanBegins, QString()}));
+    QCOMPARE(form.MoveNumber, 1);
+    QCOMPARE(form.BoardView().PieceSlot(1).Layer->Image(), red);
+    QVERIFY(form.BoardView().PieceSlot(2).Layer->Image() != red);
+  }
+}
+
+void TestGameFlow::drawOnAFullGrid() {
+  TWindow window;
+  TFormMain& form = *window.form;
+  StartTwoHumanGame(form);
   const QString moves = QStringLiteral("545062455041104565311226266362030334314210");
   Click(form, moves);
   const QStringList lines = LogLines(form);
@@ -152,8 +175,7 @@ void TestGameFlow::drawOnAFullGrid() {
 void TestGameFlow::winWithTheLastPiece() {
   TWindow window;
   TFormMain& form = *window.form;
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   Click(form, QStringLiteral("131266465341626025613300521133245552440004"));
   const QStringList lines = LogLines(form);
   // The 42nd piece fills the grid and makes a row: a win, not a draw.
@@ -166,8 +188,7 @@ void TestGameFlow::winWithTheLastPiece() {
 void TestGameFlow::newGameClearsTheBoard() {
   TWindow window;
   TFormMain& form = *window.form;
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   Click(form, QStringLiteral("0101010"));
   QVERIFY(form.GameOver);
   QDateTime now = QDateTime::currentDateTime();
@@ -276,10 +297,20 @@ void TestGameFlow::machineAnswersAfterAPause() {
   TWindow window(TProgramFolder::kBoth, QByteArray(""));
   TFormMain& form = *window.form;
   QVERIFY(StartWithHumanFirst(form));
+  // From the human's piece settling in its cell to the machine's first line.
   QElapsedTimer timer;
   timer.start();
+  qint64 settled = -1;
+  qint64 thinking = -1;
+  connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, [&] {
+    if (thinking < 0) settled = timer.nsecsElapsed();
+  });
+  connect(form.MemoMessages->model(), &QAbstractItemModel::rowsInserted, &form, [&] {
+    if (thinking < 0 && LogLines(form).last() == kThinking) thinking = timer.nsecsElapsed();
+  });
   form.Colonne0Click(3);
-  QVERIFY(timer.elapsed() >= 50);
+  QVERIFY(settled > 0 && thinking > settled);
+  QVERIFY2(thinking - settled >= 50'000'000, qPrintable(QString::number(thinking - settled)));
   QCOMPARE(LogLines(form).mid(3), (QStringList{HumanLine(1, 3), kThinking, MachineLine(0)}));
   QCOMPARE(form.GridText().right(7), QStringLiteral("2001000"));
   QCOMPARE(form.CurrentPlayer, 1);
@@ -306,8 +337,7 @@ void TestGameFlow::badPatternTableStopsTheMachine() {
 void TestGameFlow::clicksAfterTheEndDoNothing() {
   TWindow window;
   TFormMain& form = *window.form;
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   Click(form, QStringLiteral("0101010"));
   const QStringList lines = LogLines(form);
   const QString grid = form.GridText();
@@ -322,8 +352,7 @@ void TestGameFlow::clicksAfterTheEndDoNothing() {
   QCOMPARE(form.Memo1->blockCount(), traceLines + 7 * 7);
   // A full column takes no move either.
   TWindow other;
-  other.form->cbJoueursHumains->click();
-  other.form->bnStartClick();
+  StartTwoHumanGame(*other.form);
   Click(*other.form, QStringLiteral("000000"));
   const QStringList before = LogLines(*other.form);
   other.form->Colonne0Click(0);
@@ -359,8 +388,7 @@ void TestGameFlow::nothingStartsWhileAMoveRuns() {
 void TestGameFlow::modeChangeFreezesTheGame() {
   TWindow window;
   TFormMain& form = *window.form;
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   Click(form, QStringLiteral("3"));
   QCOMPARE(EnabledColumns(form), QStringLiteral("1111111"));
   form.bnOptionsClick();
@@ -379,8 +407,7 @@ void TestGameFlow::modeChangeFreezesTheGame() {
 void TestGameFlow::traceAfterEveryClick() {
   TWindow window;
   TFormMain& form = *window.form;
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   Click(form, QStringLiteral("3"));
   const QString afterFirst = TraceOf(form.GridText());
   QCOMPARE(form.Memo1->toPlainText() + QLatin1Char('\n'), afterFirst);
@@ -396,8 +423,7 @@ void TestGameFlow::networkStartWithoutPeerStartsNothing() {
   TFormMain& form = *window.form;
   TRecordingLink link;
   form.SetNetworkLink(&link);
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   Click(form, QStringLiteral("3"));
   form.NetworkGame = true;
   link.Listening = true;  // listening, but nobody connected
@@ -414,10 +440,7 @@ void TestGameFlow::networkGameStartedHere() {
   TWindow window;
   TFormMain& form = *window.form;
   TRecordingLink link;
-  form.SetNetworkLink(&link);
-  form.NetworkGame = true;
-  link.Active = true;
-  link.Connected = true;
+  JoinAsClient(form, link);
   form.bnStartClick();
   QCOMPARE(LogLines(form), (QStringList{kStart, QStringLiteral("MODE MULTI-JOUEURS"),
                                         QStringLiteral("Vous commencez la partie"), QString()}));
@@ -457,8 +480,7 @@ void TestGameFlow::networkGameStartedByThePeer() {
   TRecordingLink link;
   form.SetNetworkLink(&link);
   // A finished local game first: the grid faded out.
-  form.cbJoueursHumains->click();
-  form.bnStartClick();
+  StartTwoHumanGame(form);
   Click(form, QStringLiteral("0101010"));
   QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 0);
 
@@ -491,10 +513,7 @@ void TestGameFlow::peerWinsAndPeerEnds() {
   TWindow window;
   TFormMain& form = *window.form;
   TRecordingLink link;
-  form.SetNetworkLink(&link);
-  form.NetworkGame = true;
-  link.Active = true;
-  link.Connected = true;
+  JoinAsClient(form, link);
   form.StartOpponentGame();
   for (const char* column : {"0", "6", "0", "6", "0", "6"}) {
     if (form.CurrentPlayer == 1) {
@@ -529,10 +548,7 @@ void TestGameFlow::peerMoveTextIsChecked() {
   TWindow window;
   TFormMain& form = *window.form;
   TRecordingLink link;
-  form.SetNetworkLink(&link);
-  form.NetworkGame = true;
-  link.Active = true;
-  link.Connected = true;
+  JoinAsClient(form, link);
   form.StartOpponentGame();
   const QStringList lines = LogLines(form);
 
@@ -566,10 +582,7 @@ void TestGameFlow::peerMessagesDuringAMoveWait() {
   TWindow window;
   TFormMain& form = *window.form;
   TRecordingLink link;
-  form.SetNetworkLink(&link);
-  form.NetworkGame = true;
-  link.Active = true;
-  link.Connected = true;
+  JoinAsClient(form, link);
   form.bnStartClick();
   // The peer's move and a new game arrive while our piece falls: they are
   // played once the move is over, in order.
