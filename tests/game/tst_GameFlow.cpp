@@ -82,6 +82,7 @@ class TestGameFlow : public QObject {
   void nothingStartsWhileAMoveRuns();
   void modeChangeFreezesTheGame();
   void traceAfterEveryClick();
+  void nextPieceFollowsTheMouse();
   void networkStartWithoutPeerStartsNothing();
   void networkGameStartedHere();
   void networkGameStartedByThePeer();
@@ -416,6 +417,33 @@ void TestGameFlow::traceAfterEveryClick() {
   QCOMPARE(form.Memo1->toPlainText() + QLatin1Char('\n'), afterFirst + TraceOf(form.GridText()));
   QCOMPARE(TraceOf(form.GridText()).section(QLatin1Char('\n'), 4, 5),
            QStringLiteral("0002000\n0001000"));
+}
+
+void TestGameFlow::nextPieceFollowsTheMouse() {
+  TWindow window;
+  TFormMain& form = *window.form;
+  StartTwoHumanGame(form);
+  const auto moveOver = [&form](int column) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(30, 30),
+                     form.Colonne[column]->mapToGlobal(QPointF(30, 30)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(form.Colonne[column], &move);
+  };
+  moveOver(2);
+  TImageLayer* next = form.BoardView().PieceSlot(1).Layer;
+  QCOMPARE(next->Location().Left, 406.0);
+  QCOMPARE(next->Location().Top, 69.0);
+  Click(form, QStringLiteral("2"));
+  moveOver(5);
+  QCOMPARE(form.BoardView().PieceSlot(2).Layer->Location().Left, 616.0);
+  QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Top, 149.0 + 5 * 70);
+  // After the end the mouse moves nothing.
+  Click(form, QStringLiteral("0101010"));
+  QVERIFY(form.GameOver);
+  const TFloatRect parked = form.BoardView().PieceSlot(form.MoveNumber).Layer->Location();
+  form.Colonne[4]->setEnabled(true);
+  moveOver(4);
+  QCOMPARE(form.BoardView().PieceSlot(form.MoveNumber).Layer->Location(), parked);
 }
 
 void TestGameFlow::networkStartWithoutPeerStartsNothing() {
