@@ -337,11 +337,10 @@ class FormReseauTest : public QObject {
 
   // The exact bytes of a game against a plain socket.
   void messagesOnTheWire() {
-    TShownErrors shown;
-    TSide side;
-    TRawPeer peer;
-    QVERIFY(peer.Connect(side.Listen()));
-    QTRY_COMPARE(side.reseau->ConnectionState(), State::ServerConnected);
+    TServedPeer s;
+    QVERIFY(s.Connect());
+    TSide& side = s.side;
+    TRawPeer& peer = s.peer;
 
     side.main->bnStartClick();
     QTRY_COMPARE(peer.received, QByteArray("INIT|xxx"));
@@ -377,15 +376,13 @@ class FormReseauTest : public QObject {
     for (auto* target : side.main->Colonne) QVERIFY(!target->isEnabled());
     peer.Send("DATA_FIN|");
     QTRY_VERIFY(side.main->GameOver);
-    QVERIFY(shown.texts.isEmpty());
+    QVERIFY(s.shown.texts.isEmpty());
   }
 
   void receivedMessagesEdgeCases() {
-    TShownErrors shown;
-    TSide side;
-    TRawPeer peer;
-    QVERIFY(peer.Connect(side.Listen()));
-    QTRY_COMPARE(side.reseau->ConnectionState(), State::ServerConnected);
+    TServedPeer s;
+    QVERIFY(s.Connect());
+    TSide& side = s.side;
     TFormReseau& w = *side.reseau;
 
     // Anything at all disables the start button; unknown commands do no more.
@@ -412,9 +409,9 @@ class FormReseauTest : public QObject {
     QCOMPARE(side.main->GridText(), grid);
     QCOMPARE(side.main->MemoMessages->LineCount(), logLines);
     QCOMPARE(side.main->MoveNumber, 1);
-    QCOMPARE(shown.texts, (QStringList{"'' n'est pas une valeur entière correcte",
-                                       "'' n'est pas une valeur entière correcte",
-                                       "'x' n'est pas une valeur entière correcte"}));
+    QCOMPARE(s.shown.texts, (QStringList{"'' n'est pas une valeur entière correcte",
+                                         "'' n'est pas une valeur entière correcte",
+                                         "'x' n'est pas une valeur entière correcte"}));
 
     // Chat: empty lines count, and only up to the first "|".
     w.ProcessNetMessage("DATA_CHAT");
@@ -423,7 +420,7 @@ class FormReseauTest : public QObject {
     QCOMPARE(side.main->MemoChat->toPlainText(), QString("\n\na\n"));
 
     // A move and a chat line in one read are both taken.
-    peer.Send("DATA_GAME|2DATA_CHAT|vu");
+    s.peer.Send("DATA_GAME|2DATA_CHAT|vu");
     QTRY_COMPARE(side.main->MemoChat->toPlainText(), QString("\n\na\nvu\n"));
     QTRY_VERIFY(side.Idle());
     QCOMPARE(side.main->GridText().mid(35, 7), QString("0010000"));

@@ -109,26 +109,14 @@ bool GridFollowsTheRules(const QString& grid) {
   return ones == twos || ones == twos + 1;
 }
 
-struct THostileSetup {
-  TShownErrors shown;
-  TSide side;
-  TRawPeer peer;
-  bool Connect() {
-    if (!peer.Connect(side.Listen())) return false;
-    return QTest::qWaitFor(
-        [&] { return side.reseau->ConnectionState() == State::ServerConnected; });
-  }
-  // Waits until the window has read everything and finished every move.
-  bool Settle() {
-    return QTest::qWaitFor(
-        [&] {
-          if (peer.socket.bytesToWrite() > 0 || !side.Idle()) return false;
-          Pump(2);
-          return side.Idle();
-        },
-        20000);
-  }
+struct THostileSetup : TServedPeer {
   int ChatLines() const { return side.main->MemoChat->toPlainText().count(u'\n'); }
+  // Slow falls and a game begun by the peer, so that a move lasts long
+  // enough to be interrupted.
+  bool StartSlowGame() {
+    side.main->tbVitesse->setValue(1);
+    return Connect() && SendAndSettle("INIT|xxx");
+  }
   // Runs `action` once, from inside the event loop, as soon as a move is
   // falling: the fall pumps events, so the action lands in its middle.
   void DuringTheNextMove(std::function<void()> action) {
@@ -230,10 +218,8 @@ class HostilePeerTest : public QObject {
   void badColumnsChangeNothing() {
     THostileSetup s;
     QVERIFY(s.Connect());
-    s.peer.Send("INIT|xxx");
-    QVERIFY(s.Settle());
-    s.peer.Send("DATA_GAME|3");
-    QVERIFY(s.Settle());
+    QVERIFY(s.SendAndSettle("INIT|xxx"));
+    QVERIFY(s.SendAndSettle("DATA_GAME|3"));
     const QString grid = s.side.main->GridText();
     const QStringList log = s.side.Log();
     for (const char* bad :
@@ -253,10 +239,7 @@ class HostilePeerTest : public QObject {
   // ends, then the new game starts on an empty grid.
   void initDuringAnAnimation() {
     THostileSetup s;
-    QVERIFY(s.Connect());
-    s.side.main->tbVitesse->setValue(1);
-    s.peer.Send("INIT|xxx");
-    QVERIFY(s.Settle());
+    QVERIFY(s.StartSlowGame());
     s.DuringTheNextMove([&] {
       s.peer.Send("INIT|xxx");
       Pump(50);
@@ -276,10 +259,7 @@ class HostilePeerTest : public QObject {
 
   void disconnectionDuringAnAnimation() {
     THostileSetup s;
-    QVERIFY(s.Connect());
-    s.side.main->tbVitesse->setValue(1);
-    s.peer.Send("INIT|xxx");
-    QVERIFY(s.Settle());
+    QVERIFY(s.StartSlowGame());
     s.DuringTheNextMove([&] { s.peer.socket.abort(); });
     s.peer.Send("DATA_GAME|5");
     QVERIFY(QTest::qWaitFor([&] { return s.duringMove; }, 5000));

@@ -2,7 +2,6 @@
 // What the network window's tests share: a main window with its network
 // window, set up for the fastest animations, a raw peer, and waiting.
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -10,32 +9,16 @@
 #include <QTest>
 #include <memory>
 
+#include "SocketTestSupport.h"
 #include "game/FormMain.h"
 #include "game/log/MessageLog.h"
 #include "network/FormReseau.h"
 #include "network/Sockets.h"
-#include "platform/ErrorDisplay.h"
 
 namespace zerud::test {
 
 // A port text whose low 16 bits are 0: the server listens on a free port.
 inline const QString kAnyPortText = QString::number(7 * 65536);
-
-inline void Pump(int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-// Collects the texts shown to the user instead of opening message boxes.
-struct TShownErrors {
-  QStringList texts;
-  TErrorDisplay previous;
-  TShownErrors() {
-    previous = SetErrorDisplay([this](const QString& text) { texts << text; });
-  }
-  ~TShownErrors() { SetErrorDisplay(previous); }
-};
 
 // One copy of the game: a main window and its network window.
 struct TSide {
@@ -97,6 +80,35 @@ struct TRawPeer {
     QByteArray bytes;
     bytes.swap(received);
     return bytes;
+  }
+};
+
+// A game in the server role with a plain socket connected to it.
+struct TServedPeer {
+  TShownErrors shown;
+  TSide side;
+  TRawPeer peer;
+
+  bool Connect() {
+    if (!peer.Connect(side.Listen())) return false;
+    return QTest::qWaitFor([&] {
+      return side.reseau->ConnectionState() == TFormReseau::TConnectionState::ServerConnected;
+    });
+  }
+  // Waits until the window has read everything and finished every move.
+  bool Settle() {
+    return QTest::qWaitFor(
+        [&] {
+          if (peer.socket.bytesToWrite() > 0 || !side.Idle()) return false;
+          Pump(2);
+          return side.Idle();
+        },
+        20000);
+  }
+  // Sends a message and waits for the window to have dealt with it.
+  bool SendAndSettle(const QByteArray& bytes) {
+    peer.Send(bytes);
+    return Settle();
   }
 };
 

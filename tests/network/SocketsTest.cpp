@@ -7,11 +7,12 @@
 #include <climits>
 #include <memory>
 
+#include "SocketTestSupport.h"
 #include "network/LocalAddress.h"
 #include "network/Sockets.h"
-#include "platform/ErrorDisplay.h"
 
 using namespace zerud;
+using namespace zerud::test;
 
 namespace {
 
@@ -22,12 +23,6 @@ quint16 FreePort() {
   QTcpServer probe;
   probe.listen(QHostAddress::AnyIPv4, 0);
   return probe.serverPort();
-}
-
-void Pump(int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
 // Records every event of a server socket.
@@ -70,14 +65,24 @@ struct TClientLog {
   }
 };
 
-// Collects the texts the sockets report to the user.
-struct TShownErrors {
-  QStringList texts;
-  TErrorDisplay previous;
-  TShownErrors() {
-    previous = SetErrorDisplay([this](const QString& text) { texts << text; });
+// A client socket opened towards a plain listening socket.
+struct TClientAndPeer {
+  QTcpServer peerServer;
+  TClientSocket client;
+  TClientLog log{client};
+  std::unique_ptr<QTcpSocket> peer;
+
+  TClientAndPeer() {
+    peerServer.listen(QHostAddress::LocalHost, 0);
+    client.SetHost("127.0.0.1");
+    client.SetPort(peerServer.serverPort());
   }
-  ~TShownErrors() { SetErrorDisplay(previous); }
+  // Waits for the listening side to see the connection and takes it.
+  bool Accept() {
+    if (!QTest::qWaitFor([&] { return peerServer.hasPendingConnections(); })) return false;
+    peer.reset(peerServer.nextPendingConnection());
+    return true;
+  }
 };
 
 QString ThrownText(const std::function<void()>& action) {
@@ -198,19 +203,16 @@ class SocketsTest : public QObject {
   }
 
   void clientConnectsReadsAndRaisesDisconnectInsideClose() {
-    QTcpServer peerServer;
-    QVERIFY(peerServer.listen(QHostAddress::LocalHost, 0));
-    TClientSocket client;
-    TClientLog log(client);
-    client.SetHost("127.0.0.1");
-    client.SetPort(peerServer.serverPort());
+    TClientAndPeer pair;
+    TClientSocket& client = pair.client;
+    TClientLog& log = pair.log;
     client.Open();
     QVERIFY(client.Opening());
     QVERIFY(!client.Active());
     QTRY_COMPARE(log.connects, 1);
     QVERIFY(client.Connected());
-    QTRY_VERIFY(peerServer.hasPendingConnections());
-    std::unique_ptr<QTcpSocket> peer(peerServer.nextPendingConnection());
+    QVERIFY(pair.Accept());
+    QTcpSocket* peer = pair.peer.get();
 
     QCOMPARE(client.Connection()->SendText(QByteArray("DATA_CHAT|\xE9t\xE9")), 13);
     QTRY_COMPARE(peer->bytesAvailable(), 13);
@@ -218,7 +220,7 @@ class SocketsTest : public QObject {
     peer->write("DATA_GAME|0");
     QTRY_COMPARE(log.received, QByteArray("DATA_GAME|0"));
 
-    QSignalSpy peerGone(peer.get(), &QTcpSocket::disconnected);
+    QSignalSpy peerGone(peer, &QTcpSocket::disconnected);
     client.Close();
     QCOMPARE(log.disconnects, 1);  // raised inside Close, before any event ran
     QVERIFY(!client.Active());
@@ -229,40 +231,30 @@ class SocketsTest : public QObject {
   }
 
   void clientSeesTheServerLeave() {
-    QTcpServer peerServer;
-    QVERIFY(peerServer.listen(QHostAddress::LocalHost, 0));
-    TClientSocket client;
-    TClientLog log(client);
-    client.SetHost("127.0.0.1");
-    client.SetPort(peerServer.serverPort());
-    client.Open();
-    QTRY_VERIFY(peerServer.hasPendingConnections());
-    QTRY_COMPARE(log.connects, 1);
-    delete peerServer.nextPendingConnection();
-    QTRY_COMPARE(log.disconnects, 1);
-    QCOMPARE(log.errors, 0);
-    QVERIFY(!client.Active());
+    TClientAndPeer pair;
+    pair.client.Open();
+    QVERIFY(pair.Accept());
+    QTRY_COMPARE(pair.log.connects, 1);
+    pair.peer.reset();
+    QTRY_COMPARE(pair.log.disconnects, 1);
+    QCOMPARE(pair.log.errors, 0);
+    QVERIFY(!pair.client.Active());
   }
 
   void sendingBeforeTheConnectionSendsNothing() {
-    QTcpServer peerServer;
-    QVERIFY(peerServer.listen(QHostAddress::LocalHost, 0));
-    TClientSocket client;
-    TClientLog log(client);
-    client.SetHost("127.0.0.1");
-    client.SetPort(peerServer.serverPort());
+    TClientAndPeer pair;
+    TClientSocket& client = pair.client;
     client.Open();
     if (client.Connection()) QCOMPARE(client.Connection()->SendText("DATA_GAME|1"), 0);
     QTRY_VERIFY(client.Connection() != nullptr);
     if (!client.Connected()) QCOMPARE(client.Connection()->SendText("DATA_GAME|2"), 0);
-    QTRY_COMPARE(log.connects, 1);
-    QTRY_VERIFY(peerServer.hasPendingConnections());
-    std::unique_ptr<QTcpSocket> peer(peerServer.nextPendingConnection());
+    QTRY_COMPARE(pair.log.connects, 1);
+    QVERIFY(pair.Accept());
     client.Connection()->SendText("DATA_GAME|3");
-    QTRY_VERIFY(peer->bytesAvailable() > 0);
+    QTRY_VERIFY(pair.peer->bytesAvailable() > 0);
     Pump(30);
-    QCOMPARE(peer->readAll(), QByteArray("DATA_GAME|3"));
-    QCOMPARE(log.errors, 0);
+    QCOMPARE(pair.peer->readAll(), QByteArray("DATA_GAME|3"));
+    QCOMPARE(pair.log.errors, 0);
   }
 
   void abandonedAttemptsLeaveNoLaterEvent() {
@@ -400,26 +392,20 @@ class SocketsTest : public QObject {
     QCOMPARE(log.disconnects, 0);
 
     // The same on the client side: OnDisconnect comes inside Close.
-    QTcpServer peerServer;
-    QVERIFY(peerServer.listen(QHostAddress::LocalHost, 0));
-    TClientSocket client;
-    TClientLog clientLog(client);
-    client.OnRead = [&](TSocketConnection* c) {
+    TClientAndPeer pair;
+    pair.client.OnRead = [&](TSocketConnection* c) {
       c->ReceiveText();
-      client.Close();
-      QCOMPARE(clientLog.disconnects, 1);
+      pair.client.Close();
+      QCOMPARE(pair.log.disconnects, 1);
       Pump(30);
     };
-    client.SetHost("127.0.0.1");
-    client.SetPort(peerServer.serverPort());
-    client.Open();
-    QTRY_VERIFY(peerServer.hasPendingConnections());
-    std::unique_ptr<QTcpSocket> serverSide(peerServer.nextPendingConnection());
-    QTRY_COMPARE(clientLog.connects, 1);
-    QSignalSpy clientGone(serverSide.get(), &QTcpSocket::disconnected);
-    serverSide->write("INIT|xxx");
+    pair.client.Open();
+    QVERIFY(pair.Accept());
+    QTRY_COMPARE(pair.log.connects, 1);
+    QSignalSpy clientGone(pair.peer.get(), &QTcpSocket::disconnected);
+    pair.peer->write("INIT|xxx");
     QTRY_COMPARE(clientGone.count(), 1);
-    QCOMPARE(clientLog.disconnects, 1);
+    QCOMPARE(pair.log.disconnects, 1);
   }
 
   // Data that arrives while a read handler still runs raises a nested read.
