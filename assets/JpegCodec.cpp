@@ -147,6 +147,10 @@ bool RunEncoder(TEncodeJob& job, const QImage& rgb, int quality,
   job.cinfo.in_color_space = JCS_RGB;
   jpeg_set_defaults(&job.cinfo);
   jpeg_set_quality(&job.cinfo, quality, TRUE);
+  // Full-resolution colour: the pictures carry small coloured lettering that
+  // halved chroma would blur.
+  job.cinfo.comp_info[0].h_samp_factor = 1;
+  job.cinfo.comp_info[0].v_samp_factor = 1;
   job.cinfo.optimize_coding = TRUE;
   job.cinfo.dct_method = JDCT_ISLOW;
   jpeg_start_compress(&job.cinfo, TRUE);

@@ -16,7 +16,7 @@ namespace zerud {
 QImage DecodeJpeg(const QByteArray& bytes, const QString& name);
 
 // Writes a baseline JFIF file, 8 bits per sample, three components (YCbCr
-// 4:2:0), optimised Huffman tables, at the given quality (1..100). Each
+// 4:4:4), optimised Huffman tables, at the given quality (1..100). Each
 // comment becomes one COM segment after the JFIF header; a comment holds at
 // most kMaxJpegCommentBytes bytes.
 QByteArray EncodeJpeg(const QImage& image, int quality, const QList<QByteArray>& comments = {});

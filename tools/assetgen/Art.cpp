@@ -1,6 +1,7 @@
 #include "Art.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace zerud::art {
@@ -30,7 +31,7 @@ void Dither(QImage& image, int amplitude, int seed) {
   for (int y = 0; y < image.height(); ++y) {
     auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
     for (int x = 0; x < image.width(); ++x) {
-      const int d = int(Noise(x, y, seed) * amplitude);
+      const int d = int(std::lround(Noise(x, y, seed) * amplitude));
       auto channel = [d](int v) { return std::clamp(v + d, 0, 255); };
       row[x] = qRgba(channel(qRed(row[x])), channel(qGreen(row[x])), channel(qBlue(row[x])),
                      qAlpha(row[x]));
