@@ -278,11 +278,16 @@ void TFormReseau::SendNetMessage(const QString& command, const QString& payload)
   if (connection) connection->SendText(ToWire(BuildNetMessage(command, payload)));
 }
 
-void TFormReseau::ShowNetworkWindow() {
+void TFormReseau::showEvent(QShowEvent* event) {
+  // Every time it appears, the window sits in the middle of the main window.
   if (main_) {
-    const QRect area = main_->frameGeometry();
+    const QRect area = main_->geometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
   }
+  QWidget::showEvent(event);
+}
+
+void TFormReseau::ShowNetworkWindow() {
   show();
   raise();
   activateWindow();

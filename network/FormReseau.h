@@ -81,6 +81,7 @@ class TFormReseau : public QWidget, public TNetworkLink {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildControls();

@@ -115,7 +115,10 @@ class FormReseauTest : public QObject {
   void roleBoxes() {
     TSide side;
     TFormReseau& w = *side.reseau;
+    side.main->move(100, 50);
     w.ShowNetworkWindow();
+    QCOMPARE(w.pos(),
+             QPoint(100 + (side.main->width() - 312) / 2, 50 + (side.main->height() - 166) / 2));
     QTest::mouseClick(w.RadioClient, Qt::LeftButton, {}, QPoint(10, 11));
     QVERIFY(w.RadioClient->isChecked());
     QVERIFY(w.EditNomServeur->isEnabled());
