@@ -80,7 +80,7 @@ void TSearchPosition::Put(int index, char cell) {
   const int change = (cell - '0') - (cells_[index] - '0');
   if (change == 0) return;
   const bool wasEmpty = cells_[index] == kEmptyCell;
-  emptyCells_ += wasEmpty - (cell == kEmptyCell);
+  emptyCells_ += (cell == kEmptyCell) - wasEmpty;
   cells_[index] = cell;
   const TCellLines& through = Tables().CellLines[index];
   const auto& lines = ScoringLines();

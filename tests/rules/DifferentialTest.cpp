@@ -67,7 +67,7 @@ TEST(DifferentialTest, IncrementalGridFollowsPiecesPlacedAndTakenBack) {
     const std::vector<std::string> entries = RandomEntries(random, true);
     const TPatternTable table = TPatternTable::FromText(JoinLines(entries));
     int next;
-    TBoard board = RandomPlayedGrid(random, round % 20, next);
+    TBoard board = RandomPlayedGrid(random, round % 43, next);
     TSearchPosition position(board, table);
     for (int step = 0; step < 60; ++step) {
       const int index = std::uniform_int_distribution<int>(0, kCells - 1)(random);
@@ -91,8 +91,9 @@ void CompareNodes(bool floatingPieces, int rounds, unsigned seed) {
     const std::vector<std::string> entries = RandomEntries(random, round % 4 == 0);
     const TPatternTable table = TPatternTable::FromText(JoinLines(entries));
     int next;
-    const TBoard board =
-        floatingPieces ? RandomCells(random) : RandomPlayedGrid(random, round % 30, next);
+    const TBoard board = floatingPieces   ? RandomCells(random)
+                         : round % 3 == 0 ? RandomQuietGrid(random, 30 + round % 13)
+                                          : RandomPlayedGrid(random, round % 43, next);
     const int maxDepth = std::uniform_int_distribution<int>(1, 5)(random);
     const int depth = std::uniform_int_distribution<int>(1, 2)(random);
     const double bounds[] = {-1000000.0, -500.0, -20.0, 0.0, 20.0, 500.0, 1000000.0};
@@ -136,7 +137,8 @@ void CompareChoices(int level, int rounds, unsigned seed) {
     const std::vector<std::string> entries = RandomEntries(random, round % 5 == 0);
     const TPatternTable table = TPatternTable::FromText(JoinLines(entries));
     int next;
-    const TBoard board = RandomPlayedGrid(random, 1 + round % 36, next);
+    const TBoard board = round % 3 == 0 ? RandomQuietGrid(random, 30 + round % 12)
+                                        : RandomPlayedGrid(random, 1 + round % 42, next);
     auto choose = [&](bool fast) {
       TSearchState state;
       state.MaxDepth = 2 * level;

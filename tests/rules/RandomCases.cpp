@@ -50,6 +50,27 @@ TBoard RandomPlayedGrid(std::mt19937& random, int pieces, int& nextPlayer) {
   return board;
 }
 
+TBoard RandomQuietGrid(std::mt19937& random, int pieces) {
+  TBoard board;
+  int player = 1;
+  for (int n = 0; n < pieces && !IsGameOver(board); ++n) {
+    std::vector<int> quiet, open;
+    for (int column = 0; column < kColumns; ++column) {
+      const int row = LandingRow(board, column);
+      if (row < 0) continue;
+      open.push_back(column);
+      TBoard after = board;
+      after.Set(row, column, PlayerCell(player));
+      if (!IsGameOver(after) || IsBoardFull(after)) quiet.push_back(column);
+    }
+    const std::vector<int>& choices = quiet.empty() ? open : quiet;
+    const int column = choices[Uniform(random, 0, static_cast<int>(choices.size()) - 1)];
+    board.Set(LandingRow(board, column), column, PlayerCell(player));
+    player = OtherPlayer(player);
+  }
+  return board;
+}
+
 TBoard RandomCells(std::mt19937& random) {
   TBoard board;
   const int emptyShare = Uniform(random, 1, 4);

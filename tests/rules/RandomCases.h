@@ -14,6 +14,10 @@ namespace zerud::testing_cases {
 // first; play stops early at a four or a full grid. Sets `nextPlayer`.
 TBoard RandomPlayedGrid(std::mt19937& random, int pieces, int& nextPlayer);
 
+// Like RandomPlayedGrid, but moves that make a four are avoided where
+// another move exists, so that full and nearly full grids come up.
+TBoard RandomQuietGrid(std::mt19937& random, int pieces);
+
 // Any cells at all, floating pieces included.
 TBoard RandomCells(std::mt19937& random);
 

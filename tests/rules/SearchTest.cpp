@@ -136,6 +136,35 @@ TEST(SearchTest, DepthLimitCountsTheRootAsDepthOne) {
   }
 }
 
+TEST(SearchTest, NodesDeeperThanTwentyKeepNoBestMove) {
+  // Nodes from depth 19 down to the full grid, past the end of BestMoves.
+  const TBoard board = Grid(
+      "0000000"
+      "1122112"
+      "2211221"
+      "1122112"
+      "2211221"
+      "1122112");
+  std::vector<std::pair<double, long long>> results;
+  std::vector<TBestMoves> tables;
+  for (const bool fast : {true, false}) {
+    TSearchState state;
+    state.MaxDepth = 40;
+    long long nodes = 0;
+    const TEventPump pump = [&nodes] { ++nodes; };
+    const double value =
+        fast ? MaxNode(board, 19, kRootAlpha, kRootBeta, {state, ShippedTable(), pump})
+             : literal::MaxNode(board, 19, kRootAlpha, kRootBeta,
+                                {state, ShippedTable().Entries(), pump});
+    results.emplace_back(value, nodes);
+    tables.push_back(state.BestMoves);
+  }
+  EXPECT_EQ(results[0], results[1]);
+  EXPECT_EQ(tables[0], tables[1]);
+  EXPECT_GT(results[0].second, 7);
+  for (int d = 1; d < 19; ++d) EXPECT_EQ(tables[0][d], 0);
+}
+
 TEST(SearchTest, ErrorEndsTheSearchAndStillClearsBestMoves) {
   const TPatternTable table = TPatternTable::FromText("2222|100\n0|oops");
   TSearchState state;
