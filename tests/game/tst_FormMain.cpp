@@ -41,7 +41,6 @@ class TestFormMain : public QObject {
   void chatSendingFollowsTheSockets();
   void enterInTheChatSends();
   void clockShowsElapsedOnTicks();
-  void networkButtonShowsTheNetworkWindow();
 };
 
 void TestFormMain::controlsAtTheirPlaces_data() {
@@ -472,14 +471,6 @@ void TestFormMain::clockShowsElapsedOnTicks() {
   QCOMPARE(form.LabelChrono->text(), QStringLiteral("00:00:00"));
   emit form.Chrono->OnTimer();
   QCOMPARE(form.LabelChrono->text(), QStringLiteral("00:01:05"));
-}
-
-void TestFormMain::networkButtonShowsTheNetworkWindow() {
-  TWindow window;
-  TRecordingLink link;
-  window.form->SetNetworkLink(&link);
-  QTest::mouseClick(window.form->bnReseau, Qt::LeftButton, {}, QPoint(20, 20));
-  QCOMPARE(link.ShowCount, 1);
 }
 
 QTEST_MAIN(TestFormMain)
