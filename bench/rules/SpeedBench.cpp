@@ -51,7 +51,11 @@ int main(int argc, char** argv) {
   for (int game = 0; game < games; ++game) {
     bench::PlayGame({game % kColumns}, player, player, [&](const TBoard& board, int who, int n) {
       if (who != 2) return;
-      all.push_back({board, n});
+      // Games from different openings can meet the same grid.
+      if (std::none_of(all.begin(), all.end(),
+                       [&](const TPosition& seen) { return seen.Board == board; })) {
+        all.push_back({board, n});
+      }
       const auto start = std::chrono::steady_clock::now();
       player(board, n);
       moveTimes.push_back(Milliseconds(std::chrono::steady_clock::now() - start));

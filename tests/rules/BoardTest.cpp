@@ -93,22 +93,6 @@ TEST(BoardTest, ExtractLineReadsEachDirectionInRunningOrderAndTouchesOnlyItsEntr
   EXPECT_EQ(lines.Text(1).size(), 7u);
 }
 
-TEST(BoardTest, ScoringLinesAreTheTwentyFiveLongLinesInEvaluationOrder) {
-  const auto& lines = ScoringLines();
-  const TLine expected[kLineCount] = {
-      {1, 5, 0, 7}, {1, 4, 0, 7}, {1, 3, 0, 7}, {1, 2, 0, 7}, {1, 1, 0, 7},
-      {1, 0, 0, 7}, {2, 0, 0, 6}, {2, 0, 1, 6}, {2, 0, 2, 5}, {2, 0, 3, 4},
-      {2, 1, 0, 5}, {2, 2, 0, 4}, {3, 0, 0, 6}, {3, 0, 1, 6}, {3, 0, 2, 6},
-      {3, 0, 3, 6}, {3, 0, 4, 6}, {3, 0, 5, 6}, {3, 0, 6, 6}, {4, 0, 6, 6},
-      {4, 0, 5, 6}, {4, 0, 4, 5}, {4, 0, 3, 4}, {4, 1, 6, 5}, {4, 2, 6, 4}};
-  for (int i = 0; i < kLineCount; ++i) {
-    EXPECT_EQ(lines[i].Direction, expected[i].Direction) << i;
-    EXPECT_EQ(lines[i].Row, expected[i].Row) << i;
-    EXPECT_EQ(lines[i].Column, expected[i].Column) << i;
-    EXPECT_EQ(lines[i].Length, expected[i].Length) << i;
-  }
-}
-
 struct TFourCase {
   const char* Name;
   char Piece;
