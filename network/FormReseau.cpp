@@ -53,7 +53,7 @@ TFormReseau::TFormReseau(TFormMain* formMain, QWidget* parent) : QWidget(parent)
 
   ServerSocket = new TServerSocket(this);
   ServerSocket->setObjectName(QStringLiteral("ServerSocket"));
-  ServerSocket->SetPort(290672);
+  ServerSocket->SetPort(kDefaultPort);
   ServerSocket->OnAccept = [this](TSocketConnection* s) { ServerSocketAccept(s); };
   ServerSocket->OnClientRead = [this](TSocketConnection* s) { ServerSocketClientRead(s); };
   ServerSocket->OnClientDisconnect = [this](TSocketConnection* s) {
@@ -65,7 +65,7 @@ TFormReseau::TFormReseau(TFormMain* formMain, QWidget* parent) : QWidget(parent)
 
   ClientSocket = new TClientSocket(this);
   ClientSocket->setObjectName(QStringLiteral("ClientSocket"));
-  ClientSocket->SetPort(290672);
+  ClientSocket->SetPort(kDefaultPort);
   ClientSocket->OnConnect = [this](TSocketConnection* s) { ClientSocketConnect(s); };
   ClientSocket->OnRead = [this](TSocketConnection* s) { ClientSocketRead(s); };
   ClientSocket->OnDisconnect = [this](TSocketConnection* s) { ClientSocketDisconnect(s); };

@@ -30,6 +30,8 @@ class TFormReseau : public QWidget, public TNetworkLink {
   // The one state the connection is in.
   enum class TConnectionState { Idle, Listening, Connecting, ServerConnected, ClientConnected };
 
+  // The port text both sides start with; its low 16 bits make TCP port 28528.
+  static constexpr int kDefaultPort = 290672;
   static constexpr int kClientWidth = 312;
   static constexpr int kClientHeight = 166;
 

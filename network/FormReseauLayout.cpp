@@ -118,7 +118,8 @@ void TFormReseau::BuildControls() {
   Label3 = MakeLabel(this, "Label3", QStringLiteral("Nom du serveur"), {8, 86, 91, 16});
   EditNomServeur = MakeEdit(this, "EditNomServeur", QString(), {115, 86, 189, 18});
   Label5 = MakeLabel(this, "Label5", QStringLiteral("Numéro de port"), {8, 107, 90, 16});
-  EditNumeroPort = MakeEdit(this, "EditNumeroPort", QStringLiteral("290672"), {115, 107, 189, 18});
+  EditNumeroPort =
+      MakeEdit(this, "EditNumeroPort", QString::number(kDefaultPort), {115, 107, 189, 18});
 
   bnConnexion = MakeButton(this, "bnConnexion", QStringLiteral("Connexion"), {3, 139, 86, 22});
   bnDeconnexion =
