@@ -295,6 +295,33 @@ class HostilePeerTest : public QObject {
     QTRY_COMPARE(firstGone.count(), 1);
   }
 
+  // While one bad column is being reported (a message box runs its own event
+  // loop), further bad columns are not stacked on top of it.
+  void badColumnReportsDoNotPileUp() {
+    THostileSetup s;
+    QVERIFY(s.Connect());
+    int reports = 0, deepest = 0, depth = 0;
+    const TErrorDisplay collector = SetErrorDisplay([&](const QString&) {
+      ++reports;
+      deepest = std::max(deepest, ++depth);
+      if (reports == 1) {
+        for (int i = 0; i < 20; ++i) {
+          s.peer.Send("DATA_GAME|x");
+          Pump(20);
+        }
+      }
+      --depth;
+    });
+    s.peer.Send("DATA_GAME|y");
+    QVERIFY(QTest::qWaitFor([&] { return reports > 0; }));
+    QVERIFY(s.Settle());
+    QCOMPARE(deepest, 1);
+    const int afterFlood = reports;
+    QVERIFY(s.SendAndSettle("DATA_GAME|z"));
+    QCOMPARE(reports, afterFlood + 1);
+    SetErrorDisplay(collector);
+  }
+
   // The window as a client, facing a server that talks nonsense and leaves.
   void hostileServer() {
     TShownErrors shown;
