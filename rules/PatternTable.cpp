@@ -23,21 +23,20 @@ int Power3(int exponent) {
 
 }  // namespace
 
-TPatternTable::TPatternTable() { Prepare(); }
+TPatternTable::TPatternTable() : TPatternTable(std::vector<std::string>()) {}
 
 TPatternTable TPatternTable::FromText(std::string_view text) {
-  TPatternTable table;
+  std::vector<std::string> entries;
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     if (line.ends_with('\r')) line.remove_suffix(1);
-    table.entries_.emplace_back(line);
+    entries.emplace_back(line);
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);
   }
-  table.Prepare();
-  return table;
+  return TPatternTable(std::move(entries));
 }
 
 TPatternTable TPatternTable::FromFile(const std::string& path) {
@@ -98,25 +97,28 @@ std::int32_t TPatternTable::ScoreLine(std::string_view text) const {
 }
 
 void TPatternTable::ThrowBadEntry(const TLineWeight& weight) const {
-  throw TConvertError(std::string(ValueTextOf(entries_[weight.BadEntry])));
+  throw TConvertError(std::string(ValueTextOf(data_->Entries[weight.BadEntry])));
 }
 
 // Every line text of 4 to 7 cells, matched once against the table: the
 // evaluation then needs one look-up per line.
-void TPatternTable::Prepare() {
-  weights_.assign(kWeightCount, TLineWeight{});
+TPatternTable::TPatternTable(std::vector<std::string> entries) {
+  auto data = std::make_shared<TData>();
+  data->Entries = std::move(entries);
+  const std::vector<std::string>& list = data->Entries;
+  data->Weights.assign(kWeightCount, TLineWeight{});
   // Each entry's pattern and value, read once.
   struct TEntry {
     std::string_view Pattern;
     std::int32_t Value = 0;
     bool Valid = false;
   };
-  std::vector<TEntry> parsed(entries_.size());
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    parsed[i].Pattern = PatternOf(entries_[i]);
+  std::vector<TEntry> parsed(list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    parsed[i].Pattern = PatternOf(list[i]);
     if (parsed[i].Pattern.empty() || parsed[i].Pattern.size() > kMaxLineLength) continue;
     try {
-      parsed[i].Value = ParseValue(ValueTextOf(entries_[i]));
+      parsed[i].Value = ParseValue(ValueTextOf(list[i]));
       parsed[i].Valid = true;
     } catch (const TConvertError&) {
     }
@@ -127,7 +129,7 @@ void TPatternTable::Prepare() {
     for (int code = 0; code < codes; ++code) {
       text.assign(length, '0');
       for (int i = 0, rest = code; i < length; ++i, rest /= 3) text[i] = '0' + rest % 3;
-      TLineWeight& weight = weights_[kLengthOffset[length] + code];
+      TLineWeight& weight = data->Weights[kLengthOffset[length] + code];
       for (std::size_t i = 0; i < parsed.size(); ++i) {
         const std::string_view pattern = parsed[i].Pattern;
         if (pattern.empty() || text.find(pattern) == std::string::npos) continue;
@@ -140,6 +142,7 @@ void TPatternTable::Prepare() {
       }
     }
   }
+  data_ = std::move(data);
 }
 
 }  // namespace zerud

@@ -1,10 +1,15 @@
 // The machine player's pattern table: one entry per line, a pattern of cell
 // characters, "|", and an integer weight. For each line of the grid only the
 // first entry whose pattern occurs in the line's text counts.
+//
+// A table never changes once loaded. Copies share its contents, so a search
+// that holds a copy keeps scoring with it even when the window replaces its
+// own table in the middle of that search.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,8 +42,8 @@ class TPatternTable {
   static TPatternTable FromFile(const std::string& path);
 
   // The entries, in file order, as read.
-  const std::vector<std::string>& Entries() const { return entries_; }
-  bool Empty() const { return entries_.empty(); }
+  const std::vector<std::string>& Entries() const { return data_->Entries; }
+  bool Empty() const { return data_->Entries.empty(); }
 
   // The text before the first "|" of an entry; empty for an entry without "|".
   static std::string_view PatternOf(std::string_view entry);
@@ -53,14 +58,14 @@ class TPatternTable {
   static int LineCode(std::string_view text);
   // Weight of the line text of `length` cells (4 .. 7) whose code is `code`.
   const TLineWeight& WeightOf(int length, int code) const {
-    return weights_[kLengthOffset[length] + code];
+    return data_->Weights[kLengthOffset[length] + code];
   }
   // Weight of a line text; throws TConvertError when its first matching
   // entry's value is not an integer.
   std::int32_t ScoreLine(std::string_view text) const;
   // The weights of all line texts of `length` cells, indexed by code.
   const TLineWeight* WeightsOfLength(int length) const {
-    return weights_.data() + kLengthOffset[length];
+    return data_->Weights.data() + kLengthOffset[length];
   }
   // Throws the conversion error of a line weight that carries one.
   [[noreturn]] void ThrowBadEntry(const TLineWeight& weight) const;
@@ -72,10 +77,14 @@ class TPatternTable {
                                                                         0, 81, 324, 1053};
   static constexpr int kWeightCount = 3240;  // 3^4 + 3^5 + 3^6 + 3^7
 
-  void Prepare();
+  struct TData {
+    std::vector<std::string> Entries;
+    std::vector<TLineWeight> Weights;
+  };
 
-  std::vector<std::string> entries_;
-  std::vector<TLineWeight> weights_;
+  explicit TPatternTable(std::vector<std::string> entries);
+
+  std::shared_ptr<const TData> data_;
 };
 
 }  // namespace zerud

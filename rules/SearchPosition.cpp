@@ -60,7 +60,7 @@ TSearchPosition::TSearchPosition(const TBoard& board, const TPatternTable& table
     : table_(table), cells_(board.Cells) {
   const auto& lines = ScoringLines();
   for (int l = 0; l < kLineCount; ++l) {
-    weights_[l] = table.WeightsOfLength(lines[l].Length);
+    weights_[l] = table_.WeightsOfLength(lines[l].Length);
   }
   // Start from the empty grid's codes and place every piece.
   cells_.fill(kEmptyCell);

@@ -47,7 +47,8 @@ class TSearchPosition {
   [[noreturn]] void ThrowFirstBadLine() const;
   bool ScanForFour() const;
 
-  const TPatternTable& table_;
+  // A copy: it keeps the weights alive for the whole search.
+  const TPatternTable table_;
   std::array<char, kCells> cells_;
   std::array<int, kLineCount> codes_{};
   std::array<const TLineWeight*, kLineCount> weights_{};

@@ -8,6 +8,7 @@
 #include "rules/Errors.h"
 #include "rules/Evaluation.h"
 #include "rules/PatternTable.h"
+#include "rules/Search.h"
 
 namespace zerud {
 namespace {
@@ -154,6 +155,32 @@ TEST(PatternTableTest, ShippedTableKeepsEveryReachableTotalInsideTheRootBounds) 
   EXPECT_LT(4 * four + 21 * other, 1000000);
   // A four outweighs everything else the grid can hold.
   EXPECT_GT(four, 2 * 24 * other);
+}
+
+}  // namespace
+}  // namespace zerud
+
+namespace zerud {
+namespace {
+
+TEST(PatternTableTest, TableReplacedDuringASearchKeepsScoringTheSearchWithTheOldOne) {
+  // The window drops its table when it closes, which can happen from the
+  // event pump in the middle of the machine's move.
+  const std::string text = "2222|1000\n1111|-1000\n0220|5\n0110|-5\n0|1";
+  TBoard board;
+  board.Set(5, 3, '1');
+  auto choose = [&](bool replace) {
+    TPatternTable table = TPatternTable::FromText(text);
+    TSearchState state;
+    state.MaxDepth = 6;
+    TRandomSource random(1);
+    long long nodes = 0;
+    const TEventPump pump = [&] {
+      if (++nodes == 5 && replace) table = TPatternTable::FromText("0|x");
+    };
+    return std::pair{ChooseMachineColumn(board, 2, state, table, random, pump), nodes};
+  };
+  EXPECT_EQ(choose(true), choose(false));
 }
 
 }  // namespace
