@@ -29,8 +29,11 @@ const TShapeRect kShapes[] = {
     {{112, 106, 193, 20}, kFieldColour},                                            // Shape5
 };
 
+// Where Tahoma is not installed, Liberation Sans stands in: its widths are
+// close enough for the captions to fit their places.
 QFont Tahoma(int pixelHeight) {
-  QFont font(QStringLiteral("Tahoma"));
+  QFont font;
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
   font.setPixelSize(pixelHeight);
   return font;
 }
