@@ -1,7 +1,9 @@
 #include "Engine.h"
 
+#include <cctype>
 #include <charconv>
 #include <chrono>
+#include <cstdint>
 #include <istream>
 #include <optional>
 #include <ostream>
