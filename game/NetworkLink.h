@@ -15,7 +15,7 @@ class TNetworkLink {
   virtual bool ServerListening() const = 0;
   // Number of connections the server socket has accepted and that are still open.
   virtual int ServerActiveConnections() const = 0;
-  // The client socket is open (looking up, connecting or connected).
+  // The client socket is active: its connection is established.
   virtual bool ClientActive() const = 0;
   // The client socket's connection is established.
   virtual bool ClientConnected() const = 0;
