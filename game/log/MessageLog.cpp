@@ -42,6 +42,16 @@ void WriteText(QPainter& painter, int x, int y, const QString& text) {
 
 }  // namespace
 
+QFont TMessageLog::RowFont(bool bold) {
+  // Where Tahoma is not installed, Liberation Sans stands in, as elsewhere in
+  // the window: its widths are close to Tahoma's.
+  QFont font;
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
+  font.setPointSize(7);
+  font.setBold(bold);
+  return font;
+}
+
 TMessageLog::TMessageLog(QWidget* parent) : QListWidget(parent) {
   setItemDelegate(new TLogRowDelegate(this));
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -93,17 +103,13 @@ void TMessageLog::MemoMessagesDrawItem(QPainter& painter, const QRect& row, int 
   const QString shown = ShownText(text);
 
   // Step 2. Plain line: bold black on light blue.
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPointSize(7);
-  font.setBold(true);
-  painter.setFont(font);
+  painter.setFont(RowFont(true));
   painter.setPen(Qt::black);
   painter.fillRect(0, 0, width, height, kPlainFill);
   WriteText(painter, 1, 3, shown);
 
   // Step 3. The first rule that matches the line and the mode.
-  font.setBold(false);
-  painter.setFont(font);
+  painter.setFont(RowFont(false));
   const TLogMode mode = mode_ ? mode_() : TLogMode::Machine;
   const bool againstMachine = mode == TLogMode::Machine;
   auto speakerRow = [&](const QColor& fill, int icon, QPoint iconAt, int textX) {

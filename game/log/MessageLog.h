@@ -2,6 +2,7 @@
 // with the colour and icon its speaker prefix selects.
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QListWidget>
 #include <QString>
@@ -47,6 +48,9 @@ class TMessageLog : public QListWidget {
 
   // Draws line `index` into the row whose rectangle is `row`.
   void MemoMessagesDrawItem(QPainter& painter, const QRect& row, int index) const;
+
+  // Tahoma 7 points, bold for a plain row, regular for a speaker's text.
+  static QFont RowFont(bool bold);
 
   // The part of a line that is shown: after its first colon, or all of it.
   static QString ShownText(const QString& line);

@@ -173,8 +173,10 @@ void TestMessageLog::speakerRows() {
   QImage text(kWidth - textX, TMessageLog::kRowHeight, QImage::Format_RGB32);
   text.fill(fill);
   QPainter painter(&text);
-  QFont font(QStringLiteral("Tahoma"));
-  font.setPointSize(7);
+  const QFont font = TMessageLog::RowFont(false);
+  QCOMPARE(font.families().first(), QStringLiteral("Tahoma"));
+  QCOMPARE(font.pointSize(), 7);
+  QVERIFY(!font.bold());
   painter.setFont(font);
   painter.setPen(Qt::black);
   painter.drawText(0, 3 + QFontMetrics(font).ascent(), QStringLiteral(" Je joue la colonne n° 3"));
