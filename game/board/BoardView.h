@@ -47,7 +47,11 @@ class TBoardView : public QObject {
   static constexpr QPoint kParkedPosition{-110, -200};
   static constexpr int kTargetTop = 69;
   static_assert(kRows * kColumns == kSlotCount);
-  // Shortest time one frame of a fall lasts, in milliseconds.
+  // Shortest time one frame of a fall (into a cell or off the board at a new
+  // game) lasts, in milliseconds, spent handling events. Without it a fast
+  // machine would show a whole fall within a few milliseconds, which looks
+  // like a jump: the only change made to the falls' own pace of one step per
+  // repaint.
   static constexpr double kMinFrameMs = 2.0;
   // Index of each picture in TBoardPictures.
   enum TPicture { kGrid = 0, kYellow = 1, kRed = 2, kYellowTicked = 3, kRedTicked = 4 };
