@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <istream>
+#include <new>
 #include <optional>
 #include <ostream>
 
@@ -30,6 +31,7 @@ constexpr const char* kUsage =
     "choose and bench read \"BOARD MOVENUMBER\".\n";
 
 constexpr int kUsageStatus = 2;
+constexpr int kFailureStatus = 1;
 constexpr int kMinLevel = 2;
 constexpr int kMaxLevel = 5;
 constexpr long long kMaxPerftPlies = 42;
@@ -192,9 +194,17 @@ int RunEngine(const std::vector<std::string>& args, std::istream& in, std::ostre
   }
 
   if (options.Command == "perft") {
-    const std::vector<std::uint64_t> counts = Perft(*options.Plies);
-    for (std::size_t ply = 0; ply < counts.size(); ++ply) {
-      out << ply << ' ' << counts[ply] << '\n';
+    // Each ply is written as soon as it is counted: deep plies take long.
+    int reached = 0;
+    try {
+      Perft(*options.Plies, [&](int ply, std::uint64_t count) {
+        out << ply << ' ' << count << '\n' << std::flush;
+        reached = ply;
+      });
+    } catch (const std::bad_alloc&) {
+      err << "zerud-engine: not enough memory to count the grids after " << reached + 1
+          << " pieces\n";
+      return kFailureStatus;
     }
     return 0;
   }

@@ -21,8 +21,9 @@
 namespace zerud {
 
 // Runs the tool with its arguments (without the program name). Returns the
-// exit status: 0, or 2 after printing the usage text on `err` for wrong
-// arguments or a scores file that cannot be read.
+// exit status: 0; 2 after printing the usage text on `err` for wrong
+// arguments or a scores file that cannot be read; 1 when perft runs out of
+// memory (the plies already counted are written).
 int RunEngine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
               std::ostream& err);
 

@@ -1,6 +1,7 @@
 #include "Perft.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "rules/Board.h"
 
@@ -42,11 +43,10 @@ TBoard Unpack(TKey key) {
 
 }  // namespace
 
-std::vector<std::uint64_t> Perft(int plies) {
-  std::vector<std::uint64_t> counts;
+void Perft(int plies, const std::function<void(int, std::uint64_t)>& onPly) {
   std::vector<TKey> level = {Pack(TBoard())};
   for (int ply = 0; ply <= plies; ++ply) {
-    counts.push_back(level.size());
+    onPly(ply, level.size());
     if (ply == plies) break;
     const char piece = PlayerCell(ply % 2 == 0 ? 1 : 2);
     std::vector<TKey> next;
@@ -65,7 +65,6 @@ std::vector<std::uint64_t> Perft(int plies) {
     next.erase(std::unique(next.begin(), next.end()), next.end());
     level = std::move(next);
   }
-  return counts;
 }
 
 }  // namespace zerud
