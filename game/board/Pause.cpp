@@ -17,18 +17,19 @@ void Pause(double ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     const qint64 leftNs = limitNs - clock.nsecsElapsed();
     if (leftNs < 0) return;
-    if (QCoreApplication::instance() == nullptr) {
-      std::this_thread::sleep_for(std::chrono::nanoseconds(leftNs + 1));
-      continue;
-    }
-    // Sleep until the next event or the last whole millisecond of the wait;
-    // the remainder (under a millisecond) is spent handling events.
-    if (leftNs >= 1'000'000) {
+    // Sleep until the next event or the last whole millisecond of the wait,
+    // then sleep out the remainder (under a millisecond) and handle the
+    // events once more. Sleeping rather than spinning keeps the wait short
+    // on a busy machine, where a spinning loop loses the processor for
+    // longer than a frame.
+    if (leftNs >= 1'000'000 && QCoreApplication::instance() != nullptr) {
       QTimer wake;
       wake.setSingleShot(true);
       wake.setTimerType(Qt::PreciseTimer);
       wake.start(static_cast<int>(leftNs / 1'000'000));
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    } else {
+      std::this_thread::sleep_for(std::chrono::nanoseconds(leftNs + 1));
     }
   }
 }
