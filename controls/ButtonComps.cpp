@@ -14,6 +14,7 @@ namespace {
 // A horizontal or vertical line from `from` to `to`, the end point itself not
 // drawn.
 void DrawLine(QPainter& painter, QPoint from, QPoint to, const QColor& color) {
+  if (from == to) return;
   if (from.y() == to.y()) {
     const int step = to.x() > from.x() ? 1 : -1;
     const int left = std::min(from.x(), to.x() - step);
@@ -192,7 +193,9 @@ void TTextButton::DrawCaption(QPainter& painter, int x, int y, const QColor& col
 void TTextButton::LeftDown(QMouseEvent* event) {
   if (!enabled_) return;
   const QPoint pos = event->position().toPoint();
+  QPointer<TTextButton> self(this);
   emit OnMouseDown(event->button(), event->modifiers(), pos.x(), pos.y());
+  if (!self) return;
   ShowLook(TLook::Pressed);
 }
 
@@ -223,6 +226,9 @@ void TTextButton::Left() {
 }
 
 void TTextButton::paintEvent(QPaintEvent*) {
+  // Every paint starts from the font's colour (the hover look then sets its
+  // own), so a press after a repaint keeps the colour that repaint drew.
+  if (look_ != TLook::Pressed) pressedCaptionColor_ = CaptionColor(look_);
   QPainter painter(this);
   painter.setFont(font());
   DrawLook(painter, look_);

@@ -58,6 +58,10 @@ class TButtonControl : public QWidget {
 // TEncartaButton, a bevel). Its own Enabled flag does not grey it: when off,
 // the button shows no hover or pressed look and calls none of OnClick,
 // OnMouseDown, OnMouseUp, but still repaints and shows its hint.
+//
+// Qt paints only inside paintEvent, so the look a notification chose is kept
+// and a later repaint (an expose, grab()) draws that look again instead of
+// the normal one; properties that repaint still go back to the normal look.
 class TTextButton : public TButtonControl {
   Q_OBJECT
 

@@ -266,6 +266,13 @@ class ButtonCompsTest : public QObject {
     QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(b->Look(), TLook::Hover);
     QCOMPARE(Box(Grab(b), kOverCaption), normalInk);
+
+    // A property that repaints draws the caption in the font's colour again;
+    // the next press keeps that colour.
+    b->SetCaption(caption);
+    QTest::mousePress(b, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(Box(Grab(b), kFontColor), normalInk.translated(1, 1));
+    QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(5, 5));
   }
 
   void encartaCaptionWiderThanButtonIsClipped() {
