@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "Engine.h"
+#include "rules/Search.h"
 
 namespace zerud {
 namespace {
@@ -88,16 +89,31 @@ TEST(EngineTest, ChooseOpensWithTheSeededRandomColumn) {
   EXPECT_EQ(first.Out.size(), 6u);
 }
 
-TEST(EngineTest, BenchGivesColumnNodesAndTime) {
-  const std::string scores = TableFile("engine_bench.txt", "0|1\n");
-  const TRun run = Engine({"bench", "--scores", scores, "--level", "2"}, kEmpty + " 2\n");
-  std::istringstream answer(run.Out);
-  int column = -1;
-  long long nodes = 0, micros = -1;
-  answer >> column >> nodes >> micros;
-  EXPECT_EQ(column, 0);
-  EXPECT_GT(nodes, 8);
-  EXPECT_GE(micros, 0);
+TEST(EngineTest, LevelSetsTheSearchDepthToTwiceTheLevel) {
+  const std::string text = "2222|1000\n1111|-1000\n0220|5\n0110|-5\n0|1\n";
+  const std::string scores = TableFile("engine_depth.txt", text);
+  const TPatternTable table = TPatternTable::FromText(text);
+  const std::string board = std::string(28, '0') + "0001000" + "0012200";
+  for (int level = 2; level <= 5; ++level) {
+    TSearchState state;
+    state.MaxDepth = 2 * level;
+    TRandomSource random(1);
+    long long nodes = 0;
+    const int column = ChooseMachineColumn(*TBoard::FromString(board), 5, state, table, random,
+                                           [&nodes] { ++nodes; });
+    const std::vector<std::string> args = {"--scores", scores, "--level", std::to_string(level)};
+    std::vector<std::string> bench = {"bench"}, choose = {"choose"};
+    bench.insert(bench.end(), args.begin(), args.end());
+    choose.insert(choose.end(), args.begin(), args.end());
+    std::istringstream answer(Engine(bench, board + " 5\n").Out);
+    int benchColumn = -1;
+    long long benchNodes = 0, micros = -1;
+    answer >> benchColumn >> benchNodes >> micros;
+    EXPECT_EQ(benchColumn, column) << level;
+    EXPECT_EQ(benchNodes, nodes) << level;
+    EXPECT_GE(micros, 0);
+    EXPECT_EQ(Engine(choose, board + " 5\n").Out, std::to_string(column) + "\n") << level;
+  }
 }
 
 TEST(EngineTest, PerftCountsTheGridsReachedAtEachPly) {
