@@ -13,9 +13,13 @@
 namespace zerud {
 
 // A font given, as the windows' layouts give it, by its character height in
-// pixels.
+// pixels. Where the family is not installed (Tahoma seldom is), Liberation
+// Sans stands in: its widths are close to Tahoma's, where the desktop's usual
+// substitute is wide enough to fill the confirmation's first line to the
+// last pixel.
 inline QFont PixelFont(const QString& family, int pixelHeight) {
-  QFont font(family);
+  QFont font;
+  font.setFamilies({family, QStringLiteral("Liberation Sans")});
   font.setPixelSize(pixelHeight);
   return font;
 }

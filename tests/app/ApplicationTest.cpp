@@ -66,7 +66,8 @@ class TApplicationTest : public QObject {
   void AccentsSurviveTheTrip() {
     TThrower thrower;
     thrower.toThrow = [] { throw TConvertError("douze"); };
-    QCoreApplication::sendEvent(&thrower, new QEvent(QEvent::User));
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&thrower, &event);
     QCOMPARE(shown_, QStringList{QStringLiteral("'douze' n'est pas une valeur entière correcte")});
   }
 
