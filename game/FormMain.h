@@ -15,6 +15,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
 class QSlider;
+class QTimer;
 
 namespace zerud {
 
@@ -37,6 +38,11 @@ class TFormMain : public QWidget {
   // Aide.pdf (the program's folder; tests hand a temporary one).
   explicit TFormMain(const QString& programFolder, QWidget* parent = nullptr);
   ~TFormMain() override;
+
+  // Lines MemoChat keeps; older ones are dropped.
+  static constexpr int kChatLineLimit = 10000;
+  // Top-left corner that centres a rectangle of the given size on the desktop.
+  static QPoint CentredTopLeft(const QRect& desktop, const QSize& size);
 
   // Written by the network window.
   bool NetworkGame = false;
@@ -150,6 +156,7 @@ class TFormMain : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   friend class TMoveScope;
@@ -182,6 +189,11 @@ class TFormMain : public QWidget {
   std::function<void(int)> processEnd_;
   std::function<bool()> pdfReaderInstalled_;
   std::function<void(const QString&, const QString&)> openDocument_;
+  // Waiting for the window manager's frame after the first show.
+  static constexpr int kFramePollMs = 10;
+  static constexpr int kFramePolls = 100;
+  QTimer* framePoll_ = nullptr;
+  bool frameCentred_ = false;
   int busy_ = 0;
   long searchNodes_ = 0;
   std::vector<std::function<void()>> deferred_;

@@ -9,7 +9,9 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QSlider>
+#include <QTimer>
 
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
@@ -170,9 +172,14 @@ void TFormMain::BuildLeftPanel() {
   MemoChat->setGeometry(7, 524, 187, 50);
   MemoChat->setReadOnly(true);
   MemoChat->setFrameShape(QFrame::NoFrame);
+  // Shown in the skin's memo font, which takes the place of the memo's own
+  // Tahoma 11 px.
   MemoChat->setFont(PixelFont(QStringLiteral("Arial"), 14, true));
   MemoChat->setStyleSheet(QStringLiteral("QPlainTextEdit { background: white; color: black; }"));
   MemoChat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // The peer decides how many lines arrive: past this many, the oldest go,
+  // so a peer cannot fill the memory with chat.
+  MemoChat->setMaximumBlockCount(kChatLineLimit);
   auto* chatScroll = new QScrollBar(Qt::Vertical, PanelGauche);
   chatScroll->setObjectName(QStringLiteral("MemoChatScrollBar"));
   chatScroll->setGeometry(194, 523, 19, 52);
@@ -335,10 +342,40 @@ void TFormMain::BuildControls() {
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo1->hide();
 
-  // Centred on the desktop.
+  // Centred on the desktop as well as can be told before the window shows;
+  // once the window manager has framed it, showEvent centres the frame.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+    move(CentredTopLeft(screen->geometry(), size()));
   }
+}
+
+QPoint TFormMain::CentredTopLeft(const QRect& desktop, const QSize& size) {
+  return desktop.topLeft() +
+         QPoint((desktop.width() - size.width()) / 2, (desktop.height() - size.height()) / 2);
+}
+
+// The frame and caption of the window manager are known only some time after
+// the window first shows. Until then the window sits as if it had no frame,
+// its client area lower than the middle by the caption's height; as soon as
+// the frame is known, the whole framed window is centred once. A window
+// manager that adds no frame leaves the window where it is.
+void TFormMain::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (frameCentred_ || framePoll_ != nullptr) return;
+  framePoll_ = new QTimer(this);
+  framePoll_->setInterval(kFramePollMs);
+  connect(framePoll_, &QTimer::timeout, this, [this, polls = 0]() mutable {
+    const bool framed = frameGeometry().size() != size();
+    if (framed && screen() != nullptr) {
+      move(CentredTopLeft(screen()->geometry(), frameGeometry().size()));
+    }
+    if (framed || ++polls >= kFramePolls) {
+      frameCentred_ = true;
+      framePoll_->deleteLater();
+      framePoll_ = nullptr;
+    }
+  });
+  framePoll_->start();
 }
 
 QWidget* TFormMain::img() const { return parts_->Img; }

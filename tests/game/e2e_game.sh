@@ -11,8 +11,22 @@ zh_require "$program"
 zh_start 1280x1024x24
 
 zh_start_game "$program"
-mx=$ZH_MAIN_X
-my=$ZH_MAIN_Y
+
+# The whole framed window ends up in the middle of the screen, its client
+# area still 800 x 600.
+read -r screen_w screen_h < <(zh_screen_size)
+read -r left right top bottom < <(zh_frame_extents "$ZH_MAIN")
+deadline=$(($(zh_now_ms) + 5000))
+while :; do
+  read -r mx my w h < <(zh_geometry "$ZH_MAIN")
+  dx=$((2 * (mx - left) + left + 800 + right - screen_w))
+  dy=$((2 * (my - top) + top + 600 + bottom - screen_h))
+  [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] && break
+  [ "$(zh_now_ms)" -lt "$deadline" ] ||
+    zh_fail "framed main window at $((mx - left)),$((my - top)) (frame $left $right $top $bottom) is not centred"
+  sleep 0.1
+done
+[ "$w" = 800 ] && [ "$h" = 600 ] || zh_fail "main window's client area is ${w}x$h"
 shot=$ZH_DIR/screen.png
 
 click() { zh_click $((mx + $1)) $((my + $2)); }

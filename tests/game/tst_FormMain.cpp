@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
@@ -443,6 +445,14 @@ void TestFormMain::chatSendingFollowsTheSockets() {
   form.MemoChat->appendPlainText(QStringLiteral("bonjour"));
   QTest::mouseClick(form.bnClear, Qt::LeftButton, {}, QPoint(10, 10));
   QVERIFY(form.MemoChat->toPlainText().isEmpty());
+
+  // A peer that never stops talking: the memo keeps only the newest lines.
+  for (int i = 0; i < TFormMain::kChatLineLimit + 5; ++i)
+    form.MemoChat->appendPlainText(QString::number(i));
+  QCOMPARE(form.MemoChat->blockCount(), TFormMain::kChatLineLimit);
+  QCOMPARE(form.MemoChat->document()->firstBlock().text(), QStringLiteral("5"));
+  QCOMPARE(form.MemoChat->document()->lastBlock().text(),
+           QString::number(TFormMain::kChatLineLimit + 4));
 }
 
 void TestFormMain::enterInTheChatSends() {
