@@ -77,6 +77,9 @@ std::optional<TBoard> TBoard::FromString(std::string_view text) {
 }
 
 int LandingRow(const TBoard& board, int column) {
+  // A column the grid does not have has no room either: callers already treat
+  // -1 as "cannot be played", so a stray number never reaches a cell.
+  if (column < 0 || column >= kColumns) return -1;
   for (int row = kRows - 1; row >= 0; --row) {
     if (board.At(row, column) == kEmptyCell) return row;
   }
@@ -84,6 +87,7 @@ int LandingRow(const TBoard& board, int column) {
 }
 
 void ExtractLine(int direction, const TBoard& board, int column, int row, TLineBuffer& lines) {
+  if (direction < kDirectionRow || direction > kDirectionDownLeft) return;  // no such entry
   lines.Clear(direction);
   const int dr = kDirectionRowStep[direction];
   const int dc = kDirectionColumnStep[direction];

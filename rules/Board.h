@@ -50,7 +50,7 @@ struct TBoard {
 constexpr int OtherPlayer(int player) { return player == 1 ? 2 : 1; }
 
 // The row a piece dropped into `column` (0 .. 6) reaches: the first '0' from
-// row 5 upwards, or -1 when the column is full.
+// row 5 upwards, or -1 when the column is full or outside 0 .. 6.
 int LandingRow(const TBoard& board, int column);
 
 // Directions of the lines, with the step (row, column) from one cell to the
@@ -89,7 +89,8 @@ class TLineBuffer {
 
 // Clears the buffer's entry for `direction` (1 .. 4), then appends the
 // character of every cell from the start cell (row, column) to the edge of
-// the grid along the direction. Only that entry of the buffer changes.
+// the grid along the direction. Only that entry of the buffer changes; a
+// direction outside 1 .. 4 changes nothing.
 void ExtractLine(int direction, const TBoard& board, int column, int row, TLineBuffer& lines);
 
 // True when no cell holds '0'.

@@ -55,6 +55,8 @@ TEST(BoardTest, LandingRowStacksFromTheBottomAndReportsFullColumns) {
   EXPECT_EQ(LandingRow(board, 2), -1);
   EXPECT_EQ(LandingRow(board, 1), 5);
   EXPECT_EQ(LandingRow(board, 3), 5);
+  // Numbers that name no column have no room and read nothing outside the grid.
+  for (int c : {-1, 7, 1000, -2147483647 - 1}) EXPECT_EQ(LandingRow(board, c), -1);
 }
 
 TEST(BoardTest, BoardTextRoundTripsAndRejectsBadText) {
