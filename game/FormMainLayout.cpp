@@ -250,17 +250,19 @@ void TFormMain::BuildOptionsPanel() {
     label->setStyleSheet(captionStyle);
     return label;
   };
+  // A track bar at (47, top), 347 x 20, calling its change handler.
+  auto trackBar = [this](QSlider*& bar, const char* name, int minimum, int maximum, int value,
+                         int top, void (TFormMain::*change)()) {
+    bar = new TTrackBar(minimum, maximum, value, PanelOptions);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setGeometry(47, top, 347, 20);
+    connect(bar, &QSlider::valueChanged, this, change);
+  };
   caption("Label1", QStringLiteral(" Opacité des pions"), QRect(48, 72, 345, 19));
-  tbOpacite = new TTrackBar(100, 256, 210, PanelOptions);
-  tbOpacite->setObjectName(QStringLiteral("tbOpacite"));
-  tbOpacite->setGeometry(47, 91, 347, 20);
-  connect(tbOpacite, &QSlider::valueChanged, this, &TFormMain::tbOpaciteChange);
+  trackBar(tbOpacite, "tbOpacite", 100, 256, 210, 91, &TFormMain::tbOpaciteChange);
 
   caption("Label2", QStringLiteral(" Vitesse d'animation"), QRect(48, 156, 345, 19));
-  tbVitesse = new TTrackBar(1, 35, 2, PanelOptions);
-  tbVitesse->setObjectName(QStringLiteral("tbVitesse"));
-  tbVitesse->setGeometry(47, 175, 347, 20);
-  connect(tbVitesse, &QSlider::valueChanged, this, &TFormMain::tbVitesseChange);
+  trackBar(tbVitesse, "tbVitesse", 1, 35, 2, 175, &TFormMain::tbVitesseChange);
 
   caption("Label3", QStringLiteral(" Niveau de réflexion de la machine"), QRect(48, 238, 345, 19));
   auto* gradient = new TGradientBar(PanelOptions);
@@ -280,10 +282,7 @@ void TFormMain::BuildOptionsPanel() {
     label->adjustSize();
     label->setGeometry(level.left, 257, label->width(), 13);
   }
-  tbNiveau = new TTrackBar(2, 5, 2, PanelOptions);
-  tbNiveau->setObjectName(QStringLiteral("tbNiveau"));
-  tbNiveau->setGeometry(47, 271, 347, 20);
-  connect(tbNiveau, &QSlider::valueChanged, this, &TFormMain::tbNiveauChange);
+  trackBar(tbNiveau, "tbNiveau", 2, 5, 2, 271, &TFormMain::tbNiveauChange);
 
   caption("Label4", QStringLiteral(" Mode du jeu"), QRect(47, 358, 346, 19));
   auto* shape = new QFrame(PanelOptions);
@@ -291,6 +290,8 @@ void TFormMain::BuildOptionsPanel() {
   shape->setGeometry(47, 376, 346, 74);
   shape->setStyleSheet(QStringLiteral("QFrame { background: %1; border: 1px solid %2; }")
                            .arg(Rgb(164, 192, 251), Rgb(128, 128, 192)));
+  // The radio boxes are drawn in the skin's own 11 px font: in the panel's
+  // 13 px their captions would not fit their 149 pixels.
   auto radio = [&](QRadioButton*& box, const char* name, const QString& text, int top) {
     box = new QRadioButton(text, PanelOptions);
     box->setObjectName(QString::fromLatin1(name));
