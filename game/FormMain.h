@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -41,6 +42,8 @@ class TFormMain : public QWidget {
 
   // Lines MemoChat keeps; older ones are dropped.
   static constexpr int kChatLineLimit = 10000;
+  // Peer messages held back while a move runs; more are dropped.
+  static constexpr std::size_t kDeferredLimit = 64;
   // Top-left corner that centres a rectangle of the given size on the desktop.
   static QPoint CentredTopLeft(const QRect& desktop, const QSize& size);
 
@@ -180,6 +183,8 @@ class TFormMain : public QWidget {
   void TraceGrid();
   void Colonne0MouseMove(int column);
   int DrawRandom(int count);
+  // Holds a peer's message back until the move under way is over.
+  void Defer(std::function<void()> action);
   void RunDeferred();
 
   QString programFolder_;

@@ -88,6 +88,13 @@ class TMoveScope {
   TFormMain& form_;
 };
 
+// A peer that keeps to the turns sends one or two messages while a move of
+// ours runs; one that floods us while a piece falls would otherwise make the
+// held-back list grow without end. Past this many, its messages are dropped.
+void TFormMain::Defer(std::function<void()> action) {
+  if (deferred_.size() < kDeferredLimit) deferred_.push_back(std::move(action));
+}
+
 void TFormMain::RunDeferred() {
   while (busy_ == 0 && !deferred_.empty()) {
     auto action = std::move(deferred_.front());
@@ -283,7 +290,7 @@ void TFormMain::PlayMachineMove() {
 
 void TFormMain::PlayOpponentMove(const QString& text) {
   if (MoveUnderWay()) {
-    deferred_.push_back([this, text] { PlayOpponentMove(text); });
+    Defer([this, text] { PlayOpponentMove(text); });
     return;
   }
   int n = 0;
@@ -311,7 +318,7 @@ void TFormMain::PlayOpponentMove(const QString& text) {
 
 void TFormMain::StartOpponentGame() {
   if (MoveUnderWay()) {
-    deferred_.push_back([this] { StartOpponentGame(); });
+    Defer([this] { StartOpponentGame(); });
     return;
   }
   CurrentPlayer = 1;

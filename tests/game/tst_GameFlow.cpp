@@ -628,6 +628,21 @@ void TestGameFlow::peerMessagesDuringAMoveWait() {
   QTRY_COMPARE(LogLines(form).value(2), QStringLiteral("Votre adversaire commence la partie"));
   QCOMPARE(form.GridText(), QString(42, QLatin1Char('0')));
   QCOMPARE(form.MoveNumber, 1);
+
+  // A peer flooding us during a fall: only so many of its messages are kept.
+  TShownErrors errors;
+  form.PlayOpponentMove(QStringLiteral("3"));
+  sent = false;
+  QObject::connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, [&] {
+    if (sent) return;
+    sent = true;
+    for (int i = 0; i < 1000; ++i) form.PlayOpponentMove(QStringLiteral("x"));
+  });
+  Click(form, QStringLiteral("3"));
+  QVERIFY(sent);
+  QTRY_COMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
+  QTest::qWait(20);
+  QCOMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
 }
 
 QTEST_MAIN(TestGameFlow)
