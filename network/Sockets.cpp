@@ -57,8 +57,9 @@ void TSocketConnection::Attach(QTcpSocket* socket) {
   // channelReadyRead, unlike readyRead, is also emitted while a handler of
   // an earlier read still runs (it may be animating a move), so a message
   // that arrives then is not left waiting in the buffer.
-  connect(socket, &QIODevice::channelReadyRead, this, [this](int) { Notify(TEnd::Read); });
-  connect(socket, &QAbstractSocket::disconnected, this, [this] { Notify(TEnd::Closed); });
+  connect(socket, &QIODevice::channelReadyRead, this, [this](int) { Notify(TEvent::Read); });
+  connect(socket, &QAbstractSocket::connected, this, [this] { Notify(TEvent::Connected); });
+  connect(socket, &QAbstractSocket::disconnected, this, [this] { Notify(TEvent::Closed); });
   connect(socket, &QAbstractSocket::errorOccurred, this, &TSocketConnection::Failed);
 }
 
@@ -70,12 +71,14 @@ int TSocketConnection::SendText(const QByteArray& text) {
   if (!Connected() || text.isEmpty()) return 0;
   QPointer<TSocketConnection> self(this);
   inSend_ = true;
+  ++dispatching_;
   const qint64 sent = socket_->write(text);
   // Push the bytes to the system now rather than at the next loop turn, so a
   // failure shows as a send failure and a close right after loses nothing.
-  if (self && socket_) socket_->flush();
+  if (self && !ended_) socket_->flush();
   if (!self) return 0;
   inSend_ = false;
+  Leave();
   return sent < 0 ? 0 : static_cast<int>(sent);
 }
 
@@ -86,37 +89,44 @@ QByteArray TSocketConnection::ReceiveText() {
 
 quint16 TSocketConnection::PeerPort() const { return Connected() ? socket_->peerPort() : 0; }
 
-void TSocketConnection::Notify(TEnd end, QAbstractSocket::SocketError error) {
+void TSocketConnection::Notify(TEvent event, QAbstractSocket::SocketError error) {
   if (ended_ || !owner_) return;
   TErrorEvent kind = TErrorEvent::eeGeneral;
-  if (end == TEnd::Failed)
+  if (event == TEvent::Failed)
     kind = inSend_ ? TErrorEvent::eeSend
                    : (established_ ? TErrorEvent::eeReceive : TErrorEvent::eeConnect);
   QPointer<TSocketConnection> self(this);
   ++dispatching_;
   TOwnerEvent owner = owner_;
-  owner(this, end, kind, error);
-  if (self) --dispatching_;
+  owner(this, event, kind, error);
+  if (self) Leave();
+}
+
+// The socket's call or signal has returned; a connection released meanwhile
+// goes once the outermost one has.
+void TSocketConnection::Leave() {
+  if (--dispatching_ == 0 && released_) deleteLater();
 }
 
 void TSocketConnection::Failed(QAbstractSocket::SocketError error) {
   // A peer that closes, even abruptly, is a disconnection: Qt follows this
   // error with disconnected().
   if (error == QAbstractSocket::RemoteHostClosedError) return;
-  Notify(TEnd::Failed, error);
+  Notify(TEvent::Failed, error);
 }
 
-void TSocketConnection::Shutdown() {
-  if (ended_) return;
+void TSocketConnection::Release() {
+  if (released_) return;
+  released_ = true;
   ended_ = true;
-  if (!socket_) return;
-  QTcpSocket* socket = socket_;
-  QObject::disconnect(socket, nullptr, this, nullptr);
-  // Closing a QTcpSocket from inside one of its own signals is not safe;
-  // then the socket is only deleted later, which closes it once the signal
-  // has returned.
-  if (dispatching_ == 0) socket->abort();
-  socket->deleteLater();
+  if (socket_) QObject::disconnect(socket_, nullptr, this, nullptr);
+  // Neither the system socket nor this object may go while one of the
+  // socket's signals is still on the stack, even if a handler runs an event
+  // loop (that loop would delete them). The socket, a child of this object,
+  // is then closed when this object is deleted, after the signal.
+  if (dispatching_ > 0) return;
+  if (socket_) socket_->abort();
+  deleteLater();
 }
 
 // ---------------------------------------------------------------------------
@@ -160,8 +170,7 @@ void TServerSocket::Close() {
   connections.swap(connections_);
   for (const QPointer<TSocketConnection>& connection : connections) {
     if (!connection) continue;
-    connection->Shutdown();
-    connection->deleteLater();
+    connection->Release();
   }
   if (server_) {
     QObject::disconnect(server_, nullptr, this, nullptr);
@@ -190,8 +199,8 @@ void TServerSocket::AcceptPending() {
     if (!socket) break;
     auto* connection = new TSocketConnection(
         socket,
-        [this](TSocketConnection* c, TSocketConnection::TEnd end, TErrorEvent kind,
-               QAbstractSocket::SocketError error) { ConnectionEvent(c, end, kind, error); },
+        [this](TSocketConnection* c, TSocketConnection::TEvent event, TErrorEvent kind,
+               QAbstractSocket::SocketError error) { ConnectionEvent(c, event, kind, error); },
         this);
     connections_.emplace_back(connection);
     Raise(OnAccept, connection);
@@ -201,21 +210,22 @@ void TServerSocket::AcceptPending() {
 void TServerSocket::Forget(TSocketConnection* connection) {
   connections_.erase(std::remove(connections_.begin(), connections_.end(), connection),
                      connections_.end());
-  connection->Shutdown();
-  connection->deleteLater();
+  connection->Release();
 }
 
-void TServerSocket::ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEnd end,
+void TServerSocket::ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEvent event,
                                     TErrorEvent kind, QAbstractSocket::SocketError error) {
-  switch (end) {
-    case TSocketConnection::TEnd::Read:
+  switch (event) {
+    case TSocketConnection::TEvent::Connected:  // accepted connections are up already
+      break;
+    case TSocketConnection::TEvent::Read:
       Raise(OnClientRead, connection);
       break;
-    case TSocketConnection::TEnd::Closed:
+    case TSocketConnection::TEvent::Closed:
       Forget(connection);
       Raise(OnClientDisconnect, connection);
       break;
-    case TSocketConnection::TEnd::Failed:
+    case TSocketConnection::TEvent::Failed:
       Forget(connection);
       RaiseError(OnClientError, connection, kind, error);
       break;
@@ -266,12 +276,9 @@ void TClientSocket::LookedUp(const QHostInfo& info) {
   auto* socket = new QTcpSocket(this);
   auto* connection = new TSocketConnection(
       socket,
-      [this](TSocketConnection* c, TSocketConnection::TEnd end, TErrorEvent kind,
-             QAbstractSocket::SocketError error) { ConnectionEvent(c, end, kind, error); },
+      [this](TSocketConnection* c, TSocketConnection::TEvent event, TErrorEvent kind,
+             QAbstractSocket::SocketError error) { ConnectionEvent(c, event, kind, error); },
       this);
-  connect(socket, &QAbstractSocket::connected, connection, [this, connection] {
-    if (connection == connection_) Established();
-  });
   connection_ = connection;
   state_ = TState::Connecting;
   socket->connectToHost(address, TcpPort(port_));
@@ -294,8 +301,7 @@ void TClientSocket::Close() {
 void TClientSocket::Drop() {
   state_ = TState::Idle;
   if (!connection_) return;
-  connection_->Shutdown();
-  connection_->deleteLater();
+  connection_->Release();
   connection_ = nullptr;
 }
 
@@ -305,18 +311,21 @@ void TClientSocket::Fail(TSocketConnection* connection, TErrorEvent kind,
   RaiseError(OnError, connection, kind, error);
 }
 
-void TClientSocket::ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEnd end,
+void TClientSocket::ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEvent event,
                                     TErrorEvent kind, QAbstractSocket::SocketError error) {
   if (connection != connection_) return;
-  switch (end) {
-    case TSocketConnection::TEnd::Read:
+  switch (event) {
+    case TSocketConnection::TEvent::Connected:
+      Established();
+      break;
+    case TSocketConnection::TEvent::Read:
       if (Connected()) Raise(OnRead, connection);
       break;
-    case TSocketConnection::TEnd::Closed:
+    case TSocketConnection::TEvent::Closed:
       Drop();
       Raise(OnDisconnect, connection);
       break;
-    case TSocketConnection::TEnd::Failed:
+    case TSocketConnection::TEvent::Failed:
       Fail(connection, kind, error);
       break;
   }

@@ -59,27 +59,31 @@ class TSocketConnection : public QObject {
   friend class TServerSocket;
   friend class TClientSocket;
 
-  enum class TEnd { Read, Closed, Failed };
-  // What the owning socket hears: data waiting, closed by the peer, or a
-  // failure of the given kind.
+  enum class TEvent { Connected, Read, Closed, Failed };
+  // What the owning socket hears: the connection established, data
+  // waiting, closed by the peer, or a failure of the given kind.
   using TOwnerEvent =
-      std::function<void(TSocketConnection*, TEnd, TErrorEvent, QAbstractSocket::SocketError)>;
+      std::function<void(TSocketConnection*, TEvent, TErrorEvent, QAbstractSocket::SocketError)>;
 
   TSocketConnection(QTcpSocket* socket, TOwnerEvent owner, QObject* parent);
   void Attach(QTcpSocket* socket);
-  // Ends the connection on this side without any event. Safe inside the
-  // socket's own signals: the system socket is then closed once the signal
-  // has returned.
-  void Shutdown();
-  void Notify(TEnd end, QAbstractSocket::SocketError error = QAbstractSocket::UnknownSocketError);
+  // Ends the connection on this side without any event and deletes this
+  // object. Safe inside the socket's own calls and signals, also from an
+  // event loop run by a handler: the system socket is then closed, and this
+  // object deleted, once the outermost of them has returned.
+  void Release();
+  void Notify(TEvent event,
+              QAbstractSocket::SocketError error = QAbstractSocket::UnknownSocketError);
   void Failed(QAbstractSocket::SocketError error);
+  void Leave();
 
   QPointer<QTcpSocket> socket_;
   TOwnerEvent owner_;
   bool ended_ = false;
+  bool released_ = false;
   bool established_ = false;  // the connection was up at some point
   bool inSend_ = false;
-  int dispatching_ = 0;  // depth of this socket's signals on the stack
+  int dispatching_ = 0;  // depth of this socket's calls and signals on the stack
 };
 
 class TServerSocket : public QObject {
@@ -115,8 +119,8 @@ class TServerSocket : public QObject {
 
  private:
   void AcceptPending();
-  void ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEnd end, TErrorEvent kind,
-                       QAbstractSocket::SocketError error);
+  void ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEvent event,
+                       TErrorEvent kind, QAbstractSocket::SocketError error);
   void Forget(TSocketConnection* connection);
 
   int port_ = 0;
@@ -163,8 +167,8 @@ class TClientSocket : public QObject {
 
   Q_SLOT void LookedUp(const QHostInfo& info);
   void Established();
-  void ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEnd end, TErrorEvent kind,
-                       QAbstractSocket::SocketError error);
+  void ConnectionEvent(TSocketConnection* connection, TSocketConnection::TEvent event,
+                       TErrorEvent kind, QAbstractSocket::SocketError error);
   void Fail(TSocketConnection* connection, TErrorEvent kind, QAbstractSocket::SocketError error);
   void Drop();
 

@@ -3,6 +3,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <cerrno>
 #include <climits>
 #include <memory>
@@ -406,6 +407,52 @@ class SocketsTest : public QObject {
     pair.peer->write("INIT|xxx");
     QTRY_COMPARE(clientGone.count(), 1);
     QCOMPARE(pair.log.disconnects, 1);
+  }
+
+  // The peer leaves while a read handler waits in a loop of its own (a move
+  // falling, a message box); the disconnect handler closes the server. The
+  // ended connection must not be touched when the outer handler returns.
+  void closingFromANestedEventIsSafe_data() {
+    QTest::addColumn<bool>("modal");
+    QTest::newRow("pumping") << false;
+    QTest::newRow("modal loop") << true;
+  }
+  void closingFromANestedEventIsSafe() {
+    QFETCH(bool, modal);
+    bool ended = false;
+    TServerSocket server;
+    TServerLog log(server);
+    QTcpSocket peer;
+    server.OnClientRead = [&](TSocketConnection* c) {
+      ++log.reads;
+      c->ReceiveText();
+      peer.abort();
+      if (modal) {
+        QEventLoop loop;
+        QTimer::singleShot(300, &loop, &QEventLoop::quit);
+        loop.exec();
+      } else {
+        Pump(300);
+      }
+      ended = !c->Connected() && c->ReceiveText().isEmpty() && c->SendText("x") == 0;
+    };
+    server.OnClientDisconnect = [&](TSocketConnection*) {
+      ++log.disconnects;
+      server.Close();
+    };
+    server.SetPort(kAnyPort);
+    server.Open();
+    peer.connectToHost(QHostAddress::LocalHost, server.ListeningPort());
+    QVERIFY(peer.waitForConnected(2000));
+    QTRY_COMPARE(log.accepts, 1);
+    peer.write("DATA_GAME|1");
+    peer.flush();
+    QTRY_COMPARE(log.reads, 1);
+    QTRY_VERIFY(!server.Active());
+    Pump(50);
+    QCOMPARE(log.disconnects, 1);
+    QCOMPARE(log.reads, 1);
+    QVERIFY(ended);
   }
 
   // Data that arrives while a read handler still runs raises a nested read.
