@@ -119,16 +119,16 @@ void TFormReseau::bnConnexionClick() {
   main_->cbJoueursHumains->setEnabled(false);
   main_->cbMachine->setEnabled(false);
   try {
-    const int port = TPatternTable::ParseValue(EditNumeroPort->text().toStdString());
     if (main_->IsServer) {
-      // Step 2. Listen on every local address.
+      // Step 2. Listen on every local address. The client socket is closed
+      // first and stays closed when the port text turns out to be wrong.
       ClientSocket->Close();
-      ServerSocket->SetPort(port);
+      ServerSocket->SetPort(PortSetting());
       ServerSocket->Open();
       SetStatus(kStatusListening);
     } else {
       // Step 3. Look the server up and connect in the background.
-      ClientSocket->SetPort(port);
+      ClientSocket->SetPort(PortSetting());
       ClientSocket->SetHost(EditNomServeur->text());
       ClientSocket->Open();
       SetStatus(kStatusConnecting);
@@ -146,9 +146,15 @@ void TFormReseau::bnConnexionClick() {
   hide();
 }
 
+int TFormReseau::PortSetting() const {
+  return TPatternTable::ParseValue(EditNumeroPort->text().toStdString());
+}
+
 void TFormReseau::ResetToDisconnected() {
   ClientSocket->Close();
   ServerSocket->Close();
+  // What is left of the reads of the ended connections is dropped.
+  pending_.clear();
   if (!main_) return;
   main_->NetworkGame = false;
   main_->cbJoueursHumains->setEnabled(true);
@@ -199,17 +205,13 @@ void TFormReseau::ClientSocketError(TSocketConnection*, TErrorEvent, int& errorC
 }
 
 void TFormReseau::ReadMessages(TSocketConnection* socket) {
-  const QPointer<TSocketConnection> connection(socket);
   const QString text = FromWire(socket->ReceiveText());
   if (text.isEmpty()) return;
-  bool first = true;
-  for (const QString& message : SplitReceivedText(text)) {
-    // A message that played a move may have let the connection end meanwhile;
-    // what followed it in the same read is then dropped.
-    if (!first && (!connection || !connection->Connected())) break;
-    first = false;
-    ProcessNetMessage(message);
-  }
+  // Messages are handled in the order they arrived: a read that comes while
+  // an earlier one is still being handled (its move falling) first finishes
+  // what was left of the earlier one.
+  pending_ += SplitReceivedText(text);
+  while (!pending_.isEmpty()) ProcessNetMessage(pending_.takeFirst());
 }
 
 void TFormReseau::ProcessNetMessage(const QString& text) {

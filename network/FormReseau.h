@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "game/NetworkLink.h"
@@ -88,12 +89,16 @@ class TFormReseau : public QWidget, public TNetworkLink {
  private:
   void BuildControls();
   void FormCreate();
+  // EditNumeroPort's text as an integer; throws TConvertError otherwise.
+  int PortSetting() const;
   void ResetToDisconnected();
   void ReadMessages(TSocketConnection* socket);
   void RejectMove(const QString& column);
   void SetStatus(const char* text);
 
   QPointer<TFormMain> main_;
+  // Received messages not handled yet, in their order of arrival.
+  QStringList pending_;
   bool showingPeerError_ = false;
 };
 

@@ -157,7 +157,12 @@ class FormReseauTest : public QObject {
     TShownErrors shown;
     TSide side;
     TFormReseau& w = *side.reseau;
-    if (!server) {
+    if (server) {
+      // An attempt of the client socket under way is closed before the port
+      // text is read.
+      w.ClientSocket->SetHost("127.0.0.1");
+      w.ClientSocket->Open();
+    } else {
       w.RadioClientClick();
       w.EditNomServeur->setText(name);
     }
@@ -165,7 +170,8 @@ class FormReseauTest : public QObject {
     w.ShowNetworkWindow();
     w.bnConnexionClick();
     QCOMPARE(shown.texts, QStringList{error});
-    // Step 1 stays made; the rest did not happen.
+    // The steps before the failure stay made; the rest did not happen.
+    QVERIFY(!w.ClientSocket->Opening());
     QVERIFY(side.main->NetworkGame);
     QVERIFY(!side.main->cbMachine->isEnabled());
     QVERIFY(!side.main->cbJoueursHumains->isEnabled());

@@ -257,6 +257,22 @@ class HostilePeerTest : public QObject {
     QCOMPARE(s.side.main->GridText().mid(35), QString("1000000"));
   }
 
+  // A read holding a move and a chat line, then a chat line arriving while
+  // that move falls: the lines show in the order they were sent.
+  void messagesKeepTheirOrderAcrossReads() {
+    THostileSetup s;
+    QVERIFY(s.StartSlowGame());
+    s.DuringTheNextMove([&] {
+      s.peer.Send("DATA_CHAT|b");
+      Pump(100);
+    });
+    s.peer.Send("DATA_GAME|3DATA_CHAT|a");
+    QVERIFY(QTest::qWaitFor([&] { return s.duringMove; }, 5000));
+    QVERIFY(s.Settle());
+    QCOMPARE(s.side.main->MemoChat->toPlainText(), QString("a\nb\n"));
+    QCOMPARE(s.side.main->GridText().mid(35), QString("0001000"));
+  }
+
   void disconnectionDuringAnAnimation() {
     THostileSetup s;
     QVERIFY(s.StartSlowGame());
