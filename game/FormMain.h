@@ -183,8 +183,8 @@ class TFormMain : public QWidget {
   void TraceGrid();
   void Colonne0MouseMove(int column);
   int DrawRandom(int count);
-  // Holds a peer's message back until the move under way is over.
-  void Defer(std::function<void()> action);
+  // Holds a peer's message back while a move runs or earlier ones wait.
+  bool HoldBack(std::function<void()> action);
   void RunDeferred();
 
   QString programFolder_;
@@ -202,6 +202,7 @@ class TFormMain : public QWidget {
   int busy_ = 0;
   long searchNodes_ = 0;
   std::vector<std::function<void()>> deferred_;
+  bool resuming_ = false;
 };
 
 }  // namespace zerud

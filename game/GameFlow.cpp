@@ -5,12 +5,13 @@
 // machine thinks or the end is shown, so other handlers run in the middle of
 // a move. The column targets are disabled during a move; a new game asked
 // for meanwhile is refused (start button) or held back until the move is
-// over (a game or a move sent by the peer).
+// over (a game, a move or a game end sent by the peer, in the order sent).
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTimer>
+#include <utility>
 
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
@@ -88,18 +89,26 @@ class TMoveScope {
   TFormMain& form_;
 };
 
-// A peer that keeps to the turns sends one or two messages while a move of
-// ours runs; one that floods us while a piece falls would otherwise make the
-// held-back list grow without end. Past this many, its messages are dropped.
-void TFormMain::Defer(std::function<void()> action) {
+// Returns false when the peer's message may run now. Messages are handled in
+// the order they came: while a move runs or earlier ones wait, a new one waits
+// behind them; a held-back message, when its turn comes, passes once. A peer
+// that keeps to the turns sends one or two messages while a move of ours
+// runs; one that floods us would make the list grow without end, so past
+// kDeferredLimit its messages are dropped.
+bool TFormMain::HoldBack(std::function<void()> action) {
+  if (std::exchange(resuming_, false)) return false;
+  if (!MoveUnderWay() && deferred_.empty()) return false;
   if (deferred_.size() < kDeferredLimit) deferred_.push_back(std::move(action));
+  return true;
 }
 
 void TFormMain::RunDeferred() {
   while (busy_ == 0 && !deferred_.empty()) {
     auto action = std::move(deferred_.front());
     deferred_.erase(deferred_.begin());
+    resuming_ = true;
     action();
+    resuming_ = false;
   }
 }
 
@@ -289,10 +298,7 @@ void TFormMain::PlayMachineMove() {
 }
 
 void TFormMain::PlayOpponentMove(const QString& text) {
-  if (MoveUnderWay()) {
-    Defer([this, text] { PlayOpponentMove(text); });
-    return;
-  }
+  if (HoldBack([this, text] { PlayOpponentMove(text); })) return;
   int n = 0;
   try {
     n = TPatternTable::ParseValue(text.toStdString());
@@ -317,10 +323,7 @@ void TFormMain::PlayOpponentMove(const QString& text) {
 }
 
 void TFormMain::StartOpponentGame() {
-  if (MoveUnderWay()) {
-    Defer([this] { StartOpponentGame(); });
-    return;
-  }
+  if (HoldBack([this] { StartOpponentGame(); })) return;
   CurrentPlayer = 1;
   MoveNumber = 1;
   MemoMessages->ClearLines();
@@ -338,6 +341,9 @@ void TFormMain::StartOpponentGame() {
   Chrono->SetEnabled(true);
 }
 
-void TFormMain::EndAnnouncedByPeer() { GameOver = true; }
+void TFormMain::EndAnnouncedByPeer() {
+  if (HoldBack([this] { EndAnnouncedByPeer(); })) return;
+  GameOver = true;
+}
 
 }  // namespace zerud

@@ -643,6 +643,21 @@ void TestGameFlow::peerMessagesDuringAMoveWait() {
   QTRY_COMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
   QTest::qWait(20);
   QCOMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
+  QObject::disconnect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, nullptr);
+
+  // A game end sent meanwhile waits its turn too: it comes after the new game.
+  form.PlayOpponentMove(QStringLiteral("2"));
+  sent = false;
+  QObject::connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, [&] {
+    if (sent) return;
+    sent = true;
+    form.StartOpponentGame();
+  });
+  Click(form, QStringLiteral("3"));
+  QObject::disconnect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, nullptr);
+  form.EndAnnouncedByPeer();
+  QTRY_COMPARE(form.MoveNumber, 1);
+  QVERIFY(form.GameOver);
 }
 
 QTEST_MAIN(TestGameFlow)
