@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
+#include <memory>
 
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
@@ -606,6 +608,19 @@ void TestGameFlow::peerMoveTextIsChecked() {
   QCOMPARE(form.MoveNumber, moveNumber);
 }
 
+// Runs `action` once, at the first frame of the next animation; `ran` tells
+// whether it did.
+static void OnceDuringTheNextMove(TFormMain& form, bool& ran, std::function<void()> action) {
+  ran = false;
+  auto hook = std::make_shared<QMetaObject::Connection>();
+  *hook = QObject::connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form,
+                           [hook, &ran, action] {
+                             QObject::disconnect(*hook);
+                             ran = true;
+                             action();
+                           });
+}
+
 void TestGameFlow::peerMessagesDuringAMoveWait() {
   TWindow window;
   TFormMain& form = *window.form;
@@ -614,16 +629,13 @@ void TestGameFlow::peerMessagesDuringAMoveWait() {
   form.bnStartClick();
   // The peer's move and a new game arrive while our piece falls: they are
   // played once the move is over, in order.
-  bool sent = false;
-  QObject::connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, [&] {
-    if (sent) return;
-    sent = true;
+  bool ran = false;
+  OnceDuringTheNextMove(form, ran, [&form] {
     form.PlayOpponentMove(QStringLiteral("5"));
     form.StartOpponentGame();
   });
   Click(form, QStringLiteral("3"));
-  QObject::disconnect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, nullptr);
-  QVERIFY(sent);
+  QVERIFY(ran);
   QCOMPARE(link.Sent.last(), QStringLiteral("DATA_GAME|3"));
   QTRY_COMPARE(LogLines(form).value(2), QStringLiteral("Votre adversaire commence la partie"));
   QCOMPARE(form.GridText(), QString(42, QLatin1Char('0')));
@@ -632,29 +644,20 @@ void TestGameFlow::peerMessagesDuringAMoveWait() {
   // A peer flooding us during a fall: only so many of its messages are kept.
   TShownErrors errors;
   form.PlayOpponentMove(QStringLiteral("3"));
-  sent = false;
-  QObject::connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, [&] {
-    if (sent) return;
-    sent = true;
+  OnceDuringTheNextMove(form, ran, [&form] {
     for (int i = 0; i < 1000; ++i) form.PlayOpponentMove(QStringLiteral("x"));
   });
   Click(form, QStringLiteral("3"));
-  QVERIFY(sent);
+  QVERIFY(ran);
   QTRY_COMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
   QTest::qWait(20);
   QCOMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
-  QObject::disconnect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, nullptr);
 
   // A game end sent meanwhile waits its turn too: it comes after the new game.
   form.PlayOpponentMove(QStringLiteral("2"));
-  sent = false;
-  QObject::connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, [&] {
-    if (sent) return;
-    sent = true;
-    form.StartOpponentGame();
-  });
+  OnceDuringTheNextMove(form, ran, [&form] { form.StartOpponentGame(); });
   Click(form, QStringLiteral("3"));
-  QObject::disconnect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, nullptr);
+  QVERIFY(ran);
   form.EndAnnouncedByPeer();
   QTRY_COMPARE(form.MoveNumber, 1);
   QVERIFY(form.GameOver);
