@@ -12,6 +12,7 @@
 #include <QShowEvent>
 #include <QSlider>
 #include <QTimer>
+#include <algorithm>
 
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
@@ -350,9 +351,11 @@ void TFormMain::BuildControls() {
   }
 }
 
+// On a desktop smaller than the window the corner stays on the screen, so
+// the caption can still be reached.
 QPoint TFormMain::CentredTopLeft(const QRect& desktop, const QSize& size) {
-  return desktop.topLeft() +
-         QPoint((desktop.width() - size.width()) / 2, (desktop.height() - size.height()) / 2);
+  return desktop.topLeft() + QPoint(std::max(0, (desktop.width() - size.width()) / 2),
+                                    std::max(0, (desktop.height() - size.height()) / 2));
 }
 
 // The frame and caption of the window manager are known only some time after

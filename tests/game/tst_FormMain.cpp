@@ -43,6 +43,7 @@ class TestFormMain : public QObject {
   void chatSendingFollowsTheSockets();
   void enterInTheChatSends();
   void clockShowsElapsedOnTicks();
+  void centredOnTheDesktop();
 };
 
 void TestFormMain::controlsAtTheirPlaces_data() {
@@ -481,6 +482,15 @@ void TestFormMain::clockShowsElapsedOnTicks() {
   QCOMPARE(form.LabelChrono->text(), QStringLiteral("00:00:00"));
   emit form.Chrono->OnTimer();
   QCOMPARE(form.LabelChrono->text(), QStringLiteral("00:01:05"));
+}
+
+void TestFormMain::centredOnTheDesktop() {
+  // The framed window in the middle of a screen, also of a second one.
+  QCOMPARE(TFormMain::CentredTopLeft(QRect(0, 0, 1280, 1024), QSize(802, 621)), QPoint(239, 201));
+  QCOMPARE(TFormMain::CentredTopLeft(QRect(1280, 0, 1920, 1080), QSize(800, 600)),
+           QPoint(1840, 240));
+  // On a screen too small for it, its caption stays on the screen.
+  QCOMPARE(TFormMain::CentredTopLeft(QRect(0, 0, 1024, 600), QSize(802, 621)), QPoint(111, 0));
 }
 
 QTEST_MAIN(TestFormMain)
