@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -13,110 +12,76 @@
 namespace zerud {
 namespace {
 
+const QString kHelp = QStringLiteral("/tmp/Aide.pdf");
+
 struct TLaunch {
   QString program;
   QStringList arguments;
+  bool operator==(const TLaunch&) const = default;
 };
 
-// A launcher that records what it is asked to start.
-struct TFakeLauncher {
-  std::vector<TLaunch> launches;
-  bool succeed = true;
-  TLauncher Launcher() {
-    return [this](const QString& program, const QStringList& arguments) {
-      launches.push_back({program, arguments});
-      return succeed;
-    };
-  }
-};
+// Opens through a launcher that records what it is asked to start.
+bool Open(const QString& verb, const QString& file, TShowCommand show,
+          std::vector<TLaunch>& launches, bool launcherSucceeds = true) {
+  return OpenDocument(verb, file, show, [&](const QString& program, const QStringList& arguments) {
+    launches.push_back({program, arguments});
+    return launcherSucceeds;
+  });
+}
 
 TEST(OpenDocument, OpenHandsTheAbsolutePathToXdgOpen) {
   test::TTestPath path(/*keepSystemPath=*/false);
-  path.AddProgram(QStringLiteral("xdg-open"));
-  QTemporaryDir folder;
-  const QString file = folder.filePath(QStringLiteral("Aide.pdf"));
-
-  for (const char* verb : {"OPEN", "open", "Open"}) {
-    TFakeLauncher launcher;
-    EXPECT_TRUE(
-        OpenDocument(QString::fromLatin1(verb), file, TShowCommand::Normal, launcher.Launcher()));
-    ASSERT_EQ(launcher.launches.size(), 1u) << verb;
-    EXPECT_EQ(launcher.launches[0].program, path.Folder() + QStringLiteral("/xdg-open"));
-    EXPECT_EQ(launcher.launches[0].arguments, QStringList{file});
-  }
-
-  // A relative name is made absolute, since the viewer has another folder.
-  TFakeLauncher launcher;
-  EXPECT_TRUE(OpenDocument(QStringLiteral("OPEN"), QStringLiteral("Aide.pdf"), TShowCommand::Normal,
-                           launcher.Launcher()));
-  ASSERT_EQ(launcher.launches.size(), 1u);
-  EXPECT_EQ(launcher.launches[0].arguments,
-            QStringList{QDir::current().absoluteFilePath(QStringLiteral("Aide.pdf"))});
-}
-
-TEST(OpenDocument, UnknownVerbsAndAMissingOpenerStartNothing) {
-  test::TTestPath path(/*keepSystemPath=*/false);
-  TFakeLauncher launcher;
+  const QString xdgOpen = path.Folder() + QStringLiteral("/xdg-open");
+  std::vector<TLaunch> launches;
   // No xdg-open on the PATH.
-  EXPECT_FALSE(OpenDocument(QStringLiteral("OPEN"), QStringLiteral("/tmp/Aide.pdf"),
-                            TShowCommand::Maximized, launcher.Launcher()));
+  EXPECT_FALSE(Open(QStringLiteral("OPEN"), kHelp, TShowCommand::Normal, launches));
   path.AddProgram(QStringLiteral("xdg-open"));
-  EXPECT_FALSE(OpenDocument(QStringLiteral("PRINT"), QStringLiteral("/tmp/Aide.pdf"),
-                            TShowCommand::Maximized, launcher.Launcher()));
-  EXPECT_FALSE(OpenDocument(QStringLiteral("OPENX"), QStringLiteral("/tmp/Aide.pdf"),
-                            TShowCommand::Maximized, launcher.Launcher()));
-  EXPECT_TRUE(launcher.launches.empty());
+  for (const char* verb : {"PRINT", "OPENX"})
+    EXPECT_FALSE(Open(QString::fromLatin1(verb), kHelp, TShowCommand::Normal, launches));
+  EXPECT_TRUE(launches.empty());
 
-  // The opener that fails to start is reported, and no sizing helper follows.
-  launcher.succeed = false;
-  path.AddProgram(QStringLiteral("xdotool"));
-  path.AddProgram(QStringLiteral("timeout"));
-  EXPECT_FALSE(OpenDocument(QStringLiteral("OPEN"), QStringLiteral("/tmp/Aide.pdf"),
-                            TShowCommand::Maximized, launcher.Launcher()));
-  EXPECT_EQ(launcher.launches.size(), 1u);
+  // Verbs are case-insensitive; a relative name is made absolute, since the
+  // viewer runs in another folder.
+  const QString relative = QDir::current().absoluteFilePath(QStringLiteral("Aide.pdf"));
+  const struct {
+    const char* verb;
+    QString file, expected;
+  } cases[] = {{"OPEN", kHelp, kHelp},
+               {"open", kHelp, kHelp},
+               {"Open", QStringLiteral("Aide.pdf"), relative}};
+  for (const auto& c : cases) {
+    launches.clear();
+    EXPECT_TRUE(Open(QString::fromLatin1(c.verb), c.file, TShowCommand::Normal, launches));
+    EXPECT_EQ(launches, (std::vector<TLaunch>{{xdgOpen, {c.expected}}})) << c.verb;
+  }
 }
 
-TEST(OpenDocument, MaximizedSizesTheViewersWindowToTheScreenWhenXdotoolIsThere) {
+TEST(OpenDocument, MaximizedSizesTheViewersWindowWhenXdotoolIsThere) {
   test::TTestPath path(/*keepSystemPath=*/false);
   path.AddProgram(QStringLiteral("xdg-open"));
+  std::vector<TLaunch> launches;
   // Without xdotool the document opens at the viewer's own size.
-  {
-    TFakeLauncher launcher;
-    EXPECT_TRUE(OpenDocument(QStringLiteral("OPEN"), QStringLiteral("/tmp/Aide.pdf"),
-                             TShowCommand::Maximized, launcher.Launcher()));
-    EXPECT_EQ(launcher.launches.size(), 1u);
-  }
+  EXPECT_TRUE(Open(QStringLiteral("OPEN"), kHelp, TShowCommand::Maximized, launches));
+  EXPECT_EQ(launches.size(), 1u);
+
   path.AddProgram(QStringLiteral("xdotool"));
   path.AddProgram(QStringLiteral("timeout"));
-  {
-    TFakeLauncher launcher;
-    EXPECT_TRUE(OpenDocument(QStringLiteral("OPEN"), QStringLiteral("/tmp/Aide.pdf"),
-                             TShowCommand::Maximized, launcher.Launcher()));
-    ASSERT_EQ(launcher.launches.size(), 2u);
-    const TLaunch& helper = launcher.launches[1];
-    EXPECT_EQ(helper.program, path.Folder() + QStringLiteral("/timeout"));
-    const QStringList expected = {QString::number(kMaximizeWaitSeconds),
-                                  path.Folder() + QStringLiteral("/xdotool"),
-                                  QStringLiteral("search"),
-                                  QStringLiteral("--sync"),
-                                  QStringLiteral("--onlyvisible"),
-                                  QStringLiteral("--name"),
-                                  QStringLiteral("Aide\\.pdf"),
-                                  QStringLiteral("windowmove"),
-                                  QStringLiteral("%@"),
-                                  QStringLiteral("0"),
-                                  QStringLiteral("0"),
-                                  QStringLiteral("windowsize"),
-                                  QStringLiteral("%@"),
-                                  QStringLiteral("100%"),
-                                  QStringLiteral("100%")};
-    EXPECT_EQ(helper.arguments, expected);
-  }
-  {
-    TFakeLauncher launcher;
-    EXPECT_TRUE(OpenDocument(QStringLiteral("OPEN"), QStringLiteral("/tmp/Aide.pdf"),
-                             TShowCommand::Normal, launcher.Launcher()));
-    EXPECT_EQ(launcher.launches.size(), 1u);
+  launches.clear();
+  EXPECT_TRUE(Open(QStringLiteral("OPEN"), kHelp, TShowCommand::Maximized, launches));
+  ASSERT_EQ(launches.size(), 2u);
+  EXPECT_EQ(launches[1].program, path.Folder() + QStringLiteral("/timeout"));
+  EXPECT_EQ(launches[1].arguments.join(u' '),
+            QString::number(kMaximizeWaitSeconds) + u' ' + path.Folder() +
+                QStringLiteral("/xdotool search --sync --onlyvisible --name Aide\\.pdf "
+                               "windowmove %@ 0 0 windowsize %@ 100% 100%"));
+
+  // Shown normally, or when the opener fails to start, no helper follows.
+  for (bool succeeds : {true, false}) {
+    launches.clear();
+    EXPECT_EQ(Open(QStringLiteral("OPEN"), kHelp,
+                   succeeds ? TShowCommand::Normal : TShowCommand::Maximized, launches, succeeds),
+              succeeds);
+    EXPECT_EQ(launches.size(), 1u);
   }
 }
 
@@ -125,12 +90,10 @@ TEST(OpenDocument, MaximizedSizesTheViewersWindowToTheScreenWhenXdotoolIsThere) 
 TEST(OpenDocument, TheSystemLauncherStartsXdgOpen) {
   test::TTestPath path(/*keepSystemPath=*/false);
   QTemporaryDir folder;
-  const QString record = folder.filePath(QStringLiteral("opened.txt"));
-  path.AddProgram(QStringLiteral("xdg-open"), "printf '%s\\n' \"$@\" > '" + record.toLocal8Bit() +
-                                                  ".part'\n"
-                                                  "/bin/mv '" +
-                                                  record.toLocal8Bit() + ".part' '" +
-                                                  record.toLocal8Bit() + "'\n");
+  const QByteArray record = folder.filePath(QStringLiteral("opened.txt")).toLocal8Bit();
+  path.AddProgram(QStringLiteral("xdg-open"), "printf '%s\\n' \"$@\" > '" + record +
+                                                  ".part'\n/bin/mv '" + record + ".part' '" +
+                                                  record + "'\n");
   const QString document = folder.filePath(QStringLiteral("Aide à lire.pdf"));
 
   ASSERT_TRUE(OpenDocument(QStringLiteral("OPEN"), document, TShowCommand::Normal));
