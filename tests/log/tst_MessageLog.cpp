@@ -27,9 +27,8 @@ TLogIcons Icons() {
     QImage icon(20, 20, QImage::Format_ARGB32);
     icon.fill(kIconBody[i]);
     for (int x = 0; x < 20; ++x) icon.setPixel(x, 0, kIconTop);
-    for (int y = 0; y < 20; ++y) {
+    for (int y = 0; y < 20; ++y)
       for (int x = 16; x < 20; ++x) icon.setPixel(x, y, 0);
-    }
     icon.setPixel(8, 8, 0);
     icons[i] = icon;
   }
@@ -54,6 +53,14 @@ struct TLogFixture {
     log.MemoMessagesDrawItem(painter, row.rect(), 0);
     return row;
   }
+
+  // The log as a widget on screen.
+  bool Show() {
+    log.resize(kWidth, 101);
+    log.show();
+    return QTest::qWaitForWindowExposed(&log);
+  }
+  QRgb Shown(int x, int y) { return log.viewport()->grab().toImage().pixel(x, y); }
 };
 
 bool IsInk(QRgb pixel, QRgb fill) {
@@ -74,28 +81,21 @@ int TextStart(const QImage& row, QRgb fill, int fromX) {
 
 int InkCount(const QImage& row, QRgb fill, int fromX) {
   int count = 0;
-  for (int x = fromX; x < row.width(); ++x) {
+  for (int x = fromX; x < row.width(); ++x)
     for (int y = 0; y < row.height(); ++y) count += IsInk(row.pixel(x, y), fill);
-  }
   return count;
 }
 
 // Every pixel that is not ink shows the fill, and the ink is dark (black text).
 void CheckFillAndInk(const QImage& row, QRgb fill, int fromX) {
-  for (int x = fromX; x < row.width(); ++x) {
-    for (int y = 0; y < row.height(); ++y) {
-      const QRgb p = row.pixel(x, y);
-      if (!IsInk(p, fill)) {
-        QVERIFY2(std::abs(qRed(p) - qRed(fill)) <= 40 && std::abs(qBlue(p) - qBlue(fill)) <= 40,
-                 qPrintable(QStringLiteral("(%1,%2)").arg(x).arg(y)));
-      }
-    }
-  }
   int darkest = 255;
   for (int x = fromX; x < row.width(); ++x) {
     for (int y = 0; y < row.height(); ++y) {
       const QRgb p = row.pixel(x, y);
       darkest = std::min(darkest, std::max({qRed(p), qGreen(p), qBlue(p)}));
+      if (!IsInk(p, fill))
+        QVERIFY2(std::abs(qRed(p) - qRed(fill)) <= 40 && std::abs(qBlue(p) - qBlue(fill)) <= 40,
+                 qPrintable(QStringLiteral("(%1,%2)").arg(x).arg(y)));
     }
   }
   QVERIFY2(darkest < 80, qPrintable(QString::number(darkest)));
@@ -120,167 +120,143 @@ class TestMessageLog : public QObject {
   Q_OBJECT
 
  private slots:
-  void speakerRows_data();
-  void speakerRows();
-  void speakerTextIsRegular();
-  void unmatchedSpeakerStaysPlain();
-  void plainLines();
-  void modeIsReadAtDrawingTime();
-  void widgetRowsAndSelection();
-  void scrollToLastLine();
-};
 
-void TestMessageLog::speakerRows_data() {
-  QTest::addColumn<TLogMode>("mode");
-  QTest::addColumn<QString>("line");
-  QTest::addColumn<QRgb>("fill");
-  QTest::addColumn<int>("icon");
-  QTest::addColumn<int>("iconTop");
-  QTest::addColumn<int>("textX");
-  const QString move = QStringLiteral("] : Je joue la colonne n° 3");
-  auto row = [&](const char* name, TLogMode mode, const QString& speaker, QRgb fill, int icon,
-                 int iconTop, int textX) {
-    QTest::newRow(name) << mode << speaker + move << fill << icon << iconTop << textX;
-  };
-  row("machine", TLogMode::Machine, "[MACHINE", kLilac, 2, -1, 18);
-  row("machine, two humans", TLogMode::TwoHumans, "[MACHINE", kLilac, 2, -1, 18);
-  row("opponent, network", TLogMode::Network, "[ADVERSAIRE-1", kLilac, 2, -1, 18);
-  row("opponent, machine mode", TLogMode::Machine, "[ADVERSAIRE-2", kLilac, 2, -1, 18);
-  row("human 1 against the machine", TLogMode::Machine, "[HUMAIN-1", kPale, 1, 0, 20);
-  row("human 2 against the machine", TLogMode::Machine, "[HUMAIN-2", kPale, 3, 0, 20);
-  row("human without number", TLogMode::Machine, "[HUMAIN", kPale, 3, 0, 20);
-  row("human 1, two humans", TLogMode::TwoHumans, "[HUMAIN-1", kPale, 1, 0, 18);
-  row("human 2, two humans", TLogMode::TwoHumans, "[HUMAIN-2", kLilac, 3, 0, 18);
-  row("human 1, network", TLogMode::Network, "[HUMAIN-1", kPale, 1, 0, 18);
-  row("human 2, network", TLogMode::Network, "[HUMAIN-2", kLilac, 3, 0, 18);
-}
+  void speakerRows_data() {
+    QTest::addColumn<TLogMode>("mode");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QRgb>("fill");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("iconTop");
+    QTest::addColumn<int>("textX");
+    const QString move = QStringLiteral("] : Je joue la colonne n° 3");
+    auto row = [&](const char* name, TLogMode mode, const QString& speaker, QRgb fill, int icon,
+                   int iconTop, int textX) {
+      QTest::newRow(name) << mode << speaker + move << fill << icon << iconTop << textX;
+    };
+    row("machine", TLogMode::Machine, "[MACHINE", kLilac, 2, -1, 18);
+    row("machine, two humans", TLogMode::TwoHumans, "[MACHINE", kLilac, 2, -1, 18);
+    row("opponent, network", TLogMode::Network, "[ADVERSAIRE-1", kLilac, 2, -1, 18);
+    row("opponent, machine mode", TLogMode::Machine, "[ADVERSAIRE-2", kLilac, 2, -1, 18);
+    row("human 1 against the machine", TLogMode::Machine, "[HUMAIN-1", kPale, 1, 0, 20);
+    row("human 2 against the machine", TLogMode::Machine, "[HUMAIN-2", kPale, 3, 0, 20);
+    row("human without number", TLogMode::Machine, "[HUMAIN", kPale, 3, 0, 20);
+    row("human 1, two humans", TLogMode::TwoHumans, "[HUMAIN-1", kPale, 1, 0, 18);
+    row("human 2, two humans", TLogMode::TwoHumans, "[HUMAIN-2", kLilac, 3, 0, 18);
+    row("human 1, network", TLogMode::Network, "[HUMAIN-1", kPale, 1, 0, 18);
+    row("human 2, network", TLogMode::Network, "[HUMAIN-2", kLilac, 3, 0, 18);
+  }
 
-// Fill, icon and the text after the colon in regular weight with the top of
-// its line at y = 3, compared with the same text written on its own.
-void TestMessageLog::speakerRows() {
-  QFETCH(TLogMode, mode);
-  QFETCH(QString, line);
-  QFETCH(QRgb, fill);
-  QFETCH(int, icon);
-  QFETCH(int, iconTop);
-  QFETCH(int, textX);
-  TLogFixture f;
-  f.mode = mode;
-  const QImage row = f.Row(line);
-  CheckIcon(row, icon, iconTop);
-  CheckFillAndInk(row, fill, 17);
-
-  QImage text(kWidth - textX, TMessageLog::kRowHeight, QImage::Format_RGB32);
-  text.fill(fill);
-  QPainter painter(&text);
-  const QFont font = TMessageLog::RowFont(false);
-  QCOMPARE(font.families().first(), QStringLiteral("Tahoma"));
-  QCOMPARE(font.pointSize(), 7);
-  QVERIFY(!font.bold());
-  painter.setFont(font);
-  painter.setPen(Qt::black);
-  painter.drawText(0, 3 + QFontMetrics(font).ascent(), QStringLiteral(" Je joue la colonne n° 3"));
-  painter.end();
-  QCOMPARE(row.copy(textX, 0, kWidth - textX, TMessageLog::kRowHeight), text);
-}
-
-// The rules' text is regular: the same text written plain (bold) has more ink.
-void TestMessageLog::speakerTextIsRegular() {
-  TLogFixture f;
-  const QImage regular = f.Row(QStringLiteral("[MACHINE] : Je réfléchis..."));
-  const QImage bold = f.Row(QStringLiteral("x: Je réfléchis..."));
-  QVERIFY(InkCount(bold, kPlain, 0) > InkCount(regular, kLilac, 17) + 10);
-}
-
-// Without a matching rule for the mode, a speaker line stays plain.
-void TestMessageLog::unmatchedSpeakerStaysPlain() {
-  TLogFixture f;
-  for (TLogMode mode : {TLogMode::TwoHumans, TLogMode::Network}) {
+  // Fill, icon and the text after the colon in regular weight with the top of
+  // its line at y = 3, compared with the same text written on its own.
+  void speakerRows() {
+    QFETCH(TLogMode, mode);
+    QFETCH(QString, line);
+    QFETCH(QRgb, fill);
+    QFETCH(int, icon);
+    QFETCH(int, iconTop);
+    QFETCH(int, textX);
+    TLogFixture f;
     f.mode = mode;
-    const QImage other = f.Row(QStringLiteral("[HUMAIN-3] : x"));
-    QCOMPARE(other.pixel(5, 5), kPlain);
-    QCOMPARE(other.pixel(kWidth - 1, 17), kPlain);
+    const QImage row = f.Row(line);
+    CheckIcon(row, icon, iconTop);
+    CheckFillAndInk(row, fill, 17);
+
+    QImage text(kWidth - textX, TMessageLog::kRowHeight, QImage::Format_RGB32);
+    text.fill(fill);
+    QPainter painter(&text);
+    const QFont font = TMessageLog::RowFont(false);
+    QCOMPARE(font.families().first(), QStringLiteral("Tahoma"));
+    QCOMPARE(font.pointSize(), 7);
+    QVERIFY(!font.bold());
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(0, 3 + QFontMetrics(font).ascent(),
+                     QStringLiteral(" Je joue la colonne n° 3"));
+    painter.end();
+    QCOMPARE(row.copy(textX, 0, kWidth - textX, TMessageLog::kRowHeight), text);
   }
-}
 
-void TestMessageLog::plainLines() {
-  TLogFixture f;
-  CheckFillAndInk(f.Row(QStringLiteral("Joueur \"HUMAIN-1\" commence")), kPlain, 0);
-  const QImage starts = f.Row(QStringLiteral("DEBUT DE LA PARTIE"));
-  CheckFillAndInk(starts, kPlain, 0);
-  const int start = TextStart(starts, kPlain, 0);
-  QVERIFY2(start >= 1 && start <= 3, qPrintable(QString::number(start)));
-  const QImage empty = f.Row(QString());
-  for (int y = 0; y < 18; ++y) {
-    for (int x = 0; x < kWidth; ++x) QCOMPARE(empty.pixel(x, y), kPlain);
+  // The rules' text is regular: the same text written plain (bold) has more ink.
+  void speakerTextIsRegular() {
+    TLogFixture f;
+    const QImage regular = f.Row(QStringLiteral("[MACHINE] : Je réfléchis..."));
+    const QImage bold = f.Row(QStringLiteral("x: Je réfléchis..."));
+    QVERIFY(InkCount(bold, kPlain, 0) > InkCount(regular, kLilac, 17) + 10);
   }
-  // Only the part after the first colon is written.
-  QCOMPARE(f.Row(QStringLiteral("one:two:three")), f.Row(QStringLiteral("x:two:three")));
-  QVERIFY(f.Row(QStringLiteral("one:two:three")) != f.Row(QStringLiteral("one:two:thre")));
-}
 
-void TestMessageLog::modeIsReadAtDrawingTime() {
-  TLogFixture f;
-  f.log.resize(kWidth, 101);
-  f.log.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&f.log));
-  f.log.AppendLine(QStringLiteral("[HUMAIN-2] : Je joue la colonne n° 1"));
-  QCoreApplication::processEvents();
-  QImage shown = f.log.viewport()->grab().toImage();
-  QCOMPARE(shown.pixel(100, 1), kPale);
-  f.mode = TLogMode::TwoHumans;
-  shown = f.log.viewport()->grab().toImage();
-  QCOMPARE(shown.pixel(100, 1), kLilac);
-  TMessageLog noSource;  // without a mode source: against the machine
-  noSource.AppendLine(QStringLiteral("[HUMAIN-2] : x"));
-  noSource.resize(kWidth, 101);
-  noSource.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&noSource));
-  QCOMPARE(noSource.viewport()->grab().toImage().pixel(100, 1), kPale);
-}
+  // Lines no rule matches (a speaker without a rule for the mode included)
+  // are plain: the plain fill, text from the left edge, nothing when empty.
+  void plainLines() {
+    TLogFixture f;
+    CheckFillAndInk(f.Row(QStringLiteral("Joueur \"HUMAIN-1\" commence")), kPlain, 0);
+    const QImage starts = f.Row(QStringLiteral("DEBUT DE LA PARTIE"));
+    CheckFillAndInk(starts, kPlain, 0);
+    const int start = TextStart(starts, kPlain, 0);
+    QVERIFY2(start >= 1 && start <= 3, qPrintable(QString::number(start)));
+    for (TLogMode mode : {TLogMode::TwoHumans, TLogMode::Network}) {
+      f.mode = mode;
+      CheckFillAndInk(f.Row(QStringLiteral("[HUMAIN-3] : x")), kPlain, 0);
+    }
+    const QImage empty = f.Row(QString());
+    QImage plain(empty.size(), empty.format());
+    plain.fill(kPlain);
+    QCOMPARE(empty, plain);
+    // Only the part after the first colon is written.
+    QCOMPARE(f.Row(QStringLiteral("one:two:three")), f.Row(QStringLiteral("x:two:three")));
+    QVERIFY(f.Row(QStringLiteral("one:two:three")) != f.Row(QStringLiteral("one:two:thre")));
+  }
 
-void TestMessageLog::widgetRowsAndSelection() {
-  TLogFixture f;
-  f.log.resize(kWidth, 101);
-  f.log.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&f.log));
-  f.log.AppendLine(QStringLiteral("DEBUT DE LA PARTIE"));
-  f.log.AppendLine(QStringLiteral("[MACHINE] : Je réfléchis..."));
-  QCOMPARE(f.log.visualItemRect(f.log.item(1)), QRect(0, 18, f.log.viewport()->width(), 18));
-  const QImage before = f.log.viewport()->grab().toImage();
-  f.log.setCurrentRow(1);
-  QVERIFY(f.log.item(1)->isSelected());
-  const QImage after = f.log.viewport()->grab().toImage();
-  QCOMPARE(after.copy(0, 0, kWidth - 30, 36), before.copy(0, 0, kWidth - 30, 36));
-  QCOMPARE(after.pixel(100, 19), kLilac);
-  QCOMPARE(f.log.Line(1), QStringLiteral("[MACHINE] : Je réfléchis..."));
-  QCOMPARE(f.log.Line(7), QString());
-  f.log.ClearLines();
-  QCOMPARE(f.log.LineCount(), 0);
-  f.log.ScrollToLastLine();  // nothing to scroll to
-}
+  void modeIsReadAtDrawingTime() {
+    TLogFixture f;
+    QVERIFY(f.Show());
+    f.log.AppendLine(QStringLiteral("[HUMAIN-2] : Je joue la colonne n° 1"));
+    QCoreApplication::processEvents();
+    QCOMPARE(f.Shown(100, 1), kPale);
+    f.mode = TLogMode::TwoHumans;
+    QCOMPARE(f.Shown(100, 1), kLilac);
+    f.log.SetModeSource({});  // without a mode source: against the machine
+    QCOMPARE(f.Shown(100, 1), kPale);
+  }
 
-void TestMessageLog::scrollToLastLine() {
-  TLogFixture f;
-  f.log.resize(kWidth, 101);
-  f.log.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&f.log));
-  for (int i = 0; i < 3; ++i) f.log.AppendLine(QString::number(i));
-  f.log.ScrollToLastLine();
-  QCOMPARE(f.log.verticalScrollBar()->value(), 0);  // all fits: no scrolling
-  for (int i = 3; i < 20; ++i) f.log.AppendLine(QString::number(i));
-  f.log.setCurrentRow(2);
-  QCOMPARE(f.log.verticalScrollBar()->value(), 0);  // appending does not scroll
-  f.log.ScrollToLastLine();
-  QCOMPARE(f.log.verticalScrollBar()->value(), f.log.verticalScrollBar()->maximum());
-  QVERIFY(f.log.verticalScrollBar()->maximum() > 0);
-  const QRect last = f.log.visualItemRect(f.log.item(19));
-  QVERIFY(f.log.viewport()->rect().contains(last));
-  QVERIFY(last.bottom() >= f.log.viewport()->height() - 18);  // at the bottom of the box
-  QCOMPARE(f.log.currentRow(), 2);
-  QCOMPARE(f.log.selectedItems().size(), 1);
-  QCOMPARE(f.log.selectedItems().first(), f.log.item(2));
-}
+  // Rows of 18 pixels across the whole width; selecting a row changes nothing
+  // drawn (the scroll bar's strip aside).
+  void rowsAndSelection() {
+    TLogFixture f;
+    QVERIFY(f.Show());
+    f.log.AppendLine(QStringLiteral("DEBUT DE LA PARTIE"));
+    f.log.AppendLine(QStringLiteral("[MACHINE] : Je réfléchis..."));
+    QCOMPARE(f.log.visualItemRect(f.log.item(1)), QRect(0, 18, f.log.viewport()->width(), 18));
+    const QImage before = f.log.viewport()->grab().toImage();
+    f.log.setCurrentRow(1);
+    QVERIFY(f.log.item(1)->isSelected());
+    const QImage after = f.log.viewport()->grab().toImage();
+    QCOMPARE(after.copy(0, 0, kWidth - 30, 36), before.copy(0, 0, kWidth - 30, 36));
+    QCOMPARE(after.pixel(100, 19), kLilac);
+    f.log.ClearLines();
+    f.log.ScrollToLastLine();  // nothing to scroll to
+  }
+
+  // Only ScrollToLastLine scrolls, and only when the lines do not fit: the last
+  // line then sits at the bottom of the box; the selection stays.
+  void scrollToLastLine() {
+    TLogFixture f;
+    QVERIFY(f.Show());
+    QScrollBar* bar = f.log.verticalScrollBar();
+    for (int i = 0; i < 3; ++i) f.log.AppendLine(QString::number(i));
+    f.log.ScrollToLastLine();
+    QCOMPARE(bar->value(), 0);
+    for (int i = 3; i < 20; ++i) f.log.AppendLine(QString::number(i));
+    f.log.setCurrentRow(2);
+    QCOMPARE(bar->value(), 0);
+    f.log.ScrollToLastLine();
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+    const QRect last = f.log.visualItemRect(f.log.item(19));
+    QVERIFY(f.log.viewport()->rect().contains(last));
+    QVERIFY(last.bottom() >= f.log.viewport()->height() - 18);
+    QCOMPARE(f.log.selectedItems(), QList<QListWidgetItem*>{f.log.item(2)});
+  }
+};
 
 QTEST_MAIN(TestMessageLog)
 #include "tst_MessageLog.moc"
