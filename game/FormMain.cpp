@@ -131,7 +131,7 @@ void TFormMain::bnAideClick() {
   if (pdfReaderInstalled_()) {
     openDocument_(QString::fromLatin1(kOpenVerb), programFolder_ + QLatin1String(kHelpFile));
   } else {
-    ShowError(kNoPdfReader);
+    ShowMessage(kNoPdfReader);
   }
 }
 

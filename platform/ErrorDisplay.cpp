@@ -6,8 +6,10 @@
 namespace zerud {
 namespace {
 
-void ShowMessageBox(const QString& text) {
-  QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Zerud uravizera4"), text);
+void ShowMessageBox(QMessageBox::Icon icon, const QString& text) {
+  QMessageBox box(icon, QStringLiteral("Zerud uravizera4"), WithLineFeeds(text), QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.exec();
 }
 
 TErrorDisplay& CurrentDisplay() {
@@ -15,14 +17,25 @@ TErrorDisplay& CurrentDisplay() {
   return display;
 }
 
-}  // namespace
-
-void ShowError(const QString& text) {
+void Show(QMessageBox::Icon icon, const QString& text) {
   if (CurrentDisplay())
     CurrentDisplay()(text);
   else
-    ShowMessageBox(text);
+    ShowMessageBox(icon, text);
 }
+
+}  // namespace
+
+QString WithLineFeeds(const QString& text) {
+  QString lines = text;
+  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return lines;
+}
+
+void ShowError(const QString& text) { Show(QMessageBox::Critical, text); }
+
+void ShowMessage(const QString& text) { Show(QMessageBox::NoIcon, text); }
 
 TErrorDisplay SetErrorDisplay(TErrorDisplay display) {
   TErrorDisplay previous = std::move(CurrentDisplay());

@@ -10,8 +10,15 @@ namespace zerud {
 
 using TErrorDisplay = std::function<void(const QString& text)>;
 
-// Shows the text to the user through the current display.
+// Shows the text to the user through the current display: an error box.
 void ShowError(const QString& text);
+
+// The same for a plain message (no error icon), such as the help's notice.
+void ShowMessage(const QString& text);
+
+// A lone carriage return separates lines in the game's texts; a label only
+// breaks at line feeds, so every CR, CR LF or LF becomes one line feed.
+QString WithLineFeeds(const QString& text);
 
 // Replaces the display; returns the previous one so a test can restore it.
 // An empty function restores the message box.

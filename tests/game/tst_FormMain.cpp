@@ -399,6 +399,9 @@ void TestFormMain::helpWithoutReaderShowsTwoLines() {
            QStringList{QStringLiteral("Le fichier d'aide est au format PDF,") + QChar(13) +
                        QStringLiteral("Veuillez installer l'acrobat reader pour visualiser ce "
                                       "fichier")});
+  // On screen the carriage return must break the line: a label only breaks at LF.
+  QCOMPARE(WithLineFeeds(shown.Texts().value(0)).count(QLatin1Char('\n')), 1);
+  QCOMPARE(WithLineFeeds(QStringLiteral("a\r\nb\rc")), QStringLiteral("a\nb\nc"));
 }
 
 void TestFormMain::helpWithReaderOpensTheDocument() {
