@@ -17,35 +17,19 @@ const TPatternTable& ShippedTable() {
   return table;
 }
 
-TBoard Grid(const char* rows) { return *TBoard::FromString(rows); }
+TBoard Grid(const char* cells) { return *TBoard::FromString(cells); }
 
-// The grid of a drawn game with column `open` emptied.
-TBoard AllFullBut(int open) {
-  TBoard board = Grid(
-      "1122112"
-      "2211221"
-      "1122112"
-      "2211221"
-      "1122112"
-      "2211221");
-  for (int r = 0; r < kRows; ++r) board.Set(r, open, '0');
+const TBoard kDrawn = Grid("112211222112211122112221122111221122211221");
+
+TBoard Emptied(TBoard board, int column) {
+  for (int r = 0; r < kRows; ++r) board.Set(r, column, '0');
   return board;
-}
-
-// Five pieces in the middle of the bottom rows, the machine to move.
-TBoard MiddleGame() {
-  return Grid(
-      "0000000"
-      "0000000"
-      "0000000"
-      "0001000"
-      "0002100"
-      "0012200");
 }
 
 struct TChoice {
   int Column;
   long long Nodes;
+  bool operator==(const TChoice&) const = default;
 };
 
 TChoice Choose(const TBoard& board, int level, const TPatternTable& table, int moveNumber = 2) {
@@ -59,40 +43,38 @@ TChoice Choose(const TBoard& board, int level, const TPatternTable& table, int m
   return {column, nodes};
 }
 
-TEST(SearchTest, EmptyTablePlaysTheLeftmostColumnThatIsNotFull) {
-  const TPatternTable empty;
-  EXPECT_EQ(Choose(TBoard(), 2, empty).Column, 0);
-  TBoard board;
-  for (int r = 0; r < kRows; ++r) board.Set(r, 0, r % 2 ? '1' : '2');
-  for (int level = 2; level <= 3; ++level) EXPECT_EQ(Choose(board, level, empty).Column, 1);
-}
-
-TEST(SearchTest, OnlyOpenColumnIsPlayedWhereverItIs) {
-  for (int open : {0, 4, 6}) {
-    EXPECT_EQ(Choose(AllFullBut(open), 2, ShippedTable()).Column, open);
-    EXPECT_EQ(Choose(AllFullBut(open), 5, ShippedTable()).Column, open);
-  }
-}
-
-TEST(SearchTest, FullColumnIsNeverChosenEvenWhenScoresReachTheBounds) {
-  TBoard board;
-  for (int r = 0; r < kRows; ++r) board.Set(r, 0, r % 2 ? '1' : '2');
-  // Every line scores past a bound: the root either improves nothing or is
-  // cut off, and BestMoves[1] stays 0, a full column.
-  for (const char* text : {"0|2000000", "0|-2000000"}) {
-    const TPatternTable table = TPatternTable::FromText(text);
-    EXPECT_EQ(Choose(board, 2, table).Column, 1) << text;
-    EXPECT_EQ(Choose(TBoard(), 2, table).Column, 0) << text;
-  }
-  // A grid already over: the root scores it and chooses nothing.
-  TBoard over = board;
+TEST(SearchTest, FullColumnIsNeverChosen) {
+  const TPatternTable empty, high = TPatternTable::FromText("0|2000000"),
+                             low = TPatternTable::FromText("0|-2000000");
+  TBoard leftFull;
+  for (int r = 0; r < kRows; ++r) leftFull.Set(r, 0, r % 2 ? '1' : '2');
+  TBoard over = leftFull;  // 1 1 1 1 1 on the bottom row
   for (int c = 1; c <= 4; ++c) over.Set(5, c, '1');
-  EXPECT_EQ(Choose(over, 3, ShippedTable()).Column, 1);
-  // A full grid leaves nothing to play.
-  const TBoard full = AllFullBut(3);
-  TBoard filled = full;
-  for (int r = 0; r < kRows; ++r) filled.Set(r, 3, r % 2 ? '1' : '2');
-  EXPECT_EQ(Choose(filled, 2, ShippedTable()).Column, -1);
+  struct TCase {
+    const char* Name;
+    TBoard Board;
+    const TPatternTable& Table;
+    int Level, Expected;
+  };
+  const TCase cases[] = {
+      // An empty table scores everything alike: the leftmost open column.
+      {"empty table", TBoard(), empty, 2, 0},
+      {"empty table, column 0 full", leftFull, empty, 2, 1},
+      {"empty table, column 0 full, level 3", leftFull, empty, 3, 1},
+      {"only column 0 open", Emptied(kDrawn, 0), ShippedTable(), 5, 0},
+      {"only column 4 open", Emptied(kDrawn, 4), ShippedTable(), 2, 4},
+      {"only column 6 open", Emptied(kDrawn, 6), ShippedTable(), 5, 6},
+      // Every line scores past a bound: the root improves nothing or is cut
+      // off, and BestMoves[1] stays 0, a full column.
+      {"scores above the bound", leftFull, high, 2, 1},
+      {"scores below the bound", leftFull, low, 2, 1},
+      {"scores above the bound, column 0 open", TBoard(), high, 2, 0},
+      {"scores below the bound, column 0 open", TBoard(), low, 2, 0},
+      {"a grid already over", over, ShippedTable(), 3, 1},
+      {"a full grid", kDrawn, ShippedTable(), 2, -1},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(Choose(c.Board, c.Level, c.Table).Column, c.Expected) << c.Name;
 }
 
 TEST(SearchTest, MachineOpeningIsARandomColumnWithoutSearch) {
@@ -100,29 +82,16 @@ TEST(SearchTest, MachineOpeningIsARandomColumnWithoutSearch) {
   for (std::uint32_t seed = 0; seed < 200; ++seed) {
     TSearchState state;
     state.BestMoves[1] = 5;
-    TRandomSource random(seed);
+    TRandomSource random(seed), again(seed);
     long long nodes = 0;
     const int column =
         ChooseMachineColumn(TBoard(), 1, state, ShippedTable(), random, [&nodes] { ++nodes; });
     EXPECT_EQ(nodes, 0);
     EXPECT_EQ(state.BestMoves, TBestMoves{});
-    ASSERT_GE(column, 0);
-    ASSERT_LE(column, 6);
-    seen.insert(column);
-    TRandomSource again(seed);
     EXPECT_EQ(again.Below(7), column);
+    seen.insert(column);
   }
-  EXPECT_EQ(seen.size(), 7u);
-}
-
-TEST(SearchTest, SameGridLevelAndTableGiveTheSameColumn) {
-  const TBoard board = MiddleGame();
-  for (int level = 2; level <= 5; ++level) {
-    const TChoice first = Choose(board, level, ShippedTable());
-    const TChoice second = Choose(board, level, ShippedTable());
-    EXPECT_EQ(first.Column, second.Column);
-    EXPECT_EQ(first.Nodes, second.Nodes);
-  }
+  EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 3, 4, 5, 6}));
 }
 
 TEST(SearchTest, DepthLimitCountsTheRootAsDepthOne) {
@@ -138,40 +107,31 @@ TEST(SearchTest, DepthLimitCountsTheRootAsDepthOne) {
 
 TEST(SearchTest, NodesDeeperThanTwentyKeepNoBestMove) {
   // Nodes from depth 19 down to the full grid, past the end of BestMoves.
-  const TBoard board = Grid(
-      "0000000"
-      "1122112"
-      "2211221"
-      "1122112"
-      "2211221"
-      "1122112");
-  std::vector<std::pair<double, long long>> results;
-  std::vector<TBestMoves> tables;
+  TBoard topRowOpen = kDrawn;
+  for (int c = 0; c < kColumns; ++c) topRowOpen.Set(0, c, '0');
+  std::vector<std::tuple<double, long long, TBestMoves>> results;
   for (const bool fast : {true, false}) {
     TSearchState state;
     state.MaxDepth = 40;
     long long nodes = 0;
     const TEventPump pump = [&nodes] { ++nodes; };
     const double value =
-        fast ? MaxNode(board, 19, kRootAlpha, kRootBeta, {state, ShippedTable(), pump})
-             : literal::MaxNode(board, 19, kRootAlpha, kRootBeta,
+        fast ? MaxNode(topRowOpen, 19, kRootAlpha, kRootBeta, {state, ShippedTable(), pump})
+             : literal::MaxNode(topRowOpen, 19, kRootAlpha, kRootBeta,
                                 {state, ShippedTable().Entries(), pump});
-    results.emplace_back(value, nodes);
-    tables.push_back(state.BestMoves);
+    results.emplace_back(value, nodes, state.BestMoves);
   }
   EXPECT_EQ(results[0], results[1]);
-  EXPECT_EQ(tables[0], tables[1]);
-  EXPECT_GT(results[0].second, 7);
-  for (int d = 1; d < 19; ++d) EXPECT_EQ(tables[0][d], 0);
+  EXPECT_GT(std::get<1>(results[0]), 7);
+  for (int d = 1; d < 19; ++d) EXPECT_EQ(std::get<2>(results[0])[d], 0);
 }
 
 TEST(SearchTest, ErrorEndsTheSearchAndStillClearsBestMoves) {
-  const TPatternTable table = TPatternTable::FromText("2222|100\n0|oops");
   TSearchState state;
   TRandomSource random(1);
   try {
-    ChooseMachineColumn(TBoard(), 2, state, table, random);
-    FAIL() << "no error";
+    ChooseMachineColumn(TBoard(), 2, state, TPatternTable::FromText("2222|100\n0|oops"), random);
+    ADD_FAILURE() << "no error";
   } catch (const TConvertError& error) {
     EXPECT_STREQ(error.what(), "'oops' n'est pas une valeur entière correcte");
   }
@@ -180,10 +140,7 @@ TEST(SearchTest, ErrorEndsTheSearchAndStillClearsBestMoves) {
 
 TEST(SearchTest, LevelRaisedDuringASearchDeepensTheRestOfIt) {
   const TBoard board = Grid(
-      "0000000"
-      "0000000"
-      "0000000"
-      "0000000"
+      "0000000000000000000000000000"
       "0002000"
       "0011200");
   const long long levelTwo = Choose(board, 2, ShippedTable()).Nodes;
@@ -212,28 +169,33 @@ TEST(SearchTest, NodeCountsOfFixedPositionsStayTheSame) {
   // A change of these numbers is a change of the machine's play.
   const TPatternTable table = TPatternTable::FromText(
       "2222|1000\n1111|-1000\n0222|50\n2220|50\n0111|-50\n1110|-50\n0220|5\n0110|-5\n0|1");
-  const TBoard board = MiddleGame();
+  const TBoard board = Grid(
+      "000000000000000000000"
+      "0001000"
+      "0002100"
+      "0012200");
   const TChoice expected[] = {{5, 334}, {5, 8426}, {5, 205420}, {3, 4694016}};
   for (int level = 2; level <= 5; ++level) {
-    const TChoice choice = Choose(board, level, table, 6);
-    EXPECT_EQ(choice.Column, expected[level - 2].Column) << level;
-    EXPECT_EQ(choice.Nodes, expected[level - 2].Nodes) << level;
+    EXPECT_EQ(Choose(board, level, table, 6), expected[level - 2]) << level;
   }
+  // Nothing of one search carries over into the next.
+  EXPECT_EQ(Choose(board, 2, table, 6), expected[0]);
+}
+
+TBoard Play(TBoard board, int column, int player) {
+  board.Set(LandingRow(board, column), column, PlayerCell(player));
+  return board;
 }
 
 // Columns where a piece of `player` would make four at once.
 std::vector<int> WinningColumns(const TBoard& board, int player) {
   std::vector<int> columns;
   for (int c = 0; c < kColumns; ++c) {
-    const int row = LandingRow(board, c);
-    if (row < 0) continue;
-    TBoard after = board;
-    after.Set(row, c, PlayerCell(player));
-    int direction, column, r, winner = 0;
+    if (LandingRow(board, c) < 0) continue;
+    int direction, column, row, winner = 0;
     bool full;
-    if (CheckGameEnd(after, direction, column, r, winner, full) && winner == player) {
-      columns.push_back(c);
-    }
+    CheckGameEnd(Play(board, c, player), direction, column, row, winner, full);
+    if (winner == player) columns.push_back(c);
   }
   return columns;
 }
@@ -249,7 +211,6 @@ std::vector<TBoard> Positions(bool wins, int wanted) {
     const TBoard board = testing_cases::RandomPlayedGrid(
         random, 2 * std::uniform_int_distribution<int>(3, 16)(random) + 1, next);
     if (next != 2 || IsGameOver(board)) continue;
-    // Player 1 has just moved; player 2 is to move.
     const std::vector<int> mine = WinningColumns(board, 2);
     if (wins) {
       if (!mine.empty()) found.push_back(board);
@@ -257,16 +218,9 @@ std::vector<TBoard> Positions(bool wins, int wanted) {
     }
     const std::vector<int> theirs = WinningColumns(board, 1);
     if (!mine.empty() || theirs.size() != 1) continue;
-    TBoard blocked = board;
-    blocked.Set(LandingRow(board, theirs[0]), theirs[0], '2');
-    if (WinningColumns(blocked, 1).empty()) found.push_back(board);
+    if (WinningColumns(Play(board, theirs[0], 2), 1).empty()) found.push_back(board);
   }
   return found;
-}
-
-TBoard Play(TBoard board, int column, int player) {
-  board.Set(LandingRow(board, column), column, PlayerCell(player));
-  return board;
 }
 
 // The search has no win score of its own and no bonus for a quick win: the
@@ -296,25 +250,20 @@ TEST(SearchTest, MachineTakesAWinInOneOrASureWinInTwoAtEveryLevel) {
   EXPECT_GT(direct, total / 2);
 }
 
-// Value of the root for the machine at a level.
-double RootValue(const TBoard& board, int level) {
-  TSearchState state;
-  state.MaxDepth = 2 * level;
-  return MaxNode(board, 1, kRootAlpha, kRootBeta, TSearchContext{state, ShippedTable(), {}});
-}
-
 // Unless every move loses by force within the machine's horizon, it blocks.
 TEST(SearchTest, MachineBlocksALossInOneUnlessEveryMoveLosesAtEveryLevel) {
   int blocked = 0, total = 0;
   for (const TBoard& board : Positions(false, 25)) {
     const int threat = WinningColumns(board, 1)[0];
     for (int level = 2; level <= 5; ++level, ++total) {
-      const int column = Choose(board, level, ShippedTable()).Column;
-      if (column == threat) {
+      if (Choose(board, level, ShippedTable()).Column == threat) {
         ++blocked;
         continue;
       }
-      EXPECT_LT(RootValue(board, level), -50000) << board.ToString() << " level " << level;
+      TSearchState state;
+      state.MaxDepth = 2 * level;
+      EXPECT_LT(MaxNode(board, 1, kRootAlpha, kRootBeta, {state, ShippedTable(), {}}), -50000)
+          << board.ToString() << " level " << level;
     }
   }
   EXPECT_GT(blocked, total * 3 / 4);
