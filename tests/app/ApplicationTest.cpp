@@ -9,7 +9,7 @@
 namespace zerud {
 namespace {
 
-// An object whose handler of the given event throws what it is told to.
+// An object whose handler of the user event throws what it is told to.
 class TThrower : public QObject {
  public:
   std::function<void()> toThrow;
@@ -17,12 +17,10 @@ class TThrower : public QObject {
 
  protected:
   bool event(QEvent* event) override {
-    if (event->type() == QEvent::User) {
-      ++handled;
-      toThrow();
-      return true;
-    }
-    return QObject::event(event);
+    if (event->type() != QEvent::User) return QObject::event(event);
+    ++handled;
+    toThrow();
+    return true;
   }
 };
 
@@ -43,43 +41,39 @@ class TApplicationTest : public QObject {
   }
   void cleanup() { SetErrorDisplay({}); }
 
+  // The title is not added to every window's caption.
   void Title() {
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Zerud uravizera4"));
-    // The title is not added to every window's caption.
     QVERIFY(QGuiApplication::applicationDisplayName() == QStringLiteral("Zerud uravizera4") ||
             QGuiApplication::applicationDisplayName().isEmpty());
   }
 
-  // The game's errors are shown with their French text; the loop goes on
-  // and handles the next event.
-  void AGameErrorIsShownAndTheLoopGoesOn() {
+  // An exception escaping a handler is shown with its text (the game's own
+  // in French, accents intact) and the loop goes on with the next event.
+  void ErrorsAreShownAndTheLoopGoesOn_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("game error") << 0 << "Impossible d'ouvrir le fichier /tmp/jeu/scores.txt";
+    QTest::newRow("accents") << 1 << "'douze' n'est pas une valeur entière correcte";
+    QTest::newRow("standard exception") << 2 << "hors limites";
+    QTest::newRow("anything else") << 3 << TApplication::kUnknownError;
+  }
+  void ErrorsAreShownAndTheLoopGoesOn() {
+    QFETCH(int, kind);
+    QFETCH(QString, text);
     TThrower thrower;
-    thrower.toThrow = [] { throw TFileOpenError("/tmp/jeu/scores.txt"); };
+    thrower.toThrow = [kind] {
+      if (kind == 0) throw TFileOpenError("/tmp/jeu/scores.txt");
+      if (kind == 1) throw TConvertError("douze");
+      if (kind == 2) throw std::out_of_range("hors limites");
+      throw TNotAnError{};
+    };
     QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
     QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
     QTRY_COMPARE(thrower.handled, 2);
-    QCOMPARE(shown_,
-             (QStringList{QStringLiteral("Impossible d'ouvrir le fichier /tmp/jeu/scores.txt"),
-                          QStringLiteral("Impossible d'ouvrir le fichier /tmp/jeu/scores.txt")}));
-  }
-
-  void AccentsSurviveTheTrip() {
-    TThrower thrower;
-    thrower.toThrow = [] { throw TConvertError("douze"); };
-    QEvent event(QEvent::User);
-    QCoreApplication::sendEvent(&thrower, &event);
-    QCOMPARE(shown_, QStringList{QStringLiteral("'douze' n'est pas une valeur entière correcte")});
-  }
-
-  void OtherExceptions() {
-    TThrower thrower;
-    thrower.toThrow = [] { throw std::out_of_range("hors limites"); };
-    QEvent first(QEvent::User);
-    QCOMPARE(QCoreApplication::sendEvent(&thrower, &first), false);
-    thrower.toThrow = [] { throw TNotAnError{}; };
-    QEvent second(QEvent::User);
-    QCoreApplication::sendEvent(&thrower, &second);
-    QCOMPARE(shown_, (QStringList{QStringLiteral("hors limites"), TApplication::kUnknownError}));
+    QCOMPARE(shown_, (QStringList{text, text}));
+    QEvent sent(QEvent::User);
+    QCOMPARE(QCoreApplication::sendEvent(&thrower, &sent), false);
   }
 
   // A slot called by a timer throws: caught around the timer event, and the
@@ -94,8 +88,7 @@ class TApplicationTest : public QObject {
     timer.start(5);
     QTRY_VERIFY(fired >= 3);
     timer.stop();
-    QCOMPARE(shown_.size(), fired);
-    QCOMPARE(shown_.first(), QStringLiteral("tic"));
+    QCOMPARE(shown_, QStringList(fired, QStringLiteral("tic")));
   }
 
   // Inside a modal dialog's own loop (the quit confirmation), an error is
