@@ -75,11 +75,12 @@ struct TRawPeer {
     socket.write(bytes);
     socket.flush();
   }
-  // Waits for exactly these bytes to have arrived since the last Take().
-  QByteArray Take() {
-    QByteArray bytes;
-    bytes.swap(received);
-    return bytes;
+  // Waits for exactly these bytes to have arrived, then forgets them.
+  bool Expect(const QByteArray& bytes) {
+    const bool arrived = QTest::qWaitFor([&] { return received == bytes; });
+    if (!arrived) qWarning() << "received" << received << "instead of" << bytes;
+    received.clear();
+    return arrived;
   }
 };
 
