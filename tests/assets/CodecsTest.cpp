@@ -7,7 +7,6 @@
 #include "AssetTestSupport.h"
 #include "assets/ArgbCodec.h"
 #include "assets/BmpCodec.h"
-#include "assets/ByteReader.h"
 #include "assets/IcoCodec.h"
 #include "assets/IconListCodec.h"
 #include "assets/JpegCodec.h"
@@ -16,25 +15,35 @@ namespace zerud {
 namespace {
 
 using test::ExpectPictureError;
-
-// A picture with every kind of pixel: varied colours, alpha 0 with a colour
-// behind it, partial alpha.
-QImage Sample(int width, int height, bool withAlpha, unsigned seed = 7) {
-  std::mt19937 random(seed);
-  QImage image(width, height, withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const int alpha = withAlpha ? int(random() % 256) : 255;
-      image.setPixel(x, y, qRgba(random() % 256, random() % 256, random() % 256, alpha));
-    }
-  }
-  return image;
-}
+using test::Sample;
+using test::Smooth;
+using test::WithField;
 
 QByteArray Bytes(std::initializer_list<int> values) {
   QByteArray out;
   for (int v : values) out.append(char(v));
   return out;
+}
+
+QByteArray WrittenByQt(const QImage& image, const char* format, bool progressive = false) {
+  QByteArray written;
+  QBuffer buffer(&written);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, format);
+  writer.setQuality(95);
+  writer.setProgressiveScanWrite(progressive);
+  EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+  return written;
+}
+
+double MeanDifference(const QImage& a, const QImage& b) {
+  double sum = 0;
+  test::ForEachPixel(a, [&](int x, int y, QRgb p) {
+    const QRgb q = b.pixel(x, y);
+    sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+           std::abs(qBlue(p) - qBlue(q));
+  });
+  return sum / (3.0 * a.width() * a.height());
 }
 
 TEST(ArgbCodec, StoresWidthHeightThenBgraRowsTopFirstNotPremultiplied) {
@@ -61,21 +70,16 @@ TEST(ArgbCodec, StoresWidthHeightThenBgraRowsTopFirstNotPremultiplied) {
 TEST(ArgbCodec, RefusesSizesThatDoNotMatchTheBytes) {
   const QByteArray good = EncodeArgb(Sample(3, 2, true));
   ExpectPictureError([&] { DecodeArgb(good.chopped(1), "a.argb"); }, "a.argb");
-  ExpectPictureError([&] { DecodeArgb(good + "x", "t"); }, "octets de pixels");
-  ExpectPictureError([&] { DecodeArgb(good.left(7), "t"); }, "tronqué");
-  ExpectPictureError([] { DecodeArgb({}, "t"); }, "tronqué");
-  ExpectPictureError(
-      [] {
-        DecodeArgb(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0}), "t");
-      },
-      "hors limites");
-  ExpectPictureError([] { DecodeArgb(Bytes({0, 0, 0, 0, 1, 0, 0, 0}), "t"); }, "hors limites");
-  // 40000 x 40000 would be 6.4 GB: refused from the header alone.
-  ExpectPictureError(
-      [] {
-        DecodeArgb(Bytes({0x40, 0x9C, 0, 0, 0x40, 0x9C, 0, 0}), "t");
-      },
-      "hors limites");
+  const std::pair<QByteArray, const char*> bad[] = {
+      {good + "x", "octets de pixels"},
+      {good.left(7), "tronqué"},
+      {{}, "tronqué"},
+      {Bytes({0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0}), "hors limites"},
+      {Bytes({0, 0, 0, 0, 1, 0, 0, 0}), "hors limites"},
+      // 40000 x 40000 would be 6.4 GB: refused from the header alone.
+      {Bytes({0x40, 0x9C, 0, 0, 0x40, 0x9C, 0, 0}), "hors limites"}};
+  for (const auto& [input, fragment] : bad)
+    ExpectPictureError([&] { DecodeArgb(input, "t"); }, fragment);
 }
 
 TEST(BmpCodec, RoundTripsEveryRowPaddingAndMatchesQt) {
@@ -95,11 +99,7 @@ TEST(BmpCodec, RoundTripsEveryRowPaddingAndMatchesQt) {
 
 TEST(BmpCodec, ReadsBmpFilesWrittenByQtAndTopDownFiles) {
   const QImage image = Sample(13, 5, false);
-  QByteArray written;
-  QBuffer buffer(&written);
-  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
-  ASSERT_TRUE(QImageWriter(&buffer, "BMP").write(image));
-  EXPECT_EQ(DecodeBmp(written, "t"), image);
+  EXPECT_EQ(DecodeBmp(WrittenByQt(image, "BMP"), "t"), image);
 
   // The same rows stored top row first, announced by a negative height.
   QByteArray topDown = EncodeBmp24(image);
@@ -114,51 +114,25 @@ TEST(BmpCodec, ReadsBmpFilesWrittenByQtAndTopDownFiles) {
 
 TEST(BmpCodec, RefusesWhatItCannotReadSafely) {
   const QByteArray bmp = EncodeBmp24(Sample(5, 4, false));
-  auto withField = [&](int offset, quint32 value, int size = 4) {
-    QByteArray changed = bmp;
-    memcpy(changed.data() + offset, &value, size);
-    return changed;
-  };
-  ExpectPictureError([&] { DecodeBmp("PM" + bmp.mid(2), "t"); }, "signature");
-  ExpectPictureError([&] { DecodeBmp(withField(28, 32, 2), "t"); }, "24 bits");
-  ExpectPictureError([&] { DecodeBmp(withField(30, 1), "t"); }, "non compressées");
-  ExpectPictureError([&] { DecodeBmp(withField(26, 2, 2), "t"); }, "plans");
-  ExpectPictureError([&] { DecodeBmp(withField(14, 12), "t"); }, "trop court");
-  ExpectPictureError([&] { DecodeBmp(withField(10, 20), "t"); }, "en-tête");
-  ExpectPictureError([&] { DecodeBmp(withField(10, 0xFFFFFFF0u), "t"); }, "décalage");
-  ExpectPictureError([&] { DecodeBmp(withField(18, 50000), "t"); }, "hors limites");
-  ExpectPictureError([&] { DecodeBmp(withField(22, 0x80000000u), "t"); }, "hors limites");
-  ExpectPictureError([&] { DecodeBmp(withField(18, 6), "t"); }, "tronqué");
-  ExpectPictureError([&] { DecodeBmp(bmp.chopped(1), "t"); }, "tronqué");
-
-  QByteArray prefixed = EncodeLengthPrefixedBmp(Sample(5, 4, false));
-  ExpectPictureError([&] { DecodeLengthPrefixedBmp(prefixed.chopped(1), "t"); }, "longueur");
-  ExpectPictureError([&] { DecodeLengthPrefixedBmp(prefixed + "x", "t"); }, "longueur");
-  ExpectPictureError([&] { DecodeLengthPrefixedBmp(prefixed.left(3), "t"); }, "tronqué");
-}
-
-// A smooth picture, the kind JPEG keeps well.
-QImage Smooth(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 128));
-    }
-  }
-  return image;
-}
-
-double MeanDifference(const QImage& a, const QImage& b) {
-  double sum = 0;
-  for (int y = 0; y < a.height(); ++y) {
-    for (int x = 0; x < a.width(); ++x) {
-      const QRgb p = a.pixel(x, y);
-      const QRgb q = b.pixel(x, y);
-      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-             std::abs(qBlue(p) - qBlue(q));
-    }
-  }
-  return sum / (3.0 * a.width() * a.height());
+  const std::pair<QByteArray, const char*> bad[] = {
+      {"PM" + bmp.mid(2), "signature"},
+      {WithField(bmp, 28, 32, 2), "24 bits"},
+      {WithField(bmp, 30, 1), "non compressées"},
+      {WithField(bmp, 26, 2, 2), "plans"},
+      {WithField(bmp, 14, 12), "trop court"},
+      {WithField(bmp, 10, 20), "en-tête"},
+      {WithField(bmp, 10, 0xFFFFFFF0u), "décalage"},
+      {WithField(bmp, 18, 50000), "hors limites"},
+      {WithField(bmp, 22, 0x80000000u), "hors limites"},
+      {WithField(bmp, 18, 6), "tronqué"},
+      {bmp.chopped(1), "tronqué"}};
+  for (const auto& [input, fragment] : bad)
+    ExpectPictureError([&] { DecodeBmp(input, "t"); }, fragment);
+  const QByteArray prefixed = EncodeLengthPrefixedBmp(Sample(5, 4, false));
+  for (const auto& [input, fragment] : {std::pair{prefixed.chopped(1), "longueur"},
+                                        {prefixed + "x", "longueur"},
+                                        {prefixed.left(3), "tronqué"}})
+    ExpectPictureError([&] { DecodeLengthPrefixedBmp(input, "t"); }, fragment);
 }
 
 TEST(JpegCodec, RoundTripsAndAgreesWithQt) {
@@ -188,14 +162,7 @@ TEST(JpegCodec, ReadsGreyAndProgressiveFilesWrittenByQt) {
     for (const bool grey : {false, true}) {
       SCOPED_TRACE(testing::Message() << "progressive " << progressive << " grey " << grey);
       const QImage source = grey ? colour.convertToFormat(QImage::Format_Grayscale8) : colour;
-      QByteArray written;
-      QBuffer buffer(&written);
-      ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
-      QImageWriter writer(&buffer, "JPEG");
-      writer.setQuality(95);
-      writer.setProgressiveScanWrite(progressive);
-      ASSERT_TRUE(writer.write(source));
-      const QImage decoded = DecodeJpeg(written, "t");
+      const QImage decoded = DecodeJpeg(WrittenByQt(source, "JPEG", progressive), "t");
       ASSERT_EQ(decoded.size(), source.size());
       EXPECT_LT(MeanDifference(decoded, source.convertToFormat(QImage::Format_RGB32)), 3.0);
     }
@@ -231,13 +198,10 @@ TEST(JpegCodec, DamagedFilesGiveAClearErrorInsteadOfEndingTheProgram) {
 TEST(IconListCodec, RoundTripsIconsAndTheirMasks) {
   QList<QImage> icons;
   for (int i = 0; i < 5; ++i) {
-    QImage icon = Sample(7, 6, true, 100 + i);
-    for (int y = 0; y < 6; ++y) {
-      for (int x = 0; x < 7; ++x) {
-        const QRgb c = icon.pixel(x, y);
-        icon.setPixel(x, y, qAlpha(c) < 128 ? 0u : (c | 0xFF000000u));
-      }
-    }
+    QImage icon = Sample(7, 6, true, 100 + i);  // with a one-bit mask
+    test::ForEachPixel(icon, [&](int x, int y, QRgb c) {
+      icon.setPixel(x, y, qAlpha(c) < 128 ? 0u : (c | 0xFF000000u));
+    });
     icons.append(icon);
   }
   const QByteArray stored = EncodeIconList(icons, {9, 4, 4});
@@ -250,28 +214,23 @@ TEST(IconListCodec, RoundTripsIconsAndTheirMasks) {
 
 TEST(IconListCodec, RefusesInconsistentHeaders) {
   const QByteArray stored = EncodeIconList({Sample(4, 4, false), Sample(4, 4, false)}, {3, 2, 2});
-  auto with16 = [&](int offset, quint16 value) {
-    QByteArray changed = stored;
-    memcpy(changed.data() + offset, &value, 2);
-    return changed;
-  };
-  ExpectPictureError([&] { DecodeIconList("ZIL2" + stored.mid(4), "t"); }, "liste d'icônes");
-  ExpectPictureError([&] { DecodeIconList(with16(4, 4), "t"); },
-                     "disposition");  // count > capacity
-  ExpectPictureError([&] { DecodeIconList(with16(14, 0), "t"); }, "disposition");  // per row 0
-  ExpectPictureError([&] { DecodeIconList(with16(10, 0), "t"); }, "hors limites");
-  ExpectPictureError([&] { DecodeIconList(with16(10, 5), "t"); }, "taille des plans");
-  ExpectPictureError([&] { DecodeIconList(stored.chopped(1), "t"); }, "taille des plans");
-  ExpectPictureError([&] { DecodeIconList(stored.left(10), "t"); }, "tronqué");
+  const std::pair<QByteArray, const char*> bad[] = {
+      {"ZIL2" + stored.mid(4), "liste d'icônes"},
+      {WithField(stored, 4, 4, 2), "disposition"},   // more icons than places
+      {WithField(stored, 14, 0, 2), "disposition"},  // no icon a row
+      {WithField(stored, 10, 0, 2), "hors limites"},
+      {WithField(stored, 10, 5, 2), "taille des plans"},
+      {stored.chopped(1), "taille des plans"},
+      {stored.left(10), "tronqué"}};
+  for (const auto& [input, fragment] : bad)
+    ExpectPictureError([&] { DecodeIconList(input, "t"); }, fragment);
 }
 
 TEST(IcoCodec, RoundTripsA256ColourIconWithItsMask) {
   QImage image(19, 17, QImage::Format_ARGB32);
-  for (int y = 0; y < 17; ++y) {
-    for (int x = 0; x < 19; ++x) {
-      image.setPixel(x, y, (x + y) % 5 == 0 ? 0u : qRgb(x % 8 * 30, y % 6 * 40, 77));
-    }
-  }
+  test::ForEachPixel(image, [&](int x, int y, QRgb) {
+    image.setPixel(x, y, (x + y) % 5 == 0 ? 0u : qRgb(x % 8 * 30, y % 6 * 40, 77));
+  });
   const QByteArray ico = EncodeIco8(image);
   EXPECT_EQ(DecodeIco(ico, "t"), image);
   if (QImageReader::supportedImageFormats().contains("ico")) {
@@ -284,34 +243,20 @@ TEST(IcoCodec, RefusesWhatItCannotReadSafely) {
   QImage image(8, 8, QImage::Format_ARGB32);
   image.fill(qRgb(10, 20, 30));
   const QByteArray ico = EncodeIco8(image);
-  auto with = [&](int offset, quint32 value, int size) {
-    QByteArray changed = ico;
-    memcpy(changed.data() + offset, &value, size);
-    return changed;
-  };
-  ExpectPictureError([&] { DecodeIco(with(2, 2, 2), "t"); }, "pas une icône");
-  ExpectPictureError([&] { DecodeIco(with(4, 0, 2), "t"); }, "nombre d'images");
-  ExpectPictureError([&] { DecodeIco(with(18, 4, 4), "t"); }, "répertoire");
-  ExpectPictureError([&] { DecodeIco(with(14, 0xFFFFFF00u, 4), "t"); }, "tronqué");
-  ExpectPictureError([&] { DecodeIco(with(22 + 14, 32, 2), "t"); }, "256 couleurs");
-  ExpectPictureError([&] { DecodeIco(with(22 + 8, 15, 4), "t"); }, "hauteur");
-  ExpectPictureError([&] { DecodeIco(with(22 + 4, 9, 4), "t"); }, "différentes");
-  // One palette entry: the pixels, index 1, lie outside it.
-  ExpectPictureError([&] { DecodeIco(with(22 + 32, 1, 4), "t"); }, "hors de la palette");
-  ExpectPictureError([&] { DecodeIco(with(22 + 32, 257, 4), "t"); }, "palette");
-  ExpectPictureError([&] { DecodeIco(ico.chopped(1), "t"); }, "tronqué");
-}
-
-TEST(ByteReader, ReadsLittleEndianFieldsAndNeverPastTheEnd) {
-  const QByteArray bytes = Bytes({0x01, 0x02, 0x03, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x05});
-  TByteReader reader(bytes, "t");
-  EXPECT_EQ(reader.U32(), 0x04030201u);
-  EXPECT_EQ(reader.I32(), -1);
-  EXPECT_EQ(reader.Remaining(), 1);
-  ExpectPictureError([&] { reader.U16(); }, "tronqué");
-  EXPECT_EQ(reader.U8(), 5);
-  ExpectPictureError([&] { reader.Seek(10); }, "décalage");
-  ExpectPictureError([&] { reader.Require(-1); }, "tronqué");
+  const std::pair<QByteArray, const char*> bad[] = {
+      {WithField(ico, 2, 2, 2), "pas une icône"},
+      {WithField(ico, 4, 0, 2), "nombre d'images"},
+      {WithField(ico, 18, 4), "répertoire"},
+      {WithField(ico, 14, 0xFFFFFF00u), "tronqué"},
+      {WithField(ico, 22 + 14, 32, 2), "256 couleurs"},
+      {WithField(ico, 22 + 8, 15), "hauteur"},
+      {WithField(ico, 22 + 4, 9), "différentes"},
+      // One palette entry: the pixels, index 1, lie outside it.
+      {WithField(ico, 22 + 32, 1), "hors de la palette"},
+      {WithField(ico, 22 + 32, 257), "palette"},
+      {ico.chopped(1), "tronqué"}};
+  for (const auto& [input, fragment] : bad)
+    ExpectPictureError([&] { DecodeIco(input, "t"); }, fragment);
 }
 
 }  // namespace

@@ -101,20 +101,9 @@ void Hammer(const TDecoder& decode, const std::vector<QByteArray>& seeds, int mu
   EXPECT_GE(accepted, int(seeds.size()));
 }
 
-QImage Gradient(int width, int height, bool alpha) {
-  QImage image(width, height, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      image.setPixel(
-          x, y,
-          qRgba(x * 17 % 256, y * 29 % 256, (x ^ y) * 7 % 256, alpha ? (x * y * 13) % 256 : 255));
-    }
-  }
-  return image;
-}
-
 TEST(MutatedInput, JpegDecoder) {
-  Hammer(kJpeg, {EncodeJpeg(Gradient(24, 17, false), 80), EncodeJpeg(Gradient(9, 40, false), 30)},
+  Hammer(kJpeg,
+         {EncodeJpeg(test::Sample(24, 17, false), 80), EncodeJpeg(test::Sample(9, 40, false), 30)},
          2500, 1);
   // The real pictures, cut short and damaged.
   Hammer(kJpeg, {test::EmbeddedBytes("splash.jpg")}, 150, 2);
@@ -122,15 +111,16 @@ TEST(MutatedInput, JpegDecoder) {
 
 TEST(MutatedInput, LengthPrefixedBmpDecoder) {
   Hammer(kBmp,
-         {EncodeLengthPrefixedBmp(Gradient(7, 5, false)),
+         {EncodeLengthPrefixedBmp(test::Sample(7, 5, false)),
           test::EmbeddedBytes("button_reseau_normal.lbmp")},
          2500, 3);
-  Hammer(kPlainBmp, {EncodeBmp24(Gradient(5, 3, false))}, 2500, 4);
+  Hammer(kPlainBmp, {EncodeBmp24(test::Sample(5, 3, false))}, 2500, 4);
 }
 
 TEST(MutatedInput, ArgbDecoder) {
-  Hammer(kArgb, {EncodeArgb(Gradient(6, 4, true)), test::EmbeddedBytes("listebmp1_yellow.argb")},
-         2500, 5);
+  Hammer(kArgb,
+         {EncodeArgb(test::Sample(6, 4, true)), test::EmbeddedBytes("listebmp1_yellow.argb")}, 2500,
+         5);
 }
 
 TEST(MutatedInput, IconDecoders) {

@@ -25,25 +25,22 @@ class PictureFile : public testing::Test {
   const QByteArray background_ = test::FileBytes(test::SourcePicture("bg.jpg"));
 };
 
-TEST_F(PictureFile, ReadsTheBackgroundWhateverTheCaseOfItsExtension) {
+TEST_F(PictureFile, PicksTheDecoderFromTheExtensionWhateverItsCase) {
   const QImage expected = LoadPictureFile(test::SourcePicture("bg.jpg"));
   EXPECT_EQ(expected.size(), QSize(800, 600));
   EXPECT_EQ(expected.format(), QImage::Format_RGB32);
   EXPECT_EQ(LoadPictureFile(Write("BG.JPG", background_)), expected);
   EXPECT_EQ(LoadPictureFile(Write("bg.jpeg", background_)), expected);
-}
-
-TEST_F(PictureFile, PicksTheDecoderFromTheExtension) {
   QImage small(3, 2, QImage::Format_RGB32);
   small.fill(qRgb(1, 2, 3));
   EXPECT_EQ(LoadPictureFile(Write("small.bmp", EncodeBmp24(small))), small);
   // A JPEG under another name is not guessed at.
-  test::ExpectPictureError([&] { LoadPictureFile(Write("bg.bmp", background_)); }, "signature");
-  test::ExpectPictureError([&] { LoadPictureFile(Write("bg.png", background_)); }, "inconnu");
-  test::ExpectPictureError([&] { LoadPictureFile(Write("bg", background_)); }, "inconnu");
+  for (const auto& [name, fragment] :
+       {std::pair{"bg.bmp", "signature"}, {"bg.png", "inconnu"}, {"bg", "inconnu"}})
+    test::ExpectPictureError([&] { LoadPictureFile(Write(name, background_)); }, fragment);
 }
 
-TEST_F(PictureFile, AMissingFileOrAFolderCannotBeOpened) {
+TEST_F(PictureFile, MissingFoldersAndDamagedFilesGiveTheirErrors) {
   ASSERT_TRUE(QDir(folder_.path()).mkpath("folder.jpg"));
   for (const QString& path : {folder_.filePath("images/bg.jpg"), folder_.filePath("folder.jpg")}) {
     try {
@@ -53,11 +50,8 @@ TEST_F(PictureFile, AMissingFileOrAFolderCannotBeOpened) {
       EXPECT_EQ(std::string(error.what()), "Impossible d'ouvrir le fichier " + path.toStdString());
     }
   }
-}
-
-TEST_F(PictureFile, ADamagedBackgroundIsAPictureError) {
-  const QString path = Write("bg.jpg", background_.left(background_.size() / 3));
-  test::ExpectPictureError([&] { LoadPictureFile(path); }, "tronqué");
+  const QString cut = Write("bg.jpg", background_.left(background_.size() / 3));
+  test::ExpectPictureError([&] { LoadPictureFile(cut); }, "tronqué");
   test::ExpectPictureError([&] { LoadPictureFile(Write("empty.jpg", {})); }, "vide");
 }
 

@@ -3,7 +3,6 @@
 #include <QImageReader>
 #include <QPixmap>
 #include <cmath>
-#include <vector>
 
 #include "AssetTestSupport.h"
 #include "assets/BmpCodec.h"
@@ -13,75 +12,53 @@
 namespace zerud {
 namespace {
 
+using test::CountPixels;
 using test::EmbeddedBytes;
 using test::LittleEndian32;
+using test::Luminance;
 
-struct TJpegMarker {
-  int code;
-  QByteArray data;
-};
-
-// The segments of a JPEG file up to its first scan.
-std::vector<TJpegMarker> JpegHeaderSegments(const QByteArray& file) {
-  std::vector<TJpegMarker> segments;
-  const auto* p = reinterpret_cast<const uchar*>(file.constData());
-  qsizetype at = 2;
-  while (at + 4 <= file.size() && p[at] == 0xFF) {
-    const int code = p[at + 1];
-    const int length = (p[at + 2] << 8) | p[at + 3];
-    segments.push_back({code, file.mid(at + 4, length - 2)});
-    if (code == 0xDA) break;
-    at += 2 + length;
-  }
-  return segments;
-}
-
-struct TJpegCase {
-  const char* file;
-  int width;
-  int height;
-  qsizetype bytes;  // 0: any
-};
-
-// Baseline JFIF, 8 bits per sample, three components, at the stated size.
-void ExpectBaselineJfif(const QByteArray& file, const TJpegCase& c) {
-  SCOPED_TRACE(c.file);
-  if (c.bytes != 0) {
-    EXPECT_EQ(file.size(), c.bytes);
-  }
-  ASSERT_TRUE(file.startsWith("\xFF\xD8"));
+// A baseline JFIF of 8-bit samples in three components, of the stated size:
+// walks the segments up to the first scan; exactly one frame, a baseline one.
+void ExpectBaselineJfif(const char* name, const QByteArray& file, int width, int height) {
+  SCOPED_TRACE(name);
+  ASSERT_TRUE(file.startsWith("\xFF\xD8\xFF\xE0"));
+  EXPECT_EQ(file.mid(6, 5), QByteArray("JFIF\0", 5));
   EXPECT_TRUE(file.endsWith("\xFF\xD9"));
-  const auto segments = JpegHeaderSegments(file);
-  ASSERT_FALSE(segments.empty());
-  EXPECT_EQ(segments.front().code, 0xE0);
-  EXPECT_TRUE(segments.front().data.startsWith(QByteArray("JFIF\0", 5)));
-  int frames = 0;
-  for (const TJpegMarker& segment : segments) {
-    const bool frame = segment.code >= 0xC0 && segment.code <= 0xCF && segment.code != 0xC4 &&
-                       segment.code != 0xC8 && segment.code != 0xCC;
-    if (!frame) continue;
-    ++frames;
-    EXPECT_EQ(segment.code, 0xC0) << "not a baseline frame";
-    const auto* d = reinterpret_cast<const uchar*>(segment.data.constData());
-    EXPECT_EQ(d[0], 8);
-    EXPECT_EQ((d[1] << 8) | d[2], c.height);
-    EXPECT_EQ((d[3] << 8) | d[4], c.width);
-    EXPECT_EQ(d[5], 3);
+  const auto* p = reinterpret_cast<const uchar*>(file.constData());
+  int frames = 0, code = 0;
+  for (qsizetype at = 2; at + 4 <= file.size() && p[at] == 0xFF && code != 0xDA;) {
+    code = p[at + 1];
+    const uchar* d = p + at + 4;
+    if (code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC) {
+      ++frames;
+      EXPECT_EQ(code, 0xC0) << "not a baseline frame";
+      EXPECT_EQ(d[0], 8);
+      EXPECT_EQ((d[1] << 8) | d[2], height);
+      EXPECT_EQ((d[3] << 8) | d[4], width);
+      EXPECT_EQ(d[5], 3);
+    }
+    at += 2 + ((p[at + 2] << 8) | p[at + 3]);
   }
   EXPECT_EQ(frames, 1);
-  EXPECT_EQ(segments.back().code, 0xDA);
+  EXPECT_EQ(code, 0xDA);
 }
 
 TEST(ShippedPictures, PanelPicturesAreBaselineJpegsOfTheirSize) {
-  const TJpegCase cases[] = {{"splash.jpg", 387, 321, 143290},
-                             {"left_panel.jpg", 237, 600, 126489},
-                             {"options_panel.jpg", 800, 536, 223196}};
-  for (const TJpegCase& c : cases) ExpectBaselineJfif(EmbeddedBytes(c.file), c);
-  ExpectBaselineJfif(test::FileBytes(test::SourcePicture("bg.jpg")), {"bg.jpg", 800, 600, 0});
-
-  EXPECT_EQ(SplashPicture().size(), QSize(387, 321));
-  EXPECT_EQ(LeftPanelPicture().size(), QSize(237, 600));
-  EXPECT_EQ(OptionsPanelPicture().size(), QSize(800, 536));
+  const struct {
+    const char* File;
+    QImage (*Picture)();
+    int Width, Height;
+    qsizetype Bytes;
+  } cases[] = {{"splash.jpg", SplashPicture, 387, 321, 143290},
+               {"left_panel.jpg", LeftPanelPicture, 237, 600, 126489},
+               {"options_panel.jpg", OptionsPanelPicture, 800, 536, 223196}};
+  for (const auto& c : cases) {
+    const QByteArray file = EmbeddedBytes(c.File);
+    EXPECT_EQ(file.size(), c.Bytes) << c.File;
+    ExpectBaselineJfif(c.File, file, c.Width, c.Height);
+    EXPECT_EQ(c.Picture().size(), QSize(c.Width, c.Height)) << c.File;
+  }
+  ExpectBaselineJfif("bg.jpg", test::FileBytes(test::SourcePicture("bg.jpg")), 800, 600);
   EXPECT_EQ(LoadPictureFile(test::SourcePicture("bg.jpg")).size(), QSize(800, 600));
 }
 
@@ -89,88 +66,84 @@ TEST(ShippedPictures, PanelPicturesAreBaselineJpegsOfTheirSize) {
 // panel's light blue there, or a square would show around each round button.
 TEST(ShippedPictures, LeftPanelIsLightBlueAroundEachButton) {
   const QImage panel = LeftPanelPicture();
-  const QRect buttons[] = {{7, 75, 55, 55}, {7, 145, 55, 55}, {7, 215, 56, 56}, {6, 285, 55, 55}};
-  for (const QRect& b : buttons) {
+  for (const QRect& b : {QRect(7, 75, 55, 55), QRect(7, 145, 55, 55), QRect(7, 215, 56, 56),
+                         QRect(6, 285, 55, 55)}) {
     for (const QPoint corner : {b.topLeft(), b.topRight(), b.bottomLeft(), b.bottomRight()}) {
       const QRgb c = panel.pixel(corner);
-      EXPECT_NEAR(qRed(c), 164, 8) << corner.x() << "," << corner.y();
-      EXPECT_NEAR(qGreen(c), 192, 8) << corner.x() << "," << corner.y();
-      EXPECT_NEAR(qBlue(c), 251, 8) << corner.x() << "," << corner.y();
+      EXPECT_LE(
+          std::max({std::abs(qRed(c) - 164), std::abs(qGreen(c) - 192), std::abs(qBlue(c) - 251)}),
+          8)
+          << corner.x() << "," << corner.y();
     }
   }
 }
 
-struct TButtonCase {
-  TButtonPicture button;
-  const char* name;
-  int side;
-};
-
-const TButtonCase kButtons[] = {{TButtonPicture::Start, "start", 55},
-                                {TButtonPicture::Options, "options", 55},
-                                {TButtonPicture::Reseau, "reseau", 56},
-                                {TButtonPicture::Aide, "aide", 55}};
-const std::pair<TButtonLook, const char*> kLooks[] = {
-    {TButtonLook::Normal, "normal"}, {TButtonLook::Over, "over"}, {TButtonLook::Down, "down"}};
+const struct {
+  TButtonPicture Button;
+  const char* Name;
+  int Side;
+} kButtons[] = {{TButtonPicture::Start, "start", 55},
+                {TButtonPicture::Options, "options", 55},
+                {TButtonPicture::Reseau, "reseau", 56},
+                {TButtonPicture::Aide, "aide", 55}};
 
 TEST(ShippedPictures, ButtonsAre24BitBmpsBehindTheirLength) {
-  for (const TButtonCase& b : kButtons) {
-    for (const auto& [look, lookName] : kLooks) {
-      const QString file = QStringLiteral("button_%1_%2.lbmp").arg(b.name, lookName);
+  const std::pair<TButtonLook, const char*> looks[] = {
+      {TButtonLook::Normal, "normal"}, {TButtonLook::Over, "over"}, {TButtonLook::Down, "down"}};
+  for (const auto& b : kButtons) {
+    for (const auto& [look, lookName] : looks) {
+      const QString file = QStringLiteral("button_%1_%2.lbmp").arg(b.Name, lookName);
       SCOPED_TRACE(file.toStdString());
       const QByteArray stored = EmbeddedBytes(file);
-      const qint64 bmpBytes = b.side == 55 ? 9294 : 9462;
+      const quint32 bmpBytes = b.Side == 55 ? 9294 : 9462;
       ASSERT_EQ(stored.size(), 4 + bmpBytes);
-      EXPECT_EQ(LittleEndian32(stored, 0), bmpBytes);
       const QByteArray bmp = stored.sliced(4);
       EXPECT_TRUE(bmp.startsWith("BM"));
+      // Length before the file, file size, information header size, height
+      // (positive: bottom-up rows), 24 bits per pixel, no compression.
+      EXPECT_EQ(LittleEndian32(stored, 0), bmpBytes);
       EXPECT_EQ(LittleEndian32(bmp, 2), bmpBytes);
-      EXPECT_EQ(LittleEndian32(bmp, 14), 40u);             // information header
-      EXPECT_EQ(qint32(LittleEndian32(bmp, 22)), b.side);  // bottom-up rows
-      EXPECT_EQ(LittleEndian32(bmp, 28) & 0xFFFF, 24u);    // bits per pixel
-      EXPECT_EQ(LittleEndian32(bmp, 30), 0u);              // uncompressed
-
+      EXPECT_EQ(LittleEndian32(bmp, 14), 40u);
+      EXPECT_EQ(LittleEndian32(bmp, 22), quint32(b.Side));
+      EXPECT_EQ(LittleEndian32(bmp, 28) & 0xFFFF, 24u);
+      EXPECT_EQ(LittleEndian32(bmp, 30), 0u);
       // Qt's own BMP reader sees the same pixels as ours.
-      const QImage ours = ButtonPicture(b.button, look);
-      EXPECT_EQ(ours.size(), QSize(b.side, b.side));
+      const QImage ours = ButtonPicture(b.Button, look);
+      EXPECT_EQ(ours.size(), QSize(b.Side, b.Side));
       EXPECT_EQ(ours, QImage::fromData(bmp, "BMP").convertToFormat(QImage::Format_RGB32));
-      for (const QPoint corner : {QPoint(0, 0), QPoint(b.side - 1, 0), QPoint(0, b.side - 1),
-                                  QPoint(b.side - 1, b.side - 1)}) {
+      const int last = b.Side - 1;
+      for (const QPoint corner :
+           {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
         EXPECT_EQ(ours.pixel(corner), qRgb(164, 192, 251));
-      }
     }
   }
-}
-
-double MeanLuminance(const QImage& image) {
-  double sum = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) sum += test::Luminance(image.pixel(x, y));
-  }
-  return sum / (image.width() * image.height());
 }
 
 TEST(ShippedPictures, HoverIsLighterAndPressedDarker) {
-  for (const TButtonCase& b : kButtons) {
-    SCOPED_TRACE(b.name);
-    const QImage normal = ButtonPicture(b.button, TButtonLook::Normal);
-    const QImage over = ButtonPicture(b.button, TButtonLook::Over);
-    const QImage down = ButtonPicture(b.button, TButtonLook::Down);
-    EXPECT_GT(MeanLuminance(over), MeanLuminance(normal) * 1.05);
-    EXPECT_LT(MeanLuminance(down), MeanLuminance(normal) * 0.9);
+  const auto mean = [](const QImage& image) {
+    double sum = 0;
+    test::ForEachPixel(image, [&](int, int, QRgb c) { sum += Luminance(c); });
+    return sum / (image.width() * image.height());
+  };
+  for (const auto& b : kButtons) {
+    SCOPED_TRACE(b.Name);
+    const QImage normal = ButtonPicture(b.Button, TButtonLook::Normal);
+    const QImage over = ButtonPicture(b.Button, TButtonLook::Over);
+    const QImage down = ButtonPicture(b.Button, TButtonLook::Down);
+    EXPECT_GT(mean(over), mean(normal) * 1.05);
+    EXPECT_LT(mean(down), mean(normal) * 0.9);
     // Every pixel moves the same way, none the other.
-    for (int y = 0; y < normal.height(); ++y) {
-      for (int x = 0; x < normal.width(); ++x) {
-        ASSERT_GE(test::Luminance(over.pixel(x, y)), test::Luminance(normal.pixel(x, y)));
-        ASSERT_LE(test::Luminance(down.pixel(x, y)), test::Luminance(normal.pixel(x, y)));
-      }
-    }
+    EXPECT_EQ(CountPixels(normal,
+                          [&](int x, int y, QRgb c) {
+                            return Luminance(over.pixel(x, y)) < Luminance(c) ||
+                                   Luminance(down.pixel(x, y)) > Luminance(c);
+                          }),
+              0);
   }
   // Four different pictures, not one drawn four times.
-  EXPECT_NE(ButtonPicture(TButtonPicture::Start, TButtonLook::Normal),
-            ButtonPicture(TButtonPicture::Aide, TButtonLook::Normal));
-  EXPECT_NE(ButtonPicture(TButtonPicture::Options, TButtonLook::Normal),
-            ButtonPicture(TButtonPicture::Aide, TButtonLook::Normal));
+  const QImage aide = ButtonPicture(TButtonPicture::Aide, TButtonLook::Normal);
+  EXPECT_NE(ButtonPicture(TButtonPicture::Start, TButtonLook::Normal), aide);
+  EXPECT_NE(ButtonPicture(TButtonPicture::Options, TButtonLook::Normal), aide);
 }
 
 TEST(ShippedPictures, ListeBmpHoldsTheGridAndFourPiecesAsStored) {
@@ -179,189 +152,131 @@ TEST(ShippedPictures, ListeBmpHoldsTheGridAndFourPiecesAsStored) {
   for (int i = 0; i < kListeBmpCount; ++i) {
     SCOPED_TRACE(files[i]);
     const QByteArray stored = EmbeddedBytes(files[i]);
-    const int width = i == 0 ? 490 : 70;
-    const int height = i == 0 ? 420 : 70;
-    EXPECT_EQ(stored.size(), i == 0 ? 823208 : 19608);
+    const int width = i == 0 ? 490 : 70, height = i == 0 ? 420 : 70;
+    EXPECT_EQ(stored.size(), 8 + 4 * width * height);
     EXPECT_EQ(LittleEndian32(stored, 0), quint32(width));
     EXPECT_EQ(LittleEndian32(stored, 4), quint32(height));
     const QImage picture = ListeBmp(i);
     EXPECT_EQ(picture.size(), QSize(width, height));
     EXPECT_EQ(picture.format(), QImage::Format_ARGB32);
     // The stored pixels are the picture's non-premultiplied words, top row first.
-    const qsizetype last = 8 + 4 * (qsizetype(width) * height - 1);
     EXPECT_EQ(LittleEndian32(stored, 8), picture.pixel(0, 0));
-    EXPECT_EQ(LittleEndian32(stored, last), picture.pixel(width - 1, height - 1));
+    EXPECT_EQ(LittleEndian32(stored, stored.size() - 4), picture.pixel(width - 1, height - 1));
   }
   test::ExpectPictureError([] { ListeBmp(-1); }, "indice -1");
   test::ExpectPictureError([] { ListeBmp(5); }, "indice 5");
 }
 
+bool Soft(QRgb c) { return qAlpha(c) > 0 && qAlpha(c) < 255; }
+
 TEST(ShippedPictures, GridHasATransparentHoleInEveryCellAndAnOpaqueFrame) {
   const QImage grid = ListeBmp(kGridPicture);
-  bool partlyTransparent = false;
   for (int r = 0; r < 6; ++r) {
     for (int c = 0; c < 7; ++c) {
-      const int left = 70 * c;
-      const int top = 70 * r;
       SCOPED_TRACE(testing::Message() << "cell " << r << "," << c);
-      EXPECT_EQ(qAlpha(grid.pixel(left + 34, top + 34)), 0);
-      EXPECT_EQ(qAlpha(grid.pixel(left + 35, top + 35)), 0);
-      // The hole spans pixels 7 to 61 of the cell, both ways.
-      EXPECT_LT(qAlpha(grid.pixel(left + 7, top + 34)), 64);
-      EXPECT_LT(qAlpha(grid.pixel(left + 61, top + 34)), 64);
-      EXPECT_LT(qAlpha(grid.pixel(left + 34, top + 7)), 64);
-      EXPECT_LT(qAlpha(grid.pixel(left + 34, top + 61)), 64);
-      EXPECT_EQ(qAlpha(grid.pixel(left + 6, top + 34)), 255);
-      EXPECT_EQ(qAlpha(grid.pixel(left + 62, top + 34)), 255);
-      EXPECT_EQ(qAlpha(grid.pixel(left + 34, top + 6)), 255);
-      EXPECT_EQ(qAlpha(grid.pixel(left + 34, top + 62)), 255);
-      EXPECT_EQ(qAlpha(grid.pixel(left, top)), 255);
-      EXPECT_EQ(qAlpha(grid.pixel(left + 69, top + 69)), 255);
-      // Anti-aliased edge, the frame blue.
-      for (int x = 0; x < 70; ++x) {
-        const int a = qAlpha(grid.pixel(left + x, top + 12));
-        partlyTransparent = partlyTransparent || (a > 0 && a < 255);
-      }
-      const QRgb frame = grid.pixel(left + 2, top + 34);
+      const auto alpha = [&](int x, int y) { return qAlpha(grid.pixel(70 * c + x, 70 * r + y)); };
+      // The hole spans pixels 7 to 61 of the cell both ways; the frame is
+      // opaque around it and blue.
+      EXPECT_EQ(alpha(34, 34) + alpha(35, 35), 0);
+      for (const auto& [x, y] : {std::pair{7, 34}, {61, 34}, {34, 7}, {34, 61}})
+        EXPECT_LT(alpha(x, y), 64) << x << "," << y;
+      for (const auto& [x, y] : {std::pair{6, 34}, {62, 34}, {34, 6}, {34, 62}, {0, 0}, {69, 69}})
+        EXPECT_EQ(alpha(x, y), 255) << x << "," << y;
+      const QRgb frame = grid.pixel(70 * c + 2, 70 * r + 34);
       EXPECT_GT(qBlue(frame), qRed(frame) + 60);
     }
   }
-  EXPECT_TRUE(partlyTransparent);
+  EXPECT_GT(CountPixels(grid, [](int, int, QRgb c) { return Soft(c); }), 0);  // anti-aliased
 }
 
-// Distance of a pixel's centre from the middle of its 70-pixel cell.
-double FromCentre(int x, int y) { return std::hypot(x + 0.5 - 35.0, y + 0.5 - 35.0); }
-
 TEST(ShippedPictures, PiecesShareOneMaskAndDifferInColourAndTick) {
-  const QImage yellow = ListeBmp(kYellowPiece);
-  const QImage red = ListeBmp(kRedPiece);
-  const QImage yellowTicked = ListeBmp(kYellowTickedPiece);
-  const QImage redTicked = ListeBmp(kRedTickedPiece);
-  for (const QImage* piece : {&yellow, &red, &yellowTicked, &redTicked}) {
-    for (int y = 0; y < 70; ++y) {
-      for (int x = 0; x < 70; ++x) {
-        ASSERT_EQ(qAlpha(piece->pixel(x, y)), qAlpha(yellow.pixel(x, y))) << x << "," << y;
-      }
-    }
+  const QImage yellow = ListeBmp(kYellowPiece), red = ListeBmp(kRedPiece);
+  const QImage yellowTicked = ListeBmp(kYellowTickedPiece), redTicked = ListeBmp(kRedTickedPiece);
+  for (const QImage* piece : {&red, &yellowTicked, &redTicked}) {
+    EXPECT_EQ(CountPixels(*piece, [&](int x, int y,
+                                      QRgb c) { return qAlpha(c) != qAlpha(yellow.pixel(x, y)); }),
+              0);
   }
   // An opaque disc over pixels 6 to 62, transparent corners, a soft rim.
   for (const QPoint p : {QPoint(0, 0), QPoint(69, 0), QPoint(0, 69), QPoint(69, 69), QPoint(5, 34),
-                         QPoint(63, 34), QPoint(34, 5), QPoint(34, 63)}) {
+                         QPoint(63, 34), QPoint(34, 5), QPoint(34, 63)})
     EXPECT_EQ(qAlpha(yellow.pixel(p)), 0) << p.x() << "," << p.y();
-  }
-  for (const QPoint p : {QPoint(6, 34), QPoint(62, 34), QPoint(34, 6), QPoint(34, 62)}) {
+  for (const QPoint p : {QPoint(6, 34), QPoint(62, 34), QPoint(34, 6), QPoint(34, 62)})
     EXPECT_GT(qAlpha(yellow.pixel(p)), 200) << p.x() << "," << p.y();
-  }
   EXPECT_EQ(qAlpha(yellow.pixel(34, 34)), 255);
-  int soft = 0;
-  for (int x = 0; x < 70; ++x) soft += qAlpha(yellow.pixel(x, 14)) % 255 != 0;
-  EXPECT_GT(soft, 0);
+  EXPECT_GT(CountPixels(yellow, [](int, int, QRgb c) { return Soft(c); }), 0);
 
-  // Colours: red is red, yellow is yellow, everywhere on the body.
-  const QRgb r = red.pixel(48, 48);
-  const QRgb y = yellow.pixel(48, 48);
+  // Colours: red is red, yellow is yellow.
+  const QRgb r = red.pixel(48, 48), y = yellow.pixel(48, 48);
   EXPECT_GT(qRed(r), 2 * qGreen(r));
   EXPECT_GT(qRed(y), 150);
   EXPECT_GT(qGreen(y), 120);
   EXPECT_LT(qBlue(y), qGreen(y) / 2);
 
   // The tick is black, inside the disc; outside it the pictures are equal.
-  auto countBlack = [](const QImage& piece) {
-    int black = 0;
-    for (int yy = 0; yy < 70; ++yy) {
-      for (int xx = 0; xx < 70; ++xx) {
-        const QRgb c = piece.pixel(xx, yy);
-        black += qAlpha(c) == 255 && qRed(c) < 40 && qGreen(c) < 40 && qBlue(c) < 40;
-      }
-    }
-    return black;
+  const auto black = [](const QImage& piece) {
+    return CountPixels(piece, [](int, int, QRgb c) {
+      return qAlpha(c) == 255 && qRed(c) < 40 && qGreen(c) < 40 && qBlue(c) < 40;
+    });
   };
-  EXPECT_EQ(countBlack(yellow), 0);
-  EXPECT_EQ(countBlack(red), 0);
-  EXPECT_GT(countBlack(yellowTicked), 60);
-  EXPECT_GT(countBlack(redTicked), 60);
-  for (int yy = 0; yy < 70; ++yy) {
-    for (int xx = 0; xx < 70; ++xx) {
-      if (FromCentre(xx, yy) < 25) continue;
-      ASSERT_EQ(yellow.pixel(xx, yy), yellowTicked.pixel(xx, yy)) << xx << "," << yy;
-      ASSERT_EQ(red.pixel(xx, yy), redTicked.pixel(xx, yy)) << xx << "," << yy;
-    }
+  EXPECT_EQ(black(yellow) + black(red), 0);
+  EXPECT_GT(black(yellowTicked), 60);
+  EXPECT_GT(black(redTicked), 60);
+  for (const auto& [plain, ticked] : {std::pair{&yellow, &yellowTicked}, {&red, &redTicked}}) {
+    EXPECT_EQ(CountPixels(*ticked,
+                          [&](int x, int y, QRgb c) {
+                            return std::hypot(x + 0.5 - 35, y + 0.5 - 35) >= 25 &&
+                                   c != plain->pixel(x, y);
+                          }),
+              0);
   }
 }
 
 // A piece in its cell under the grid: the grid covers the piece's rim, so no
 // light from behind the board shows between the two.
 TEST(ShippedPictures, GridCoversTheRimOfAPieceInItsCell) {
-  const QImage grid = ListeBmp(kGridPicture);
+  const QImage grid = ListeBmp(kGridPicture).copy(70 * 3, 70 * 5, 70, 70);
   const QImage piece = ListeBmp(kRedPiece);
-  const int left = 70 * 3;
-  const int top = 70 * 5;
-  EXPECT_EQ(qAlpha(grid.pixel(left + 6, top + 34)), 255);
-  EXPECT_EQ(qAlpha(grid.pixel(left + 62, top + 34)), 255);
-  EXPECT_GT(qAlpha(piece.pixel(6, 34)), 0);
-  EXPECT_GT(qAlpha(piece.pixel(62, 34)), 0);
-  for (int y = 0; y < 70; ++y) {
-    for (int x = 0; x < 70; ++x) {
-      const double pieceCover = qAlpha(piece.pixel(x, y)) / 255.0;
-      const double gridCover = qAlpha(grid.pixel(left + x, top + y)) / 255.0;
-      const double showsThrough = (1 - pieceCover) * (1 - gridCover);
-      ASSERT_LT(showsThrough, 0.06) << x << "," << y;
-    }
-  }
+  EXPECT_EQ(CountPixels(piece,
+                        [&](int x, int y, QRgb c) {
+                          return (1 - qAlpha(c) / 255.0) * (1 - qAlpha(grid.pixel(x, y)) / 255.0) >=
+                                 0.06;
+                        }),
+            0);
 }
 
-TEST(ShippedPictures, LogIconsHaveAOneBitMask) {
+TEST(ShippedPictures, LogIconsHaveAOneBitMaskAndTheirColours) {
   const QByteArray stored = EmbeddedBytes("log_icons.zil");
   EXPECT_TRUE(stored.startsWith("ZIL1"));
   EXPECT_EQ(stored.size(), 20 + 80 * 60 * 4 + 12 * 60);  // 80 x 60 colour plane and mask
+  QColor mean[kLogIconCount];
   for (int i = 0; i < kLogIconCount; ++i) {
     SCOPED_TRACE(i);
     const QImage icon = LogIcon(i);
     EXPECT_EQ(icon.size(), QSize(20, 20));
     EXPECT_EQ(icon.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(CountPixels(icon, [](int, int, QRgb c) { return Soft(c); }), 0);
+    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+    double r = 0, g = 0, b = 0;
     int opaque = 0;
-    for (int y = 0; y < 20; ++y) {
-      for (int x = 0; x < 20; ++x) {
-        const int a = qAlpha(icon.pixel(x, y));
-        ASSERT_TRUE(a == 0 || a == 255);
-        opaque += a == 255;
-      }
-    }
+    test::ForEachPixel(icon, [&](int, int, QRgb c) {
+      if (qAlpha(c) == 0) return;
+      r += qRed(c), g += qGreen(c), b += qBlue(c);
+      ++opaque;
+    });
     EXPECT_GT(opaque, 60);
     EXPECT_LT(opaque, 360);
-    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+    mean[i] = QColor(int(r / opaque), int(g / opaque), int(b / opaque));
   }
+  // A grey gear, a blue icon, another one, a pink one.
+  EXPECT_LT(std::abs(mean[0].red() - mean[0].blue()), 20);
+  EXPECT_LT(std::abs(mean[0].red() - mean[0].green()), 20);
+  EXPECT_GT(mean[1].blue(), mean[1].red() + 40);
+  EXPECT_NE(LogIcon(2), LogIcon(1));
+  EXPECT_GT(mean[3].red(), mean[3].green() + 40);
+  EXPECT_GT(mean[3].blue(), mean[3].green());
   test::ExpectPictureError([] { LogIcon(4); }, "indice 4");
   test::ExpectPictureError([] { LogIcon(-1); }, "indice -1");
-}
-
-// Mean colour of the opaque pixels of an icon.
-QColor MeanColour(const QImage& icon) {
-  double r = 0, g = 0, b = 0;
-  int n = 0;
-  for (int y = 0; y < icon.height(); ++y) {
-    for (int x = 0; x < icon.width(); ++x) {
-      const QRgb c = icon.pixel(x, y);
-      if (qAlpha(c) == 0) continue;
-      r += qRed(c);
-      g += qGreen(c);
-      b += qBlue(c);
-      ++n;
-    }
-  }
-  return QColor(int(r / n), int(g / n), int(b / n));
-}
-
-TEST(ShippedPictures, LogIconsHaveTheirColours) {
-  const QColor gear = MeanColour(LogIcon(0));
-  EXPECT_LT(std::abs(gear.red() - gear.blue()), 20);  // grey
-  EXPECT_LT(std::abs(gear.red() - gear.green()), 20);
-  const QColor blue = MeanColour(LogIcon(1));
-  EXPECT_GT(blue.blue(), blue.red() + 40);
-  const QColor pink = MeanColour(LogIcon(3));
-  EXPECT_GT(pink.red(), pink.green() + 40);
-  EXPECT_GT(pink.blue(), pink.green());
-  EXPECT_NE(LogIcon(2), LogIcon(1));
 }
 
 TEST(ShippedPictures, ProgramIconIsA256ColourIconOfDarkLettersOnWhite) {
@@ -373,17 +288,10 @@ TEST(ShippedPictures, ProgramIconIsA256ColourIconOfDarkLettersOnWhite) {
   EXPECT_EQ(LittleEndian32(stored, 10) >> 16, 8u);  // bits per pixel
   const QImage icon = DecodeIco(stored, "program.ico");
   ASSERT_EQ(icon.size(), QSize(32, 32));
-  int white = 0, dark = 0;
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 32; ++x) {
-      const QRgb c = icon.pixel(x, y);
-      if (qAlpha(c) == 0) continue;
-      white += test::Luminance(c) > 240 * 100;
-      dark += test::Luminance(c) < 80 * 100;
-    }
-  }
-  EXPECT_GT(white, 300);
-  EXPECT_GT(dark, 80);
+  EXPECT_GT(CountPixels(icon, [](int, int, QRgb c) { return qAlpha(c) && Luminance(c) > 24000; }),
+            300);
+  EXPECT_GT(CountPixels(icon, [](int, int, QRgb c) { return qAlpha(c) && Luminance(c) < 8000; }),
+            80);
   if (QImageReader::supportedImageFormats().contains("ico")) {
     EXPECT_EQ(QImage::fromData(stored, "ICO").convertToFormat(QImage::Format_ARGB32), icon);
   }
