@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Reads the help document the build wrote into the program folder and checks
-# that it is a real PDF holding the help's chapters in French.
+# The help document the build wrote is an A4 PDF with numbered pages holding
+# the help's chapters in French.
 #   check_help_pdf.sh <Aide.pdf>
 set -euo pipefail
 pdf=$1
@@ -18,8 +18,7 @@ echo "pages: $pages, page size: $size pt"
 [ "$pages" -ge 3 ] || { echo "FAIL: only $pages pages"; exit 1; }
 [ "$size" = "595x842" ] || { echo "FAIL: not A4"; exit 1; }
 
-# One line of text, with line breaks and non-breaking spaces as plain spaces,
-# so that phrases broken across lines are found.
+# One line, non-breaking spaces as plain ones, so broken phrases are found.
 text=$(pdftotext -enc UTF-8 "$pdf" - | tr '\n' ' ' | sed 's/\xc2\xa0/ /g; s/  */ /g')
 status=0
 for expected in "Zerud uravizera4" "Le but du jeu" "Les trois modes de jeu" \
@@ -32,7 +31,6 @@ for expected in "Zerud uravizera4" "Le but du jeu" "Les trois modes de jeu" \
     status=1
   fi
 done
-# Every page is numbered at its foot.
 for n in $(seq 1 "$pages"); do
   if ! pdftotext -f "$n" -l "$n" -layout "$pdf" - | grep -qE "^ *$n *$"; then
     echo "FAIL: page $n has no page number"

@@ -1,18 +1,14 @@
 #!/usr/bin/env bash
-# "Aide du jeu" on a desktop with a PDF viewer: the game hands the program
-# folder's Aide.pdf to the desktop's opener (xdg-open), which starts the
-# viewer registered for PDF files, and the viewer's window is sized to the
-# screen. The desktop here is made up: a viewer script registered through
-# XDG files of the test's own, which writes down what it was asked to open
-# and shows a window titled with the document's name.
+# "Aide du jeu" hands the program folder's Aide.pdf to xdg-open, which starts
+# the desktop's PDF viewer, sized to the screen. The viewer here is a script
+# registered through the test's own XDG files: it writes down what it was
+# asked to open and shows a window titled with the document's name.
 #   e2e_help.sh <program>
 set -uo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/harness.sh"
 zh_require "$program"
-# xdg-open learns a file's type through mimetype or file, and the made-up
-# viewer shows its window with xmessage.
 if ! command -v mimetype >/dev/null && ! command -v file >/dev/null; then
   echo "SKIP: neither mimetype nor file is installed (Debian packages libfile-mimeinfo-perl, file)"
   exit 77
@@ -34,8 +30,6 @@ chmod +x "$desktop/bin/zerud-test-viewer"
 printf '[Desktop Entry]\nType=Application\nName=Viewer\nExec=zerud-test-viewer %%f\nMimeType=application/pdf;\n' \
   >"$desktop/data/applications/zerud-test-viewer.desktop"
 printf '[Default Applications]\napplication/pdf=zerud-test-viewer.desktop\n' >"$desktop/config/mimeapps.list"
-# xdg-open finds a file's type through the desktop's MIME database; a
-# minimal one knows PDF files by their name.
 echo "application/pdf:*.pdf" >"$desktop/data/mime/globs"
 export PATH=$desktop/bin:$PATH
 export XDG_CONFIG_HOME=$desktop/config XDG_CONFIG_DIRS=$desktop/config

@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# The main window's creation work is done before anything else shows: with
-# scores.txt missing from the program folder, the error about it comes up
-# before the black backdrop; once it is answered, the start-up goes on with
-# the backdrop and the start-up picture. The program folder is a copy of the
-# executable with images/ beside it, started from yet another folder, so the
-# files are looked for beside the executable, not in the current folder
-# (which does hold a scores.txt here).
+# With scores.txt missing beside the executable (the current folder holds
+# one), its error comes before the backdrop; once answered, the start-up
+# goes on with the backdrop and the start-up picture.
 #   e2e_missing_scores.sh <program>
 set -uo pipefail
 program=$1
@@ -21,8 +17,7 @@ cp "$(dirname "$program")/images/bg.jpg" "$folder/images/" || zh_fail "no images
 echo "0000|1" >"$ZH_DIR/cwd/scores.txt"
 
 zh_launch "$folder/zerud-uravizera4"
-# The error box carries the game's title, like the start-up picture; it is
-# told apart by its size.
+# The error box has the start-up picture's title, not its size.
 box=""
 deadline=$(($(zh_now_ms) + 30000))
 while [ -z "$box" ] && [ "$(zh_now_ms)" -lt "$deadline" ]; do

@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# Answering "Non" to the quit confirmation leaves the game as it was: a game
-# is started, its clock runs on while the confirmation waits, and after
-# "Non" the clock still runs and the program is alive.
+# The game clock runs on while the quit confirmation waits and after "Non".
 #   e2e_quit_keeps_game.sh <program>
 set -uo pipefail
 program=$1

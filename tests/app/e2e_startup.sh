@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# The whole program under Xvfb, as a player meets it: started from another
-# folder, the black backdrop over the screen, the start-up picture centred
-# with the main window still hidden, "Fermer", the 800 x 600 main window
-# centred in front, the backdrop bringing it back to the front when clicked,
-# then "Quitter" / "Non" (the game goes on), "Quitter" / "Oui" (exit status 0).
+# The program under Xvfb as a player meets it: backdrop, centred start-up
+# picture, "Fermer", the 800 x 600 main window centred in front (clicking the
+# backdrop brings it back), "Quitter"/"Non", "Quitter"/"Oui" (exit status 0).
+# Prints the times to the backdrop, the start-up picture and the main window.
 #   e2e_startup.sh <program>
-# Prints the start-up times: to the first window shown (the backdrop), to the
-# start-up picture, and to the main window after "Fermer".
 set -uo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,8 +12,6 @@ zh_require "$program"
 zh_start 1280x1024x24
 read -r screen_w screen_h < <(zh_screen_size)
 
-# Screenshots are retaken until the pixel is as expected, so a busy machine
-# that paints late does not fail the test.
 expect_pixel() {  # description x y r,g,b
   zh_wait_pixel "$2" "$3" "$4" 10 ||
     zh_fail "$1: pixel ($2, $3) is $(zh_pixel "$ZH_DIR/wait.png" "$2" "$3"), expected $4"
@@ -56,8 +51,7 @@ echo "start-up: main window $(($(zh_now_ms) - fermer_at)) ms after Fermer"
 zh_wait_gone "$splash" 5 || zh_fail "the start-up picture stays after Fermer"
 read -r mx my w h < <(zh_geometry "$main")
 read -r left right top bottom < <(zh_frame_extents "$main")
-# Centred: the window (with whatever frame the window manager adds) sits in
-# the middle of the screen; a frame may shift the client area by its caption.
+# Centred with whatever frame the window manager adds.
 centre_dx=$((2 * mx + 800 - screen_w))
 centre_dy=$((2 * my + 600 - screen_h))
 echo "main window: client area at $mx,$my; frame extents $left $right $top $bottom"
@@ -78,13 +72,12 @@ not_pixel "main window back in front" $((mx + 400)) $((my + 300)) 0,0,0
 # 4. "Quitter", then "Non": the confirmation closes and the game goes on.
 quit_x=$((mx + 718 + 37))
 quit_y=$((my + 30 + 10))
-# Checks the confirmation's size, place and colours; leaves its client
-# position in cx, cy.
+# The confirmation's size, place (centred on the main window's frame) and
+# colours; leaves its client position in cx, cy.
 check_confirmation() {
   local wid=$1 w h
   read -r cx cy w h < <(zh_geometry "$wid")
   [ "$w x $h" = "236 x 68" ] || zh_fail "the confirmation is $w x $h"
-  # Centred on the main window's frame.
   local fx=$((mx - left)) fy=$((my - top)) fw=$((800 + left + right)) fh=$((600 + top + bottom))
   [ "$cx $cy" = "$((fx + (fw - 236) / 2)) $((fy + (fh - 68) / 2))" ] ||
     zh_fail "the confirmation is at $cx,$cy, not centred on the main window"

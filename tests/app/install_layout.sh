@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# `cmake --install` lays out the program folder: the executable with
-# scores.txt, images/bg.jpg and Aide.pdf beside it, and a link in bin/. The
-# installed game, started through the link from another folder, finds its
-# files (no error box before the start-up picture).
+# `cmake --install` lays out the program folder (the executable, scores.txt,
+# images/bg.jpg, Aide.pdf) and a link in bin/, through which the installed
+# game starts without an error about its files.
 #   install_layout.sh <build folder> <source folder>
 set -uo pipefail
 build=$1
@@ -29,8 +28,6 @@ cmp -s "$source_dir/assets/pictures/bg.jpg" "$build/images/bg.jpg" || fail "the 
 [ $status -eq 0 ] || exit $status
 echo "installed layout ok"
 
-# Under Xvfb: the game started through the link shows its start-up picture
-# and no error about its files.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/harness.sh"
 zh_require
