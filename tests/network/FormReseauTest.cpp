@@ -401,6 +401,15 @@ class FormReseauTest : public QObject {
     QCOMPARE(side.main->MoveNumber, 1);
     QCOMPARE(s.shown.texts,
              (QStringList{kBadInteger.arg(""), kBadInteger.arg(""), kBadInteger.arg("x")}));
+    // Through the socket, stranger columns: any report is a conversion error.
+    s.shown.texts.clear();
+    for (const char* bad : {"DATA_GAME|2147483648", "DATA_GAME|3.0", "DATA_GAME|+3", "DATA_GAME| 3",
+                            "DATA_GAME|\xB3", "DATA_GAME|33", "DATA_GAME|999999999999999999999"})
+      QVERIFY(s.SendAndSettle(bad));
+    QCOMPARE(side.main->GridText(), grid);
+    QCOMPARE(side.main->MemoMessages->LineCount(), logLines);
+    for (const QString& text : s.shown.texts)
+      QVERIFY2(text.endsWith("' n'est pas une valeur entière correcte"), qPrintable(text));
 
     // Chat: empty lines count, and only up to the first "|".
     for (const char* chat : {"DATA_CHAT", "DATA_CHAT|", "DATA_CHAT|a|b|"})
