@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "controls/ButtonComps.h"
@@ -384,66 +385,52 @@ class ButtonCompsTest : public QObject {
     QCOMPARE(b->Look(), TLook::Normal);
   }
 
-  void imageButtonFollowsItsPictures() {
-    auto* b = Make<TImageButton>(50, 50);
-    QImage normal = Filled(55, 55, QColor(200, 0, 0));
-    normal.setPixelColor(54, 54, QColor(0, 0, 0));
-    const QImage over = Filled(56, 56, QColor(0, 200, 0));
-    const QImage down = Filled(53, 53, QColor(0, 0, 200));
-    b->SetBitmapOver(over);
-    b->SetBitmapDown(down);
-    QCOMPARE(b->size(), QSize(50, 50));  // only Bitmap resizes
-    b->SetBitmap(normal);
-    QCOMPARE(Grab(b), normal);
-
-    QStringList* events = Record(b);
-    Enter(b);
-    QCOMPARE(Grab(b), over);
-    Press(b);
-    QCOMPARE(Grab(b), down);
-    // Without BitmapUp, a release over the button shows BitmapOver.
-    Release(b);
-    QCOMPARE(Grab(b), over);
-    QCOMPARE(*events, QStringList({"down 5,5", "click", "up 5,5"}));
-    Leave();
-    QCOMPARE(Grab(b), normal);
-  }
-
-  // Which picture shows after the release; without Over and Down pictures
-  // the current one stays throughout.
-  void imageButtonRelease_data() {
+  // The image button takes the size of each picture it shows: Over while
+  // hovered, Down while pressed, after a click Up or else Over, Bitmap once
+  // left; an empty picture keeps the current one.
+  void imageButtonFollowsItsPictures_data() {
     QTest::addColumn<bool>("withOverDown");
     QTest::addColumn<bool>("withUp");
-    QTest::addColumn<QPoint>("release");
+    QTest::addColumn<int>("releaseX");
     QTest::addColumn<int>("shownSize");
     QTest::addColumn<bool>("clicked");
-    QTest::newRow("BitmapUp, inside") << true << true << QPoint(5, 5) << 54 << true;
-    QTest::newRow("BitmapUp, outside") << true << true << QPoint(150, 5) << 55 << false;
-    QTest::newRow("no BitmapUp, outside") << true << false << QPoint(150, 5) << 55 << false;
-    QTest::newRow("no Over or Down") << false << false << QPoint(5, 5) << 55 << true;
+    QTest::newRow("no BitmapUp, inside") << true << false << 5 << 56 << true;
+    QTest::newRow("BitmapUp, inside") << true << true << 5 << 54 << true;
+    QTest::newRow("BitmapUp, outside") << true << true << 150 << 55 << false;
+    QTest::newRow("no BitmapUp, outside") << true << false << 150 << 55 << false;
+    QTest::newRow("no Over or Down") << false << false << 5 << 55 << true;
   }
-  void imageButtonRelease() {
+  void imageButtonFollowsItsPictures() {
     QFETCH(bool, withOverDown);
     QFETCH(bool, withUp);
-    QFETCH(QPoint, release);
+    QFETCH(int, releaseX);
     QFETCH(int, shownSize);
     QFETCH(bool, clicked);
+    // Each picture has its own size and colour; the normal one a dark corner.
+    std::map<int, QImage> pictures = {{55, Filled(55, 55, QColor(200, 0, 0))},
+                                      {56, Filled(56, 56, QColor(0, 200, 0))},
+                                      {53, Filled(53, 53, QColor(0, 0, 200))},
+                                      {54, Filled(54, 54, QColor(0, 200, 200))}};
+    pictures[55].setPixelColor(54, 54, Qt::black);
     auto* b = Make<TImageButton>(50, 50);
-    const QImage normal = Filled(55, 55, Qt::red);
-    b->SetBitmap(normal);
     if (withOverDown) {
-      b->SetBitmapOver(Filled(56, 56, Qt::green));
-      b->SetBitmapDown(Filled(53, 53, Qt::blue));
+      b->SetBitmapOver(pictures[56]);
+      b->SetBitmapDown(pictures[53]);
+      QCOMPARE(b->size(), QSize(50, 50));  // only Bitmap resizes
     }
-    if (withUp) b->SetBitmapUp(Filled(54, 54, Qt::cyan));
+    if (withUp) b->SetBitmapUp(pictures[54]);
+    b->SetBitmap(pictures[55]);
+    QCOMPARE(Grab(b), pictures[55]);
     QSignalSpy clicks(b, &TImageButton::OnClick);
     Enter(b);
+    QCOMPARE(Grab(b), pictures[withOverDown ? 56 : 55]);
     Press(b);
-    if (!withOverDown) QCOMPARE(Grab(b), normal);
-    QTest::mouseRelease(b, Qt::LeftButton, {}, release);
-    QCOMPARE(b->size(), QSize(shownSize, shownSize));
-    QCOMPARE(b->Picture().size(), QSize(shownSize, shownSize));
+    QCOMPARE(Grab(b), pictures[withOverDown ? 53 : 55]);
+    QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(releaseX, 5));
+    QCOMPARE(Grab(b), pictures[shownSize]);
     QCOMPARE(clicks.count(), clicked ? 1 : 0);
+    Leave();
+    QCOMPARE(Grab(b), pictures[55]);
   }
 
   void imageButtonDisabled() {
