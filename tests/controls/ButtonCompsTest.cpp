@@ -177,36 +177,52 @@ class ButtonCompsTest : public QObject {
     Release(b);
   }
 
-  void encartaCaptionPlacesAndColours() {
-    const QString caption = QStringLiteral("Oui");
-    auto* b = MakeText<TEncartaButton>(86, 22, caption);
-    const QFontMetrics fm = b->fontMetrics();
-    const QRect normalInk = Box(Grab(b), kFontColor);
-    QVERIFY2(
-        InkAt(normalInk, b, caption, 43 - fm.horizontalAdvance(caption) / 2, 11 - fm.height() / 2),
-        "caption centred");
-
+  // Where each button puts its caption; hovered and pressed it takes the
+  // hover colour, pressed it moves by (1, 1) (the right-aligned one by
+  // (-1, 1)); the release over it draws the hover look again. After a
+  // property that repaints, the next press keeps the font's colour.
+  void captionPlacesAndColours_data() {
+    QTest::addColumn<int>("alignment");  // -1: TEncartaButton, centred
+    QTest::addColumn<int>("pressedDx");
+    QTest::newRow("TEncartaButton") << -1 << 1;
+    QTest::newRow("TSelButton, left") << int(TSelButton::kAlignLeft) << 1;
+    QTest::newRow("TSelButton, right") << int(TSelButton::kAlignRight) << -1;
+    QTest::newRow("TSelButton, centre") << int(TSelButton::kAlignCenter) << 1;
+  }
+  void captionPlacesAndColours() {
+    QFETCH(int, alignment);
+    QFETCH(int, pressedDx);
+    const QString caption = QStringLiteral("Fermer");
+    TTextButton* b = nullptr;
+    if (alignment < 0) {
+      b = MakeText<TEncartaButton>(86, 22, caption);
+    } else {
+      auto* sel = MakeText<TSelButton>(105, 20, caption);
+      sel->SetAlignment(alignment);
+      b = sel;
+    }
+    const int w = b->width();
+    const int tw = b->fontMetrics().horizontalAdvance(caption);
+    const int x = alignment == TSelButton::kAlignLeft    ? 5
+                  : alignment == TSelButton::kAlignRight ? w - tw - 6
+                                                         : w / 2 - tw / 2;
+    const QRect ink = Box(Grab(b), kFontColor);
+    QVERIFY2(InkAt(ink, b, caption, x, b->height() / 2 - b->fontMetrics().height() / 2),
+             "caption placed");
     Enter(b);
     const QImage hover = Grab(b);
-    QCOMPARE(Box(hover, kOverCaption), normalInk);
+    QCOMPARE(Box(hover, kOverCaption), ink);
     QVERIFY(Box(hover, kFontColor).isNull());
-
-    // Pressed: the caption keeps the hover colour and moves by (1, 1).
     Press(b);
     const QImage pressed = Grab(b);
-    QCOMPARE(Box(pressed, kOverCaption), normalInk.translated(1, 1));
+    QCOMPARE(Box(pressed, kOverCaption), ink.translated(pressedDx, 1));
     QVERIFY(Box(pressed, kFontColor).isNull());
-
-    // The click draws the normal look, the release over it the hover look.
     Release(b);
     QCOMPARE(b->Look(), TLook::Hover);
-    QCOMPARE(Box(Grab(b), kOverCaption), normalInk);
-
-    // A property that repaints draws the caption in the font's colour again;
-    // the next press keeps that colour.
+    QCOMPARE(Box(Grab(b), kOverCaption), ink);
     b->SetCaption(caption);
     Press(b);
-    QCOMPARE(Box(Grab(b), kFontColor), normalInk.translated(1, 1));
+    QCOMPARE(Box(Grab(b), kFontColor), ink.translated(pressedDx, 1));
     Release(b);
   }
 
@@ -278,32 +294,6 @@ class ButtonCompsTest : public QObject {
            {QPoint(i, 10), QPoint(104 - i, 10), QPoint(50, i), QPoint(50, 19 - i), QPoint(i, i)})
         QCOMPARE(image.pixelColor(p), expected);
     }
-  }
-
-  void selCaptionAlignment_data() {
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<int>("pressedDx");
-    QTest::newRow("left") << int(TSelButton::kAlignLeft) << 1;
-    QTest::newRow("right") << int(TSelButton::kAlignRight) << -1;
-    QTest::newRow("centre") << int(TSelButton::kAlignCenter) << 1;
-  }
-  void selCaptionAlignment() {
-    QFETCH(int, alignment);
-    QFETCH(int, pressedDx);
-    const QString caption = QStringLiteral("Fermer");
-    auto* b = MakeText<TSelButton>(105, 20, caption);
-    b->SetAlignment(alignment);
-    const int tw = b->fontMetrics().horizontalAdvance(caption);
-    const int x = alignment == TSelButton::kAlignLeft    ? 5
-                  : alignment == TSelButton::kAlignRight ? 105 - tw - 6
-                                                         : 105 / 2 - tw / 2;
-    const QRect ink = Box(Grab(b), kFontColor);
-    QVERIFY2(InkAt(ink, b, caption, x, 10 - b->fontMetrics().height() / 2), "caption placed");
-    Enter(b);
-    QCOMPARE(Box(Grab(b), kOverCaption), ink);
-    Press(b);
-    QCOMPARE(Box(Grab(b), kOverCaption), ink.translated(pressedDx, 1));
-    Release(b);
   }
 
   // The click comes between OnMouseDown and OnMouseUp, only for a left press
