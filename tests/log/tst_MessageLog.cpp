@@ -120,7 +120,6 @@ class TestMessageLog : public QObject {
   Q_OBJECT
 
  private slots:
-
   void speakerRows_data() {
     QTest::addColumn<TLogMode>("mode");
     QTest::addColumn<QString>("line");
@@ -176,18 +175,14 @@ class TestMessageLog : public QObject {
     QCOMPARE(row.copy(textX, 0, kWidth - textX, TMessageLog::kRowHeight), text);
   }
 
-  // The rules' text is regular: the same text written plain (bold) has more ink.
-  void speakerTextIsRegular() {
+  // Lines no rule matches (a speaker without a rule for the mode included)
+  // are plain: the plain fill, bold text (more ink than the rules' regular
+  // text) from the left edge, nothing when empty.
+  void plainLines() {
     TLogFixture f;
     const QImage regular = f.Row(QStringLiteral("[MACHINE] : Je réfléchis..."));
     const QImage bold = f.Row(QStringLiteral("x: Je réfléchis..."));
     QVERIFY(InkCount(bold, kPlain, 0) > InkCount(regular, kLilac, 17) + 10);
-  }
-
-  // Lines no rule matches (a speaker without a rule for the mode included)
-  // are plain: the plain fill, text from the left edge, nothing when empty.
-  void plainLines() {
-    TLogFixture f;
     CheckFillAndInk(f.Row(QStringLiteral("Joueur \"HUMAIN-1\" commence")), kPlain, 0);
     const QImage starts = f.Row(QStringLiteral("DEBUT DE LA PARTIE"));
     CheckFillAndInk(starts, kPlain, 0);
