@@ -110,7 +110,6 @@ bool GridFollowsTheRules(const QString& grid) {
 }
 
 struct THostileSetup : TServedPeer {
-  int ChatLines() const { return side.main->MemoChat->toPlainText().count(u'\n'); }
   // Slow falls and a game begun by the peer, so that a move lasts long
   // enough to be interrupted.
   bool StartSlowGame() {
@@ -161,7 +160,7 @@ class HostilePeerTest : public QObject {
       if (model.moveNumber > 1 || model.gameOver)
         QCOMPARE(s.side.main->CurrentPlayer, model.player);
     }
-    QCOMPARE(s.ChatLines(), model.chatLines);
+    QCOMPARE(s.side.main->MemoChat->toPlainText().count(u'\n'), model.chatLines);
     QCOMPARE(s.side.reseau->ConnectionState(), State::ServerConnected);
   }
 
@@ -189,11 +188,9 @@ class HostilePeerTest : public QObject {
     QVERIFY(GridFollowsTheRules(s.side.main->GridText()));
     QCOMPARE(s.side.reseau->ConnectionState(), State::ServerConnected);
     // The game is still usable: a fresh start from the peer clears the grid.
-    s.peer.Send("INIT|xxx");
-    QVERIFY(s.Settle());
+    QVERIFY(s.SendAndSettle("INIT|xxx"));
     QCOMPARE(s.side.main->GridText(), QString(42, u'0'));
-    s.peer.Send("DATA_GAME|6");
-    QVERIFY(s.Settle());
+    QVERIFY(s.SendAndSettle("DATA_GAME|6"));
     QCOMPARE(s.side.main->GridText().mid(35), QString("0000001"));
   }
 
@@ -207,8 +204,7 @@ class HostilePeerTest : public QObject {
     for (int attempt = 0; attempt < 10 && !s.side.main->MemoChat->toPlainText().endsWith("\nfin\n");
          ++attempt) {
       Pump(200);
-      s.peer.Send("DATA_CHAT|fin");
-      QVERIFY(s.Settle());
+      QVERIFY(s.SendAndSettle("DATA_CHAT|fin"));
       Pump(100);
     }
     QVERIFY(s.side.main->MemoChat->toPlainText().endsWith("\nfin\n"));

@@ -37,82 +37,74 @@ CHAT=(65 513)          # EditChat
 MEMO_CHAT=(7 524 187 50)
 CONNEXION=(46 150)     # bnConnexion in the network window
 RADIO_CLIENT=(30 38)   # RadioClient
-target_x() { echo $((266 + 70 * $1 + 35)); }   # centre of column target c
-cell_x() { echo $((266 + 70 * $1 + 35)); }     # centre of a cell of column c
-BOTTOM_CELL_Y=534                                # centre of the bottom row
+column_x() { echo $((266 + 70 * $1 + 35)); }   # centre of column c, target and cells
+TARGET_Y=104
+BOTTOM_CELL_Y=534
 
-red_enough() { IFS=, read -r r g b <<<"$1"; [ "$r" -gt 150 ] && [ "$g" -lt 110 ] && [ "$b" -lt 110 ]; }
-yellow_enough() { IFS=, read -r r g b <<<"$1"; [ "$r" -gt 150 ] && [ "$g" -gt 150 ] && [ "$b" -lt 120 ]; }
-
-# Waits until the pixel at (x, y) of display $1 passes the test $4.
-wait_cell() {  # display x y test description
-  local shot=$ZH_DIR/cell.png colour deadline
-  deadline=$(($(zh_now_ms) + 15000))
-  while [ "$(zh_now_ms)" -lt "$deadline" ]; do
-    DISPLAY=$1 zh_shot "$shot"
-    colour=$(zh_pixel "$shot" "$2" "$3")
-    "$4" "$colour" && return 0
+red() { IFS=, read -r r g b <<<"$1"; [ "$r" -gt 150 ] && [ "$g" -lt 110 ] && [ "$b" -lt 110 ]; }
+yellow() { IFS=, read -r r g b <<<"$1"; [ "$r" -gt 150 ] && [ "$g" -gt 150 ] && [ "$b" -lt 120 ]; }
+pixel() {  # display x y
+  DISPLAY=$1 zh_shot "$ZH_DIR/shot.png" && zh_pixel "$ZH_DIR/shot.png" "$2" "$3"
+}
+bottom_cell_is() {  # test display main-x main-y column
+  "$1" "$(pixel "$2" $(($3 + $(column_x "$5"))) $(($4 + BOTTOM_CELL_Y)))"
+}
+client_memo_hash() {
+  DISPLAY=$D2 zh_shot "$ZH_DIR/shot.png" && zh_region_hash "$ZH_DIR/shot.png" \
+    $((bx + MEMO_CHAT[0])) $((by + MEMO_CHAT[1])) "${MEMO_CHAT[2]}" "${MEMO_CHAT[3]}"
+}
+wait_for() {  # description command...: retries the command for 15 s
+  local description=$1 deadline=$(($(zh_now_ms) + 15000))
+  shift
+  until "$@"; do
+    [ "$(zh_now_ms)" -lt "$deadline" ] || zh_fail "$description"
     sleep 0.2
   done
-  DISPLAY=$1 zh_fail "$5 (pixel $2,$3 is $colour)"
+}
+# Starts a copy on a display and opens its network window: main window at
+# (x, y), network window at (nx, ny).
+open_network_window() {  # display
+  DISPLAY=$1 zh_start_game "$program"
+  x=$ZH_MAIN_X y=$ZH_MAIN_Y
+  DISPLAY=$1 zh_click $((x + MULTI[0])) $((y + MULTI[1]))
+  net=$(DISPLAY=$1 zh_wait_window "Réseau" 10 312x166) || zh_fail "no network window on $1"
+  read -r nx ny _ _ < <(DISPLAY=$1 zh_geometry "$net")
+}
+connexion() {  # display
+  DISPLAY=$1 zh_click $((nx + CONNEXION[0])) $((ny + CONNEXION[1]))
+  DISPLAY=$1 zh_wait_gone "$net" 5 || zh_fail "the network window on $1 stays after Connexion"
 }
 
-# The server's copy.
-zh_start_game "$program"
-ax=$ZH_MAIN_X ay=$ZH_MAIN_Y
-zh_click $((ax + MULTI[0])) $((ay + MULTI[1]))
-net=$(zh_wait_window "Réseau" 10 312x166) || zh_fail "no network window on the server side"
-read -r nx ny _ _ < <(zh_geometry "$net")
-zh_click $((nx + CONNEXION[0])) $((ny + CONNEXION[1]))
-zh_wait_gone "$net" 5 || zh_fail "the network window stays after Connexion (server)"
-
-# The client's copy.
-DISPLAY=$D2 zh_start_game "$program"
-bx=$ZH_MAIN_X by=$ZH_MAIN_Y
-DISPLAY=$D2 zh_click $((bx + MULTI[0])) $((by + MULTI[1]))
-net=$(DISPLAY=$D2 zh_wait_window "Réseau" 10 312x166) || DISPLAY=$D2 zh_fail "no network window on the client side"
-read -r nx ny _ _ < <(DISPLAY=$D2 zh_geometry "$net")
+open_network_window "$D1"
+ax=$x ay=$y
+connexion "$D1"
+open_network_window "$D2"
+bx=$x by=$y
 DISPLAY=$D2 zh_click $((nx + RADIO_CLIENT[0])) $((ny + RADIO_CLIENT[1]))
 DISPLAY=$D2 xdotool type --delay 20 "127.0.0.1"
-DISPLAY=$D2 zh_click $((nx + CONNEXION[0])) $((ny + CONNEXION[1]))
-DISPLAY=$D2 zh_wait_gone "$net" 5 || DISPLAY=$D2 zh_fail "the network window stays after Connexion (client)"
+connexion "$D2"
 sleep 1
 
 # Before any move, neither bottom cell shows a piece.
-DISPLAY=$D2 zh_shot "$ZH_DIR/empty.png"
-red_enough "$(zh_pixel "$ZH_DIR/empty.png" $((bx + $(cell_x 3))) $((by + BOTTOM_CELL_Y)))" &&
-  zh_fail "the client's empty cell already looks red"
-zh_shot "$ZH_DIR/empty.png"
-yellow_enough "$(zh_pixel "$ZH_DIR/empty.png" $((ax + $(cell_x 4))) $((ay + BOTTOM_CELL_Y)))" &&
-  zh_fail "the server's empty cell already looks yellow"
+bottom_cell_is red "$D2" "$bx" "$by" 3 && zh_fail "the client's empty cell already looks red"
+bottom_cell_is yellow "$D1" "$ax" "$ay" 4 && zh_fail "the server's empty cell already looks yellow"
 
 # The server starts and plays column 3; the client sees the red piece land.
 zh_click $((ax + START[0])) $((ay + START[1]))
 sleep 1
-zh_click $((ax + $(target_x 3))) $((ay + 104))
-wait_cell "$D2" $((bx + $(cell_x 3))) $((by + BOTTOM_CELL_Y)) red_enough \
-  "the server's move never reached the client"
+zh_click $((ax + $(column_x 3))) $((ay + TARGET_Y))
+wait_for "the server's move never reached the client" bottom_cell_is red "$D2" "$bx" "$by" 3
 
 # The client answers in column 4; the server sees the yellow piece.
-DISPLAY=$D2 zh_click $((bx + $(target_x 4))) $((by + 104))
-wait_cell "$D1" $((ax + $(cell_x 4))) $((ay + BOTTOM_CELL_Y)) yellow_enough \
-  "the client's move never reached the server"
+DISPLAY=$D2 zh_click $((bx + $(column_x 4))) $((by + TARGET_Y))
+wait_for "the client's move never reached the server" bottom_cell_is yellow "$D1" "$ax" "$ay" 4
 
 # A chat line from the server shows in the client's chat memo.
-DISPLAY=$D2 zh_shot "$ZH_DIR/before.png"
-before=$(zh_region_hash "$ZH_DIR/before.png" $((bx + MEMO_CHAT[0])) $((by + MEMO_CHAT[1])) \
-  "${MEMO_CHAT[2]}" "${MEMO_CHAT[3]}")
+before=$(client_memo_hash)
 zh_click $((ax + CHAT[0])) $((ay + CHAT[1]))
 xdotool key ctrl+a
 xdotool type --delay 20 "Bonjour"
 xdotool key Return
-deadline=$(($(zh_now_ms) + 10000))
-while :; do
-  DISPLAY=$D2 zh_shot "$ZH_DIR/after.png"
-  after=$(zh_region_hash "$ZH_DIR/after.png" $((bx + MEMO_CHAT[0])) $((by + MEMO_CHAT[1])) \
-    "${MEMO_CHAT[2]}" "${MEMO_CHAT[3]}")
-  [ "$after" != "$before" ] && break
-  [ "$(zh_now_ms)" -lt "$deadline" ] || DISPLAY=$D2 zh_fail "the chat line never showed on the client"
-  sleep 0.2
-done
+memo_changed() { [ "$(client_memo_hash)" != "$before" ]; }
+wait_for "the chat line never showed on the client" memo_changed
 echo "PASS: two copies connected over 127.0.0.1, moves and a chat line seen on the other side"
