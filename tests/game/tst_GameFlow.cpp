@@ -3,10 +3,7 @@
 #include <QAbstractItemModel>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QTest>
 #include <functional>
-#include <memory>
 
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
@@ -16,28 +13,40 @@
 
 using namespace zerud;
 using namespace zerud::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kStart = QStringLiteral("DEBUT DE LA PARTIE");
-const QString kHumanBegins = QStringLiteral("Joueur \"HUMAIN-1\" commence");
-const QString kMachineBegins = QStringLiteral("Joueur \"MACHINE\" commence");
-const QString kThinking = QStringLiteral("[MACHINE] : Je réfléchis...");
-const QString kEnd = QStringLiteral("FIN DE LA PARTIE");
+const QString kStart = u"DEBUT DE LA PARTIE"_s;
+const QString kHumanBegins = u"Joueur \"HUMAIN-1\" commence"_s;
+const QString kThinking = u"[MACHINE] : Je réfléchis..."_s;
+const QString kEnd = u"FIN DE LA PARTIE"_s;
+const QString kRedWins = u"Joueur des pions rouges a gagné !"_s;
+const QString kYellowWins = u"Joueur des pions jaunes a gagné !"_s;
+const QString kLost = u"Désolé, vous avez perdu !"_s;
+const QString kEmptyGrid(42, u'0');
+const QString kPeerBegins = u"Votre adversaire commence la partie"_s;
 
 QString HumanLine(int player, int column) {
-  return QStringLiteral("[HUMAIN-%1] : Je joue la colonne n° %2").arg(player).arg(column);
+  return u"[HUMAIN-%1] : Je joue la colonne n° %2"_s.arg(player).arg(column);
 }
 
-QString MachineLine(int column) {
-  return QStringLiteral("[MACHINE] : Je joue la colonne n° %1").arg(column);
+QString MachineLine(int column) { return u"[MACHINE] : Je joue la colonne n° %1"_s.arg(column); }
+
+QString PeerLine(int player, int column) {
+  return u"[ADVERSAIRE-%1] : Adversaire a joué la colonne n°%2"_s.arg(player).arg(column);
+}
+
+QStringList LastLines(const TFormMain& form, int count) {
+  const QStringList lines = LogLines(form);
+  return lines.mid(lines.size() - count);
 }
 
 // Plays the columns of `moves` (one digit each) by clicks on the targets.
 void Click(TFormMain& form, const QString& moves) {
   for (QChar move : moves) {
     TColumnTarget* target = form.Colonne[move.digitValue()];
-    QVERIFY2(target->isEnabled(), qPrintable(QStringLiteral("column %1 disabled").arg(move)));
+    QVERIFY2(target->isEnabled(), qPrintable(u"column %1 disabled"_s.arg(move)));
     QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(35, 35));
   }
 }
@@ -50,17 +59,35 @@ void JoinAsClient(TFormMain& form, TRecordingLink& link) {
   link.Connected = true;
 }
 
-int MarkedCount(TFormMain& form) {
-  int marked = 0;
-  for (int k = 1; k <= 42; ++k) marked += form.BoardView().PieceSlot(k).Marked ? 1 : 0;
+// The marked slots: 1 for the first piece played.
+QList<int> MarkedSlots(TFormMain& form) {
+  QList<int> marked;
+  for (int k = 1; k <= 42; ++k)
+    if (form.BoardView().PieceSlot(k).Marked) marked << k;
   return marked;
 }
 
-// The grid as it shows in the trace: six rows of seven cells.
-QString TraceOf(const QString& grid) {
-  QString trace;
-  for (int row = 0; row < 6; ++row) trace += grid.mid(row * 7, 7) + QLatin1Char('\n');
-  return trace + QLatin1Char('\n');
+bool IsRed(const TPieceSlot& slot) {
+  const QRgb centre = slot.Layer->Image().pixel(35, 35);
+  return qRed(centre) > 150 && qGreen(centre) < 130;
+}
+
+bool IsYellow(const TPieceSlot& slot) {
+  const QRgb centre = slot.Layer->Image().pixel(35, 35);
+  return qRed(centre) > 150 && qGreen(centre) > 150;
+}
+
+// Runs `action` once, at the first frame of the next animation; `ran` tells
+// whether it did.
+void OnceDuringTheNextMove(TFormMain& form, bool& ran, std::function<void()> action) {
+  ran = false;
+  auto hook = std::make_shared<QMetaObject::Connection>();
+  *hook = QObject::connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form,
+                           [hook, &ran, action] {
+                             QObject::disconnect(*hook);
+                             ran = true;
+                             action();
+                           });
 }
 
 }  // namespace
@@ -71,21 +98,16 @@ class TestGameFlow : public QObject {
  private slots:
   void twoHumansWholeGames_data();
   void twoHumansWholeGames();
-  void twoHumansPlayer1AlwaysBegins();
-  void drawOnAFullGrid();
-  void winWithTheLastPiece();
   void newGameClearsTheBoard();
   void machineBeginsWithARandomColumn();
-  void humanBeatsTheMachine();
-  void machineBeatsTheHuman();
-  void machineAnswersAfterAPause();
+  void gamesAgainstTheMachine_data();
+  void gamesAgainstTheMachine();
+  void machineAnswersAfterAPauseAndNothingRunsMeanwhile();
   void badPatternTableStopsTheMachine();
-  void clicksAfterTheEndDoNothing();
-  void nothingStartsWhileAMoveRuns();
+  void clicksAfterTheEndOrOnAFullColumnDoNothing();
   void modeChangeFreezesTheGame();
   void traceAfterEveryClick();
   void nextPieceFollowsTheMouse();
-  void networkStartWithoutPeerStartsNothing();
   void networkGameStartedHere();
   void networkGameStartedByThePeer();
   void peerWinsAndPeerEnds();
@@ -95,15 +117,18 @@ class TestGameFlow : public QObject {
 
 void TestGameFlow::twoHumansWholeGames_data() {
   QTest::addColumn<QString>("moves");
-  QTest::addColumn<int>("winner");
-  QTest::newRow("red, row") << "0011223" << 1;
-  QTest::newRow("yellow, row") << "60615253" << 2;
-  QTest::newRow("red, column") << "0101010" << 1;
-  QTest::newRow("yellow, column") << "60506050" << 2;
-  QTest::newRow("red, down-right diagonal") << "43223511211" << 1;
-  QTest::newRow("yellow, down-right diagonal") << "340612221311" << 2;
-  QTest::newRow("red, down-left diagonal") << "46143223344" << 1;
-  QTest::newRow("yellow, down-left diagonal") << "635144552666" << 2;
+  QTest::addColumn<int>("winner");  // 0 for a draw
+  QTest::newRow("red, row") << u"0011223"_s << 1;
+  QTest::newRow("yellow, row") << u"60615253"_s << 2;
+  QTest::newRow("red, column") << u"0101010"_s << 1;
+  QTest::newRow("yellow, column") << u"60506050"_s << 2;
+  QTest::newRow("red, down-right diagonal") << u"43223511211"_s << 1;
+  QTest::newRow("yellow, down-right diagonal") << u"340612221311"_s << 2;
+  QTest::newRow("red, down-left diagonal") << u"46143223344"_s << 1;
+  QTest::newRow("yellow, down-left diagonal") << u"635144552666"_s << 2;
+  QTest::newRow("draw on a full grid") << u"545062455041104565311226266362030334314210"_s << 0;
+  // The 42nd piece fills the grid and makes a row: a win, not a draw.
+  QTest::newRow("yellow, 42nd piece") << u"131266465341626025613300521133245552440004"_s << 2;
 }
 
 void TestGameFlow::twoHumansWholeGames() {
@@ -111,30 +136,33 @@ void TestGameFlow::twoHumansWholeGames() {
   QFETCH(int, winner);
   TWindow window;
   TFormMain& form = *window.form;
+  // Whatever the random draw, player 1 begins, with the red pieces.
+  form.SeedRandom(unsigned(qHash(moves)));
   StartTwoHumanGame(form);
   QCOMPARE(LogLines(form), (QStringList{kStart, kHumanBegins, QString()}));
   QCOMPARE(form.CurrentPlayer, 1);
-  QCOMPARE(EnabledColumns(form), QStringLiteral("1111111"));
+  QVERIFY(IsRed(form.BoardView().PieceSlot(1)) && IsYellow(form.BoardView().PieceSlot(2)));
+  QCOMPARE(EnabledColumns(form), u"1111111"_s);
   Click(form, moves);
 
   QStringList expected{kStart, kHumanBegins, QString()};
   for (int i = 0; i < moves.size(); ++i) expected << HumanLine(i % 2 + 1, moves[i].digitValue());
   expected << QString() << kEnd
-           << (winner == 1 ? QStringLiteral("Joueur des pions rouges a gagné !")
-                           : QStringLiteral("Joueur des pions jaunes a gagné !"));
+           << (winner == 0   ? u"Egalité !"_s
+               : winner == 1 ? kRedWins
+                             : kYellowWins);
   QCOMPARE(LogLines(form), expected);
   QVERIFY(form.GameOver);
   QCOMPARE(form.MoveNumber, moves.size() + 1);
   QVERIFY(!form.Chrono->Counting());
   QVERIFY(form.bnStart->isEnabled());
+  QCOMPARE(EnabledColumns(form), u"0000000"_s);
 
-  // The four winning pieces are marked, all of the winner's colour: red
-  // pieces are the odd slots when player 1 begins.
-  QCOMPARE(MarkedCount(form), 4);
-  for (int k = 1; k <= 42; ++k) {
-    if (form.BoardView().PieceSlot(k).Marked) QCOMPARE(k % 2 == 1, winner == 1);
-  }
-  // The pieces sit in their cells of the grid.
+  // The four winning pieces are marked, all of the winner's colour.
+  const QList<int> marked = MarkedSlots(form);
+  QCOMPARE(marked.size(), winner == 0 ? 0 : 4);
+  for (int k : marked) QCOMPARE(k % 2 == 1, winner == 1);
+  // The pieces sit in their cells; the grid faded out.
   const TPieceSlot& last = form.BoardView().PieceSlot(moves.size());
   QCOMPARE(last.Column, moves.back().digitValue());
   QCOMPARE(last.Layer->Location().Left, 266.0 + 70 * last.Column);
@@ -142,58 +170,11 @@ void TestGameFlow::twoHumansWholeGames() {
   QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 0);
 }
 
-void TestGameFlow::twoHumansPlayer1AlwaysBegins() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  form.cbJoueursHumains->click();
-  const QImage red = form.BoardView().PieceSlot(1).Layer->Image();
-  for (unsigned seed = 0; seed < 16; ++seed) {
-    form.SeedRandom(seed);
-    form.bnStartClick();
-    QCOMPARE(LogLines(form), (QStringList{kStart, kHumanBegins, QString()}));
-    QCOMPARE(form.MoveNumber, 1);
-    QCOMPARE(form.BoardView().PieceSlot(1).Layer->Image(), red);
-    QVERIFY(form.BoardView().PieceSlot(2).Layer->Image() != red);
-  }
-}
-
-void TestGameFlow::drawOnAFullGrid() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  StartTwoHumanGame(form);
-  const QString moves = QStringLiteral("545062455041104565311226266362030334314210");
-  Click(form, moves);
-  const QStringList lines = LogLines(form);
-  QCOMPARE(lines.mid(lines.size() - 3),
-           (QStringList{QString(), kEnd, QStringLiteral("Egalité !")}));
-  QCOMPARE(lines.size(), 3 + 42 + 3);
-  QVERIFY(form.GameOver);
-  QCOMPARE(form.MoveNumber, 43);
-  QCOMPARE(MarkedCount(form), 0);
-  QVERIFY(!form.GridText().contains(QLatin1Char('0')));
-  // Every column is full: the targets take no click.
-  QCOMPARE(EnabledColumns(form), QStringLiteral("0000000"));
-}
-
-void TestGameFlow::winWithTheLastPiece() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  StartTwoHumanGame(form);
-  Click(form, QStringLiteral("131266465341626025613300521133245552440004"));
-  const QStringList lines = LogLines(form);
-  // The 42nd piece fills the grid and makes a row: a win, not a draw.
-  QCOMPARE(lines.mid(lines.size() - 3),
-           (QStringList{QString(), kEnd, QStringLiteral("Joueur des pions jaunes a gagné !")}));
-  QVERIFY(!lines.contains(QStringLiteral("Egalité !")));
-  QCOMPARE(MarkedCount(form), 4);
-}
-
 void TestGameFlow::newGameClearsTheBoard() {
   TWindow window;
   TFormMain& form = *window.form;
   StartTwoHumanGame(form);
-  Click(form, QStringLiteral("0101010"));
-  QVERIFY(form.GameOver);
+  Click(form, u"0101010"_s);
   QDateTime now = QDateTime::currentDateTime();
   form.Chrono->SetClock([&now] { return now; });
 
@@ -202,18 +183,16 @@ void TestGameFlow::newGameClearsTheBoard() {
   form.bnStartClick();
   // The pieces fell away, then 200 ms passed.
   QVERIFY(timer.elapsed() >= 200);
-  QCOMPARE(form.GridText(), QString(42, QLatin1Char('0')));
+  QCOMPARE(form.GridText(), kEmptyGrid);
   QCOMPARE(form.MoveNumber, 1);
   QVERIFY(!form.GameOver);
   QCOMPARE(LogLines(form), (QStringList{kStart, kHumanBegins, QString()}));
   QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 248);
-  QCOMPARE(MarkedCount(form), 0);
-  for (int k = 1; k <= 42; ++k) {
+  QVERIFY(MarkedSlots(form).isEmpty());
+  for (int k = 1; k <= 42; ++k)
     QCOMPARE(form.BoardView().PieceSlot(k).Layer->Location().Top, -200.0);
-  }
-  // The clock counts from zero again.
   QVERIFY(form.Chrono->Counting());
-  QCOMPARE(form.Chrono->Elapsed(), QStringLiteral("00:00:00"));
+  QCOMPARE(form.Chrono->Elapsed(), u"00:00:00"_s);
 
   // A start with no piece played begins at once, without clearing.
   timer.restart();
@@ -233,23 +212,18 @@ void TestGameFlow::machineBeginsWithARandomColumn() {
       QCOMPARE(lines[1], kHumanBegins);
       continue;
     }
-    QCOMPARE(lines.mid(0, 4), (QStringList{kStart, kMachineBegins, QString(), kThinking}));
-    QCOMPARE(lines.size(), 5);
-    const int column = lines[4].right(1).toInt();
-    QCOMPARE(lines[4], MachineLine(column));
+    const int column = lines.value(4).right(1).toInt();
+    QCOMPARE(lines, (QStringList{kStart, u"Joueur \"MACHINE\" commence"_s, QString(), kThinking,
+                                 MachineLine(column)}));
     columns.insert(column);
     // The machine is player 2 with the yellow pieces; the human moves next
     // as player 1, in red.
-    QCOMPARE(form.GridText()[35 + column], QLatin1Char('2'));
-    QCOMPARE(form.BoardView().PieceSlot(1).Layer->Image(),
-             form.BoardView().PieceSlot(3).Layer->Image());
-    QVERIFY(form.BoardView().PieceSlot(1).Layer->Image() !=
-            form.BoardView().PieceSlot(2).Layer->Image());
-    const QImage yellowSlot = form.BoardView().PieceSlot(1).Layer->Image();
-    QVERIFY(qRed(yellowSlot.pixel(35, 35)) > 150 && qGreen(yellowSlot.pixel(35, 35)) > 150);
+    QCOMPARE(form.GridText()[35 + column], u'2');
+    QVERIFY(IsYellow(form.BoardView().PieceSlot(1)) && IsRed(form.BoardView().PieceSlot(2)));
+    QVERIFY(IsYellow(form.BoardView().PieceSlot(3)));
     QCOMPARE(form.CurrentPlayer, 1);
     QCOMPARE(form.MoveNumber, 2);
-    QCOMPARE(EnabledColumns(form), QStringLiteral("1111111"));
+    QCOMPARE(EnabledColumns(form), u"1111111"_s);
     QVERIFY(form.Chrono->Counting());
     const int clicked = (column + 1) % 7;
     Click(form, QString::number(clicked));
@@ -260,64 +234,82 @@ void TestGameFlow::machineBeginsWithARandomColumn() {
   QVERIFY2(columns.size() >= 3, qPrintable(QString::number(columns.size())));
 }
 
-void TestGameFlow::humanBeatsTheMachine() {
+void TestGameFlow::gamesAgainstTheMachine_data() {
+  QTest::addColumn<QString>("moves");
+  QTest::addColumn<bool>("humanWins");
+  QTest::newRow("human wins") << u"3333"_s << true;
+  QTest::newRow("machine wins") << u"6564"_s << false;
+}
+
+void TestGameFlow::gamesAgainstTheMachine() {
+  QFETCH(QString, moves);
+  QFETCH(bool, humanWins);
   // An empty pattern table: the machine plays the leftmost column with room.
   TWindow window(TProgramFolder::kBoth, QByteArray(""));
   TFormMain& form = *window.form;
   QVERIFY(StartWithHumanFirst(form));
-  Click(form, QStringLiteral("3333"));
-  QCOMPARE(LogLines(form),
-           (QStringList{kStart, kHumanBegins, QString(), HumanLine(1, 3), kThinking, MachineLine(0),
-                        HumanLine(1, 3), kThinking, MachineLine(0), HumanLine(1, 3), kThinking,
-                        MachineLine(0), HumanLine(1, 3), QString(), kEnd,
-                        QStringLiteral("Joueur des pions rouges a gagné !")}));
+  Click(form, moves);
+  QStringList expected{kStart, kHumanBegins, QString()};
+  for (int i = 0; i < moves.size(); ++i) {
+    expected << HumanLine(1, moves[i].digitValue());
+    if (!humanWins || i + 1 < moves.size()) expected << kThinking << MachineLine(0);
+  }
+  expected << QString() << kEnd << (humanWins ? kRedWins : kLost);
+  QCOMPARE(LogLines(form), expected);
   QVERIFY(form.GameOver);
-  QCOMPARE(MarkedCount(form), 4);
+  QCOMPARE(form.MoveNumber, 2 * moves.size() + (humanWins ? 0 : 1));
   QVERIFY(!form.Chrono->Counting());
-}
+  // The human's pieces are the odd slots.
+  const QList<int> marked = MarkedSlots(form);
+  QCOMPARE(marked.size(), 4);
+  for (int k : marked) QCOMPARE(k % 2 == 1, humanWins);
 
-void TestGameFlow::machineBeatsTheHuman() {
-  TWindow window(TProgramFolder::kBoth, QByteArray(""));
-  TFormMain& form = *window.form;
-  QVERIFY(StartWithHumanFirst(form));
-  Click(form, QStringLiteral("6564"));
-  const QStringList lines = LogLines(form);
-  QCOMPARE(lines.mid(lines.size() - 5), (QStringList{kThinking, MachineLine(0), QString(), kEnd,
-                                                     QStringLiteral("Désolé, vous avez perdu !")}));
-  QVERIFY(form.GameOver);
-  QCOMPARE(form.MoveNumber, 9);
-  // The targets are on again after the machine's last move, but inert.
-  QCOMPARE(EnabledColumns(form), QStringLiteral("1111111"));
+  // After the machine's last move the targets are on again, but inert.
   const QString grid = form.GridText();
-  Click(form, QStringLiteral("3"));
+  if (humanWins) {
+    form.Colonne0Click(3);
+  } else {
+    QCOMPARE(EnabledColumns(form), u"1111111"_s);
+    Click(form, u"3"_s);
+  }
   QCOMPARE(form.GridText(), grid);
-  QCOMPARE(LogLines(form), lines);
-  // The marked pieces are the machine's yellow ones, slots 2, 4, 6, 8.
-  for (int k : {2, 4, 6, 8}) QVERIFY(form.BoardView().PieceSlot(k).Marked);
+  QCOMPARE(LogLines(form), expected);
 }
 
-void TestGameFlow::machineAnswersAfterAPause() {
+void TestGameFlow::machineAnswersAfterAPauseAndNothingRunsMeanwhile() {
   TWindow window(TProgramFolder::kBoth, QByteArray(""));
   TFormMain& form = *window.form;
   QVERIFY(StartWithHumanFirst(form));
-  // From the human's piece settling in its cell to the machine's first line.
+  // Every frame of the falls lets other handlers run: they find every
+  // target disabled, a second click and a new game do nothing.
   QElapsedTimer timer;
   timer.start();
   qint64 settled = -1;
   qint64 thinking = -1;
+  int frames = 0;
+  QString enabledDuringMove;
   connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, [&] {
+    ++frames;
+    enabledDuringMove += EnabledColumns(form);
+    form.Colonne0Click(5);
+    form.bnStartClick();
     if (thinking < 0) settled = timer.nsecsElapsed();
   });
   connect(form.MemoMessages->model(), &QAbstractItemModel::rowsInserted, &form, [&] {
     if (thinking < 0 && LogLines(form).last() == kThinking) thinking = timer.nsecsElapsed();
   });
   form.Colonne0Click(3);
+  disconnect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, nullptr);
+  QVERIFY(frames > 2);
+  QCOMPARE(enabledDuringMove, QString(frames * 7, u'0'));
+  // From the human's piece settling in its cell to the machine's first line.
   QVERIFY(settled > 0 && thinking > settled);
   QVERIFY2(thinking - settled >= 50'000'000, qPrintable(QString::number(thinking - settled)));
   QCOMPARE(LogLines(form).mid(3), (QStringList{HumanLine(1, 3), kThinking, MachineLine(0)}));
-  QCOMPARE(form.GridText().right(7), QStringLiteral("2001000"));
+  QCOMPARE(form.GridText().right(7), u"2001000"_s);
   QCOMPARE(form.CurrentPlayer, 1);
   QCOMPARE(form.MoveNumber, 3);
+  QVERIFY(!form.MoveUnderWay());
 }
 
 void TestGameFlow::badPatternTableStopsTheMachine() {
@@ -326,99 +318,69 @@ void TestGameFlow::badPatternTableStopsTheMachine() {
   TFormMain& form = *window.form;
   QVERIFY(StartWithHumanFirst(form));
   form.Colonne0Click(3);
-  QCOMPARE(errors.Texts(),
-           QStringList{QStringLiteral("'x' n'est pas une valeur entière correcte")});
+  QCOMPARE(errors.Texts(), QStringList{u"'x' n'est pas une valeur entière correcte"_s});
   QCOMPARE(LogLines(form).last(), kThinking);
   // No machine piece; only a new game goes on.
-  QCOMPARE(form.GridText().right(7), QStringLiteral("0001000"));
-  QCOMPARE(EnabledColumns(form), QStringLiteral("0000000"));
+  QCOMPARE(form.GridText().right(7), u"0001000"_s);
+  QCOMPARE(EnabledColumns(form), u"0000000"_s);
   QVERIFY(!form.MoveUnderWay());
   form.bnStartClick();
   QCOMPARE(LogLines(form)[0], kStart);
 }
 
-void TestGameFlow::clicksAfterTheEndDoNothing() {
+void TestGameFlow::clicksAfterTheEndOrOnAFullColumnDoNothing() {
   TWindow window;
   TFormMain& form = *window.form;
   StartTwoHumanGame(form);
-  Click(form, QStringLiteral("0101010"));
-  const QStringList lines = LogLines(form);
+  Click(form, u"000000"_s);
+  QVERIFY(!form.Colonne[0]->isEnabled());
+  QStringList lines = LogLines(form);
+  form.Colonne0Click(0);
+  QCOMPARE(LogLines(form), lines);
+  QCOMPARE(form.MoveNumber, 7);
+
+  Click(form, u"1213141"_s);
+  QVERIFY(form.GameOver);
+  lines = LogLines(form);
   const QString grid = form.GridText();
   const int traceLines = form.Memo1->blockCount();
-  QCOMPARE(EnabledColumns(form), QStringLiteral("0000000"));
-  // Clicks reaching the handler all the same are inert.
+  // Clicks reaching the handler all the same are inert, but traced: seven
+  // lines per click.
   for (int c = 0; c < 7; ++c) form.Colonne0Click(c);
   QCOMPARE(LogLines(form), lines);
   QCOMPARE(form.GridText(), grid);
-  QCOMPARE(form.MoveNumber, 8);
-  // The trace grows all the same: seven lines per click.
+  QCOMPARE(form.MoveNumber, 14);
   QCOMPARE(form.Memo1->blockCount(), traceLines + 7 * 7);
-  // A full column takes no move either.
-  TWindow other;
-  StartTwoHumanGame(*other.form);
-  Click(*other.form, QStringLiteral("000000"));
-  const QStringList before = LogLines(*other.form);
-  other.form->Colonne0Click(0);
-  QCOMPARE(LogLines(*other.form), before);
-  QCOMPARE(other.form->MoveNumber, 7);
-  QVERIFY(!other.form->Colonne[0]->isEnabled());
-}
-
-void TestGameFlow::nothingStartsWhileAMoveRuns() {
-  TWindow window(TProgramFolder::kBoth, QByteArray(""));
-  TFormMain& form = *window.form;
-  QVERIFY(StartWithHumanFirst(form));
-  // Every frame of the falls lets other handlers run: they find every
-  // target disabled, a second click and a new game do nothing.
-  int frames = 0;
-  QString enabledDuringMove;
-  QObject::connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, [&] {
-    ++frames;
-    enabledDuringMove += EnabledColumns(form);
-    form.Colonne0Click(5);
-    form.bnStartClick();
-  });
-  form.Colonne0Click(3);
-  QObject::disconnect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, nullptr);
-  QVERIFY(frames > 2);
-  QCOMPARE(enabledDuringMove, QString(frames * 7, QLatin1Char('0')));
-  QCOMPARE(form.GridText().right(7), QStringLiteral("2001000"));
-  QCOMPARE(LogLines(form).mid(3), (QStringList{HumanLine(1, 3), kThinking, MachineLine(0)}));
-  QCOMPARE(form.MoveNumber, 3);
-  QVERIFY(!form.MoveUnderWay());
 }
 
 void TestGameFlow::modeChangeFreezesTheGame() {
   TWindow window;
   TFormMain& form = *window.form;
   StartTwoHumanGame(form);
-  Click(form, QStringLiteral("3"));
-  QCOMPARE(EnabledColumns(form), QStringLiteral("1111111"));
+  Click(form, u"3"_s);
+  QCOMPARE(EnabledColumns(form), u"1111111"_s);
   form.bnOptionsClick();
   QTest::mouseClick(form.cbMachine, Qt::LeftButton, {}, QPoint(5, 12));
+  QVERIFY(form.AgainstMachine());
   form.bnFermerClick();
-  QCOMPARE(EnabledColumns(form), QStringLiteral("0000000"));
-  // A click on a disabled target is not delivered.
+  QCOMPARE(EnabledColumns(form), u"0000000"_s);
+  // A click on a disabled target is not delivered; a new game ends the freeze.
   const QString grid = form.GridText();
   QTest::mouseClick(form.Colonne[4], Qt::LeftButton, {}, QPoint(35, 35));
   QCOMPARE(form.GridText(), grid);
-  // A new game ends the freeze.
   QVERIFY(StartWithHumanFirst(form));
-  QCOMPARE(EnabledColumns(form), QStringLiteral("1111111"));
+  QCOMPARE(EnabledColumns(form), u"1111111"_s);
 }
 
 void TestGameFlow::traceAfterEveryClick() {
   TWindow window;
   TFormMain& form = *window.form;
   StartTwoHumanGame(form);
-  Click(form, QStringLiteral("3"));
-  const QString afterFirst = TraceOf(form.GridText());
-  QCOMPARE(form.Memo1->toPlainText() + QLatin1Char('\n'), afterFirst);
-  QCOMPARE(afterFirst.section(QLatin1Char('\n'), 5, 5), QStringLiteral("0001000"));
-  Click(form, QStringLiteral("3"));
-  QCOMPARE(form.Memo1->toPlainText() + QLatin1Char('\n'), afterFirst + TraceOf(form.GridText()));
-  QCOMPARE(TraceOf(form.GridText()).section(QLatin1Char('\n'), 4, 5),
-           QStringLiteral("0002000\n0001000"));
+  Click(form, u"33"_s);
+  // Six rows of seven cells, top row first, and a blank line per click.
+  const QString empty = u"0000000\n"_s;
+  QCOMPARE(form.Memo1->toPlainText() + u'\n',
+           empty.repeated(5) + u"0001000\n\n"_s + empty.repeated(4) + u"0002000\n0001000\n\n"_s);
 }
 
 void TestGameFlow::nextPieceFollowsTheMouse() {
@@ -432,15 +394,14 @@ void TestGameFlow::nextPieceFollowsTheMouse() {
     QApplication::sendEvent(form.Colonne[column], &move);
   };
   moveOver(2);
-  TImageLayer* next = form.BoardView().PieceSlot(1).Layer;
-  QCOMPARE(next->Location().Left, 406.0);
-  QCOMPARE(next->Location().Top, 69.0);
-  Click(form, QStringLiteral("2"));
+  QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Left, 406.0);
+  QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Top, 69.0);
+  Click(form, u"2"_s);
   moveOver(5);
   QCOMPARE(form.BoardView().PieceSlot(2).Layer->Location().Left, 616.0);
   QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Top, 149.0 + 5 * 70);
   // After the end the mouse moves nothing.
-  Click(form, QStringLiteral("0101010"));
+  Click(form, u"0101010"_s);
   QVERIFY(form.GameOver);
   const TFloatRect parked = form.BoardView().PieceSlot(form.MoveNumber).Layer->Location();
   form.Colonne[4]->setEnabled(true);
@@ -448,58 +409,51 @@ void TestGameFlow::nextPieceFollowsTheMouse() {
   QCOMPARE(form.BoardView().PieceSlot(form.MoveNumber).Layer->Location(), parked);
 }
 
-void TestGameFlow::networkStartWithoutPeerStartsNothing() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  TRecordingLink link;
-  form.SetNetworkLink(&link);
-  StartTwoHumanGame(form);
-  Click(form, QStringLiteral("3"));
-  form.NetworkGame = true;
-  link.Listening = true;  // listening, but nobody connected
-  form.bnStartClick();
-  QVERIFY(LogLines(form).isEmpty());
-  QCOMPARE(form.GridText(), QString(42, QLatin1Char('0')));
-  QCOMPARE(EnabledColumns(form), QStringLiteral("0000000"));
-  QVERIFY(link.Sent.isEmpty());
-  QVERIFY(form.bnStart->isEnabled());
-  QVERIFY(!form.Chrono->Counting());
-}
-
 void TestGameFlow::networkGameStartedHere() {
   TWindow window;
   TFormMain& form = *window.form;
   TRecordingLink link;
+  form.SetNetworkLink(&link);
+  // Listening with nobody connected: the board is cleared, nothing starts.
+  StartTwoHumanGame(form);
+  Click(form, u"3"_s);
+  form.NetworkGame = true;
+  link.Listening = true;
+  form.bnStartClick();
+  QVERIFY(LogLines(form).isEmpty());
+  QCOMPARE(form.GridText(), kEmptyGrid);
+  QCOMPARE(EnabledColumns(form), u"0000000"_s);
+  QVERIFY(link.Sent.isEmpty());
+  QVERIFY(form.bnStart->isEnabled());
+  QVERIFY(!form.Chrono->Counting());
+
+  link.Listening = false;
   JoinAsClient(form, link);
   form.bnStartClick();
-  QCOMPARE(LogLines(form), (QStringList{kStart, QStringLiteral("MODE MULTI-JOUEURS"),
-                                        QStringLiteral("Vous commencez la partie"), QString()}));
-  QCOMPARE(link.Sent, QStringList{QStringLiteral("INIT|xxx")});
-  QCOMPARE(EnabledColumns(form), QStringLiteral("1111111"));
+  QCOMPARE(LogLines(form), (QStringList{kStart, u"MODE MULTI-JOUEURS"_s,
+                                        u"Vous commencez la partie"_s, QString()}));
+  QCOMPARE(link.Sent, QStringList{u"INIT|xxx"_s});
+  QCOMPARE(EnabledColumns(form), u"1111111"_s);
   QVERIFY(form.Chrono->Counting());
 
   // Our move is sent after it is played; then we wait for the peer.
-  Click(form, QStringLiteral("3"));
-  QCOMPARE(link.Sent.last(), QStringLiteral("DATA_GAME|3"));
-  QCOMPARE(EnabledColumns(form), QStringLiteral("0000000"));
+  Click(form, u"3"_s);
+  QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
+  QCOMPARE(EnabledColumns(form), u"0000000"_s);
   QCOMPARE(form.CurrentPlayer, 2);
-  form.PlayOpponentMove(QStringLiteral("4"));
-  QCOMPARE(LogLines(form).mid(4),
-           (QStringList{HumanLine(1, 3), QStringLiteral("[ADVERSAIRE-2] : Adversaire a joué "
-                                                        "la colonne n°4")}));
-  QCOMPARE(EnabledColumns(form), QStringLiteral("1111111"));
+  form.PlayOpponentMove(u"4"_s);
+  QCOMPARE(LogLines(form).mid(4), (QStringList{HumanLine(1, 3), PeerLine(2, 4)}));
+  QCOMPARE(EnabledColumns(form), u"1111111"_s);
   QCOMPARE(form.MoveNumber, 3);
   QCOMPARE(form.CurrentPlayer, 1);
 
-  // Our win.
+  for (int i = 0; i < 2; ++i) {
+    form.Colonne0Click(3);
+    form.PlayOpponentMove(u"4"_s);
+  }
   form.Colonne0Click(3);
-  form.PlayOpponentMove(QStringLiteral("4"));
-  form.Colonne0Click(3);
-  form.PlayOpponentMove(QStringLiteral("4"));
-  form.Colonne0Click(3);
-  QCOMPARE(LogLines(form).mid(LogLines(form).size() - 3),
-           (QStringList{QString(), kEnd, QStringLiteral("Bravo, vous avez gagné !")}));
-  QCOMPARE(link.Sent.last(), QStringLiteral("DATA_GAME|3"));
+  QCOMPARE(LastLines(form, 3), (QStringList{QString(), kEnd, u"Bravo, vous avez gagné !"_s}));
+  QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
   QVERIFY(form.GameOver);
   QVERIFY(form.bnStart->isEnabled());
 }
@@ -511,32 +465,28 @@ void TestGameFlow::networkGameStartedByThePeer() {
   form.SetNetworkLink(&link);
   // A finished local game first: the grid faded out.
   StartTwoHumanGame(form);
-  Click(form, QStringLiteral("0101010"));
-  QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 0);
+  Click(form, u"0101010"_s);
 
   form.NetworkGame = true;
   link.Listening = true;
   link.Connections = 1;
   form.StartOpponentGame();
-  QCOMPARE(LogLines(form),
-           (QStringList{kStart, QStringLiteral("MODE MULTI-JOUEURS"),
-                        QStringLiteral("Votre adversaire commence la partie"), QString()}));
-  QCOMPARE(form.GridText(), QString(42, QLatin1Char('0')));
+  QCOMPARE(LogLines(form), (QStringList{kStart, u"MODE MULTI-JOUEURS"_s, kPeerBegins, QString()}));
+  QCOMPARE(form.GridText(), kEmptyGrid);
   QCOMPARE(form.MoveNumber, 1);
   QCOMPARE(form.CurrentPlayer, 1);
   QVERIFY(!form.GameOver);
-  QCOMPARE(EnabledColumns(form), QStringLiteral("0000000"));
+  QCOMPARE(EnabledColumns(form), u"0000000"_s);
   QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 256);
-  QCOMPARE(MarkedCount(form), 0);
+  QVERIFY(MarkedSlots(form).isEmpty());
   QVERIFY(form.Chrono->Counting() && form.Chrono->Enabled());
 
-  form.PlayOpponentMove(QStringLiteral("3"));
-  QCOMPARE(LogLines(form).last(),
-           QStringLiteral("[ADVERSAIRE-1] : Adversaire a joué la colonne n°3"));
-  QCOMPARE(form.GridText().right(7), QStringLiteral("0001000"));
-  Click(form, QStringLiteral("2"));
+  form.PlayOpponentMove(u"3"_s);
+  QCOMPARE(LogLines(form).last(), PeerLine(1, 3));
+  QCOMPARE(form.GridText().right(7), u"0001000"_s);
+  Click(form, u"2"_s);
   QCOMPARE(LogLines(form).last(), HumanLine(2, 2));
-  QCOMPARE(link.Sent, QStringList{QStringLiteral("DATA_GAME|2")});
+  QCOMPARE(link.Sent, QStringList{u"DATA_GAME|2"_s});
 }
 
 void TestGameFlow::peerWinsAndPeerEnds() {
@@ -545,16 +495,12 @@ void TestGameFlow::peerWinsAndPeerEnds() {
   TRecordingLink link;
   JoinAsClient(form, link);
   form.StartOpponentGame();
-  for (const char* column : {"0", "6", "0", "6", "0", "6"}) {
-    if (form.CurrentPlayer == 1) {
-      form.PlayOpponentMove(QString::fromLatin1(column));
-    } else {
-      Click(form, QString::fromLatin1(column));
-    }
+  for (int i = 0; i < 3; ++i) {
+    form.PlayOpponentMove(u"0"_s);
+    Click(form, u"6"_s);
   }
-  form.PlayOpponentMove(QStringLiteral("0"));
-  QCOMPARE(LogLines(form).mid(LogLines(form).size() - 3),
-           (QStringList{QString(), kEnd, QStringLiteral("Désolé, vous avez perdu !")}));
+  form.PlayOpponentMove(u"0"_s);
+  QCOMPARE(LastLines(form, 3), (QStringList{QString(), kEnd, kLost}));
   QVERIFY(form.GameOver);
   // The end keeps the move number and the player of the last move.
   QCOMPARE(form.MoveNumber, 7);
@@ -563,14 +509,13 @@ void TestGameFlow::peerWinsAndPeerEnds() {
 
   // "DATA_FIN": the game is over, nothing else changes.
   form.StartOpponentGame();
-  form.PlayOpponentMove(QStringLiteral("5"));
+  form.PlayOpponentMove(u"5"_s);
   const QStringList lines = LogLines(form);
   form.EndAnnouncedByPeer();
   QVERIFY(form.GameOver);
-  QCOMPARE(LogLines(form), lines);
   form.Colonne0Click(1);
   QCOMPARE(LogLines(form), lines);
-  QCOMPARE(form.GridText().right(7), QStringLiteral("0000010"));
+  QCOMPARE(form.GridText().right(7), u"0000010"_s);
 }
 
 void TestGameFlow::peerMoveTextIsChecked() {
@@ -582,43 +527,27 @@ void TestGameFlow::peerMoveTextIsChecked() {
   form.StartOpponentGame();
   const QStringList lines = LogLines(form);
 
-  form.PlayOpponentMove(QStringLiteral("3x"));
-  QCOMPARE(errors.Texts(),
-           QStringList{QStringLiteral("'3x' n'est pas une valeur entière correcte")});
-  // Outside the grid, ignored; before anything changes.
-  for (const char* text : {"7", "-1", "99999999999", "2147483647"}) {
+  // Outside the grid, ignored before anything changes; a value beyond 32
+  // bits is no integer.
+  for (const char* text : {"3x", "7", "-1", "99999999999", "2147483647"})
     form.PlayOpponentMove(QString::fromLatin1(text));
-  }
-  QCOMPARE(errors.Texts().size(), 2);  // the value beyond 32 bits is no integer
+  QCOMPARE(errors.Texts(), (QStringList{u"'3x' n'est pas une valeur entière correcte"_s,
+                                        u"'99999999999' n'est pas une valeur entière correcte"_s}));
   QCOMPARE(LogLines(form), lines);
-  QCOMPARE(form.GridText(), QString(42, QLatin1Char('0')));
+  QCOMPARE(form.GridText(), kEmptyGrid);
   QCOMPARE(form.MoveNumber, 1);
   QCOMPARE(form.CurrentPlayer, 1);
 
   // A full column is ignored without a line.
   for (int i = 0; i < 3; ++i) {
-    form.PlayOpponentMove(QStringLiteral("2"));
+    form.PlayOpponentMove(u"2"_s);
     form.Colonne0Click(2);
   }
-  QCOMPARE(form.GridText().mid(2, 1), QStringLiteral("2"));
+  QCOMPARE(form.GridText()[2], u'2');
   const QStringList full = LogLines(form);
-  const int moveNumber = form.MoveNumber;
-  form.PlayOpponentMove(QStringLiteral("2"));
+  form.PlayOpponentMove(u"2"_s);
   QCOMPARE(LogLines(form), full);
-  QCOMPARE(form.MoveNumber, moveNumber);
-}
-
-// Runs `action` once, at the first frame of the next animation; `ran` tells
-// whether it did.
-static void OnceDuringTheNextMove(TFormMain& form, bool& ran, std::function<void()> action) {
-  ran = false;
-  auto hook = std::make_shared<QMetaObject::Connection>();
-  *hook = QObject::connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form,
-                           [hook, &ran, action] {
-                             QObject::disconnect(*hook);
-                             ran = true;
-                             action();
-                           });
+  QCOMPARE(form.MoveNumber, 7);
 }
 
 void TestGameFlow::peerMessagesDuringAMoveWait() {
@@ -631,32 +560,32 @@ void TestGameFlow::peerMessagesDuringAMoveWait() {
   // played once the move is over, in order.
   bool ran = false;
   OnceDuringTheNextMove(form, ran, [&form] {
-    form.PlayOpponentMove(QStringLiteral("5"));
+    form.PlayOpponentMove(u"5"_s);
     form.StartOpponentGame();
   });
-  Click(form, QStringLiteral("3"));
+  Click(form, u"3"_s);
   QVERIFY(ran);
-  QCOMPARE(link.Sent.last(), QStringLiteral("DATA_GAME|3"));
-  QTRY_COMPARE(LogLines(form).value(2), QStringLiteral("Votre adversaire commence la partie"));
-  QCOMPARE(form.GridText(), QString(42, QLatin1Char('0')));
+  QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
+  QTRY_COMPARE(LogLines(form).value(2), kPeerBegins);
+  QCOMPARE(form.GridText(), kEmptyGrid);
   QCOMPARE(form.MoveNumber, 1);
 
   // A peer flooding us during a fall: only so many of its messages are kept.
   TShownErrors errors;
-  form.PlayOpponentMove(QStringLiteral("3"));
+  form.PlayOpponentMove(u"3"_s);
   OnceDuringTheNextMove(form, ran, [&form] {
-    for (int i = 0; i < 1000; ++i) form.PlayOpponentMove(QStringLiteral("x"));
+    for (int i = 0; i < 1000; ++i) form.PlayOpponentMove(u"x"_s);
   });
-  Click(form, QStringLiteral("3"));
+  Click(form, u"3"_s);
   QVERIFY(ran);
   QTRY_COMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
   QTest::qWait(20);
   QCOMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
 
   // A game end sent meanwhile waits its turn too: it comes after the new game.
-  form.PlayOpponentMove(QStringLiteral("2"));
+  form.PlayOpponentMove(u"2"_s);
   OnceDuringTheNextMove(form, ran, [&form] { form.StartOpponentGame(); });
-  Click(form, QStringLiteral("3"));
+  Click(form, u"3"_s);
   QVERIFY(ran);
   form.EndAnnouncedByPeer();
   QTRY_COMPARE(form.MoveNumber, 1);
