@@ -31,7 +31,6 @@ class TestFormMain : public QObject {
   void closeNeedsOui();
   void helpOpensTheDocumentOrExplains();
   void chatSendingFollowsTheSockets();
-  void clockShowsElapsedOnTicks();
   void centredOnTheDesktop();
 };
 
@@ -347,19 +346,6 @@ void TestFormMain::chatSendingFollowsTheSockets() {
     form.MemoChat->appendPlainText(QString::number(i));
   QCOMPARE(form.MemoChat->blockCount(), TFormMain::kChatLineLimit);
   QCOMPARE(form.MemoChat->document()->firstBlock().text(), u"5"_s);
-}
-
-void TestFormMain::clockShowsElapsedOnTicks() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  QDateTime now = QDateTime::currentDateTime();
-  form.Chrono->SetClock([&now] { return now; });
-  StartTwoHumanGame(form);
-  QVERIFY(form.Chrono->Enabled() && form.Chrono->Counting());
-  now = now.addSecs(65);
-  QCOMPARE(form.LabelChrono->text(), u"00:00:00"_s);
-  emit form.Chrono->OnTimer();
-  QCOMPARE(form.LabelChrono->text(), u"00:01:05"_s);
 }
 
 void TestFormMain::centredOnTheDesktop() {

@@ -104,13 +104,11 @@ class TestGameFlow : public QObject {
   void gamesAgainstTheMachine();
   void machineAnswersAfterAPauseAndNothingRunsMeanwhile();
   void badPatternTableStopsTheMachine();
-  void clicksAfterTheEndOrOnAFullColumnDoNothing();
+  void traceAndClicksThatDoNothing();
   void modeChangeFreezesTheGame();
-  void traceAfterEveryClick();
   void nextPieceFollowsTheMouse();
   void networkGameStartedHere();
-  void networkGameStartedByThePeer();
-  void peerWinsAndPeerEnds();
+  void peerStartsWinsAndEnds();
   void peerMoveTextIsChecked();
   void peerMessagesDuringAMoveWait();
 };
@@ -175,7 +173,8 @@ void TestGameFlow::newGameClearsTheBoard() {
   TFormMain& form = *window.form;
   StartTwoHumanGame(form);
   Click(form, u"0101010"_s);
-  QDateTime now = QDateTime::currentDateTime();
+  // An hour later by the clock: a clock not started again would show it.
+  QDateTime now = QDateTime::currentDateTime().addSecs(3600);
   form.Chrono->SetClock([&now] { return now; });
 
   QElapsedTimer timer;
@@ -191,8 +190,11 @@ void TestGameFlow::newGameClearsTheBoard() {
   QVERIFY(MarkedSlots(form).isEmpty());
   for (int k = 1; k <= 42; ++k)
     QCOMPARE(form.BoardView().PieceSlot(k).Layer->Location().Top, -200.0);
+  // The clock counts from zero again, and its label follows the ticks.
   QVERIFY(form.Chrono->Counting());
-  QCOMPARE(form.Chrono->Elapsed(), u"00:00:00"_s);
+  now = now.addSecs(65);
+  emit form.Chrono->OnTimer();
+  QCOMPARE(form.LabelChrono->text(), u"00:01:05"_s);
 
   // A start with no piece played begins at once, without clearing.
   timer.restart();
@@ -328,11 +330,17 @@ void TestGameFlow::badPatternTableStopsTheMachine() {
   QCOMPARE(LogLines(form)[0], kStart);
 }
 
-void TestGameFlow::clicksAfterTheEndOrOnAFullColumnDoNothing() {
+void TestGameFlow::traceAndClicksThatDoNothing() {
   TWindow window;
   TFormMain& form = *window.form;
   StartTwoHumanGame(form);
-  Click(form, u"000000"_s);
+  Click(form, u"00"_s);
+  // The trace after each click: six rows of seven cells, top row first, and
+  // a blank line.
+  const QString empty = u"0000000\n"_s;
+  QCOMPARE(form.Memo1->toPlainText() + u'\n',
+           empty.repeated(5) + u"1000000\n\n"_s + empty.repeated(4) + u"2000000\n1000000\n\n"_s);
+  Click(form, u"0000"_s);
   QVERIFY(!form.Colonne[0]->isEnabled());
   QStringList lines = LogLines(form);
   form.Colonne0Click(0);
@@ -344,8 +352,7 @@ void TestGameFlow::clicksAfterTheEndOrOnAFullColumnDoNothing() {
   lines = LogLines(form);
   const QString grid = form.GridText();
   const int traceLines = form.Memo1->blockCount();
-  // Clicks reaching the handler all the same are inert, but traced: seven
-  // lines per click.
+  // Clicks reaching the handler all the same are inert, but traced.
   for (int c = 0; c < 7; ++c) form.Colonne0Click(c);
   QCOMPARE(LogLines(form), lines);
   QCOMPARE(form.GridText(), grid);
@@ -370,17 +377,6 @@ void TestGameFlow::modeChangeFreezesTheGame() {
   QCOMPARE(form.GridText(), grid);
   QVERIFY(StartWithHumanFirst(form));
   QCOMPARE(EnabledColumns(form), u"1111111"_s);
-}
-
-void TestGameFlow::traceAfterEveryClick() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  StartTwoHumanGame(form);
-  Click(form, u"33"_s);
-  // Six rows of seven cells, top row first, and a blank line per click.
-  const QString empty = u"0000000\n"_s;
-  QCOMPARE(form.Memo1->toPlainText() + u'\n',
-           empty.repeated(5) + u"0001000\n\n"_s + empty.repeated(4) + u"0002000\n0001000\n\n"_s);
 }
 
 void TestGameFlow::nextPieceFollowsTheMouse() {
@@ -458,12 +454,12 @@ void TestGameFlow::networkGameStartedHere() {
   QVERIFY(form.bnStart->isEnabled());
 }
 
-void TestGameFlow::networkGameStartedByThePeer() {
+void TestGameFlow::peerStartsWinsAndEnds() {
   TWindow window;
   TFormMain& form = *window.form;
   TRecordingLink link;
   form.SetNetworkLink(&link);
-  // A finished local game first: the grid faded out.
+  // A finished local game first: the grid faded out, four pieces marked.
   StartTwoHumanGame(form);
   Click(form, u"0101010"_s);
 
@@ -481,21 +477,14 @@ void TestGameFlow::networkGameStartedByThePeer() {
   QVERIFY(MarkedSlots(form).isEmpty());
   QVERIFY(form.Chrono->Counting() && form.Chrono->Enabled());
 
-  form.PlayOpponentMove(u"3"_s);
-  QCOMPARE(LogLines(form).last(), PeerLine(1, 3));
-  QCOMPARE(form.GridText().right(7), u"0001000"_s);
+  form.PlayOpponentMove(u"0"_s);
+  QCOMPARE(LogLines(form).last(), PeerLine(1, 0));
+  QCOMPARE(form.GridText().right(7), u"1000000"_s);
   Click(form, u"2"_s);
   QCOMPARE(LogLines(form).last(), HumanLine(2, 2));
   QCOMPARE(link.Sent, QStringList{u"DATA_GAME|2"_s});
-}
-
-void TestGameFlow::peerWinsAndPeerEnds() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  TRecordingLink link;
-  JoinAsClient(form, link);
-  form.StartOpponentGame();
-  for (int i = 0; i < 3; ++i) {
+  // The peer wins with a column of four.
+  for (int i = 0; i < 2; ++i) {
     form.PlayOpponentMove(u"0"_s);
     Click(form, u"6"_s);
   }
