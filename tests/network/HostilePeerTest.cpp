@@ -4,7 +4,6 @@
 // as the rules allow.
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTimer>
 #include <functional>
 #include <random>
@@ -282,27 +281,6 @@ class HostilePeerTest : public QObject {
     QVERIFY(s.SendAndSettle("DATA_GAME|z"));
     QCOMPARE(reports, afterFlood + 1);
     SetErrorDisplay(collector);
-  }
-
-  // The window as a client, facing a server that talks nonsense and leaves.
-  void hostileServer() {
-    TShownErrors shown;
-    QTcpServer server;
-    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-    TSide side;
-    side.Join(server.serverPort());
-    QTRY_VERIFY(server.hasPendingConnections());
-    std::unique_ptr<QTcpSocket> peer(server.nextPendingConnection());
-    QTRY_COMPARE(side.reseau->ConnectionState(), State::ClientConnected);
-    TGarbage garbage(99);
-    for (int i = 0; i < 2000; ++i) peer->write(garbage.Next());
-    peer->flush();
-    Pump(100);
-    peer->abort();
-    QTRY_COMPARE(side.reseau->ConnectionState(), State::Idle);
-    QVERIFY(QTest::qWaitFor([&] { return side.Idle(); }, 20000));
-    QVERIFY(GridFollowsTheRules(side.main->GridText()));
-    QCOMPARE(side.Status(), QString(" Déconnecté"));
   }
 };
 
