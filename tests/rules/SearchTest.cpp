@@ -60,7 +60,6 @@ TEST(SearchTest, FullColumnIsNeverChosen) {
       // An empty table scores everything alike: the leftmost open column.
       {"empty table", TBoard(), empty, 2, 0},
       {"empty table, column 0 full", leftFull, empty, 2, 1},
-      {"empty table, column 0 full, level 3", leftFull, empty, 3, 1},
       {"only column 0 open", Emptied(kDrawn, 0), ShippedTable(), 5, 0},
       {"only column 4 open", Emptied(kDrawn, 4), ShippedTable(), 2, 4},
       {"only column 6 open", Emptied(kDrawn, 6), ShippedTable(), 5, 6},
