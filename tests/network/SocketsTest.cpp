@@ -63,7 +63,7 @@ struct TServer {
 struct TClient {
   QTcpServer peerServer;
   TClientSocket client;
-  int connects = 0, reads = 0, disconnects = 0, errors = 0;
+  int connects = 0, disconnects = 0, errors = 0;
   TErrorEvent lastKind = TErrorEvent::eeGeneral;
   int lastCode = 0;
   bool silence = true;
@@ -72,10 +72,7 @@ struct TClient {
 
   explicit TClient(quint16 port = 0) {
     client.OnConnect = [this](TSocketConnection*) { ++connects; };
-    client.OnRead = [this](TSocketConnection* c) {
-      ++reads;
-      received += c->ReceiveText();
-    };
+    client.OnRead = [this](TSocketConnection* c) { received += c->ReceiveText(); };
     client.OnDisconnect = [this](TSocketConnection*) { ++disconnects; };
     client.OnError = [this](TSocketConnection*, TErrorEvent kind, int& code) {
       ++errors;
@@ -305,64 +302,33 @@ class SocketsTest : public QObject {
     QCOMPARE(ThrownText([&] { client.Open(); }), QString("Socket déjà ouvert"));
   }
 
-  // A read handler that closes the server and then keeps pumping events, as
-  // the network window does when a reset runs during a move's animation.
-  void closingInsideAReadEventIsSafe() {
-    TServer s;
-    s.server.OnClientRead = [&](TSocketConnection* c) {
-      ++s.reads;
-      c->ReceiveText();
-      s.server.Close();
-      Pump(30);
-      QCOMPARE(c->ReceiveText(), QByteArray());
-      QCOMPARE(c->SendText("x"), 0);
-    };
-    s.Listen();
-    QTcpSocket peer;
-    QSignalSpy peerGone(&peer, &QTcpSocket::disconnected);
-    QVERIFY(s.Join(peer));
-    peer.write("DATA_GAME|1");
-    peer.flush();
-    QTRY_COMPARE(s.reads, 1);
-    peer.write("DATA_GAME|2");
-    QTRY_COMPARE(peerGone.count(), 1);
-    Pump(50);
-    QCOMPARE(s.reads, 1);
-    QCOMPARE(s.disconnects, 0);
-
-    // The same on the client side: OnDisconnect comes inside Close.
-    TClient c;
-    c.client.OnRead = [&](TSocketConnection* connection) {
-      connection->ReceiveText();
-      c.client.Close();
-      QCOMPARE(c.disconnects, 1);
-      Pump(30);
-    };
-    c.client.Open();
-    QVERIFY(c.Accept());
-    QSignalSpy clientGone(c.peer.get(), &QTcpSocket::disconnected);
-    c.peer->write("INIT|xxx");
-    QTRY_COMPARE(clientGone.count(), 1);
-    QCOMPARE(c.disconnects, 1);
-  }
-
-  // The peer leaves while a read handler waits in a loop of its own (a move
-  // falling, a message box); the disconnect handler closes the server. The
-  // ended connection must not be touched when the outer handler returns.
-  void closingFromANestedEventIsSafe_data() {
+  // A read handler closes the server, or the peer leaves while a read
+  // handler waits in a loop of its own (a move falling, a message box) and the
+  // disconnect handler closes the server, as the network window does when a
+  // reset runs during a move. The ended connection must stay harmless to the
+  // outer handler, and raise nothing more.
+  void closingInsideEventsIsSafe_data() {
+    QTest::addColumn<bool>("readCloses");
     QTest::addColumn<bool>("modal");
-    QTest::newRow("pumping") << false;
-    QTest::newRow("modal loop") << true;
+    QTest::newRow("read handler closes") << true << false;
+    QTest::newRow("disconnect handler closes, pumping") << false << false;
+    QTest::newRow("disconnect handler closes, modal loop") << false << true;
   }
-  void closingFromANestedEventIsSafe() {
+  void closingInsideEventsIsSafe() {
+    QFETCH(bool, readCloses);
     QFETCH(bool, modal);
     bool ended = false;
     TServer s;
     QTcpSocket peer;
+    QSignalSpy peerGone(&peer, &QTcpSocket::disconnected);
     s.server.OnClientRead = [&](TSocketConnection* c) {
       ++s.reads;
       c->ReceiveText();
-      peer.abort();
+      if (readCloses) {
+        s.server.Close();
+      } else {
+        peer.abort();
+      }
       if (modal) {
         QEventLoop loop;
         QTimer::singleShot(300, &loop, &QEventLoop::quit);
@@ -381,11 +347,32 @@ class SocketsTest : public QObject {
     peer.write("DATA_GAME|1");
     peer.flush();
     QTRY_COMPARE(s.reads, 1);
+    if (readCloses) {
+      peer.write("DATA_GAME|2");
+      QTRY_COMPARE(peerGone.count(), 1);
+    }
     QTRY_VERIFY(!s.server.Active());
     Pump(50);
-    QCOMPARE(s.disconnects, 1);
+    QCOMPARE(s.disconnects, readCloses ? 0 : 1);
     QCOMPARE(s.reads, 1);
     QVERIFY(ended);
+  }
+
+  // On the client side OnDisconnect comes inside Close, also from a read.
+  void closingTheClientInsideAReadIsSafe() {
+    TClient c;
+    c.client.OnRead = [&](TSocketConnection* connection) {
+      connection->ReceiveText();
+      c.client.Close();
+      QCOMPARE(c.disconnects, 1);
+      Pump(30);
+    };
+    c.client.Open();
+    QVERIFY(c.Accept());
+    QSignalSpy clientGone(c.peer.get(), &QTcpSocket::disconnected);
+    c.peer->write("INIT|xxx");
+    QTRY_COMPARE(clientGone.count(), 1);
+    QCOMPARE(c.disconnects, 1);
   }
 
   // A megabyte arrives in reads no larger than kMaxReadSize, all of it.
