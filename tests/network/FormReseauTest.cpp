@@ -337,7 +337,7 @@ class FormReseauTest : public QObject {
     peer.Send("DATA_GAME|4");
     QTRY_VERIFY(side.main->GridText().mid(28, 7) == "0000200");
     QTRY_VERIFY(side.Idle());
-    QCOMPARE(side.LastLogLine(), QString("[ADVERSAIRE-2] : Adversaire a joué la colonne n°4"));
+    QCOMPARE(side.Log().constLast(), QString("[ADVERSAIRE-2] : Adversaire a joué la colonne n°4"));
     QVERIFY(side.main->Colonne[0]->isEnabled());
     QVERIFY(!side.main->bnStart->Enabled());
 
@@ -436,8 +436,8 @@ class FormReseauTest : public QObject {
     QTRY_COMPARE(a.Log().value(2), QString("Votre adversaire commence la partie"));
     PlayGame(b, a, {3, 3, 0, 2, 5, 4, 5, 6, 4, 2, 2, 3, 3, 5, 5, 2, 2, 4, 3, 3, 1,
                     1, 2, 1, 5, 5, 0, 4, 0, 4, 4, 6, 6, 6, 6, 0, 1, 0, 6, 0, 1, 1});
-    QCOMPARE(a.LastLogLine(), QString("Egalité !"));
-    QCOMPARE(b.LastLogLine(), QString("Egalité !"));
+    QCOMPARE(a.Log().constLast(), QString("Egalité !"));
+    QCOMPARE(b.Log().constLast(), QString("Egalité !"));
 
     // Chat both ways, accents and "|" included.
     a.main->EditChat->setText("Bien joué | encore ?");

@@ -38,10 +38,6 @@ struct TSide {
     for (int i = 0; i < main->MemoMessages->LineCount(); ++i) lines << main->MemoMessages->Line(i);
     return lines;
   }
-  QString LastLogLine() const {
-    const int n = main->MemoMessages->LineCount();
-    return n == 0 ? QString() : main->MemoMessages->Line(n - 1);
-  }
   bool Idle() const { return !main->MoveUnderWay(); }
 
   // Connexion in the server role on a free port; returns the port.
