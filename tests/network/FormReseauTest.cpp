@@ -260,8 +260,9 @@ class FormReseauTest : public QObject {
     QVERIFY(shown.texts.isEmpty());
 
     // Connexion again listens with the fields as they stand.
+    const quint16 again = side.Listen();
     TRawPeer third;
-    QVERIFY(third.Connect(side.Listen()));
+    QVERIFY(third.Connect(again));
     QTRY_COMPARE(w.ConnectionState(), State::ServerConnected);
 
     // Déconnexion closes the server: later peers are refused.
@@ -269,7 +270,7 @@ class FormReseauTest : public QObject {
     QCOMPARE(w.ConnectionState(), State::Idle);
     QCOMPARE(side.Status(), kDisconnected);
     QTcpSocket late;
-    late.connectToHost(QHostAddress::LocalHost, port);
+    late.connectToHost(QHostAddress::LocalHost, again);
     QVERIFY(!late.waitForConnected(2000));
     QCOMPARE(late.error(), QAbstractSocket::ConnectionRefusedError);
   }
