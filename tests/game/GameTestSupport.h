@@ -1,6 +1,4 @@
-// What the main window's tests share: a program folder of their own, the
-// errors the window shows, a network window that records what is sent, and
-// the log as a list of lines.
+// What the main window's tests share.
 #pragma once
 
 #include <QDir>

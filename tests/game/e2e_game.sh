@@ -9,25 +9,34 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/harness.sh"
 zh_require "$program"
 zh_start 1280x1024x24
-
 zh_start_game "$program"
+shot=$ZH_DIR/screen.png
+seen=
+
+# Runs the command until it succeeds, for at most `seconds`; fails with
+# `message` and the last board seen.
+retry() {
+  local seconds=$1 message=$2 deadline
+  shift 2
+  deadline=$(($(zh_now_ms) + seconds * 1000))
+  until "$@"; do
+    [ "$(zh_now_ms)" -lt "$deadline" ] || zh_fail "$message${seen:+ (screen shows $seen)}"
+    sleep 0.2
+  done
+}
 
 # The whole framed window ends up in the middle of the screen, its client
 # area still 800 x 600.
 read -r screen_w screen_h < <(zh_screen_size)
 read -r left right top bottom < <(zh_frame_extents "$ZH_MAIN")
-deadline=$(($(zh_now_ms) + 5000))
-while :; do
+centred() {
   read -r mx my w h < <(zh_geometry "$ZH_MAIN")
-  dx=$((2 * (mx - left) + left + 800 + right - screen_w))
-  dy=$((2 * (my - top) + top + 600 + bottom - screen_h))
-  [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ] && break
-  [ "$(zh_now_ms)" -lt "$deadline" ] ||
-    zh_fail "framed main window at $((mx - left)),$((my - top)) (frame $left $right $top $bottom) is not centred"
-  sleep 0.1
-done
+  local dx=$((2 * (mx - left) + left + 800 + right - screen_w))
+  local dy=$((2 * (my - top) + top + 600 + bottom - screen_h))
+  [ "${dx#-}" -le 1 ] && [ "${dy#-}" -le 1 ]
+}
+retry 5 "the framed main window is not centred (frame $left $right $top $bottom)" centred
 [ "$w" = 800 ] && [ "$h" = 600 ] || zh_fail "main window's client area is ${w}x$h"
-shot=$ZH_DIR/screen.png
 
 click() { zh_click $((mx + $1)) $((my + $2)); }
 
@@ -54,24 +63,14 @@ board() {
     fi
   done
 }
+shows() { seen=$(board) && [ "$seen" = "$1" ]; }
+count() { local text=${1//[^$2]/}; echo ${#text}; }
+# The pieces of each colour on the screen: red, then yellow.
+holds() { seen=$(board) && [ "$(count "$seen" 1)" = "$1" ] && [ "$(count "$seen" 2)" = "$2" ]; }
+target() { click $((266 + 70 * $1 + 35)) $((69 + 35)); }
+start() { click $((7 + 27)) $((75 + 27)); }
 
-# Waits until the screen shows the grid `want` (pieces take a moment to fall).
-wait_board() {
-  local want=$1 seconds=${2:-15} deadline seen
-  deadline=$(($(zh_now_ms) + seconds * 1000))
-  while :; do
-    seen=$(board)
-    [ "$seen" = "$want" ] && return 0
-    [ "$(zh_now_ms)" -ge "$deadline" ] && break
-    sleep 0.2
-  done
-  echo "screen shows $seen, expected $want"
-  return 1
-}
-
-count() { local text=$1 digit=$2; text=${text//[^$digit]/}; echo ${#text}; }
-
-# Options: "2 joueurs humains", then "Fermer".
+# Options, a mode (its radio button's top within the panel), "Fermer".
 choose_mode() {
   click $((7 + 27)) $((145 + 27))
   sleep 0.5
@@ -81,56 +80,42 @@ choose_mode() {
   sleep 0.5
 }
 
-choose_mode 411
-click $((7 + 27)) $((75 + 27))  # "Commencer une nouvelle partie"
+choose_mode 411  # "2 joueurs humains"
+start
 sleep 0.5
-empty=000000000000000000000000000000000000000000
-wait_board "$empty" 5 || zh_fail "the board is not empty at the start"
+grid=000000000000000000000000000000000000000000
+retry 5 "the board is not empty at the start" shows "$grid"
 
 # Red in column 0, yellow in column 1, four times red: a vertical four.
-grid=$empty
 player=1
 for column in 0 1 0 1 0 1 0; do
-  # The lowest free row of the column.
   for row in 5 4 3 2 1 0; do
     index=$((row * 7 + column))
     [ "${grid:index:1}" = 0 ] && break
   done
   grid="${grid:0:index}$player${grid:index+1}"
-  click $((266 + 70 * column + 35)) $((69 + 35))
-  wait_board "$grid" || zh_fail "piece $player in column $column"
+  target $column
+  retry 15 "piece $player in column $column" shows "$grid"
   player=$((3 - player))
 done
 # The end is shown: the winning pieces blink and stay, the grid fades out,
 # and further clicks add nothing.
 sleep 2
-click $((266 + 70 * 3 + 35)) $((69 + 35))
+target 3
 sleep 1.5
-wait_board "$grid" 3 || zh_fail "a click after the end of the game changed the board"
+retry 3 "a click after the end of the game changed the board" shows "$grid"
 
-# Against the machine: a new game, then three moves of ours; the machine
-# answers each one with a yellow piece.
-choose_mode 387
-click $((7 + 27)) $((75 + 27))
-deadline=$(($(zh_now_ms) + 15000))
-while :; do
-  seen=$(board)
-  # The pieces of the last game fall away; the machine may open the game.
-  [ "$(count "$seen" 1)" = 0 ] && [ "$(count "$seen" 2)" -le 1 ] && break
-  [ "$(zh_now_ms)" -ge "$deadline" ] && zh_fail "the new game did not clear the board: $seen"
-  sleep 0.2
-done
+# Against the machine: the pieces of the last game fall away, the machine
+# may open; it answers each of our three moves with a yellow piece.
+choose_mode 387  # "Joueur contre la machine"
+start
+cleared() { holds 0 0 || holds 0 1; }
+retry 15 "the new game did not clear the board" cleared
 sleep 1
 opening=$(count "$(board)" 2)
 for move in 1 2 3; do
-  click $((266 + 70 * 3 + 35)) $((69 + 35))
-  deadline=$(($(zh_now_ms) + 30000))
-  while :; do
-    seen=$(board)
-    [ "$(count "$seen" 1)" = "$move" ] && [ "$(count "$seen" 2)" = $((move + opening)) ] && break
-    [ "$(zh_now_ms)" -ge "$deadline" ] && zh_fail "move $move: the machine did not answer ($seen)"
-    sleep 0.2
-  done
+  target 3
+  retry 30 "move $move: the machine did not answer" holds $move $((move + opening))
   sleep 0.3
 done
 zh_alive "$ZH_PID" || zh_fail "the program ended"

@@ -107,8 +107,6 @@ void TestFormMain::startValues() {
     QCOMPARE(bar.bar->maximum(), bar.maximum);
     QCOMPARE(bar.bar->value(), bar.value);
   }
-  QCOMPARE(form.PieceOpacity(), 210);
-  QCOMPARE(form.DropStep(), 2);
   QCOMPARE(form.MaxDepth(), 4);
   QVERIFY(form.AgainstMachine() && form.cbMachine->isChecked());
   QCOMPARE(EnabledColumns(form), u"0000000"_s);

@@ -26,16 +26,15 @@ void TestSearchPump::eventsOnlyOnceTheIntervalHasPassed() {
   int handled = 0;
   TSearchPump pump([&handled] { ++handled; });
   pump.Restart();
-  // The first node of a search handles what is pending at once.
+  // The first node handles what is pending at once, a burst of nodes within
+  // the interval nothing more.
   pump();
   QCOMPARE(handled, 1);
-  // A burst of nodes within the interval handles nothing more.
   const auto start = TSearchPump::TClock::now();
   for (int i = 0; i < 2000; ++i) pump();
   if (TSearchPump::TClock::now() - start < TSearchPump::kInterval) QCOMPARE(handled, 1);
   QVERIFY(handled <= 2);
-  // Once the interval has passed, the events are handled within one batch
-  // of nodes, and only once.
+  // Once the interval has passed: within one batch of nodes, only once.
   const int before = handled;
   std::this_thread::sleep_for(std::chrono::milliseconds(3));
   for (int i = 0; i < TSearchPump::kNodesPerClockReading; ++i) pump();
@@ -48,8 +47,8 @@ void TestSearchPump::levelChangeReachesTheRemainingNodes() {
   TFormMain& form = *window.form;
   QVERIFY(StartWithHumanFirst(form));
   QCOMPARE(form.MaxDepth(), 4);
-  // As soon as the machine starts thinking, a click on the level is queued:
-  // the search handles it at its first node.
+  // A level chosen as the machine starts thinking: the search handles it at
+  // its first node.
   bool queued = false;
   connect(form.MemoMessages->model(), &QAbstractItemModel::rowsInserted, &form, [&] {
     if (!queued && LogLines(form).last() == QStringLiteral("[MACHINE] : Je réfléchis...")) {
@@ -61,7 +60,7 @@ void TestSearchPump::levelChangeReachesTheRemainingNodes() {
   QVERIFY(queued);
   QCOMPARE(form.MaxDepth(), 6);
 
-  // The same search run with each depth from the start.
+  // The same search with each depth from the start.
   TBoard board;
   board.Set(5, 3, '1');
   const auto nodesAt = [&](int depth) {
