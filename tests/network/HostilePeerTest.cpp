@@ -1,7 +1,7 @@
 // Peers that do not play by the rules: random bytes, huge chat lines, bad
-// columns, a new game or a disconnection in the middle of a move, a second
-// peer. The game must neither crash nor hang, and its grid may change only
-// as the rules allow.
+// columns, a new game or a disconnection in the middle of a move. The game
+// must neither crash nor hang, and its grid may change only as the rules
+// allow.
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTimer>
@@ -60,33 +60,24 @@ struct TModel {
   }
 };
 
-// Random texts made mostly of pieces of real messages.
-class TGarbage {
- public:
-  explicit TGarbage(unsigned seed) : random_(seed) {}
-
-  QByteArray Next() {
-    static const char* const pieces[] = {
-        "INIT|xxx", "INIT", "DATA_GAME|", "DATA_GAME|", "DATA_GAME|", "DATA_FIN|", "DATA_CHAT|",
-        "|",        "0",    "1",          "2",          "3",          "4",         "5",
-        "6",        "7",    "9",          "-",          "x",          "init|xxx",  "DATA_",
-        "\xE9",     "\x80", "\xFF",       " ",          "10"};
-    QByteArray text;
-    const int count = 1 + static_cast<int>(random_() % 4);
-    for (int i = 0; i < count; ++i) {
-      if (random_() % 6 == 0) {
-        const int length = 1 + static_cast<int>(random_() % 12);
-        for (int j = 0; j < length; ++j) text.append(static_cast<char>(random_() % 256));
-      } else {
-        text.append(pieces[random_() % std::size(pieces)]);
-      }
+// A random text made mostly of pieces of real messages.
+QByteArray Garbage(std::mt19937& random) {
+  static const char* const pieces[] = {
+      "INIT|xxx", "INIT", "DATA_GAME|", "DATA_GAME|", "DATA_GAME|", "DATA_FIN|", "DATA_CHAT|",
+      "|",        "0",    "1",          "2",          "3",          "4",         "5",
+      "6",        "7",    "9",          "-",          "x",          "init|xxx",  "DATA_",
+      "\xE9",     "\x80", "\xFF",       " ",          "10"};
+  QByteArray text;
+  for (int count = 1 + static_cast<int>(random() % 4); count > 0; --count) {
+    if (random() % 6 != 0) {
+      text.append(pieces[random() % std::size(pieces)]);
+      continue;
     }
-    return text;
+    for (int j = 1 + static_cast<int>(random() % 12); j > 0; --j)
+      text.append(static_cast<char>(random() % 256));
   }
-
- private:
-  std::mt19937 random_;
-};
+  return text;
+}
 
 // No floating piece, only '0', '1' and '2', and player 1 never behind.
 bool GridFollowsTheRules(const QString& grid) {
@@ -145,9 +136,9 @@ class HostilePeerTest : public QObject {
     THostileSetup s;
     QVERIFY(s.Connect());
     TModel model;
-    TGarbage garbage(20261207);
+    std::mt19937 garbage(20261207);
     for (int i = 0; i < 1500; ++i) {
-      const QByteArray text = garbage.Next();
+      const QByteArray text = Garbage(garbage);
       s.peer.Send(text);
       QVERIFY(s.Settle());
       model.Receive(FromWire(text));
@@ -168,10 +159,9 @@ class HostilePeerTest : public QObject {
   void floodOfRandomBytes() {
     THostileSetup s;
     QVERIFY(s.Connect());
-    TGarbage garbage(7);
-    std::mt19937 random(11);
+    std::mt19937 garbage(7), random(11);
     for (int i = 0; i < 5000; ++i) {
-      QByteArray text = garbage.Next();
+      QByteArray text = Garbage(garbage);
       if (i % 50 == 0) {
         text.resize(1 + static_cast<int>(random() % 4000));
         for (char& b : text) b = static_cast<char>(random() % 256);
