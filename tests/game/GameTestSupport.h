@@ -10,6 +10,7 @@
 #include <QTest>
 #include <memory>
 
+#include "controls/TimeCounter.h"
 #include "game/FormMain.h"
 #include "game/log/MessageLog.h"
 #include "platform/ErrorDisplay.h"
@@ -123,6 +124,16 @@ inline QString EnabledColumns(const TFormMain& form) {
   QString enabled;
   for (const TColumnTarget* target : form.Colonne) enabled += target->isEnabled() ? u'1' : u'0';
   return enabled;
+}
+
+// The turn as one line: "move <MoveNumber> player <CurrentPlayer>
+// <playing|over> <EnabledColumns> <counting|stopped>".
+inline QString Turn(const TFormMain& form) {
+  return QStringLiteral("move %1 player %2 %3 %4 %5")
+      .arg(form.MoveNumber)
+      .arg(form.CurrentPlayer)
+      .arg(form.GameOver ? "over" : "playing", EnabledColumns(form),
+           form.Chrono->Counting() ? "counting" : "stopped");
 }
 
 }  // namespace zerud::test
