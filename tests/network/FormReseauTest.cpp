@@ -83,6 +83,7 @@ class FormReseauTest : public QObject {
         QCOMPARE(dark, QColor(0, 66, 217));
       QCOMPARE(b->ColorOverCaption(), QColor(Qt::black));
       QCOMPARE(b->FontColor(), QColor(Qt::black));
+      QVERIFY(b->Enabled());
     }
     QCOMPARE(w.bnFermer->toolTip(), QString("Fermer cette fenêtre"));
     QCOMPARE(w.LabelAdresseIP->pos(), QPoint(8, 65));
@@ -351,8 +352,8 @@ class FormReseauTest : public QObject {
 
     // The peer starts a game of its own in the middle of this one.
     peer.Send("INIT|xxx");
-    QTRY_COMPARE(side.Log().value(2), QString("Votre adversaire commence la partie"));
-    QCOMPARE(side.Log().size(), 4);
+    QTRY_COMPARE(side.Log(), (QStringList{"DEBUT DE LA PARTIE", "MODE MULTI-JOUEURS",
+                                          "Votre adversaire commence la partie", ""}));
     QCOMPARE(side.main->GridText(), QString(42, u'0'));
     QVERIFY(NoColumnEnabled(side));
     peer.Send("DATA_FIN|");
