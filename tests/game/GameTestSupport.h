@@ -8,7 +8,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 #include "controls/TimeCounter.h"
 #include "game/FormMain.h"
@@ -84,20 +83,17 @@ inline QStringList LogLines(const TFormMain& form) {
   return lines;
 }
 
-// A main window on a program folder, with the fastest falling speed, a
-// process end that only records its status, and shown (offscreen).
-struct TWindow {
-  explicit TWindow(TProgramFolder::TFiles files = TProgramFolder::kBoth,
-                   const QByteArray& scores = QByteArray())
-      : folder(files, scores), form(std::make_unique<TFormMain>(folder.Path())) {
-    form->SetProcessEnd([this](int status) { endStatus = status; });
-    form->tbVitesse->setValue(form->tbVitesse->maximum());
-    form->show();
+// A main window on a program folder of its own, with the fastest falling
+// speed, a process end that only records its status, and shown (offscreen).
+struct TWindow : TProgramFolder, TFormMain {
+  explicit TWindow(TFiles files = kBoth, const QByteArray& scores = QByteArray())
+      : TProgramFolder(files, scores), TFormMain(Path()) {
+    SetProcessEnd([this](int status) { endStatus = status; });
+    tbVitesse->setValue(tbVitesse->maximum());
+    show();
     QTest::qWait(1);
   }
 
-  TProgramFolder folder;
-  std::unique_ptr<TFormMain> form;
   int endStatus = -1;  // -1 while the process was not ended
 };
 

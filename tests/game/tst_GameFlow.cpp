@@ -96,463 +96,435 @@ class TestGameFlow : public QObject {
   Q_OBJECT
 
  private slots:
-  void twoHumansWholeGames_data();
-  void twoHumansWholeGames();
-  void newGameClearsTheBoard();
-  void machineBeginsWithARandomColumn();
-  void gamesAgainstTheMachine_data();
-  void gamesAgainstTheMachine();
-  void machineAnswersAfterAPauseAndNothingRunsMeanwhile();
-  void badPatternTableStopsTheMachine();
-  void traceAndClicksThatDoNothing();
-  void modeChangeFreezesTheGame();
-  void nextPieceFollowsTheMouse();
-  void networkGameStartedHere();
-  void peerStartsWinsAndEnds();
-  void peerMoveTextIsChecked();
-  void peerMessagesDuringAMoveWait();
-};
+  void twoHumansWholeGames_data() {
+    QTest::addColumn<QString>("moves");
+    QTest::addColumn<int>("winner");  // 0 for a draw
+    QTest::newRow("red, row") << u"0011223"_s << 1;
+    QTest::newRow("yellow, row") << u"60615253"_s << 2;
+    QTest::newRow("red, column") << u"0101010"_s << 1;
+    QTest::newRow("yellow, column") << u"60506050"_s << 2;
+    QTest::newRow("red, down-right diagonal") << u"43223511211"_s << 1;
+    QTest::newRow("yellow, down-right diagonal") << u"340612221311"_s << 2;
+    QTest::newRow("red, down-left diagonal") << u"46143223344"_s << 1;
+    QTest::newRow("yellow, down-left diagonal") << u"635144552666"_s << 2;
+    QTest::newRow("draw on a full grid") << u"545062455041104565311226266362030334314210"_s << 0;
+    // The 42nd piece fills the grid and makes a row: a win, not a draw.
+    QTest::newRow("yellow, 42nd piece") << u"131266465341626025613300521133245552440004"_s << 2;
+  }
 
-void TestGameFlow::twoHumansWholeGames_data() {
-  QTest::addColumn<QString>("moves");
-  QTest::addColumn<int>("winner");  // 0 for a draw
-  QTest::newRow("red, row") << u"0011223"_s << 1;
-  QTest::newRow("yellow, row") << u"60615253"_s << 2;
-  QTest::newRow("red, column") << u"0101010"_s << 1;
-  QTest::newRow("yellow, column") << u"60506050"_s << 2;
-  QTest::newRow("red, down-right diagonal") << u"43223511211"_s << 1;
-  QTest::newRow("yellow, down-right diagonal") << u"340612221311"_s << 2;
-  QTest::newRow("red, down-left diagonal") << u"46143223344"_s << 1;
-  QTest::newRow("yellow, down-left diagonal") << u"635144552666"_s << 2;
-  QTest::newRow("draw on a full grid") << u"545062455041104565311226266362030334314210"_s << 0;
-  // The 42nd piece fills the grid and makes a row: a win, not a draw.
-  QTest::newRow("yellow, 42nd piece") << u"131266465341626025613300521133245552440004"_s << 2;
-}
+  void twoHumansWholeGames() {
+    QFETCH(QString, moves);
+    QFETCH(int, winner);
+    TWindow form;
+    // Whatever the random draw, player 1 begins, with the red pieces.
+    form.SeedRandom(unsigned(qHash(moves)));
+    StartTwoHumanGame(form);
+    QCOMPARE(LogLines(form), (QStringList{kStart, kHumanBegins, QString()}));
+    QCOMPARE(Turn(form), u"move 1 player 1 playing 1111111 counting"_s);
+    QVERIFY(IsRed(form.BoardView().PieceSlot(1)) && IsYellow(form.BoardView().PieceSlot(2)));
+    Click(form, moves);
 
-void TestGameFlow::twoHumansWholeGames() {
-  QFETCH(QString, moves);
-  QFETCH(int, winner);
-  TWindow window;
-  TFormMain& form = *window.form;
-  // Whatever the random draw, player 1 begins, with the red pieces.
-  form.SeedRandom(unsigned(qHash(moves)));
-  StartTwoHumanGame(form);
-  QCOMPARE(LogLines(form), (QStringList{kStart, kHumanBegins, QString()}));
-  QCOMPARE(Turn(form), u"move 1 player 1 playing 1111111 counting"_s);
-  QVERIFY(IsRed(form.BoardView().PieceSlot(1)) && IsYellow(form.BoardView().PieceSlot(2)));
-  Click(form, moves);
+    QStringList expected{kStart, kHumanBegins, QString()};
+    for (int i = 0; i < moves.size(); ++i) expected << HumanLine(i % 2 + 1, moves[i].digitValue());
+    expected << QString() << kEnd
+             << (winner == 0   ? u"Egalité !"_s
+                 : winner == 1 ? kRedWins
+                               : kYellowWins);
+    QCOMPARE(LogLines(form), expected);
+    QCOMPARE(Turn(form), u"move %1 player %2 over 0000000 stopped"_s.arg(moves.size() + 1)
+                             .arg(moves.size() % 2 + 1));
+    QVERIFY(form.bnStart->isEnabled());
 
-  QStringList expected{kStart, kHumanBegins, QString()};
-  for (int i = 0; i < moves.size(); ++i) expected << HumanLine(i % 2 + 1, moves[i].digitValue());
-  expected << QString() << kEnd
-           << (winner == 0   ? u"Egalité !"_s
-               : winner == 1 ? kRedWins
-                             : kYellowWins);
-  QCOMPARE(LogLines(form), expected);
-  QCOMPARE(
-      Turn(form),
-      u"move %1 player %2 over 0000000 stopped"_s.arg(moves.size() + 1).arg(moves.size() % 2 + 1));
-  QVERIFY(form.bnStart->isEnabled());
+    // The four winning pieces are marked, all of the winner's colour.
+    const QList<int> marked = MarkedSlots(form);
+    QCOMPARE(marked.size(), winner == 0 ? 0 : 4);
+    for (int k : marked) QCOMPARE(k % 2 == 1, winner == 1);
+    // The pieces sit in their cells; the grid faded out.
+    const TPieceSlot& last = form.BoardView().PieceSlot(moves.size());
+    QCOMPARE(last.Column, moves.back().digitValue());
+    QCOMPARE(last.Layer->Location().Left, 266.0 + 70 * last.Column);
+    QCOMPARE(last.Layer->Location().Top, 149.0 + 70 * last.Row);
+    QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 0);
+  }
 
-  // The four winning pieces are marked, all of the winner's colour.
-  const QList<int> marked = MarkedSlots(form);
-  QCOMPARE(marked.size(), winner == 0 ? 0 : 4);
-  for (int k : marked) QCOMPARE(k % 2 == 1, winner == 1);
-  // The pieces sit in their cells; the grid faded out.
-  const TPieceSlot& last = form.BoardView().PieceSlot(moves.size());
-  QCOMPARE(last.Column, moves.back().digitValue());
-  QCOMPARE(last.Layer->Location().Left, 266.0 + 70 * last.Column);
-  QCOMPARE(last.Layer->Location().Top, 149.0 + 70 * last.Row);
-  QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 0);
-}
+  void newGameClearsTheBoard() {
+    TWindow form;
+    StartTwoHumanGame(form);
+    Click(form, u"0101010"_s);
+    // An hour later by the clock: a clock not started again would show it.
+    QDateTime now = QDateTime::currentDateTime().addSecs(3600);
+    form.Chrono->SetClock([&now] { return now; });
 
-void TestGameFlow::newGameClearsTheBoard() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  StartTwoHumanGame(form);
-  Click(form, u"0101010"_s);
-  // An hour later by the clock: a clock not started again would show it.
-  QDateTime now = QDateTime::currentDateTime().addSecs(3600);
-  form.Chrono->SetClock([&now] { return now; });
-
-  QElapsedTimer timer;
-  timer.start();
-  form.bnStartClick();
-  // The pieces fell away, then 200 ms passed.
-  QVERIFY(timer.elapsed() >= 200);
-  QCOMPARE(form.GridText(), kEmptyGrid);
-  QCOMPARE(Turn(form), u"move 1 player 1 playing 1111111 counting"_s);
-  QCOMPARE(LogLines(form), (QStringList{kStart, kHumanBegins, QString()}));
-  QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 248);
-  QVERIFY(MarkedSlots(form).isEmpty());
-  for (int k = 1; k <= 42; ++k)
-    QCOMPARE(form.BoardView().PieceSlot(k).Layer->Location().Top, -200.0);
-  // The clock counts from zero again, and its label follows the ticks.
-  now = now.addSecs(65);
-  emit form.Chrono->OnTimer();
-  QCOMPARE(form.LabelChrono->text(), u"00:01:05"_s);
-
-  // A start with no piece played begins at once, without clearing.
-  timer.restart();
-  form.bnStartClick();
-  QVERIFY(timer.elapsed() < 200);
-}
-
-void TestGameFlow::machineBeginsWithARandomColumn() {
-  TWindow window(TProgramFolder::kBoth, QByteArray(""));
-  TFormMain& form = *window.form;
-  QSet<int> columns;
-  for (unsigned seed = 0; seed < 24; ++seed) {
-    form.SeedRandom(seed);
+    QElapsedTimer timer;
+    timer.start();
     form.bnStartClick();
-    const QStringList lines = LogLines(form);
-    if (form.MoveNumber == 1) {
-      QCOMPARE(lines[1], kHumanBegins);
-      continue;
+    // The pieces fell away, then 200 ms passed.
+    QVERIFY(timer.elapsed() >= 200);
+    QCOMPARE(form.GridText(), kEmptyGrid);
+    QCOMPARE(Turn(form), u"move 1 player 1 playing 1111111 counting"_s);
+    QCOMPARE(LogLines(form), (QStringList{kStart, kHumanBegins, QString()}));
+    QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 248);
+    QVERIFY(MarkedSlots(form).isEmpty());
+    for (int k = 1; k <= 42; ++k)
+      QCOMPARE(form.BoardView().PieceSlot(k).Layer->Location().Top, -200.0);
+    // The clock counts from zero again, and its label follows the ticks.
+    now = now.addSecs(65);
+    emit form.Chrono->OnTimer();
+    QCOMPARE(form.LabelChrono->text(), u"00:01:05"_s);
+
+    // A start with no piece played begins at once, without clearing.
+    timer.restart();
+    form.bnStartClick();
+    QVERIFY(timer.elapsed() < 200);
+  }
+
+  void machineBeginsWithARandomColumn() {
+    TWindow form(TProgramFolder::kBoth, QByteArray(""));
+    QSet<int> columns;
+    for (unsigned seed = 0; seed < 24; ++seed) {
+      form.SeedRandom(seed);
+      form.bnStartClick();
+      const QStringList lines = LogLines(form);
+      if (form.MoveNumber == 1) {
+        QCOMPARE(lines[1], kHumanBegins);
+        continue;
+      }
+      const int column = lines.value(4).right(1).toInt();
+      QCOMPARE(lines, (QStringList{kStart, u"Joueur \"MACHINE\" commence"_s, QString(), kThinking,
+                                   MachineLine(column)}));
+      columns.insert(column);
+      // The machine is player 2 with the yellow pieces; the human moves next
+      // as player 1, in red.
+      QCOMPARE(form.GridText()[35 + column], u'2');
+      QVERIFY(IsYellow(form.BoardView().PieceSlot(1)) && IsRed(form.BoardView().PieceSlot(2)));
+      QVERIFY(IsYellow(form.BoardView().PieceSlot(3)));
+      QCOMPARE(Turn(form), u"move 2 player 1 playing 1111111 counting"_s);
+      const int clicked = (column + 1) % 7;
+      Click(form, QString::number(clicked));
+      QCOMPARE(LogLines(form)[5], HumanLine(1, clicked));
     }
-    const int column = lines.value(4).right(1).toInt();
-    QCOMPARE(lines, (QStringList{kStart, u"Joueur \"MACHINE\" commence"_s, QString(), kThinking,
-                                 MachineLine(column)}));
-    columns.insert(column);
-    // The machine is player 2 with the yellow pieces; the human moves next
-    // as player 1, in red.
-    QCOMPARE(form.GridText()[35 + column], u'2');
-    QVERIFY(IsYellow(form.BoardView().PieceSlot(1)) && IsRed(form.BoardView().PieceSlot(2)));
-    QVERIFY(IsYellow(form.BoardView().PieceSlot(3)));
-    QCOMPARE(Turn(form), u"move 2 player 1 playing 1111111 counting"_s);
-    const int clicked = (column + 1) % 7;
-    Click(form, QString::number(clicked));
-    QCOMPARE(LogLines(form)[5], HumanLine(1, clicked));
+    // An empty table would make a search play column 0 every time: the
+    // opening column is drawn, not searched.
+    QVERIFY2(columns.size() >= 3, qPrintable(QString::number(columns.size())));
   }
-  // An empty table would make a search play column 0 every time: the
-  // opening column is drawn, not searched.
-  QVERIFY2(columns.size() >= 3, qPrintable(QString::number(columns.size())));
-}
 
-void TestGameFlow::gamesAgainstTheMachine_data() {
-  QTest::addColumn<QString>("moves");
-  QTest::addColumn<bool>("humanWins");
-  QTest::newRow("human wins") << u"3333"_s << true;
-  QTest::newRow("machine wins") << u"6564"_s << false;
-}
-
-void TestGameFlow::gamesAgainstTheMachine() {
-  QFETCH(QString, moves);
-  QFETCH(bool, humanWins);
-  // An empty pattern table: the machine plays the leftmost column with room.
-  TWindow window(TProgramFolder::kBoth, QByteArray(""));
-  TFormMain& form = *window.form;
-  QVERIFY(StartWithHumanFirst(form));
-  Click(form, moves);
-  QStringList expected{kStart, kHumanBegins, QString()};
-  for (int i = 0; i < moves.size(); ++i) {
-    expected << HumanLine(1, moves[i].digitValue());
-    if (!humanWins || i + 1 < moves.size()) expected << kThinking << MachineLine(0);
+  void gamesAgainstTheMachine_data() {
+    QTest::addColumn<QString>("moves");
+    QTest::addColumn<bool>("humanWins");
+    QTest::newRow("human wins") << u"3333"_s << true;
+    QTest::newRow("machine wins") << u"6564"_s << false;
   }
-  expected << QString() << kEnd << (humanWins ? kRedWins : kLost);
-  QCOMPARE(LogLines(form), expected);
-  // After the machine's last move the targets are on again, but inert.
-  QCOMPARE(Turn(form), humanWins ? u"move 8 player 2 over 0000000 stopped"_s
-                                 : u"move 9 player 1 over 1111111 stopped"_s);
-  // The human's pieces are the odd slots.
-  const QList<int> marked = MarkedSlots(form);
-  QCOMPARE(marked.size(), 4);
-  for (int k : marked) QCOMPARE(k % 2 == 1, humanWins);
 
-  const QString grid = form.GridText();
-  form.Colonne0Click(3);
-  QCOMPARE(form.GridText(), grid);
-  QCOMPARE(LogLines(form), expected);
-}
+  void gamesAgainstTheMachine() {
+    QFETCH(QString, moves);
+    QFETCH(bool, humanWins);
+    // An empty pattern table: the machine plays the leftmost column with room.
+    TWindow form(TProgramFolder::kBoth, QByteArray(""));
+    QVERIFY(StartWithHumanFirst(form));
+    Click(form, moves);
+    QStringList expected{kStart, kHumanBegins, QString()};
+    for (int i = 0; i < moves.size(); ++i) {
+      expected << HumanLine(1, moves[i].digitValue());
+      if (!humanWins || i + 1 < moves.size()) expected << kThinking << MachineLine(0);
+    }
+    expected << QString() << kEnd << (humanWins ? kRedWins : kLost);
+    QCOMPARE(LogLines(form), expected);
+    // After the machine's last move the targets are on again, but inert.
+    QCOMPARE(Turn(form), humanWins ? u"move 8 player 2 over 0000000 stopped"_s
+                                   : u"move 9 player 1 over 1111111 stopped"_s);
+    // The human's pieces are the odd slots.
+    const QList<int> marked = MarkedSlots(form);
+    QCOMPARE(marked.size(), 4);
+    for (int k : marked) QCOMPARE(k % 2 == 1, humanWins);
 
-void TestGameFlow::machineAnswersAfterAPauseAndNothingRunsMeanwhile() {
-  TWindow window(TProgramFolder::kBoth, QByteArray(""));
-  TFormMain& form = *window.form;
-  QVERIFY(StartWithHumanFirst(form));
-  // Every frame of the falls lets other handlers run: they find every
-  // target disabled, a second click and a new game do nothing.
-  QElapsedTimer timer;
-  timer.start();
-  qint64 settled = -1;
-  qint64 thinking = -1;
-  int frames = 0;
-  QString enabledDuringMove;
-  connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, [&] {
-    ++frames;
-    enabledDuringMove += EnabledColumns(form);
-    form.Colonne0Click(5);
-    form.bnStartClick();
-    if (thinking < 0) settled = timer.nsecsElapsed();
-  });
-  connect(form.MemoMessages->model(), &QAbstractItemModel::rowsInserted, &form, [&] {
-    if (thinking < 0 && LogLines(form).last() == kThinking) thinking = timer.nsecsElapsed();
-  });
-  form.Colonne0Click(3);
-  disconnect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, nullptr);
-  QVERIFY(frames > 2);
-  QCOMPARE(enabledDuringMove, QString(frames * 7, u'0'));
-  // From the human's piece settling in its cell to the machine's first line.
-  QVERIFY(settled > 0 && thinking > settled);
-  QVERIFY2(thinking - settled >= 50'000'000, qPrintable(QString::number(thinking - settled)));
-  QCOMPARE(LogLines(form).mid(3), (QStringList{HumanLine(1, 3), kThinking, MachineLine(0)}));
-  QCOMPARE(form.GridText().right(7), u"2001000"_s);
-  QCOMPARE(Turn(form), u"move 3 player 1 playing 1111111 counting"_s);
-  QVERIFY(!form.MoveUnderWay());
-}
-
-void TestGameFlow::badPatternTableStopsTheMachine() {
-  TShownErrors errors;
-  TWindow window(TProgramFolder::kBoth, QByteArray("0|x\n"));
-  TFormMain& form = *window.form;
-  QVERIFY(StartWithHumanFirst(form));
-  form.Colonne0Click(3);
-  QCOMPARE(errors.Texts(), QStringList{u"'x' n'est pas une valeur entière correcte"_s});
-  QCOMPARE(LogLines(form).last(), kThinking);
-  // No machine piece; only a new game goes on.
-  QCOMPARE(form.GridText().right(7), u"0001000"_s);
-  QCOMPARE(Turn(form), u"move 2 player 2 playing 0000000 counting"_s);
-  QVERIFY(!form.MoveUnderWay());
-  form.bnStartClick();
-  QCOMPARE(LogLines(form)[0], kStart);
-}
-
-void TestGameFlow::traceAndClicksThatDoNothing() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  StartTwoHumanGame(form);
-  Click(form, u"00"_s);
-  // The trace after each click: six rows of seven cells, top row first, and
-  // a blank line.
-  const QString empty = u"0000000\n"_s;
-  QCOMPARE(form.Memo1->toPlainText() + u'\n',
-           empty.repeated(5) + u"1000000\n\n"_s + empty.repeated(4) + u"2000000\n1000000\n\n"_s);
-  Click(form, u"0000"_s);
-  QVERIFY(!form.Colonne[0]->isEnabled());
-  QStringList lines = LogLines(form);
-  form.Colonne0Click(0);
-  QCOMPARE(LogLines(form), lines);
-  QCOMPARE(form.MoveNumber, 7);
-
-  Click(form, u"1213141"_s);
-  lines = LogLines(form);
-  const QString grid = form.GridText();
-  const int traceLines = form.Memo1->blockCount();
-  // Clicks reaching the handler all the same are inert, but traced.
-  for (int c = 0; c < 7; ++c) form.Colonne0Click(c);
-  QCOMPARE(LogLines(form), lines);
-  QCOMPARE(form.GridText(), grid);
-  QCOMPARE(Turn(form), u"move 14 player 2 over 0000000 stopped"_s);
-  QCOMPARE(form.Memo1->blockCount(), traceLines + 7 * 7);
-}
-
-void TestGameFlow::modeChangeFreezesTheGame() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  StartTwoHumanGame(form);
-  Click(form, u"3"_s);
-  QCOMPARE(EnabledColumns(form), u"1111111"_s);
-  form.bnOptionsClick();
-  QTest::mouseClick(form.cbMachine, Qt::LeftButton, {}, QPoint(5, 12));
-  QVERIFY(form.AgainstMachine());
-  form.bnFermerClick();
-  QCOMPARE(EnabledColumns(form), u"0000000"_s);
-  // A click on a disabled target is not delivered; a new game ends the freeze.
-  const QString grid = form.GridText();
-  QTest::mouseClick(form.Colonne[4], Qt::LeftButton, {}, QPoint(35, 35));
-  QCOMPARE(form.GridText(), grid);
-  QVERIFY(StartWithHumanFirst(form));
-  QCOMPARE(EnabledColumns(form), u"1111111"_s);
-}
-
-void TestGameFlow::nextPieceFollowsTheMouse() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  StartTwoHumanGame(form);
-  const auto moveOver = [&form](int column) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(30, 30),
-                     form.Colonne[column]->mapToGlobal(QPointF(30, 30)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(form.Colonne[column], &move);
-  };
-  moveOver(2);
-  QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Left, 406.0);
-  QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Top, 69.0);
-  Click(form, u"2"_s);
-  moveOver(5);
-  QCOMPARE(form.BoardView().PieceSlot(2).Layer->Location().Left, 616.0);
-  QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Top, 149.0 + 5 * 70);
-  // After the end the mouse moves nothing.
-  Click(form, u"0101010"_s);
-  QVERIFY(form.GameOver);
-  const TFloatRect parked = form.BoardView().PieceSlot(form.MoveNumber).Layer->Location();
-  form.Colonne[4]->setEnabled(true);
-  moveOver(4);
-  QCOMPARE(form.BoardView().PieceSlot(form.MoveNumber).Layer->Location(), parked);
-}
-
-void TestGameFlow::networkGameStartedHere() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  TRecordingLink link;
-  form.SetNetworkLink(&link);
-  // Listening with nobody connected: the board is cleared, nothing starts.
-  StartTwoHumanGame(form);
-  Click(form, u"3"_s);
-  form.NetworkGame = true;
-  link.Listening = true;
-  form.bnStartClick();
-  QVERIFY(LogLines(form).isEmpty());
-  QCOMPARE(form.GridText(), kEmptyGrid);
-  QCOMPARE(EnabledColumns(form), u"0000000"_s);
-  QVERIFY(link.Sent.isEmpty());
-  QVERIFY(form.bnStart->isEnabled());
-  QVERIFY(!form.Chrono->Counting());
-
-  link.Listening = false;
-  JoinAsClient(form, link);
-  form.bnStartClick();
-  QCOMPARE(LogLines(form), (QStringList{kStart, u"MODE MULTI-JOUEURS"_s,
-                                        u"Vous commencez la partie"_s, QString()}));
-  QCOMPARE(link.Sent, QStringList{u"INIT|xxx"_s});
-  QCOMPARE(Turn(form), u"move 1 player 1 playing 1111111 counting"_s);
-
-  // Our move is sent after it is played; then we wait for the peer.
-  Click(form, u"3"_s);
-  QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
-  QCOMPARE(Turn(form), u"move 2 player 2 playing 0000000 counting"_s);
-  form.PlayOpponentMove(u"4"_s);
-  QCOMPARE(LogLines(form).mid(4), (QStringList{HumanLine(1, 3), PeerLine(2, 4)}));
-  QCOMPARE(Turn(form), u"move 3 player 1 playing 1111111 counting"_s);
-
-  for (int i = 0; i < 2; ++i) {
+    const QString grid = form.GridText();
     form.Colonne0Click(3);
+    QCOMPARE(form.GridText(), grid);
+    QCOMPARE(LogLines(form), expected);
+  }
+
+  void machineAnswersAfterAPauseAndNothingRunsMeanwhile() {
+    TWindow form(TProgramFolder::kBoth, QByteArray(""));
+    QVERIFY(StartWithHumanFirst(form));
+    // Every frame of the falls lets other handlers run: they find every
+    // target disabled, a second click and a new game do nothing.
+    QElapsedTimer timer;
+    timer.start();
+    qint64 settled = -1;
+    qint64 thinking = -1;
+    int frames = 0;
+    QString enabledDuringMove;
+    connect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, [&] {
+      ++frames;
+      enabledDuringMove += EnabledColumns(form);
+      form.Colonne0Click(5);
+      form.bnStartClick();
+      if (thinking < 0) settled = timer.nsecsElapsed();
+    });
+    connect(form.MemoMessages->model(), &QAbstractItemModel::rowsInserted, &form, [&] {
+      if (thinking < 0 && LogLines(form).last() == kThinking) thinking = timer.nsecsElapsed();
+    });
+    form.Colonne0Click(3);
+    disconnect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, nullptr);
+    QVERIFY(frames > 2);
+    QCOMPARE(enabledDuringMove, QString(frames * 7, u'0'));
+    // From the human's piece settling in its cell to the machine's first line.
+    QVERIFY(settled > 0 && thinking > settled);
+    QVERIFY2(thinking - settled >= 50'000'000, qPrintable(QString::number(thinking - settled)));
+    QCOMPARE(LogLines(form).mid(3), (QStringList{HumanLine(1, 3), kThinking, MachineLine(0)}));
+    QCOMPARE(form.GridText().right(7), u"2001000"_s);
+    QCOMPARE(Turn(form), u"move 3 player 1 playing 1111111 counting"_s);
+    QVERIFY(!form.MoveUnderWay());
+  }
+
+  void badPatternTableStopsTheMachine() {
+    TShownErrors errors;
+    TWindow form(TProgramFolder::kBoth, QByteArray("0|x\n"));
+    QVERIFY(StartWithHumanFirst(form));
+    form.Colonne0Click(3);
+    QCOMPARE(errors.Texts(), QStringList{u"'x' n'est pas une valeur entière correcte"_s});
+    QCOMPARE(LogLines(form).last(), kThinking);
+    // No machine piece; only a new game goes on.
+    QCOMPARE(form.GridText().right(7), u"0001000"_s);
+    QCOMPARE(Turn(form), u"move 2 player 2 playing 0000000 counting"_s);
+    QVERIFY(!form.MoveUnderWay());
+    form.bnStartClick();
+    QCOMPARE(LogLines(form)[0], kStart);
+  }
+
+  void traceAndClicksThatDoNothing() {
+    TWindow form;
+    StartTwoHumanGame(form);
+    Click(form, u"00"_s);
+    // The trace after each click: six rows of seven cells, top row first, and
+    // a blank line.
+    const QString empty = u"0000000\n"_s;
+    QCOMPARE(form.Memo1->toPlainText() + u'\n',
+             empty.repeated(5) + u"1000000\n\n"_s + empty.repeated(4) + u"2000000\n1000000\n\n"_s);
+    Click(form, u"0000"_s);
+    QVERIFY(!form.Colonne[0]->isEnabled());
+    QStringList lines = LogLines(form);
+    form.Colonne0Click(0);
+    QCOMPARE(LogLines(form), lines);
+    QCOMPARE(form.MoveNumber, 7);
+
+    Click(form, u"1213141"_s);
+    lines = LogLines(form);
+    const QString grid = form.GridText();
+    const int traceLines = form.Memo1->blockCount();
+    // Clicks reaching the handler all the same are inert, but traced.
+    for (int c = 0; c < 7; ++c) form.Colonne0Click(c);
+    QCOMPARE(LogLines(form), lines);
+    QCOMPARE(form.GridText(), grid);
+    QCOMPARE(Turn(form), u"move 14 player 2 over 0000000 stopped"_s);
+    QCOMPARE(form.Memo1->blockCount(), traceLines + 7 * 7);
+  }
+
+  void modeChangeFreezesTheGame() {
+    TWindow form;
+    StartTwoHumanGame(form);
+    Click(form, u"3"_s);
+    QCOMPARE(EnabledColumns(form), u"1111111"_s);
+    form.bnOptionsClick();
+    QTest::mouseClick(form.cbMachine, Qt::LeftButton, {}, QPoint(5, 12));
+    QVERIFY(form.AgainstMachine());
+    form.bnFermerClick();
+    QCOMPARE(EnabledColumns(form), u"0000000"_s);
+    // A click on a disabled target is not delivered; a new game ends the freeze.
+    const QString grid = form.GridText();
+    QTest::mouseClick(form.Colonne[4], Qt::LeftButton, {}, QPoint(35, 35));
+    QCOMPARE(form.GridText(), grid);
+    QVERIFY(StartWithHumanFirst(form));
+    QCOMPARE(EnabledColumns(form), u"1111111"_s);
+  }
+
+  void nextPieceFollowsTheMouse() {
+    TWindow form;
+    StartTwoHumanGame(form);
+    const auto moveOver = [&form](int column) {
+      QMouseEvent move(QEvent::MouseMove, QPointF(30, 30),
+                       form.Colonne[column]->mapToGlobal(QPointF(30, 30)), Qt::NoButton,
+                       Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(form.Colonne[column], &move);
+    };
+    moveOver(2);
+    QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Left, 406.0);
+    QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Top, 69.0);
+    Click(form, u"2"_s);
+    moveOver(5);
+    QCOMPARE(form.BoardView().PieceSlot(2).Layer->Location().Left, 616.0);
+    QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Top, 149.0 + 5 * 70);
+    // After the end the mouse moves nothing.
+    Click(form, u"0101010"_s);
+    QVERIFY(form.GameOver);
+    const TFloatRect parked = form.BoardView().PieceSlot(form.MoveNumber).Layer->Location();
+    form.Colonne[4]->setEnabled(true);
+    moveOver(4);
+    QCOMPARE(form.BoardView().PieceSlot(form.MoveNumber).Layer->Location(), parked);
+  }
+
+  void networkGameStartedHere() {
+    TWindow form;
+    TRecordingLink link;
+    form.SetNetworkLink(&link);
+    // Listening with nobody connected: the board is cleared, nothing starts.
+    StartTwoHumanGame(form);
+    Click(form, u"3"_s);
+    form.NetworkGame = true;
+    link.Listening = true;
+    form.bnStartClick();
+    QVERIFY(LogLines(form).isEmpty());
+    QCOMPARE(form.GridText(), kEmptyGrid);
+    QCOMPARE(EnabledColumns(form), u"0000000"_s);
+    QVERIFY(link.Sent.isEmpty());
+    QVERIFY(form.bnStart->isEnabled());
+    QVERIFY(!form.Chrono->Counting());
+
+    link.Listening = false;
+    JoinAsClient(form, link);
+    form.bnStartClick();
+    QCOMPARE(LogLines(form), (QStringList{kStart, u"MODE MULTI-JOUEURS"_s,
+                                          u"Vous commencez la partie"_s, QString()}));
+    QCOMPARE(link.Sent, QStringList{u"INIT|xxx"_s});
+    QCOMPARE(Turn(form), u"move 1 player 1 playing 1111111 counting"_s);
+
+    // Our move is sent after it is played; then we wait for the peer.
+    Click(form, u"3"_s);
+    QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
+    QCOMPARE(Turn(form), u"move 2 player 2 playing 0000000 counting"_s);
     form.PlayOpponentMove(u"4"_s);
+    QCOMPARE(LogLines(form).mid(4), (QStringList{HumanLine(1, 3), PeerLine(2, 4)}));
+    QCOMPARE(Turn(form), u"move 3 player 1 playing 1111111 counting"_s);
+
+    for (int i = 0; i < 2; ++i) {
+      form.Colonne0Click(3);
+      form.PlayOpponentMove(u"4"_s);
+    }
+    form.Colonne0Click(3);
+    QCOMPARE(LastLines(form, 3), (QStringList{QString(), kEnd, u"Bravo, vous avez gagné !"_s}));
+    QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
+    QCOMPARE(Turn(form), u"move 8 player 2 over 0000000 stopped"_s);
+    QVERIFY(form.bnStart->isEnabled());
   }
-  form.Colonne0Click(3);
-  QCOMPARE(LastLines(form, 3), (QStringList{QString(), kEnd, u"Bravo, vous avez gagné !"_s}));
-  QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
-  QCOMPARE(Turn(form), u"move 8 player 2 over 0000000 stopped"_s);
-  QVERIFY(form.bnStart->isEnabled());
-}
 
-void TestGameFlow::peerStartsWinsAndEnds() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  TRecordingLink link;
-  form.SetNetworkLink(&link);
-  // A finished local game first: the grid faded out, four pieces marked.
-  StartTwoHumanGame(form);
-  Click(form, u"0101010"_s);
+  void peerStartsWinsAndEnds() {
+    TWindow form;
+    TRecordingLink link;
+    form.SetNetworkLink(&link);
+    // A finished local game first: the grid faded out, four pieces marked.
+    StartTwoHumanGame(form);
+    Click(form, u"0101010"_s);
 
-  form.NetworkGame = true;
-  link.Listening = true;
-  link.Connections = 1;
-  form.StartOpponentGame();
-  QCOMPARE(LogLines(form), (QStringList{kStart, u"MODE MULTI-JOUEURS"_s, kPeerBegins, QString()}));
-  QCOMPARE(form.GridText(), kEmptyGrid);
-  QCOMPARE(Turn(form), u"move 1 player 1 playing 0000000 counting"_s);
-  QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 256);
-  QVERIFY(MarkedSlots(form).isEmpty());
-
-  form.PlayOpponentMove(u"0"_s);
-  QCOMPARE(LogLines(form).last(), PeerLine(1, 0));
-  QCOMPARE(form.GridText().right(7), u"1000000"_s);
-  Click(form, u"2"_s);
-  QCOMPARE(LogLines(form).last(), HumanLine(2, 2));
-  QCOMPARE(link.Sent, QStringList{u"DATA_GAME|2"_s});
-  // The peer wins with a column of four.
-  for (int i = 0; i < 2; ++i) {
-    form.PlayOpponentMove(u"0"_s);
-    Click(form, u"6"_s);
-  }
-  form.PlayOpponentMove(u"0"_s);
-  QCOMPARE(LastLines(form, 3), (QStringList{QString(), kEnd, kLost}));
-  // The end keeps the move number and the player of the last move.
-  QCOMPARE(Turn(form), u"move 7 player 1 over 0000000 stopped"_s);
-
-  // "DATA_FIN": the game is over, nothing else changes.
-  form.StartOpponentGame();
-  form.PlayOpponentMove(u"5"_s);
-  const QStringList lines = LogLines(form);
-  form.EndAnnouncedByPeer();
-  QVERIFY(form.GameOver);
-  form.Colonne0Click(1);
-  QCOMPARE(LogLines(form), lines);
-  QCOMPARE(form.GridText().right(7), u"0000010"_s);
-}
-
-void TestGameFlow::peerMoveTextIsChecked() {
-  TShownErrors errors;
-  TWindow window;
-  TFormMain& form = *window.form;
-  TRecordingLink link;
-  JoinAsClient(form, link);
-  form.StartOpponentGame();
-  const QStringList lines = LogLines(form);
-
-  // Outside the grid, ignored before anything changes; a value beyond 32
-  // bits is no integer.
-  for (const char* text : {"3x", "7", "-1", "99999999999", "2147483647"})
-    form.PlayOpponentMove(QString::fromLatin1(text));
-  QCOMPARE(errors.Texts(), (QStringList{u"'3x' n'est pas une valeur entière correcte"_s,
-                                        u"'99999999999' n'est pas une valeur entière correcte"_s}));
-  QCOMPARE(LogLines(form), lines);
-  QCOMPARE(form.GridText(), kEmptyGrid);
-  QCOMPARE(Turn(form), u"move 1 player 1 playing 0000000 counting"_s);
-
-  // A full column is ignored without a line.
-  for (int i = 0; i < 3; ++i) {
-    form.PlayOpponentMove(u"2"_s);
-    form.Colonne0Click(2);
-  }
-  QCOMPARE(form.GridText()[2], u'2');
-  const QStringList full = LogLines(form);
-  form.PlayOpponentMove(u"2"_s);
-  QCOMPARE(LogLines(form), full);
-  QCOMPARE(form.MoveNumber, 7);
-}
-
-void TestGameFlow::peerMessagesDuringAMoveWait() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  TRecordingLink link;
-  JoinAsClient(form, link);
-  form.bnStartClick();
-  // The peer's move and a new game arrive while our piece falls: they are
-  // played once the move is over, in order.
-  bool ran = false;
-  OnceDuringTheNextMove(form, ran, [&form] {
-    form.PlayOpponentMove(u"5"_s);
+    form.NetworkGame = true;
+    link.Listening = true;
+    link.Connections = 1;
     form.StartOpponentGame();
-  });
-  Click(form, u"3"_s);
-  QVERIFY(ran);
-  QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
-  QTRY_COMPARE(LogLines(form).value(2), kPeerBegins);
-  QCOMPARE(form.GridText(), kEmptyGrid);
-  QCOMPARE(form.MoveNumber, 1);
+    QCOMPARE(LogLines(form),
+             (QStringList{kStart, u"MODE MULTI-JOUEURS"_s, kPeerBegins, QString()}));
+    QCOMPARE(form.GridText(), kEmptyGrid);
+    QCOMPARE(Turn(form), u"move 1 player 1 playing 0000000 counting"_s);
+    QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 256);
+    QVERIFY(MarkedSlots(form).isEmpty());
 
-  // A peer flooding us during a fall: only so many of its messages are kept.
-  TShownErrors errors;
-  form.PlayOpponentMove(u"3"_s);
-  OnceDuringTheNextMove(form, ran, [&form] {
-    for (int i = 0; i < 1000; ++i) form.PlayOpponentMove(u"x"_s);
-  });
-  Click(form, u"3"_s);
-  QVERIFY(ran);
-  QTRY_COMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
-  QTest::qWait(20);
-  QCOMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
+    form.PlayOpponentMove(u"0"_s);
+    QCOMPARE(LogLines(form).last(), PeerLine(1, 0));
+    QCOMPARE(form.GridText().right(7), u"1000000"_s);
+    Click(form, u"2"_s);
+    QCOMPARE(LogLines(form).last(), HumanLine(2, 2));
+    QCOMPARE(link.Sent, QStringList{u"DATA_GAME|2"_s});
+    // The peer wins with a column of four.
+    for (int i = 0; i < 2; ++i) {
+      form.PlayOpponentMove(u"0"_s);
+      Click(form, u"6"_s);
+    }
+    form.PlayOpponentMove(u"0"_s);
+    QCOMPARE(LastLines(form, 3), (QStringList{QString(), kEnd, kLost}));
+    // The end keeps the move number and the player of the last move.
+    QCOMPARE(Turn(form), u"move 7 player 1 over 0000000 stopped"_s);
 
-  // A game end sent meanwhile waits its turn too: it comes after the new game.
-  form.PlayOpponentMove(u"2"_s);
-  OnceDuringTheNextMove(form, ran, [&form] { form.StartOpponentGame(); });
-  Click(form, u"3"_s);
-  QVERIFY(ran);
-  form.EndAnnouncedByPeer();
-  QTRY_COMPARE(form.MoveNumber, 1);
-  QVERIFY(form.GameOver);
-}
+    // "DATA_FIN": the game is over, nothing else changes.
+    form.StartOpponentGame();
+    form.PlayOpponentMove(u"5"_s);
+    const QStringList lines = LogLines(form);
+    form.EndAnnouncedByPeer();
+    QVERIFY(form.GameOver);
+    form.Colonne0Click(1);
+    QCOMPARE(LogLines(form), lines);
+    QCOMPARE(form.GridText().right(7), u"0000010"_s);
+  }
+
+  void peerMoveTextIsChecked() {
+    TShownErrors errors;
+    TWindow form;
+    TRecordingLink link;
+    JoinAsClient(form, link);
+    form.StartOpponentGame();
+    const QStringList lines = LogLines(form);
+
+    // Outside the grid, ignored before anything changes; a value beyond 32
+    // bits is no integer.
+    for (const char* text : {"3x", "7", "-1", "99999999999", "2147483647"})
+      form.PlayOpponentMove(QString::fromLatin1(text));
+    QCOMPARE(errors.Texts(),
+             (QStringList{u"'3x' n'est pas une valeur entière correcte"_s,
+                          u"'99999999999' n'est pas une valeur entière correcte"_s}));
+    QCOMPARE(LogLines(form), lines);
+    QCOMPARE(form.GridText(), kEmptyGrid);
+    QCOMPARE(Turn(form), u"move 1 player 1 playing 0000000 counting"_s);
+
+    // A full column is ignored without a line.
+    for (int i = 0; i < 3; ++i) {
+      form.PlayOpponentMove(u"2"_s);
+      form.Colonne0Click(2);
+    }
+    QCOMPARE(form.GridText()[2], u'2');
+    const QStringList full = LogLines(form);
+    form.PlayOpponentMove(u"2"_s);
+    QCOMPARE(LogLines(form), full);
+    QCOMPARE(form.MoveNumber, 7);
+  }
+
+  void peerMessagesDuringAMoveWait() {
+    TWindow form;
+    TRecordingLink link;
+    JoinAsClient(form, link);
+    form.bnStartClick();
+    // The peer's move and a new game arrive while our piece falls: they are
+    // played once the move is over, in order.
+    bool ran = false;
+    OnceDuringTheNextMove(form, ran, [&form] {
+      form.PlayOpponentMove(u"5"_s);
+      form.StartOpponentGame();
+    });
+    Click(form, u"3"_s);
+    QVERIFY(ran);
+    QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
+    QTRY_COMPARE(LogLines(form).value(2), kPeerBegins);
+    QCOMPARE(form.GridText(), kEmptyGrid);
+    QCOMPARE(form.MoveNumber, 1);
+
+    // A peer flooding us during a fall: only so many of its messages are kept.
+    TShownErrors errors;
+    form.PlayOpponentMove(u"3"_s);
+    OnceDuringTheNextMove(form, ran, [&form] {
+      for (int i = 0; i < 1000; ++i) form.PlayOpponentMove(u"x"_s);
+    });
+    Click(form, u"3"_s);
+    QVERIFY(ran);
+    QTRY_COMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
+    QTest::qWait(20);
+    QCOMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
+
+    // A game end sent meanwhile waits its turn too: it comes after the new game.
+    form.PlayOpponentMove(u"2"_s);
+    OnceDuringTheNextMove(form, ran, [&form] { form.StartOpponentGame(); });
+    Click(form, u"3"_s);
+    QVERIFY(ran);
+    form.EndAnnouncedByPeer();
+    QTRY_COMPARE(form.MoveNumber, 1);
+    QVERIFY(form.GameOver);
+  }
+};
 
 QTEST_MAIN(TestGameFlow)
 #include "tst_GameFlow.moc"

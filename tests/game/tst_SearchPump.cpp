@@ -18,62 +18,58 @@ class TestSearchPump : public QObject {
   Q_OBJECT
 
  private slots:
-  void eventsOnlyOnceTheIntervalHasPassed();
-  void levelChangeReachesTheRemainingNodes();
+  void eventsOnlyOnceTheIntervalHasPassed() {
+    int handled = 0;
+    TSearchPump pump([&handled] { ++handled; });
+    pump.Restart();
+    // The first node handles what is pending at once, a burst of nodes within
+    // the interval nothing more.
+    pump();
+    QCOMPARE(handled, 1);
+    const auto start = TSearchPump::TClock::now();
+    for (int i = 0; i < 2000; ++i) pump();
+    if (TSearchPump::TClock::now() - start < TSearchPump::kInterval) QCOMPARE(handled, 1);
+    QVERIFY(handled <= 2);
+    // Once the interval has passed: within one batch of nodes, only once.
+    const int before = handled;
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    for (int i = 0; i < TSearchPump::kNodesPerClockReading; ++i) pump();
+    QCOMPARE(handled, before + 1);
+    QCOMPARE(pump.Rounds(), handled);
+  }
+
+  void levelChangeReachesTheRemainingNodes() {
+    TWindow form;
+    QVERIFY(StartWithHumanFirst(form));
+    QCOMPARE(form.MaxDepth(), 4);
+    // A level chosen as the machine starts thinking: the search handles it at
+    // its first node.
+    bool queued = false;
+    connect(form.MemoMessages->model(), &QAbstractItemModel::rowsInserted, &form, [&] {
+      if (!queued && LogLines(form).last() == QStringLiteral("[MACHINE] : Je réfléchis...")) {
+        queued = true;
+        QTimer::singleShot(0, &form, [&form] { form.tbNiveau->setValue(3); });
+      }
+    });
+    form.Colonne0Click(3);
+    QVERIFY(queued);
+    QCOMPARE(form.MaxDepth(), 6);
+
+    // The same search with each depth from the start.
+    TBoard board;
+    board.Set(5, 3, '1');
+    const auto nodesAt = [&](int depth) {
+      TSearchState state;
+      state.MaxDepth = depth;
+      TRandomSource random(1);
+      long nodes = 0;
+      ChooseMachineColumn(board, 2, state, form.PatternTable(), random, [&nodes] { ++nodes; });
+      return nodes;
+    };
+    QVERIFY(nodesAt(6) > nodesAt(4));
+    QCOMPARE(form.LastSearchNodes(), nodesAt(6));
+  }
 };
-
-void TestSearchPump::eventsOnlyOnceTheIntervalHasPassed() {
-  int handled = 0;
-  TSearchPump pump([&handled] { ++handled; });
-  pump.Restart();
-  // The first node handles what is pending at once, a burst of nodes within
-  // the interval nothing more.
-  pump();
-  QCOMPARE(handled, 1);
-  const auto start = TSearchPump::TClock::now();
-  for (int i = 0; i < 2000; ++i) pump();
-  if (TSearchPump::TClock::now() - start < TSearchPump::kInterval) QCOMPARE(handled, 1);
-  QVERIFY(handled <= 2);
-  // Once the interval has passed: within one batch of nodes, only once.
-  const int before = handled;
-  std::this_thread::sleep_for(std::chrono::milliseconds(3));
-  for (int i = 0; i < TSearchPump::kNodesPerClockReading; ++i) pump();
-  QCOMPARE(handled, before + 1);
-  QCOMPARE(pump.Rounds(), handled);
-}
-
-void TestSearchPump::levelChangeReachesTheRemainingNodes() {
-  TWindow window;
-  TFormMain& form = *window.form;
-  QVERIFY(StartWithHumanFirst(form));
-  QCOMPARE(form.MaxDepth(), 4);
-  // A level chosen as the machine starts thinking: the search handles it at
-  // its first node.
-  bool queued = false;
-  connect(form.MemoMessages->model(), &QAbstractItemModel::rowsInserted, &form, [&] {
-    if (!queued && LogLines(form).last() == QStringLiteral("[MACHINE] : Je réfléchis...")) {
-      queued = true;
-      QTimer::singleShot(0, &form, [&form] { form.tbNiveau->setValue(3); });
-    }
-  });
-  form.Colonne0Click(3);
-  QVERIFY(queued);
-  QCOMPARE(form.MaxDepth(), 6);
-
-  // The same search with each depth from the start.
-  TBoard board;
-  board.Set(5, 3, '1');
-  const auto nodesAt = [&](int depth) {
-    TSearchState state;
-    state.MaxDepth = depth;
-    TRandomSource random(1);
-    long nodes = 0;
-    ChooseMachineColumn(board, 2, state, form.PatternTable(), random, [&nodes] { ++nodes; });
-    return nodes;
-  };
-  QVERIFY(nodesAt(6) > nodesAt(4));
-  QCOMPARE(form.LastSearchNodes(), nodesAt(6));
-}
 
 QTEST_MAIN(TestSearchPump)
 #include "tst_SearchPump.moc"
