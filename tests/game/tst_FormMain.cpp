@@ -144,38 +144,33 @@ class TestFormMain : public QObject {
     QCOMPARE(form.childAt(form.PanelClock->mapTo(&form, QPoint(30, 30))), form.bsSkinButton1);
   }
 
-  void trackBarJumpsToTheClickedPoint() {
+  void optionsTakeEffect() {
     TWindow form;
     form.bnOptionsClick();
     QTest::qWait(1);
+    // A click on a track bar near an end takes the thumb there at once, not
+    // one page.
     QSlider* level = form.tbNiveau;
-    // A click near an end takes the thumb there at once, not one page.
     QTest::mouseClick(level, Qt::LeftButton, {}, QPoint(level->width() - 3, level->height() / 2));
-    QCOMPARE(level->value(), 5);
+    QCOMPARE(form.MaxDepth(), 10);
     QTest::mouseClick(level, Qt::LeftButton, {}, QPoint(3, level->height() / 2));
-    QCOMPARE(level->value(), 2);
-
+    QCOMPARE(form.MaxDepth(), 4);
+    for (int value : {3, 4}) {
+      level->setValue(value);
+      QCOMPARE(form.MaxDepth(), 2 * value);
+    }
+    // Dragging the speed's thumb from the left end to the right one.
     QSlider* speed = form.tbVitesse;
     speed->setValue(1);
+    QCOMPARE(form.DropStep(), 1);
     const QPointF end(speed->width() - 2, speed->height() / 2);
     QTest::mousePress(speed, Qt::LeftButton, {}, QPoint(3, speed->height() / 2));
     QMouseEvent move(QEvent::MouseMove, end, speed->mapToGlobal(end), Qt::NoButton, Qt::LeftButton,
                      Qt::NoModifier);
     QApplication::sendEvent(speed, &move);
-    QCOMPARE(speed->value(), 35);
+    QCOMPARE(form.DropStep(), 35);
     QTest::mouseRelease(speed, Qt::LeftButton, {}, end.toPoint());
-  }
-
-  void optionsTakeEffect() {
-    TWindow form;
-    for (int speed : {1, 17, 35}) {
-      form.tbVitesse->setValue(speed);
-      QCOMPARE(form.DropStep(), speed);
-    }
-    for (int level = 2; level <= 5; ++level) {
-      form.tbNiveau->setValue(level);
-      QCOMPARE(form.MaxDepth(), 2 * level);
-    }
+    form.bnFermerClick();
 
     // The opacity reaches the pieces, not the grid, only with "Fermer".
     TBoardView& board = form.BoardView();
