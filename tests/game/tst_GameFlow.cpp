@@ -229,14 +229,13 @@ class TestGameFlow : public QObject {
     }
     expected << QString() << kEnd << (humanWins ? kRedWins : kLost);
     QCOMPARE(LogLines(form), expected);
-    // After the machine's last move the targets are on again, but inert.
-    QCOMPARE(Turn(form), humanWins ? u"move 8 player 2 over 0000000 stopped"_s
-                                   : u"move 9 player 1 over 1111111 stopped"_s);
     // The human's pieces are the odd slots.
     const QList<int> marked = MarkedSlots(form);
     QCOMPARE(marked.size(), 4);
     for (int k : marked) QCOMPARE(k % 2 == 1, humanWins);
-
+    // After the machine's last move the targets are on again, but inert.
+    QCOMPARE(Turn(form), humanWins ? u"move 8 player 2 over 0000000 stopped"_s
+                                   : u"move 9 player 1 over 1111111 stopped"_s);
     const QString grid = form.GridText();
     form.Colonne0Click(3);
     QCOMPARE(form.GridText(), grid);
