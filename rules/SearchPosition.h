@@ -31,9 +31,6 @@ class TSearchPosition {
   // brings the line codes, the weight sum and the four flag up to date.
   void Put(int index, char cell);
 
-  // True when the cells hold four equal pieces in a row on a scoring line.
-  bool HasFour() const { return hasFour_; }
-  bool IsFull() const { return emptyCells_ == 0; }
   // Same result as IsGameOver on the same cells.
   bool IsOver() const { return hasFour_ || emptyCells_ == 0; }
 
