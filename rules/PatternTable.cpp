@@ -15,12 +15,6 @@ constexpr char kSeparator = '|';
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-int Power3(int exponent) {
-  int result = 1;
-  while (exponent-- > 0) result *= 3;
-  return result;
-}
-
 }  // namespace
 
 TPatternTable::TPatternTable() : TPatternTable(std::vector<std::string>()) {}
@@ -123,25 +117,19 @@ TPatternTable::TPatternTable(std::vector<std::string> entries) {
     } catch (const TConvertError&) {
     }
   }
-  std::string text;
-  for (int length = kMinLineLength; length <= kMaxLineLength; ++length) {
-    const int codes = Power3(length);
-    for (int code = 0; code < codes; ++code) {
-      text.assign(length, '0');
-      for (int i = 0, rest = code; i < length; ++i, rest /= 3) text[i] = '0' + rest % 3;
-      TLineWeight& weight = data->Weights[kLengthOffset[length] + code];
-      for (std::size_t i = 0; i < parsed.size(); ++i) {
-        const std::string_view pattern = parsed[i].Pattern;
-        if (pattern.empty() || text.find(pattern) == std::string::npos) continue;
-        if (parsed[i].Valid) {
-          weight.Weight = parsed[i].Value;
-        } else {
-          weight.BadEntry = static_cast<std::int32_t>(i);
-        }
-        break;
+  ForEachLineText([&](int length, int code, std::string_view text) {
+    TLineWeight& weight = data->Weights[kLengthOffset[length] + code];
+    for (std::size_t i = 0; i < parsed.size(); ++i) {
+      const std::string_view pattern = parsed[i].Pattern;
+      if (pattern.empty() || text.find(pattern) == std::string_view::npos) continue;
+      if (parsed[i].Valid) {
+        weight.Weight = parsed[i].Value;
+      } else {
+        weight.BadEntry = static_cast<std::int32_t>(i);
       }
+      break;
     }
-  }
+  });
   data_ = std::move(data);
 }
 

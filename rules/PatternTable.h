@@ -56,6 +56,21 @@ class TPatternTable {
   // The base-3 code of a line text of '0', '1', '2' read from its first
   // character (digit weight 1) to its last.
   static int LineCode(std::string_view text);
+  // Calls visit(length, code, text) for every line text of 4 .. 7 cells,
+  // shortest first, each length in the order of the codes.
+  template <class TVisit>
+  static void ForEachLineText(TVisit&& visit) {
+    char text[kMaxLineLength];
+    static_assert(kMinLineLength == 4);  // 81 codes of four cells
+    for (int length = kMinLineLength, codes = 81; length <= kMaxLineLength; ++length, codes *= 3) {
+      for (int code = 0; code < codes; ++code) {
+        for (int k = 0, rest = code; k < length; ++k, rest /= 3) {
+          text[k] = static_cast<char>('0' + rest % 3);
+        }
+        visit(length, code, std::string_view(text, length));
+      }
+    }
+  }
   // Weight of the line text of `length` cells (4 .. 7) whose code is `code`.
   const TLineWeight& WeightOf(int length, int code) const {
     return data_->Weights[kLengthOffset[length] + code];

@@ -34,18 +34,10 @@ struct TLineTables {
         ++cell.Count;
       }
     }
-    char text[TPatternTable::kMaxLineLength + 1];
-    for (int length = TPatternTable::kMinLineLength; length <= TPatternTable::kMaxLineLength;
-         ++length) {
-      int codes = 1;
-      for (int k = 0; k < length; ++k) codes *= 3;
-      for (int code = 0; code < codes; ++code) {
-        for (int k = 0, rest = code; k < length; ++k, rest /= 3) text[k] = '0' + rest % 3;
-        const std::string_view view(text, length);
-        HasFour[length][code] = view.find("1111") != std::string_view::npos ||
-                                view.find("2222") != std::string_view::npos;
-      }
-    }
+    TPatternTable::ForEachLineText([this](int length, int code, std::string_view text) {
+      HasFour[length][code] = text.find("1111") != std::string_view::npos ||
+                              text.find("2222") != std::string_view::npos;
+    });
   }
 };
 

@@ -123,20 +123,17 @@ TEST(PatternTableTest, ShippedTableKeepsEveryReachableTotalInsideTheRootBounds) 
   // The search meets at most the fours one piece completes (four lines)
   // plus 21 lines of the largest other weight.
   std::int64_t four = 0, other = 0;
-  for (int length = 4; length <= 7; ++length) {
-    int codes = 1;
-    for (int k = 0; k < length; ++k) codes *= 3;
-    for (int code = 0; code < codes; ++code) {
-      const TLineWeight& weight = table.WeightOf(length, code);
-      ASSERT_LT(weight.BadEntry, 0);
-      std::string text;
-      for (int k = 0, rest = code; k < length; ++k, rest /= 3) text += char('0' + rest % 3);
-      const bool hasFour =
-          text.find("1111") != std::string::npos || text.find("2222") != std::string::npos;
-      std::int64_t& largest = hasFour ? four : other;
-      largest = std::max<std::int64_t>(largest, std::abs(weight.Weight));
-    }
-  }
+  int texts = 0;
+  TPatternTable::ForEachLineText([&](int length, int code, std::string_view text) {
+    ++texts;
+    const TLineWeight& weight = table.WeightOf(length, code);
+    EXPECT_LT(weight.BadEntry, 0) << text;
+    const bool hasFour =
+        text.find("1111") != std::string_view::npos || text.find("2222") != std::string_view::npos;
+    std::int64_t& largest = hasFour ? four : other;
+    largest = std::max<std::int64_t>(largest, std::abs(weight.Weight));
+  });
+  EXPECT_EQ(texts, 81 + 243 + 729 + 2187);
   EXPECT_LT(4 * four + 21 * other, 1000000);
   EXPECT_GT(four, 2 * 24 * other);  // a four outweighs everything else the grid can hold
 }
