@@ -58,6 +58,13 @@ class TByteReader {
   qsizetype pos_ = 0;
 };
 
+// 1-bit transparency masks of the icon formats: rows padded to four bytes,
+// the leftmost pixel in the high bit of its byte, 1 for transparent.
+constexpr qint64 MaskStride(qint64 width) { return (width + 31) / 32 * 4; }
+constexpr bool MaskTransparent(const uchar* row, qint64 x) {
+  return (row[x / 8] >> (7 - x % 8)) & 1;
+}
+
 // Appends little-endian fields, the writing side of TByteReader.
 inline void PutU16(QByteArray& out, std::uint32_t v) {
   out.append(static_cast<char>(v & 0xFF));

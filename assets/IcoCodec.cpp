@@ -15,7 +15,6 @@ constexpr int kPaletteSize = 256;
 constexpr int kMaxEntries = 64;
 
 qint64 ColourStride(qint64 width) { return (width * 8 + 31) / 32 * 4; }
-qint64 MaskStride(qint64 width) { return (width + 31) / 32 * 4; }
 }  // namespace
 
 QImage DecodeIco(const QByteArray& bytes, const QString& name) {
@@ -77,7 +76,7 @@ QImage DecodeIco(const QByteArray& bytes, const QString& name) {
     auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
     for (int x = 0; x < result.width(); ++x) {
       if (colourRow[x] >= paletteSize) image.Fail(QStringLiteral("couleur hors de la palette"));
-      const bool transparent = (maskRow[x / 8] >> (7 - x % 8)) & 1;
+      const bool transparent = MaskTransparent(maskRow, x);
       row[x] = transparent ? qRgba(0, 0, 0, 0) : palette[colourRow[x]];
     }
   }

@@ -9,8 +9,6 @@ constexpr char kMagic[] = "ZIL1";
 constexpr int kMaxIcons = 1024;
 constexpr int kMaxIconSide = 256;
 constexpr std::uint32_t kNoBackground = 0xFFFFFFFFu;
-
-qint64 MaskStride(qint64 width) { return (width + 31) / 32 * 4; }
 }  // namespace
 
 QList<QImage> DecodeIconList(const QByteArray& bytes, const QString& name) {
@@ -55,7 +53,7 @@ QList<QImage> DecodeIconList(const QByteArray& bytes, const QString& name) {
       auto* row = reinterpret_cast<QRgb*>(icon.scanLine(y));
       for (int x = 0; x < width; ++x) {
         const qint64 px = left + x;
-        const bool transparent = (maskRow[px / 8] >> (7 - px % 8)) & 1;
+        const bool transparent = MaskTransparent(maskRow, px);
         const uchar* c = colourRow + 4 * x;
         row[x] = transparent ? qRgba(0, 0, 0, 0) : qRgb(c[2], c[1], c[0]);
       }
