@@ -8,8 +8,6 @@ namespace {
 constexpr int kFileHeaderBytes = 14;
 constexpr int kInfoHeaderBytes = 40;
 constexpr int kLengthBytes = 4;
-
-qint64 RowStride(qint64 width) { return (width * 3 + 3) / 4 * 4; }
 }  // namespace
 
 QImage DecodeBmp(const QByteArray& bytes, const QString& name) {
@@ -42,7 +40,7 @@ QImage DecodeBmp(const QByteArray& bytes, const QString& name) {
   if (pixelOffset < kFileHeaderBytes + infoSize) {
     reader.Fail(QStringLiteral("pixels placés dans l'en-tête"));
   }
-  const qint64 stride = RowStride(width);
+  const qint64 stride = Bmp24RowStride(width);
   reader.Seek(pixelOffset);
   reader.Require(stride * height);
 
@@ -71,7 +69,7 @@ QImage DecodeLengthPrefixedBmp(const QByteArray& bytes, const QString& name) {
 
 QByteArray EncodeBmp24(const QImage& image) {
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  const qint64 stride = RowStride(rgb.width());
+  const qint64 stride = Bmp24RowStride(rgb.width());
   const qint64 fileSize = Bmp24FileSize(rgb.width(), rgb.height());
   QByteArray out;
   out.reserve(fileSize);

@@ -25,9 +25,12 @@ QByteArray EncodeBmp24(const QImage& image);
 // The same, behind its 4-byte little-endian length.
 QByteArray EncodeLengthPrefixedBmp(const QImage& image);
 
+// Bytes of one row of a 24-bit BMP: three a pixel, padded to 4 bytes.
+constexpr qint64 Bmp24RowStride(qint64 width) { return (width * 3 + 3) / 4 * 4; }
+
 // Size of a 24-bit BMP file of the given size: 54 + rows padded to 4 bytes.
 constexpr qint64 Bmp24FileSize(qint64 width, qint64 height) {
-  return 54 + ((width * 3 + 3) / 4 * 4) * height;
+  return 54 + Bmp24RowStride(width) * height;
 }
 static_assert(Bmp24FileSize(55, 55) == 9294 && Bmp24FileSize(56, 56) == 9462);
 
