@@ -219,7 +219,6 @@ void TFormReseau::ProcessNetMessage(const QString& text) {
   main_->bnStart->SetEnabled(false);
   const QString command = GetField(kFieldSeparator, text, 1);
   if (command == QLatin1String(kCommandInit)) {
-    main_->bnStart->SetEnabled(false);
     main_->StartOpponentGame();
   } else if (command == QLatin1String(kCommandMove)) {
     const QString column = GetField(kFieldSeparator, text, 2);
