@@ -69,6 +69,13 @@ bool TButtonControl::TopmostAt(const QPoint& globalPos) const {
   return top == this;
 }
 
+bool TButtonControl::NotifyMouse(TMouseSignal signal, QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  QPointer<TButtonControl> self(this);
+  emit(this->*signal)(event->button(), event->modifiers(), pos.x(), pos.y());
+  return !self.isNull();
+}
+
 void TButtonControl::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
     QWidget::mousePressEvent(event);
@@ -191,11 +198,7 @@ void TTextButton::DrawCaption(QPainter& painter, int x, int y, const QColor& col
 }
 
 void TTextButton::LeftDown(QMouseEvent* event) {
-  if (!enabled_) return;
-  const QPoint pos = event->position().toPoint();
-  QPointer<TTextButton> self(this);
-  emit OnMouseDown(event->button(), event->modifiers(), pos.x(), pos.y());
-  if (!self) return;
+  if (!enabled_ || !NotifyMouse(&TButtonControl::OnMouseDown, event)) return;
   ShowLook(TLook::Pressed);
 }
 
@@ -205,11 +208,7 @@ void TTextButton::Clicked() {
 }
 
 void TTextButton::LeftUp(QMouseEvent* event) {
-  if (!enabled_) return;
-  const QPoint pos = event->position().toPoint();
-  QPointer<TTextButton> self(this);
-  emit OnMouseUp(event->button(), event->modifiers(), pos.x(), pos.y());
-  if (!self) return;
+  if (!enabled_ || !NotifyMouse(&TButtonControl::OnMouseUp, event)) return;
   // Released elsewhere: the pressed look stays until the pointer leaves.
   if (TopmostAt(event->globalPosition().toPoint())) ShowLook(TLook::Hover);
 }
@@ -425,11 +424,7 @@ void TImageButton::ShowPicture(const QImage& picture) {
 }
 
 void TImageButton::LeftDown(QMouseEvent* event) {
-  if (!isEnabled()) return;
-  const QPoint pos = event->position().toPoint();
-  QPointer<TImageButton> self(this);
-  emit OnMouseDown(event->button(), event->modifiers(), pos.x(), pos.y());
-  if (!self) return;
+  if (!isEnabled() || !NotifyMouse(&TButtonControl::OnMouseDown, event)) return;
   if (bitmapDown_.width() > 0) ShowPicture(bitmapDown_);
 }
 
@@ -439,11 +434,7 @@ void TImageButton::Clicked() {
 }
 
 void TImageButton::LeftUp(QMouseEvent* event) {
-  if (!isEnabled()) return;
-  const QPoint pos = event->position().toPoint();
-  QPointer<TImageButton> self(this);
-  emit OnMouseUp(event->button(), event->modifiers(), pos.x(), pos.y());
-  if (!self) return;
+  if (!isEnabled() || !NotifyMouse(&TButtonControl::OnMouseUp, event)) return;
   const bool over = TopmostAt(event->globalPosition().toPoint());
   const QImage& overPicture = bitmapUp_.width() > 0 ? bitmapUp_ : bitmapOver_;
   ShowPicture(over && overPicture.width() > 0 ? overPicture : bitmap_);

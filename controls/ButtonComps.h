@@ -44,6 +44,11 @@ class TButtonControl : public QWidget {
   // (disabled widgets count).
   bool TopmostAt(const QPoint& globalPos) const;
 
+  // Emits OnMouseDown or OnMouseUp (`signal`) for `event`. Returns false when
+  // a handler destroyed the button.
+  using TMouseSignal = void (TButtonControl::*)(Qt::MouseButton, Qt::KeyboardModifiers, int, int);
+  bool NotifyMouse(TMouseSignal signal, QMouseEvent* event);
+
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

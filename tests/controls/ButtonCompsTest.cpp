@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
@@ -350,6 +351,39 @@ class ButtonCompsTest : public QObject {
     }
     Leave();
     QCOMPARE(b->Look(), TLook::Normal);
+  }
+
+  // A handler may destroy the button it was called from (closing its
+  // window); the button then touches nothing of itself afterwards.
+  void handlerDestroysButton_data() {
+    QTest::addColumn<bool>("image");
+    QTest::addColumn<bool>("onDown");
+    QTest::newRow("text, down") << false << true;
+    QTest::newRow("text, up") << false << false;
+    QTest::newRow("image, down") << true << true;
+    QTest::newRow("image, up") << true << false;
+  }
+  void handlerDestroysButton() {
+    QFETCH(bool, image);
+    QFETCH(bool, onDown);
+    zerud::TButtonControl* b = nullptr;
+    if (image) {
+      auto* ib = Make<TImageButton>(50, 50);
+      ib->SetBitmap(Filled(50, 50, kFace));
+      ib->SetBitmapDown(Filled(40, 40, kDown));
+      ib->SetBitmapOver(Filled(45, 45, kOver));
+      b = ib;
+    } else {
+      b = MakeText<TEncartaButton>(86, 22, QStringLiteral("Oui"));
+    }
+    QPointer<zerud::TButtonControl> alive(b);
+    const auto destroy = [b](Qt::MouseButton, Qt::KeyboardModifiers, int, int) { delete b; };
+    connect(b, onDown ? &zerud::TButtonControl::OnMouseDown : &zerud::TButtonControl::OnMouseUp,
+            parent_.get(), destroy);
+    Enter(b);
+    Press(b);
+    if (alive) Release(b);
+    QVERIFY(alive.isNull());
   }
 
   void pressStartedElsewhereGivesNoClick() {
