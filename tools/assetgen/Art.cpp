@@ -67,4 +67,10 @@ QImage Canvas(int width, int height, const QColor& fill) {
   return image;
 }
 
+QImage Canvas(int width, int height, const QColor& top, const QColor& bottom) {
+  QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+  QPainter(&image).fillRect(image.rect(), TwoStop(QLinearGradient(0, 0, 0, height), top, bottom));
+  return image;
+}
+
 }  // namespace zerud::art

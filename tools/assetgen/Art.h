@@ -46,4 +46,7 @@ QLinearGradient TwoStop(QLinearGradient gradient, const QColor& start, const QCo
 // A new picture filled with the colour, in Format_ARGB32_Premultiplied, ready for QPainter.
 QImage Canvas(int width, int height, const QColor& fill);
 
+// The same, filled from top to bottom with a gradient of the two colours.
+QImage Canvas(int width, int height, const QColor& top, const QColor& bottom);
+
 }  // namespace zerud::art

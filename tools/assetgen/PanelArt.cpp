@@ -120,14 +120,10 @@ QImage DrawLeftPanel() {
 }
 
 QImage DrawOptionsPanel() {
-  QImage image = Canvas(800, 536, kPanelBlue);
+  QImage image = Canvas(800, 536, kPanelBlue, QColor(182, 204, 252));
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
-
-  const QLinearGradient body =
-      TwoStop(QLinearGradient(0, 0, 0, 536), kPanelBlue, QColor(182, 204, 252));
-  p.fillRect(image.rect(), body);
 
   DrawBand(p, QRectF(0, 0, 800, 46));
   p.setFont(Font(kSans, 20, true));

@@ -94,13 +94,10 @@ QImage DrawSplash(const QImage& grid, const QImage& yellow, const QImage& red) {
 }
 
 QImage DrawBackground() {
-  QImage image = Canvas(800, 600, kPanelBlue);
+  QImage image = Canvas(800, 600, QColor(196, 212, 246), QColor(120, 146, 206));
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
 
-  const QLinearGradient sky =
-      TwoStop(QLinearGradient(0, 0, 0, 600), QColor(196, 212, 246), QColor(120, 146, 206));
-  p.fillRect(image.rect(), sky);
   QRadialGradient glow(QPointF(511, 340), 420);
   glow.setColorAt(0, QColor(255, 255, 255, 70));
   glow.setColorAt(1, QColor(255, 255, 255, 0));
