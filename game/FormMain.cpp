@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "assets/Pictures.h"
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
-#include "game/Artwork.h"
 #include "game/GameParts.h"
 #include "game/log/MessageLog.h"
 #include "platform/DocumentOpener.h"
@@ -64,7 +64,9 @@ void TFormMain::FormCreate() {
   LoadPatternTable();
   MoveNumber = 1;
   LoadBackground();
-  parts_->Board = std::make_unique<TBoardView>(parts_->Img, ListeBmpArt(), &parts_->Settings);
+  TBoardPictures listeBmp;
+  for (int i = 0; i < kListeBmpCount; ++i) listeBmp[i] = ListeBmp(i);
+  parts_->Board = std::make_unique<TBoardView>(parts_->Img, listeBmp, &parts_->Settings);
   EnableColumns(false);
 }
 
@@ -83,7 +85,7 @@ void TFormMain::LoadPatternTable() {
 // Without its picture the board shows navy.
 void TFormMain::LoadBackground() {
   try {
-    parts_->Img->SetPicture(LoadPicture(programFolder_ + QLatin1String(kBackgroundFile)));
+    parts_->Img->SetPicture(LoadPictureFile(programFolder_ + QLatin1String(kBackgroundFile)));
   } catch (const TGameError& error) {
     parts_->Img->SetPicture(QImage());
     ShowError(QString::fromUtf8(error.what()));

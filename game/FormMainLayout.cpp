@@ -14,9 +14,9 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "assets/Pictures.h"
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
-#include "game/Artwork.h"
 #include "game/FormMain.h"
 #include "game/GameParts.h"
 #include "game/TrackBar.h"
@@ -83,22 +83,21 @@ QLabel* AddLabel(QWidget* parent, const QString& caption, const QRect& geometry,
   return label;
 }
 
-void SetButtonPictures(TImageButton* button, TMainButton which) {
-  const std::array<QImage, 3> pictures = MainButtonPictures(which);
-  button->SetBitmap(pictures[0]);
-  button->SetBitmapOver(pictures[1]);
-  button->SetBitmapDown(pictures[2]);
+void SetButtonPictures(TImageButton* button, TButtonPicture which) {
+  button->SetBitmap(ButtonPicture(which, TButtonLook::Normal));
+  button->SetBitmapOver(ButtonPicture(which, TButtonLook::Over));
+  button->SetBitmapDown(ButtonPicture(which, TButtonLook::Down));
 }
 
 }  // namespace
 
 void TFormMain::BuildLeftPanel() {
   QWidget* board = img();
-  PanelGauche = new TPicturePanel(LeftPanelArt(), QColor(164, 192, 251), board);
+  PanelGauche = new TPicturePanel(LeftPanelPicture(), QColor(164, 192, 251), board);
   PanelGauche->setObjectName(QStringLiteral("PanelGauche"));
   PanelGauche->setGeometry(0, 0, 237, 600);
 
-  auto imageButton = [this](TImageButton*& button, const char* name, TMainButton picture,
+  auto imageButton = [this](TImageButton*& button, const char* name, TButtonPicture picture,
                             const QRect& geometry, const QString& hint) {
     button = new TImageButton(PanelGauche);
     button->setObjectName(QString::fromLatin1(name));
@@ -106,13 +105,13 @@ void TFormMain::BuildLeftPanel() {
     button->setGeometry(geometry);
     button->setToolTip(hint);
   };
-  imageButton(bnStart, "bnStart", TMainButton::Start, QRect(7, 75, 55, 55),
+  imageButton(bnStart, "bnStart", TButtonPicture::Start, QRect(7, 75, 55, 55),
               QStringLiteral("Commencer une nouvelle partie"));
-  imageButton(bnOptions, "bnOptions", TMainButton::Options, QRect(7, 145, 55, 55),
+  imageButton(bnOptions, "bnOptions", TButtonPicture::Options, QRect(7, 145, 55, 55),
               QStringLiteral("Options du jeu"));
-  imageButton(bnReseau, "bnReseau", TMainButton::Reseau, QRect(7, 215, 56, 56),
+  imageButton(bnReseau, "bnReseau", TButtonPicture::Reseau, QRect(7, 215, 56, 56),
               QStringLiteral("Mode multi-joueurs"));
-  imageButton(bnAide, "bnAide", TMainButton::Aide, QRect(6, 285, 55, 55),
+  imageButton(bnAide, "bnAide", TButtonPicture::Aide, QRect(6, 285, 55, 55),
               QStringLiteral("Aide du jeu"));
   connect(bnStart, &TImageButton::OnClick, this, &TFormMain::bnStartClick);
   connect(bnOptions, &TImageButton::OnClick, this, &TFormMain::bnOptionsClick);
@@ -132,7 +131,9 @@ void TFormMain::BuildLeftPanel() {
     if (NetworkGame) return TLogMode::Network;
     return AgainstMachine() ? TLogMode::Machine : TLogMode::TwoHumans;
   });
-  MemoMessages->SetIcons(LogIconArt());
+  TLogIcons icons;
+  for (int i = 0; i < kLogIconCount; ++i) icons[i] = LogIcon(i);
+  MemoMessages->SetIcons(icons);
 
   const QFont tahoma11 = PixelFont(QStringLiteral("Tahoma"), 11);
   EditChat = new QLineEdit(QStringLiteral("..."), PanelGauche);
@@ -238,7 +239,7 @@ void TFormMain::BuildColumnTargets() {
 }
 
 void TFormMain::BuildOptionsPanel() {
-  PanelOptions = new TPicturePanel(OptionsPanelArt(), QColor(164, 192, 251), img());
+  PanelOptions = new TPicturePanel(OptionsPanelPicture(), QColor(164, 192, 251), img());
   PanelOptions->setObjectName(QStringLiteral("PanelOptions"));
   PanelOptions->setGeometry(0, 65, 800, 536);
   PanelOptions->hide();
