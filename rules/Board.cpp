@@ -102,9 +102,9 @@ bool IsBoardFull(const TBoard& board) {
 
 bool CheckGameEnd(const TBoard& board, int& direction, int& column, int& row, int& winner,
                   bool& full) {
-  // Step 1. The full-grid flag is always written.
+  // The full-grid flag is always written.
   full = IsBoardFull(board);
-  // Step 2. The first line holding a four, in the fixed order.
+  // The first line holding a four, in the fixed order.
   TLineBuffer lines;
   for (const TStartCell& start : kEndTestOrder) {
     ExtractLine(start.Direction, board, start.Column, start.Row, lines);
@@ -116,7 +116,7 @@ bool CheckGameEnd(const TBoard& board, int& direction, int& column, int& row, in
       owner = 2;
     }
     if (at == std::string_view::npos) continue;
-    // Step 3. The four's first cell is the k-th cell of the line.
+    // The four's first cell is the k-th cell of the line.
     const int k = static_cast<int>(at);
     direction = start.Direction;
     row = start.Row + k * kDirectionRowStep[start.Direction];
@@ -124,7 +124,6 @@ bool CheckGameEnd(const TBoard& board, int& direction, int& column, int& row, in
     winner = owner;
     return true;
   }
-  // Step 4.
   return full;
 }
 

@@ -54,41 +54,40 @@ template <bool kMaximising>
 double TSearch::Node(int depth, double alpha, double beta) {
   TSearchState& state = context_.State;
   const bool keepsBestMove = depth <= TSearchState::kBestMovesSize;
-  // Step 1. Let the window handle its pending events.
+  // Let the window handle its pending events.
   if (context_.Pump) context_.Pump();
-  // Step 2. Remember this depth's best move, for a cut-off.
+  // Remember this depth's best move, for a cut-off.
   const int saved = keepsBestMove ? state.BestMoves[depth] : 0;
-  // Step 3. A leaf: the depth limit first, then the end of the game.
+  // A leaf: the depth limit first, then the end of the game.
   if (depth >= state.MaxDepth || position_.IsOver()) return position_.Evaluate();
 
   std::array<char, kCells> entry;
   if (floating_) entry = position_.Cells();
   const char piece = kMaximising ? kPlayer2Cell : kPlayer1Cell;
   for (int column = 0; column < kColumns; ++column) {
-    // Step 4.1. A full column is skipped.
+    // A full column is skipped.
     const int row = position_.LandingRow(column);
     if (row < 0) continue;
-    // Step 4.2. Place the piece.
+    // Place the piece.
     position_.Put(row * kColumns + column, piece);
-    // Step 4.3. The other side answers.
+    // The other side answers.
     const double value =
         kMaximising ? Node<false>(depth + 1, alpha, beta) : Node<true>(depth + 1, alpha, beta);
-    // Step 4.4. Keep a strict improvement.
+    // Keep a strict improvement.
     if (kMaximising ? value > alpha : value < beta) {
       if (keepsBestMove) state.BestMoves[depth] = column;
       (kMaximising ? alpha : beta) = value;
     }
-    // Step 4.5. Take the piece back: the cell under the new landing row.
+    // Take the piece back: the cell under the new landing row.
     const int landing = position_.LandingRow(column);
     position_.Put((landing < 0 ? 0 : landing + 1) * kColumns + column, kEmptyCell);
-    // Step 4.6. Cut-off: leave no trace in BestMoves.
+    // Cut-off: leave no trace in BestMoves.
     if (!(beta > alpha)) {
       if (keepsBestMove) state.BestMoves[depth] = saved;
       if (floating_) Restore(entry);
       return kMaximising ? beta : alpha;
     }
   }
-  // Step 5.
   if (floating_) Restore(entry);
   return kMaximising ? alpha : beta;
 }
