@@ -5,6 +5,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <algorithm>
+#include <functional>
 
 #include "platform/ErrorDisplay.h"
 
@@ -197,11 +198,8 @@ void TServerSocket::AcceptPending() {
   while (server && server == server_ && listening_ && server->hasPendingConnections()) {
     QTcpSocket* socket = server->nextPendingConnection();
     if (!socket) break;
-    auto* connection = new TSocketConnection(
-        socket,
-        [this](TSocketConnection* c, TSocketConnection::TEvent event, TErrorEvent kind,
-               QAbstractSocket::SocketError error) { ConnectionEvent(c, event, kind, error); },
-        this);
+    auto* connection =
+        new TSocketConnection(socket, std::bind_front(&TServerSocket::ConnectionEvent, this), this);
     connections_.emplace_back(connection);
     Raise(OnAccept, connection);
   }
@@ -274,11 +272,8 @@ void TClientSocket::LookedUp(const QHostInfo& info) {
     return;
   }
   auto* socket = new QTcpSocket(this);
-  auto* connection = new TSocketConnection(
-      socket,
-      [this](TSocketConnection* c, TSocketConnection::TEvent event, TErrorEvent kind,
-             QAbstractSocket::SocketError error) { ConnectionEvent(c, event, kind, error); },
-      this);
+  auto* connection =
+      new TSocketConnection(socket, std::bind_front(&TClientSocket::ConnectionEvent, this), this);
   connection_ = connection;
   state_ = TState::Connecting;
   socket->connectToHost(address, TcpPort(port_));
