@@ -23,8 +23,7 @@ TTimeCounter::TTimeCounter(QObject* owner, TClock clock) : QTimer(owner) {
   SetClock(std::move(clock));
   setInterval(kInterval);
   connect(this, &QTimer::timeout, this, &TTimeCounter::OnTimer);
-  startWall_ = NowWall();
-  heldElapsed_ = 0;
+  // Nothing is held yet, so starting counts from now.
   Start();
   start();
 }
