@@ -59,6 +59,16 @@ void JoinAsClient(TFormMain& form, TRecordingLink& link) {
   link.Connected = true;
 }
 
+// A two-human game played with `moves` on a window whose network server then
+// listens.
+void ListenAfterLocalGame(TFormMain& form, TRecordingLink& link, const QString& moves) {
+  form.SetNetworkLink(&link);
+  StartTwoHumanGame(form);
+  Click(form, moves);
+  form.NetworkGame = true;
+  link.Listening = true;
+}
+
 // The marked slots: 1 for the first piece played.
 QList<int> MarkedSlots(TFormMain& form) {
   QList<int> marked;
@@ -365,12 +375,8 @@ class TestGameFlow : public QObject {
   void networkGameStartedHere() {
     TWindow form;
     TRecordingLink link;
-    form.SetNetworkLink(&link);
     // Listening with nobody connected: the board is cleared, nothing starts.
-    StartTwoHumanGame(form);
-    Click(form, u"3"_s);
-    form.NetworkGame = true;
-    link.Listening = true;
+    ListenAfterLocalGame(form, link, u"3"_s);
     form.bnStartClick();
     QVERIFY(LogLines(form).isEmpty());
     QCOMPARE(form.GridText(), kEmptyGrid);
@@ -409,13 +415,8 @@ class TestGameFlow : public QObject {
   void peerStartsWinsAndEnds() {
     TWindow form;
     TRecordingLink link;
-    form.SetNetworkLink(&link);
     // A finished local game first: the grid faded out, four pieces marked.
-    StartTwoHumanGame(form);
-    Click(form, u"0101010"_s);
-
-    form.NetworkGame = true;
-    link.Listening = true;
+    ListenAfterLocalGame(form, link, u"0101010"_s);
     link.Connections = 1;
     form.StartOpponentGame();
     QCOMPARE(LogLines(form),
