@@ -19,14 +19,7 @@ QString HostToAddress(const QString& name) {
   if (name.isEmpty()) return {};
   const QHostInfo info = QHostInfo::fromName(name);
   for (const QHostAddress& address : info.addresses()) {
-    bool ok = false;
-    const quint32 ip = address.toIPv4Address(&ok);
-    if (!ok || address.protocol() != QAbstractSocket::IPv4Protocol) continue;
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(ip >> 24)
-        .arg((ip >> 16) & 0xFF)
-        .arg((ip >> 8) & 0xFF)
-        .arg(ip & 0xFF);
+    if (address.protocol() == QAbstractSocket::IPv4Protocol) return address.toString();
   }
   return {};
 }
