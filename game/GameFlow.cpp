@@ -144,10 +144,8 @@ void TFormMain::TraceGrid() {
 int TFormMain::DrawRandom(int count) { return parts_->Random.Below(count); }
 
 void TFormMain::EnableColumns(bool on) {
-  for (int c = 0; c < kColumns; ++c) {
-    TColumnTarget* target = findChild<TColumnTarget*>(QStringLiteral("Colonne%1").arg(c));
+  for (TColumnTarget* target : Colonne)
     target->setEnabled(on && LandingRow(parts_->Grid, target->Tag()) != -1);
-  }
 }
 
 void TFormMain::cbJoueursHumainsClick() { EnableColumns(false); }
