@@ -46,7 +46,10 @@ bool PdfReaderInstalled(const TKeyExists& keyExists) {
 }
 
 bool PdfReaderInstalled() {
-  const TPdfDesktop desktop = SystemPdfDesktop();
+  // Every key asks the desktop the same questions: xdg-mime runs once, not
+  // once a key.
+  TPdfDesktop desktop = SystemPdfDesktop();
+  desktop.DefaultPdfApplication = [answer = desktop.DefaultPdfApplication()] { return answer; };
   return PdfReaderInstalled(
       [&desktop](const QString& key) { return DesktopKeyExists(key, desktop); });
 }
