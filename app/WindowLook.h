@@ -1,28 +1,17 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
 #include <QWidget>
 
-// Small helpers the start-up windows share: fonts given by pixel height,
-// plain background colours, and centring.
-namespace zerud {
+#include "platform/Fonts.h"
 
-// A font given, as the windows' layouts give it, by its character height in
-// pixels. Where the family is not installed (Tahoma seldom is), Liberation
-// Sans stands in: its widths are close to Tahoma's, where the desktop's usual
-// substitute is wide enough to fill the confirmation's first line to the
-// last pixel.
-inline QFont PixelFont(const QString& family, int pixelHeight) {
-  QFont font;
-  font.setFamilies({family, QStringLiteral("Liberation Sans")});
-  font.setPixelSize(pixelHeight);
-  return font;
-}
+// Small helpers the start-up windows share: plain background colours and
+// centring; fonts by pixel height come from platform/Fonts.h.
+namespace zerud {
 
 // Names a top-level window, gives it its caption and fills it with a plain
 // colour.

@@ -21,6 +21,7 @@
 #include "game/GameParts.h"
 #include "game/TrackBar.h"
 #include "game/log/MessageLog.h"
+#include "platform/Fonts.h"
 
 namespace zerud {
 
@@ -28,17 +29,6 @@ namespace {
 
 constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 600;
-
-// A font of the given character height. Where the family is not installed,
-// Liberation Sans takes its place: its widths are close to those of the
-// Windows fonts the captions were measured with, so they fit their controls.
-QFont PixelFont(const QString& family, int pixels, bool bold = false) {
-  QFont font;
-  font.setFamilies({family, QStringLiteral("Liberation Sans")});
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
 
 QString Rgb(int r, int g, int b) { return QStringLiteral("rgb(%1, %2, %3)").arg(r).arg(g).arg(b); }
 
