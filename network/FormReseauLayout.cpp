@@ -6,6 +6,7 @@
 
 #include "controls/ButtonComps.h"
 #include "network/FormReseau.h"
+#include "platform/Fonts.h"
 
 namespace zerud {
 namespace {
@@ -29,14 +30,7 @@ const TShapeRect kShapes[] = {
     {{112, 106, 193, 20}, kFieldColour},                                            // Shape5
 };
 
-// Where Tahoma is not installed, Liberation Sans stands in: its widths are
-// close enough for the captions to fit their places.
-QFont Tahoma(int pixelHeight) {
-  QFont font;
-  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
-  font.setPixelSize(pixelHeight);
-  return font;
-}
+QFont Tahoma(int pixelHeight) { return PixelFont(QStringLiteral("Tahoma"), pixelHeight); }
 
 void BlackText(QWidget* widget) {
   QPalette palette = widget->palette();
