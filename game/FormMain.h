@@ -42,6 +42,9 @@ class TFormMain : public QWidget {
 
   // Lines MemoChat keeps; older ones are dropped.
   static constexpr int kChatLineLimit = 10000;
+  // Characters MemoChat keeps (the newest MiB of text); older lines are
+  // dropped, so a peer's long lines cannot fill the memory either.
+  static constexpr int kChatTextLimit = 1 << 20;
   // Peer messages held back while a move runs; more are dropped.
   static constexpr std::size_t kDeferredLimit = 64;
   // Top-left corner that centres a rectangle of the given size on the desktop.
@@ -117,6 +120,8 @@ class TFormMain : public QWidget {
   void EndAnnouncedByPeer();
   // True while a move, an animation or the machine's search runs.
   bool MoveUnderWay() const;
+  // True while messages of the peer held back during a move wait their turn.
+  bool PeerMessagesWaiting() const { return !deferred_.empty(); }
   // Nodes visited by the machine's last search (each one called the pump).
   long LastSearchNodes() const { return searchNodes_; }
 

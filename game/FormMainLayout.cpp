@@ -67,7 +67,10 @@ class TGradientBar : public QWidget {
 
 QLabel* AddLabel(QWidget* parent, const QString& caption, const QRect& geometry,
                  const QString& objectName) {
-  auto* label = new QLabel(caption, parent);
+  auto* label = new QLabel(parent);
+  // Plain text always: lbReseau and the clock are written at run time.
+  label->setTextFormat(Qt::PlainText);
+  label->setText(caption);
   label->setObjectName(objectName);
   label->setGeometry(geometry);
   return label;

@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <utility>
 
 #include "controls/ButtonComps.h"
 #include "game/FormMain.h"
@@ -37,12 +39,22 @@ constexpr qsizetype kShownColumnText = 64;
 // Adds one line at the end of the chat memo, an empty one included: every
 // line ends with its line break, so the memo holds as many lines as it was
 // given. The view follows the new line when it showed the end already.
+// Besides its count of lines, the memo keeps at most kChatTextLimit
+// characters: the oldest lines go first.
 void AppendChatLine(QPlainTextEdit* memo, const QString& line) {
   QScrollBar* bar = memo->verticalScrollBar();
   const bool atEnd = bar->value() == bar->maximum();
-  QTextCursor cursor(memo->document());
+  QTextDocument* document = memo->document();
+  QTextCursor cursor(document);
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(line + QLatin1Char('\n'));
+  // characterCount() counts the empty last block's end as well.
+  while (document->characterCount() - 1 > TFormMain::kChatTextLimit &&
+         document->blockCount() > 1) {
+    QTextCursor oldest(document);
+    oldest.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    oldest.removeSelectedText();
+  }
   if (atEnd) bar->setValue(bar->maximum());
 }
 
@@ -89,7 +101,7 @@ TFormReseau::~TFormReseau() {
 }
 
 void TFormReseau::FormCreate() {
-  const QString address = HostToAddress(LocalComputerName());
+  const QString address = ReachableAddress(HostToAddress(LocalComputerName()), LocalInterfaces());
   LabelAdresseIP->setText(QString::fromUtf8(kAddressPrefix) +
                           (address.isEmpty() ? QString::fromUtf8(kAddressUnknown) : address));
   // The label grows with its text from its left edge, as an auto-sized label.
@@ -99,6 +111,7 @@ void TFormReseau::FormCreate() {
 }
 
 void TFormReseau::RadioServeurClick() {
+  clientRole_ = false;
   EditNomServeur->setText(LocalComputerName());
   EditNomServeur->setEnabled(false);
   if (main_) main_->IsServer = true;
@@ -106,7 +119,9 @@ void TFormReseau::RadioServeurClick() {
 
 void TFormReseau::RadioClientClick() {
   EditNomServeur->setEnabled(true);
-  EditNomServeur->clear();
+  // Only a change of role empties the field: a second click on the box
+  // already chosen keeps the name the user typed.
+  if (!std::exchange(clientRole_, true)) EditNomServeur->clear();
   EditNomServeur->setFocus();
   if (main_) main_->IsServer = false;
 }

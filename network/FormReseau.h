@@ -100,6 +100,8 @@ class TFormReseau : public QWidget, public TNetworkLink {
   // Received messages not handled yet, in their order of arrival.
   QStringList pending_;
   bool showingPeerError_ = false;
+  // The role chosen last with the two boxes.
+  bool clientRole_ = false;
 };
 
 }  // namespace zerud

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "controls/ButtonComps.h"
 #include "network/FormReseau.h"
@@ -40,7 +41,10 @@ void BlackText(QWidget* widget) {
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
-  auto* label = new QLabel(text, parent);
+  auto* label = new QLabel(parent);
+  // Plain text always: the address label shows what the system answered.
+  label->setTextFormat(Qt::PlainText);
+  label->setText(text);
   label->setObjectName(QString::fromLatin1(name));
   label->setGeometry(place);
   label->setFont(Tahoma(13));
@@ -71,6 +75,21 @@ QRadioButton* MakeRadio(QWidget* parent, const char* name, const QString& text, 
   radio->setCursor(Qt::PointingHandCursor);
   BlackText(radio);
   return radio;
+}
+
+// Where Tahoma is missing its stand-in is wider, and a caption measured in
+// Tahoma would lose its end. The box keeps its place and grows to the right
+// up to `right` (the inside of its panel's outline); if the caption is still
+// too long, its letters close up until it shows whole.
+void ShowWholeCaption(QRadioButton* radio, int right) {
+  const int room = right - radio->x();
+  if (radio->sizeHint().width() <= radio->width()) return;
+  radio->resize(std::min(room, radio->sizeHint().width()), radio->height());
+  QFont font = radio->font();
+  for (int spacing = 99; radio->sizeHint().width() > radio->width() && spacing >= 80; --spacing) {
+    font.setLetterSpacing(QFont::PercentageSpacing, spacing);
+    radio->setFont(font);
+  }
 }
 
 TEncartaButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
@@ -109,6 +128,8 @@ void TFormReseau::BuildControls() {
                           QStringLiteral("Rejoindre une partie  en réseau [MODE CLIENT]"), 13,
                           {6, 27, 299, 22});
   RadioServeur->setChecked(true);
+  // Shape1's outline is the column at x = 3 + 306 - 1.
+  for (QRadioButton* radio : {RadioServeur, RadioClient}) ShowWholeCaption(radio, 308);
 
   LabelAdresseIP =
       MakeLabel(this, "LabelAdresseIP", QStringLiteral("Adresse IP :"), {8, 65, 70, 16});

@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QNetworkInterface>
 
 namespace zerud {
 
@@ -22,6 +23,33 @@ QString HostToAddress(const QString& name) {
     if (address.protocol() == QAbstractSocket::IPv4Protocol) return address.toString();
   }
   return {};
+}
+
+QList<TLocalInterface> LocalInterfaces() {
+  QList<TLocalInterface> interfaces;
+  for (const QNetworkInterface& system : QNetworkInterface::allInterfaces()) {
+    TLocalInterface local;
+    const QNetworkInterface::InterfaceFlags flags = system.flags();
+    local.Up = flags.testFlag(QNetworkInterface::IsUp);
+    local.Running = flags.testFlag(QNetworkInterface::IsRunning);
+    local.Loopback = flags.testFlag(QNetworkInterface::IsLoopBack);
+    for (const QNetworkAddressEntry& entry : system.addressEntries())
+      local.Addresses.append(entry.ip());
+    interfaces.append(local);
+  }
+  return interfaces;
+}
+
+QString ReachableAddress(const QString& lookedUp, const QList<TLocalInterface>& interfaces) {
+  if (!lookedUp.isEmpty() && !QHostAddress(lookedUp).isLoopback()) return lookedUp;
+  for (const TLocalInterface& candidate : interfaces) {
+    if (!candidate.Up || !candidate.Running || candidate.Loopback) continue;
+    for (const QHostAddress& address : candidate.Addresses) {
+      if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback())
+        return address.toString();
+    }
+  }
+  return lookedUp;
 }
 
 }  // namespace zerud

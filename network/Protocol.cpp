@@ -45,6 +45,19 @@ qsizetype LeadingCompleteMessage(QStringView text) {
   return 0;
 }
 
+// Length of a complete move or game start at the end of text, else 0.
+qsizetype TrailingCompleteMessage(QStringView text) {
+  static const QString move = QString::fromLatin1(kCommandMove) + kFieldSeparator;
+  static const QString init =
+      QString::fromLatin1(kCommandInit) + kFieldSeparator + QString::fromLatin1(kInitPayload);
+  if (text.endsWith(init)) return init.size();
+  const qsizetype length = move.size() + 1;
+  if (text.size() >= length && text.chopped(1).endsWith(move) && text.back().isDigit() &&
+      text.back().unicode() < 0x80)
+    return length;
+  return 0;
+}
+
 }  // namespace
 
 QString GetField(QChar separator, const QString& text, int n) {
@@ -100,6 +113,18 @@ QStringList SplitReceivedText(const QString& text) {
     if (length == 0 || length == rest.size() || !StartsCommand(rest.mid(length))) break;
     messages.append(rest.left(length).toString());
     rest = rest.mid(length);
+  }
+  // The second rule: complete moves and game starts that end a chat line.
+  static const QString chat = QString::fromLatin1(kCommandChat) + kFieldSeparator;
+  if (rest.startsWith(chat)) {
+    QStringList tail;
+    for (qsizetype length; rest.size() > chat.size() &&
+                           (length = TrailingCompleteMessage(rest.mid(chat.size()))) > 0;) {
+      tail.prepend(rest.right(length).toString());
+      rest.chop(length);
+    }
+    messages.append(rest.toString());
+    return messages + tail;
   }
   messages.append(rest.toString());
   return messages;

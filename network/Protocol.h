@@ -36,9 +36,16 @@ QString BuildNetMessage(const QString& command, const QString& payload);
 QByteArray ToWire(const QString& text);
 QString FromWire(const QByteArray& bytes);
 
-// The messages held by one read. A read is one message, except that a
-// complete "DATA_GAME|<digit>" or "INIT|xxx" followed by the start of another
-// command is taken as that message followed by the rest, read the same way.
+// The messages held by one read, in the order they arrived. The wire has no
+// terminator, so the split follows two rules, and only these:
+//  - From the front: a read is one message, except that a complete
+//    "DATA_GAME|<digit>" or "INIT|xxx" followed by the start of another
+//    command is taken as that message followed by the rest, read the same way.
+//  - From the back of a chat line: where what is left is a "DATA_CHAT|" line
+//    that ends with one or more complete "DATA_GAME|<digit>" or "INIT|xxx"
+//    (the two forms this game sends right after a chat line), those are taken
+//    apart: the chat line first, then each of them. A chat line that holds
+//    those words anywhere but at its very end stays whole.
 QStringList SplitReceivedText(const QString& text);
 
 // The column of a move's payload, or -1 unless it is one digit from 0 to 6.

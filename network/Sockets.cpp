@@ -35,6 +35,8 @@ void RaiseError(const TSocketErrorEvent& event, TSocketConnection* connection, T
     ShowError(AsyncErrorText(code));
 }
 
+void NoDelay(QTcpSocket* socket) { socket->setSocketOption(QAbstractSocket::LowDelayOption, 1); }
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -55,11 +57,20 @@ void TSocketConnection::Attach(QTcpSocket* socket) {
   socket->setProxy(QNetworkProxy::NoProxy);
   socket->setReadBufferSize(kMaxReadSize);
   established_ = socket->state() == QAbstractSocket::ConnectedState;
+  // Each message leaves at once, as its own segment as far as the network
+  // allows, without Nagle's delay: an older copy of the game, which splits
+  // nothing, then receives a chat line and the move behind it apart. Qt
+  // applies an option only to a system socket, so a client's waits for
+  // its connection.
+  if (established_) NoDelay(socket);
   // channelReadyRead, unlike readyRead, is also emitted while a handler of
   // an earlier read still runs (it may be animating a move), so a message
   // that arrives then is not left waiting in the buffer.
   connect(socket, &QIODevice::channelReadyRead, this, [this](int) { Notify(TEvent::Read); });
-  connect(socket, &QAbstractSocket::connected, this, [this] { Notify(TEvent::Connected); });
+  connect(socket, &QAbstractSocket::connected, this, [this, socket] {
+    NoDelay(socket);
+    Notify(TEvent::Connected);
+  });
   connect(socket, &QAbstractSocket::disconnected, this, [this] { Notify(TEvent::Closed); });
   connect(socket, &QAbstractSocket::errorOccurred, this, &TSocketConnection::Failed);
 }
@@ -85,7 +96,9 @@ int TSocketConnection::SendText(const QByteArray& text) {
 
 QByteArray TSocketConnection::ReceiveText() {
   if (ended_ || !socket_) return {};
-  return socket_->read(kMaxReadSize);
+  QByteArray bytes = socket_->read(kMaxReadSize);
+  receivedBytes_ += bytes.size();
+  return bytes;
 }
 
 quint16 TSocketConnection::PeerPort() const { return Connected() ? socket_->peerPort() : 0; }
@@ -121,12 +134,14 @@ void TSocketConnection::Release() {
   released_ = true;
   ended_ = true;
   if (socket_) QObject::disconnect(socket_, nullptr, this, nullptr);
-  // Neither the system socket nor this object may go while one of the
-  // socket's signals is still on the stack, even if a handler runs an event
-  // loop (that loop would delete them). The socket, a child of this object,
-  // is then closed when this object is deleted, after the signal.
-  if (dispatching_ > 0) return;
+  // The system socket closes now, so the peer sees the end at once even
+  // when a handler below is still animating a move. Neither the QTcpSocket
+  // nor this object may be deleted while one of the socket's signals is
+  // still on the stack, even if a handler runs an event loop (that loop
+  // would delete them): this object, with its child the socket, then goes
+  // once the outermost of them has returned.
   if (socket_) socket_->abort();
+  if (dispatching_ > 0) return;
   deleteLater();
 }
 

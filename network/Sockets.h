@@ -54,6 +54,9 @@ class TSocketConnection : public QObject {
   QByteArray ReceiveText();
   // The peer's port, for tests and diagnostics; 0 when not connected.
   quint16 PeerPort() const;
+  // Bytes handed over by ReceiveText so far, for tests and tools that need
+  // to know a read has been taken.
+  qint64 ReceivedBytes() const { return receivedBytes_; }
 
  private:
   friend class TServerSocket;
@@ -67,10 +70,10 @@ class TSocketConnection : public QObject {
 
   TSocketConnection(QTcpSocket* socket, TOwnerEvent owner, QObject* parent);
   void Attach(QTcpSocket* socket);
-  // Ends the connection on this side without any event and deletes this
-  // object. Safe inside the socket's own calls and signals, also from an
-  // event loop run by a handler: the system socket is then closed, and this
-  // object deleted, once the outermost of them has returned.
+  // Ends the connection on this side without any event: the system socket
+  // closes at once, and this object is deleted later. Safe inside the
+  // socket's own calls and signals, also from an event loop run by a
+  // handler: the object then goes once the outermost of them has returned.
   void Release();
   void Notify(TEvent event,
               QAbstractSocket::SocketError error = QAbstractSocket::UnknownSocketError);
@@ -84,6 +87,7 @@ class TSocketConnection : public QObject {
   bool established_ = false;  // the connection was up at some point
   bool inSend_ = false;
   int dispatching_ = 0;  // depth of this socket's calls and signals on the stack
+  qint64 receivedBytes_ = 0;
 };
 
 class TServerSocket : public QObject {

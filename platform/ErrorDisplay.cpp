@@ -9,6 +9,9 @@ namespace {
 void ShowMessageBox(QMessageBox::Icon icon, const QString& text) {
   QMessageBox box(icon, QStringLiteral("Zerud uravizera4"), WithLineFeeds(text), QMessageBox::Ok,
                   QApplication::activeWindow());
+  // The text comes from peers, files and the system: never markup. Left at
+  // Qt::AutoText, a peer's "<img src=/dev/zero>" would be loaded.
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 

@@ -9,7 +9,14 @@
 
 namespace zerud {
 
+namespace {
+double pauseScale = 1;
+}  // namespace
+
+void SetPauseScale(double scale) { pauseScale = scale; }
+
 void Pause(double ms) {
+  ms *= pauseScale;
   QElapsedTimer clock;
   clock.start();
   const qint64 limitNs = ms > 0 ? static_cast<qint64>(std::ceil(ms * 1e6)) : 0;

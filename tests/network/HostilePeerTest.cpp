@@ -2,7 +2,12 @@
 // columns, a new game or a disconnection in the middle of a move. The game
 // must neither crash nor hang, and its grid may change only as the rules
 // allow.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTimer>
 #include <functional>
@@ -125,6 +130,43 @@ struct THostileSetup : TServedPeer {
   }
 };
 
+// Closes every message box that shows, from inside its own event loop, and
+// keeps what it held.
+struct TBoxCloser {
+  QStringList texts;
+  QList<Qt::TextFormat> formats;
+  QList<Qt::TextFormat> labelFormats;
+  QTimer timer;
+  TBoxCloser() {
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (box == nullptr || !box->isVisible()) continue;
+        texts << box->text();
+        formats << box->textFormat();
+        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        labelFormats << (label ? label->textFormat() : Qt::AutoText);
+        box->done(QMessageBox::Ok);
+      }
+    });
+    timer.start(5);
+  }
+};
+
+// A program folder whose pattern table holds one line with the given weight.
+struct TBadTableFolder {
+  QTemporaryDir dir;
+  explicit TBadTableFolder(const QByteArray& weight) {
+    QFile table(dir.filePath("scores.txt"));
+    table.open(QIODevice::WriteOnly);
+    table.write("0|" + weight + "\n");
+    table.close();
+    QDir(dir.path()).mkdir("images");
+    QFile::copy(QStringLiteral(ZERUD_TEST_PROGRAM_DIR) + "/images/bg.jpg",
+                dir.filePath("images/bg.jpg"));
+  }
+};
+
 }  // namespace
 
 class HostilePeerTest : public QObject {
@@ -244,6 +286,84 @@ class HostilePeerTest : public QObject {
     QVERIFY(!s.side.main->NetworkGame);
     QCOMPARE(s.side.main->GridText().mid(35), QString("0000010"));
     QVERIFY(s.shown.texts.isEmpty());
+  }
+
+  // Text from a peer or from a file reaches the real error box as plain
+  // text: no heading, no picture loaded (a peer's /dev/zero would eat the
+  // memory).
+  void peerAndFileTextIsShownLiterally_data() {
+    QTest::addColumn<bool>("fromPeer");
+    QTest::newRow("peer's column") << true;
+    QTest::newRow("scores.txt weight") << false;
+  }
+  void peerAndFileTextIsShownLiterally() {
+    QFETCH(bool, fromPeer);
+    const QByteArray markup = "<h1>PERDU</h1><img src=/dev/zero>";
+    const QString expected = QString("'%1' n'est pas une valeur entière correcte").arg(markup);
+    TBoxCloser boxes;
+    if (fromPeer) {
+      THostileSetup s;
+      QVERIFY(s.Connect());
+      const TErrorDisplay collector = SetErrorDisplay({});  // the real box
+      s.peer.Send("DATA_GAME|" + markup);
+      QVERIFY(QTest::qWaitFor([&] { return !boxes.texts.isEmpty(); }, 10000));
+      SetErrorDisplay(collector);
+      QVERIFY(s.Settle());
+      QCOMPARE(s.side.main->GridText(), QString(42, u'0'));
+    } else {
+      TBadTableFolder folder(markup);
+      TFormMain form(folder.dir.path() + "/");
+      form.tbVitesse->setValue(form.tbVitesse->maximum());
+      const TErrorDisplay previous = SetErrorDisplay({});
+      bool started = false;
+      for (unsigned seed = 0; seed < 64 && !started; ++seed) {
+        form.SeedRandom(seed);
+        form.bnStartClick();
+        started = form.MoveNumber == 1;
+      }
+      QVERIFY(started && boxes.texts.isEmpty());
+      form.Colonne0Click(3);  // the machine scores a grid with the bad weight
+      SetErrorDisplay(previous);
+      QVERIFY(!form.MoveUnderWay());
+    }
+    QCOMPARE(boxes.texts, QStringList{expected});
+    QCOMPARE(boxes.formats, QList<Qt::TextFormat>{Qt::PlainText});
+    QCOMPARE(boxes.labelFormats, QList<Qt::TextFormat>{Qt::PlainText});
+  }
+
+  // Long lines, through the real receiving path: the memo keeps the newest
+  // MiB of text, whole lines, the oldest dropped first.
+  void chatMemoKeepsTheNewestMebibyte() {
+    THostileSetup s;
+    QVERIFY(s.Connect());
+    constexpr int kLength = 30000, kLines = 50;
+    for (int i = 0; i < kLines; ++i)
+      QVERIFY(s.SendAndSettle("DATA_CHAT|" + QByteArray(kLength, char('a' + i % 26))));
+    const QString text = s.side.main->MemoChat->toPlainText();
+    QVERIFY(text.size() <= TFormMain::kChatTextLimit);
+    QStringList lines = text.split(u'\n');
+    QCOMPARE(lines.takeLast(), QString());
+    const int kept = TFormMain::kChatTextLimit / (kLength + 1);
+    QCOMPARE(lines.size(), kept);
+    for (int i = 0; i < kept; ++i)
+      QCOMPARE(lines[i], QString(kLength, QChar(u'a' + (kLines - kept + i) % 26)));
+  }
+
+  // Déconnexion while the peer's move falls: the peer sees the end at once,
+  // not when the fall is over; the move still ends in its cell.
+  void deconnexionDuringAReceivedFallClosesAtOnce() {
+    THostileSetup s;
+    QVERIFY(s.StartSlowGame());
+    QSignalSpy gone(&s.peer.socket, &QTcpSocket::disconnected);
+    bool seenDuringFall = false;
+    QVERIFY(s.InterruptMove("DATA_GAME|3", [&] {
+      s.side.reseau->bnDeconnexionClick();
+      seenDuringFall = QTest::qWaitFor([&] { return gone.count() == 1; }, 300) &&
+                       s.side.main->MoveUnderWay();
+    }));
+    QVERIFY(seenDuringFall);
+    QCOMPARE(s.side.reseau->ConnectionState(), State::Idle);
+    QCOMPARE(s.side.main->GridText().mid(35), QString("0001000"));
   }
 
   // While one bad column is being reported (a message box runs its own event

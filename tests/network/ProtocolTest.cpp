@@ -78,7 +78,7 @@ TEST(Wire, FrenchTextsTravelAsSingleWindows1252Bytes) {
   }
 }
 
-TEST(SplitReceivedText, OneReadIsOneMessageUnlessACompleteMoveOrStartLeads) {
+TEST(SplitReceivedText, OneReadIsOneMessageUnlessACompleteMoveOrStartLeadsOrEndsAChatLine) {
   const struct {
     const char* read;
     QStringList messages;
@@ -92,10 +92,26 @@ TEST(SplitReceivedText, OneReadIsOneMessageUnlessACompleteMoveOrStartLeads) {
       // Nothing to split: the rest is no command, or no complete move leads.
       {"DATA_GAME|34", {"DATA_GAME|34"}},
       {"INIT|xxxx", {"INIT|xxxx"}},
-      {"DATA_CHAT|aDATA_GAME|3", {"DATA_CHAT|aDATA_GAME|3"}},
       {"DATA_GAME|xINIT|xxx", {"DATA_GAME|xINIT|xxx"}},
       {"INIT|xxxinit|xxx", {"INIT|xxxinit|xxx"}},
       {"", {""}},
+      // A chat line that ends with complete moves or game starts: the line,
+      // then each of them, in arrival order.
+      {"DATA_CHAT|salutDATA_GAME|3", {"DATA_CHAT|salut", "DATA_GAME|3"}},
+      {"DATA_CHAT|salutINIT|xxx", {"DATA_CHAT|salut", "INIT|xxx"}},
+      {"DATA_CHAT|aINIT|xxxDATA_GAME|0DATA_GAME|6",
+       {"DATA_CHAT|a", "INIT|xxx", "DATA_GAME|0", "DATA_GAME|6"}},
+      {"DATA_GAME|1DATA_CHAT|aDATA_GAME|2", {"DATA_GAME|1", "DATA_CHAT|a", "DATA_GAME|2"}},
+      {"DATA_CHAT|DATA_GAME|3", {"DATA_CHAT|", "DATA_GAME|3"}},
+      // The words elsewhere in the line, or an incomplete end: one chat line.
+      {"DATA_CHAT|jouez DATA_GAME|3 ici", {"DATA_CHAT|jouez DATA_GAME|3 ici"}},
+      {"DATA_CHAT|aDATA_GAME|3DATA_CHAT|b", {"DATA_CHAT|aDATA_GAME|3DATA_CHAT|b"}},
+      {"DATA_CHAT|aDATA_GAME|34", {"DATA_CHAT|aDATA_GAME|34"}},
+      {"DATA_CHAT|aDATA_GAME|", {"DATA_CHAT|aDATA_GAME|"}},
+      {"DATA_CHAT|aINIT|xx", {"DATA_CHAT|aINIT|xx"}},
+      {"DATA_CHAT|aDATA_GAME|\xd9\xa3", {"DATA_CHAT|aDATA_GAME|\xd9\xa3"}},
+      {"DATA_CHAT|aDATA_FIN|", {"DATA_CHAT|aDATA_FIN|"}},
+      {"DATA_CHATDATA_GAME|3", {"DATA_CHATDATA_GAME|3"}},
   };
   for (const auto& c : cases) EXPECT_EQ(SplitReceivedText(c.read), c.messages) << c.read;
 }

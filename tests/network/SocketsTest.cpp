@@ -15,6 +15,8 @@
 using namespace zerud;
 using namespace zerud::test;
 
+Q_DECLARE_METATYPE(zerud::TLocalInterface)
+
 namespace {
 
 // A port setting whose low 16 bits are 0: the system picks a free port.
@@ -390,6 +392,57 @@ class SocketsTest : public QObject {
     peer.write(QByteArray(1 << 20, 'a'));
     QTRY_COMPARE_WITH_TIMEOUT(s.received.size(), 1 << 20, 10000);
     QVERIFY(largest <= kMaxReadSize);
+  }
+
+  // The address shown to the other player: the looked-up one unless it is
+  // loopback or missing, then the first IPv4 address of an interface that is
+  // up, running and not loopback, then the looked-up one anyway.
+  void reachableAddress_data() {
+    QTest::addColumn<QString>("lookedUp");
+    QTest::addColumn<QList<TLocalInterface>>("interfaces");
+    QTest::addColumn<QString>("shown");
+    const auto with = [](bool up, bool running, bool loopback, QStringList addresses) {
+      TLocalInterface i{up, running, loopback, {}};
+      for (const QString& a : addresses) i.Addresses << QHostAddress(a);
+      return i;
+    };
+    const TLocalInterface lo = with(true, true, true, {"127.0.0.1", "::1"});
+    const TLocalInterface eth = with(true, true, false, {"fe80::1", "192.168.1.20"});
+    const TLocalInterface down = with(false, false, false, {"10.0.0.5"});
+    const TLocalInterface notRunning = with(true, false, false, {"10.0.0.6"});
+    const TLocalInterface wifi = with(true, true, false, {"172.16.0.9"});
+    const TLocalInterface onlyV6 = with(true, true, false, {"2001:db8::7"});
+    using L = QList<TLocalInterface>;
+    QTest::newRow("name resolves outward") << "10.1.2.3" << L{lo, eth} << "10.1.2.3";
+    QTest::newRow("Debian's 127.0.1.1") << "127.0.1.1" << L{lo, eth} << "192.168.1.20";
+    QTest::newRow("127.0.0.1") << "127.0.0.1" << L{lo, down, eth, wifi} << "192.168.1.20";
+    QTest::newRow("unresolved") << "" << L{lo, wifi, eth} << "172.16.0.9";
+    QTest::newRow("down and not running skipped")
+        << "127.0.0.1" << L{down, notRunning, onlyV6, wifi} << "172.16.0.9";
+    QTest::newRow("only loopback") << "127.0.1.1" << L{lo, down} << "127.0.1.1";
+    QTest::newRow("nothing at all") << "" << L{lo, onlyV6} << "";
+  }
+  void reachableAddress() {
+    QFETCH(QString, lookedUp);
+    QFETCH(QList<TLocalInterface>, interfaces);
+    QFETCH(QString, shown);
+    QCOMPARE(ReachableAddress(lookedUp, interfaces), shown);
+  }
+
+  // Every connection, accepted or made, sends without Nagle's delay.
+  void connectionsSendWithoutDelay() {
+    TServer s;
+    s.Listen();
+    TClientSocket client;
+    client.SetHost("127.0.0.1");
+    client.SetPort(s.server.ListeningPort());
+    client.Open();
+    QTRY_VERIFY(client.Connected() && s.server.ActiveConnections() == 1);
+    for (TSocketConnection* connection : {client.Connection(), s.server.Connection(0)}) {
+      auto* socket = connection->findChild<QTcpSocket*>();
+      QVERIFY(socket != nullptr);
+      QCOMPARE(socket->socketOption(QAbstractSocket::LowDelayOption).toInt(), 1);
+    }
   }
 
   void localLookups() {

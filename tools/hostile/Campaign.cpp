@@ -1,0 +1,476 @@
+#include "Campaign.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QSlider>
+#include <QTcpSocket>
+#include <QTextDocument>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "game/FormMain.h"
+#include "game/board/Pause.h"
+#include "network/FormReseau.h"
+#include "network/Protocol.h"
+#include "network/Sockets.h"
+#include "platform/ErrorDisplay.h"
+#include "rules/Errors.h"
+#include "rules/PatternTable.h"
+
+namespace zerud::campaign {
+
+// ---------------------------------------------------------------------------
+// The model
+
+void TModel::Receive(const QByteArray& read) {
+  const QString text = FromWire(read);
+  if (text.isEmpty()) return;
+  for (const QString& message : SplitReceivedText(text)) Apply(message);
+}
+
+void TModel::Apply(const QString& message) {
+  if (message.isEmpty()) return;
+  const QString command = GetField(kFieldSeparator, message, 1);
+  if (command == QLatin1String(kCommandInit)) {
+    Grid.Clear();
+    MoveNumber = 1;
+    Player = 1;
+    GameOver = false;
+    TargetsOn = false;
+  } else if (command == QLatin1String(kCommandMove)) {
+    const QString text = GetField(kFieldSeparator, message, 2);
+    const int column = MoveColumn(text);
+    if (column < 0) {
+      // A text that is no number is reported; a number is dropped in silence.
+      try {
+        TPatternTable::ParseValue(text.toStdString());
+      } catch (const TConvertError&) {
+        ++Reports;
+      }
+      return;
+    }
+    const int row = LandingRow(Grid, column);
+    if (row == -1 || MoveNumber > kCells) return;
+    Grid.Set(row, column, PlayerCell(Player));
+    ++MovesPlayed;
+    int direction = 0, c = 0, r = 0, winner = 0;
+    bool full = false;
+    GameOver = CheckGameEnd(Grid, direction, c, r, winner, full);
+    if (GameOver) {
+      // The end keeps the move number and the player of the last move.
+      TargetsOn = false;
+      ++GamesEnded;
+    } else {
+      TargetsOn = true;
+      ++MoveNumber;
+      Player = OtherPlayer(Player);
+    }
+  } else if (command == QLatin1String(kCommandEnd)) {
+    GameOver = true;
+  }
+  // DATA_CHAT and anything else: nothing of the game changes.
+}
+
+bool TModel::TargetOn(int column) const { return TargetsOn && LandingRow(Grid, column) != -1; }
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// What the hostile peer sends
+
+class TPeerText {
+ public:
+  explicit TPeerText(std::uint64_t seed) : random_(seed) {}
+
+  int Below(int n) { return static_cast<int>(random_() % static_cast<std::uint64_t>(n)); }
+  bool Chance(int percent) { return Below(100) < percent; }
+
+  QByteArray Bytes(int maxLength) {
+    QByteArray bytes(1 + Below(maxLength), Qt::Uninitialized);
+    for (char& b : bytes) b = static_cast<char>(Below(256));
+    return bytes;
+  }
+
+  QByteArray Payload() {
+    static const char* const markup[] = {
+        "<h1>PERDU</h1><img src=/dev/zero>", "<b>gras</b>", "<a href=\"file:///etc\">lien</a>",
+        "<qt><table><tr><td>x", "&amp;&lt;&#0;", "<img src=\"/dev/zero\"/>", "<style>*{}</style>"};
+    static const char* const words[] = {
+        "xxx", "salut", "\xC7" "a va ?", "3", "7", "-1", "10", "03", " 3", "3 ", "+3", "\xB3",
+        "2147483648", "|", "a|b|", "DATA_GAME|3", "INIT|xxx", "DATA_FIN|", "\x80\x81\x8D\x9D"};
+    switch (Below(6)) {
+      case 0:
+        return {};
+      case 1:
+        return markup[Below(std::size(markup))];
+      case 2:
+        return Bytes(40);
+      case 3: {
+        QByteArray text;
+        for (int n = 1 + Below(4); n > 0; --n) text += words[Below(std::size(words))];
+        return text;
+      }
+      case 4:
+        return QByteArray::number(Below(20) - 5);
+      default:
+        return words[Below(std::size(words))];
+    }
+  }
+
+  QByteArray BadColumn() {
+    static const char* const columns[] = {"7", "9", "-1", "10", "03", "x", "", " 3", "+3",
+                                          "\xB3", "3.0", "2147483648", "999999999999999999999"};
+    if (Chance(30)) return Payload();
+    return columns[Below(std::size(columns))];
+  }
+
+  QByteArray Move() { return "DATA_GAME|" + QByteArray::number(Below(kColumns)); }
+
+  // One message of any kind; the game's state biases the choice towards
+  // what keeps the games going.
+  QByteArray Message(const TModel& model) {
+    if (model.GameOver && Chance(40)) return "INIT|xxx";
+    const int kind = Below(100);
+    if (kind < 30) return Move();
+    if (kind < 36) return "INIT|xxx";
+    if (kind < 38) return "INIT|" + Payload();
+    if (kind < 41) return "DATA_FIN|" + Payload();
+    if (kind < 53) return "DATA_CHAT|" + Payload();
+    if (kind < 63) return "DATA_GAME|" + BadColumn();
+    if (kind < 72) return Bytes(32);
+    if (kind < 90) return Garbage();
+    static const char* const bare[] = {"INIT", "DATA_GAME", "DATA_FIN", "DATA_CHAT",
+                                       "init|xxx", "data_game|3", "DATA_", "|", "DATA_GAME3"};
+    return bare[Below(std::size(bare))];
+  }
+
+  // Pieces of real messages run together.
+  QByteArray Garbage() {
+    static const char* const pieces[] = {
+        "INIT|xxx", "INIT", "DATA_GAME|", "DATA_GAME|", "DATA_FIN|", "DATA_CHAT|", "|", "0", "3",
+        "6",        "7",    "9",          "-",          "x",         "init|xxx",   "DATA_", "\xE9",
+        "\x80",     "\xFF", " ",          "10",         "<b>",       "</h1>"};
+    QByteArray text;
+    for (int count = 1 + Below(4); count > 0; --count)
+      text += Chance(85) ? QByteArray(pieces[Below(std::size(pieces))]) : Bytes(12);
+    return text;
+  }
+
+  // What arrives in the middle of a fall: mostly new games, ends and moves.
+  QByteArray DuringFall(const TModel& model) {
+    switch (Below(6)) {
+      case 0:
+        return "INIT|xxx";
+      case 1:
+        return "DATA_FIN|";
+      case 2:
+        return Move();
+      default:
+        return Message(model);
+    }
+  }
+
+  // A chat line far over the 64 KiB cut, of one letter: however the
+  // network splits it into reads, no piece is a command.
+  QByteArray OverlongChat() {
+    return "DATA_CHAT|" + QByteArray(65536 + Below(200000), static_cast<char>('a' + Below(26)));
+  }
+
+ private:
+  std::mt19937_64 random_;
+};
+
+// ---------------------------------------------------------------------------
+// The campaign
+
+constexpr int kWaitMs = 10000;
+constexpr long kBlock = 10'000;
+constexpr long kPaintedBlocks = 10;
+// A port setting whose low 16 bits are 0: the server listens on a free port.
+constexpr int kAnyPort = 7 * 65536;
+
+class TCampaign {
+ public:
+  explicit TCampaign(const TSettings& settings) : settings_(settings), text_(settings.Seed) {}
+
+  TResult Run() {
+    QElapsedTimer clock;
+    clock.start();
+    SetPauseScale(0);
+    const TErrorDisplay previous = SetErrorDisplay([this](const QString&) { ++reports_; });
+    main_ = std::make_unique<TFormMain>(settings_.ProgramFolder);
+    main_->SetProcessEnd([](int) {});
+    main_->tbVitesse->setValue(main_->tbVitesse->maximum());
+    main_->SeedRandom(static_cast<unsigned>(settings_.Seed));
+    reseau_ = std::make_unique<TFormReseau>(main_.get());
+    main_->show();
+    reports_ = 0;  // what the window's creation reported (a missing file) is no peer's doing
+
+    bool ok = Connect();
+    long nextProgress = 100'000;
+    for (long step = 0; ok && result_.Messages < settings_.Messages; ++step) {
+      lastReads_.clear();
+      // The main window is shown, and every frame of the falls painted, for
+      // one block of messages in kPaintedBlocks; hidden the rest of the
+      // time, where painting would take three quarters of the time.
+      const bool painted = result_.Messages / kBlock % kPaintedBlocks == 0;
+      if (painted != main_->isVisible()) main_->setVisible(painted);
+      ok = Step() && Settle() && Check(step);
+      if (settings_.Progress && result_.Messages >= nextProgress) {
+        fprintf(stderr, "%ld messages, %.0f s\n", result_.Messages, clock.elapsed() / 1000.0);
+        nextProgress += 100'000;
+      }
+      if (step % 256 == 0) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    peer_.reset();
+    reseau_.reset();
+    main_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    SetErrorDisplay(previous);
+    SetPauseScale(1);
+    result_.Passed = ok;
+    result_.Failure = failure_;
+    result_.MovesPlayed = model_.MovesPlayed;
+    result_.GamesEnded = model_.GamesEnded;
+    result_.Reports = model_.Reports;
+    result_.Seconds = clock.nsecsElapsed() / 1e9;
+    return result_;
+  }
+
+ private:
+  bool Fail(const QString& why) {
+    if (failure_.isEmpty()) {
+      failure_ = why;
+      for (const QByteArray& read : lastReads_)
+        failure_ += QStringLiteral("\n  read: ") + QString::fromLatin1(read.left(200).toHex(' '));
+    }
+    return false;
+  }
+
+  bool WaitFor(const std::function<bool()>& done, const QString& what, int ms = kWaitMs) {
+    if (done()) return true;
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+      if (done()) return true;
+      if (clock.elapsed() > ms) return Fail(QStringLiteral("hang: no ") + what);
+    }
+  }
+
+  // Connexion in the server role on a free port; the peer joins.
+  bool Connect() {
+    reseau_->EditNumeroPort->setText(QString::number(kAnyPort));
+    reseau_->bnConnexionClick();
+    const quint16 port = reseau_->ServerSocket->ListeningPort();
+    if (port == 0) return Fail(QStringLiteral("the server does not listen"));
+    peer_ = std::make_unique<QTcpSocket>();
+    peer_->connectToHost(QHostAddress::LocalHost, port);
+    if (!WaitFor(
+            [this] {
+              return peer_->state() == QAbstractSocket::ConnectedState &&
+                     reseau_->ConnectionState() == TFormReseau::TConnectionState::ServerConnected;
+            },
+            QStringLiteral("connection")))
+      return false;
+    peer_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    connection_ = reseau_->ServerSocket->Connection(0);
+    sent_ = 0;
+    // Connexion and the accepted peer both turn the column targets off.
+    model_.TargetsOn = false;
+    return true;
+  }
+
+  // One write, taken by the window as one read (a write far over the
+  // largest read may be taken in several; only overlong chat lines are).
+  bool SendRead(const QByteArray& bytes) {
+    lastReads_ << bytes;
+    ++result_.Reads;
+    model_.Receive(bytes);
+    peer_->write(bytes);
+    peer_->flush();
+    sent_ += bytes.size();
+    return WaitFor([this] { return connection_ && connection_->ReceivedBytes() >= sent_; },
+                   QStringLiteral("read of what was sent"));
+  }
+
+  // Every move played and every held-back message handled.
+  bool Settle() {
+    return WaitFor([this] { return !main_->MoveUnderWay() && !main_->PeerMessagesWaiting(); },
+                   QStringLiteral("end of the move"));
+  }
+
+  bool Disconnected() {
+    return reseau_->ConnectionState() == TFormReseau::TConnectionState::Idle;
+  }
+
+  bool Reconnect() {
+    if (!WaitFor([this] { return Disconnected(); }, QStringLiteral("disconnection")) || !Settle())
+      return false;
+    ++result_.Disconnections;
+    peer_.reset();
+    return Connect();
+  }
+
+  bool Step() {
+    // A chat line far over the cut: rare, as laying out 64 KiB of text in
+    // the memo takes the game a good part of a second.
+    if (text_.Below(10000) == 0) {
+      ++result_.Messages;
+      return SendRead(text_.OverlongChat());
+    }
+    const int kind = text_.Below(1000);
+    if (kind < 500) {  // one message, one read
+      ++result_.Messages;
+      return SendRead(text_.Message(model_));
+    }
+    if (kind < 640) {  // several messages joined in one read
+      QByteArray read;
+      for (int n = 2 + text_.Below(4); n > 0; --n, ++result_.Messages)
+        read += text_.Message(model_);
+      return SendRead(read);
+    }
+    if (kind < 700) {  // a chat line and the moves or starts sent right behind it
+      QByteArray read = "DATA_CHAT|" + text_.Payload();
+      ++result_.Messages;
+      for (int n = 1 + text_.Below(3); n > 0; --n, ++result_.Messages)
+        read += text_.Chance(80) ? text_.Move() : QByteArray("INIT|xxx");
+      return SendRead(read);
+    }
+    if (kind < 800) {  // one message cut across two or three reads
+      const QByteArray message = text_.Message(model_);
+      ++result_.Messages;
+      int start = 0;
+      for (int pieces = 1 + text_.Below(3); pieces > 1 && message.size() - start > 1; --pieces) {
+        const int cut = start + 1 + text_.Below(static_cast<int>(message.size()) - start - 1);
+        if (!SendRead(message.mid(start, cut - start))) return false;
+        start = cut;
+      }
+      return SendRead(message.mid(start));
+    }
+    if (kind < 980) return MidFall();
+    if (kind < 998) {  // the peer leaves in the middle of a message
+      const QByteArray message = text_.Message(model_);
+      ++result_.Messages;
+      if (message.size() > 1 && !SendRead(message.left(1 + text_.Below(static_cast<int>(message.size()) - 1))))
+        return false;
+      peer_->abort();
+      return Reconnect();
+    }
+    ++result_.Messages;
+    return SendRead(text_.Message(model_));
+  }
+
+  // A move that falls now, and while it falls, reads of new games, ends,
+  // moves and anything else; sometimes the connection ends then too.
+  bool MidFall() {
+    int column = -1;
+    for (int c = text_.Below(kColumns), tries = 0; tries < kColumns; c = (c + 1) % kColumns, ++tries)
+      if (LandingRow(model_.Grid, c) != -1) column = c;
+    if (column < 0 || model_.MoveNumber > kCells) {
+      ++result_.Messages;
+      return SendRead("INIT|xxx");
+    }
+    QList<QByteArray> reads;
+    for (int n = 1 + text_.Below(4); n > 0; --n) {
+      QByteArray read;
+      for (int m = text_.Chance(75) ? 1 : 2 + text_.Below(2); m > 0; --m, ++result_.Messages)
+        read += text_.DuringFall(model_);
+      reads << read;
+    }
+    const int ending = text_.Below(20);  // 0: the peer leaves, 1: Déconnexion, else none
+    bool injected = false, ok = true, leaving = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (injected || !main_->MoveUnderWay()) return;
+      injected = true;
+      poll.stop();
+      ++result_.MidFall;
+      for (const QByteArray& read : reads)
+        if (ok) ok = SendRead(read);
+      if (!ok) return;
+      if (ending == 0) {
+        leaving = true;
+        peer_->abort();
+        ok = WaitFor([this] { return Disconnected(); }, QStringLiteral("disconnection seen"));
+      } else if (ending == 1) {
+        // The local Déconnexion: the peer sees the end while the move falls.
+        leaving = true;
+        reseau_->bnDeconnexionClick();
+        ok = WaitFor([this] { return peer_->state() == QAbstractSocket::UnconnectedState; },
+                     QStringLiteral("end seen by the peer during the fall"), 2000);
+        if (ok && !main_->MoveUnderWay()) ok = Fail(QStringLiteral("the fall ended early"));
+      }
+    });
+    poll.start();
+    ++result_.Messages;
+    if (!SendRead("DATA_GAME|" + QByteArray::number(column)) || !ok) return false;
+    poll.stop();
+    if (!injected) {
+      for (const QByteArray& read : reads)
+        if (!SendRead(read)) return false;
+    }
+    if (!ok) return false;
+    return !leaving || Reconnect();
+  }
+
+  bool Check(long step) {
+    auto wrong = [&](const QString& what, const QString& seen, const QString& expected) {
+      return Fail(QStringLiteral("step %1, message %2: %3 is %4, the rules say %5")
+                      .arg(step)
+                      .arg(result_.Messages)
+                      .arg(what, seen, expected));
+    };
+    const QString grid = QString::fromStdString(model_.Grid.ToString());
+    if (main_->GridText() != grid) return wrong("the grid", main_->GridText(), grid);
+    if (main_->MoveNumber != model_.MoveNumber)
+      return wrong("MoveNumber", QString::number(main_->MoveNumber),
+                   QString::number(model_.MoveNumber));
+    if (main_->CurrentPlayer != model_.Player)
+      return wrong("the player", QString::number(main_->CurrentPlayer),
+                   QString::number(model_.Player));
+    if (main_->GameOver != model_.GameOver)
+      return wrong("GameOver", QString::number(main_->GameOver), QString::number(model_.GameOver));
+    QString targets, expected;
+    for (int c = 0; c < kColumns; ++c) {
+      targets += main_->Colonne[c]->isEnabled() ? u'1' : u'0';
+      expected += model_.TargetOn(c) ? u'1' : u'0';
+    }
+    if (targets != expected) return wrong("the column targets", targets, expected);
+    if (reports_ != model_.Reports)
+      return wrong("the count of reports", QString::number(reports_),
+                   QString::number(model_.Reports));
+    if (reseau_->ConnectionState() != TFormReseau::TConnectionState::ServerConnected)
+      return wrong("the connection", QStringLiteral("lost"), QStringLiteral("up"));
+    if (main_->MemoChat->document()->characterCount() - 1 > TFormMain::kChatTextLimit)
+      return wrong("the chat memo", QString::number(main_->MemoChat->document()->characterCount()),
+                   QStringLiteral("at most 1 MiB"));
+    return true;
+  }
+
+  TSettings settings_;
+  TPeerText text_;
+  TModel model_;
+  std::unique_ptr<TFormMain> main_;
+  std::unique_ptr<TFormReseau> reseau_;
+  std::unique_ptr<QTcpSocket> peer_;
+  QPointer<TSocketConnection> connection_;
+  qint64 sent_ = 0;
+  long reports_ = 0;
+  TResult result_;
+  QString failure_;
+  QList<QByteArray> lastReads_;
+};
+
+}  // namespace
+
+TResult Run(const TSettings& settings) { return TCampaign(settings).Run(); }
+
+}  // namespace zerud::campaign
