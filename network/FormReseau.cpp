@@ -49,8 +49,7 @@ void AppendChatLine(QPlainTextEdit* memo, const QString& line) {
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(line + QLatin1Char('\n'));
   // characterCount() counts the empty last block's end as well.
-  while (document->characterCount() - 1 > TFormMain::kChatTextLimit &&
-         document->blockCount() > 1) {
+  while (document->characterCount() - 1 > TFormMain::kChatTextLimit && document->blockCount() > 1) {
     QTextCursor oldest(document);
     oldest.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
     oldest.removeSelectedText();

@@ -5,8 +5,8 @@
 
 // The game's one way to tell the user that something failed: a plain message
 // box titled "Zerud uravizera4". The text is shown as plain text, never as
-// markup: it often holds what a peer sent or a file held. Tests replace the display to read the text
-// instead of blocking on a dialog.
+// markup: it often holds what a peer sent or a file held. Tests replace the
+// display to read the text instead of blocking on a dialog.
 namespace zerud {
 
 using TErrorDisplay = std::function<void(const QString& text)>;

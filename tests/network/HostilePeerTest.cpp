@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <random>
@@ -358,8 +358,8 @@ class HostilePeerTest : public QObject {
     bool seenDuringFall = false;
     QVERIFY(s.InterruptMove("DATA_GAME|3", [&] {
       s.side.reseau->bnDeconnexionClick();
-      seenDuringFall = QTest::qWaitFor([&] { return gone.count() == 1; }, 300) &&
-                       s.side.main->MoveUnderWay();
+      seenDuringFall =
+          QTest::qWaitFor([&] { return gone.count() == 1; }, 300) && s.side.main->MoveUnderWay();
     }));
     QVERIFY(seenDuringFall);
     QCOMPARE(s.side.reseau->ConnectionState(), State::Idle);

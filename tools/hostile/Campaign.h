@@ -1,12 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
-#include <QStringList>
 #include <cstdint>
-#include <random>
-
-#include "rules/Board.h"
 
 // The hostile-peer campaign: a plain socket sends the real network window
 // random bytes, every command with random payloads, markup, overlong chat
@@ -15,25 +10,6 @@
 // in the middle of messages. After every read the main window's grid, move
 // number, player, end flag and column targets must be those of TModel.
 namespace zerud::campaign {
-
-// What the game must hold after the reads it took, by the rules of a peer's
-// messages (GameFlow.cpp, FormReseau.cpp), one message at a time.
-struct TModel {
-  TBoard Grid;
-  int MoveNumber = 1;
-  int Player = 1;
-  bool GameOver = false;
-  bool TargetsOn = false;  // the last EnableColumns was "on"
-  long Reports = 0;        // bad columns the user is told about
-  long MovesPlayed = 0;
-  long GamesEnded = 0;
-
-  // One read, split as the receiver splits it.
-  void Receive(const QByteArray& read);
-  void Apply(const QString& message);
-  // The target of column c is enabled.
-  bool TargetOn(int column) const;
-};
 
 struct TSettings {
   long Messages = 1'000'000;
@@ -45,9 +21,9 @@ struct TSettings {
 struct TResult {
   bool Passed = false;
   QString Failure;
-  long Messages = 0;       // complete or cut messages sent
-  long Reads = 0;          // writes, each taken as one read
-  long MidFall = 0;        // reads that arrived while a move was falling
+  long Messages = 0;  // complete or cut messages sent
+  long Reads = 0;     // writes, each taken as one read
+  long MidFall = 0;   // reads that arrived while a move was falling
   long Disconnections = 0;
   long MovesPlayed = 0;
   long GamesEnded = 0;

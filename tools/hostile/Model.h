@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "rules/Board.h"
+
+namespace zerud::campaign {
+
+// What the game must hold after the reads it took, by the rules of a peer's
+// messages (GameFlow.cpp, FormReseau.cpp), one message at a time.
+struct TModel {
+  TBoard Grid;
+  int MoveNumber = 1;
+  int Player = 1;
+  bool GameOver = false;
+  bool TargetsOn = false;  // the last EnableColumns was "on"
+  long Reports = 0;        // bad columns the user is told about
+  long MovesPlayed = 0;
+  long GamesEnded = 0;
+
+  // One read, split as the receiver splits it.
+  void Receive(const QByteArray& read);
+  void Apply(const QString& message);
+  // The target of column c is enabled.
+  bool TargetOn(int column) const;
+};
+
+}  // namespace zerud::campaign
