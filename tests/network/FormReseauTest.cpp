@@ -426,9 +426,7 @@ class FormReseauTest : public QObject {
   void chatLineAndMoveInOneRead() {
     TShownErrors shown;
     TSide a, b;
-    b.Join(a.Listen());
-    QTRY_COMPARE(a.reseau->ConnectionState(), State::ServerConnected);
-    QTRY_COMPARE(b.reseau->ConnectionState(), State::ClientConnected);
+    QVERIFY(ConnectTwoCopies(a, b));
     a.main->bnStartClick();
     QTRY_COMPARE(b.Log().value(2), QString("Votre adversaire commence la partie"));
     for (auto [sender, receiver, column] : {std::tuple{&a, &b, 2}, std::tuple{&b, &a, 4}}) {
@@ -436,8 +434,6 @@ class FormReseauTest : public QObject {
       sender->reseau->SendNetMessage("DATA_CHAT", "salut");
       sender->reseau->SendNetMessage("DATA_GAME", QString::number(column));
       QTRY_VERIFY(receiver->Idle() && receiver->main->GridText().mid(35)[column] != u'0');
-      QVERIFY(receiver->main->MemoChat->toPlainText().endsWith("\nsalut\n") ||
-              receiver->main->MemoChat->toPlainText() == "salut\n");
     }
     QCOMPARE(a.main->MemoChat->toPlainText(), QString("salut\n"));
     QCOMPARE(b.main->MemoChat->toPlainText(), QString("salut\n"));
@@ -450,9 +446,7 @@ class FormReseauTest : public QObject {
   void twoCopiesPlayWholeGames() {
     TShownErrors shown;
     TSide a, b;
-    b.Join(a.Listen());
-    QTRY_COMPARE(a.reseau->ConnectionState(), State::ServerConnected);
-    QTRY_COMPARE(b.reseau->ConnectionState(), State::ClientConnected);
+    QVERIFY(ConnectTwoCopies(a, b));
 
     // Game 1: the server begins and wins in column 0.
     a.main->bnStartClick();
@@ -490,6 +484,15 @@ class FormReseauTest : public QObject {
   }
 
  private:
+  // a serves, b joins it.
+  static bool ConnectTwoCopies(TSide& a, TSide& b) {
+    b.Join(a.Listen());
+    return QTest::qWaitFor([&] {
+      return a.reseau->ConnectionState() == State::ServerConnected &&
+             b.reseau->ConnectionState() == State::ClientConnected;
+    });
+  }
+
   // Plays the columns in turn, `first` beginning, and checks after every move
   // that both grids are equal.
   void PlayGame(TSide& first, TSide& second, const std::vector<int>& columns) {
