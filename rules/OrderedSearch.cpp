@@ -233,9 +233,11 @@ int TOrderedSearch::RootChoice() {
   int order[kColumns];
   const int count = OpenColumns(order);
   int best = 0, bestColumn = 0;
-  // Each depth limit in turn: the shallower searches fill the memory with
-  // the best columns to try first in the deeper ones.
-  for (limit_ = 2; limit_ <= maxDepth_; ++limit_) RootIteration(order, count, best, bestColumn);
+  // Shallower searches first, their depth limits two apart (of the same
+  // side's last move, as the full search): they fill the memory with the
+  // best columns to try first in the deeper ones.
+  for (limit_ = 2 + maxDepth_ % 2; limit_ <= maxDepth_; limit_ += 2)
+    RootIteration(order, count, best, bestColumn);
   // A value reaching a root bound: the plain root keeps no column.
   return best >= kBound || best <= -kBound ? 0 : bestColumn;
 }
