@@ -19,10 +19,11 @@ constexpr int kInfinity = kBound + 1;
 // Columns from the centre outwards: the usual order of strength.
 constexpr int kCentreFirst[kColumns] = {3, 2, 4, 1, 5, 0, 6};
 
-// Slots of the table for a depth limit: several times the grids a search of
-// that depth remembers, 2^18 slots (4 MiB) at the deepest level. A larger
-// table saves hardly a node and costs the system's time to hand out pages.
-int TableSizeBits(int maxDepth) { return std::clamp(2 * maxDepth - 2, 10, 18); }
+// Slots of the table for a depth limit: 2^16 (1 MiB) at the deepest level,
+// about the number of grids a search there remembers. A larger table saves
+// hardly a node, and the fresh pages a new search touches cost more time
+// than those nodes.
+int TableSizeBits(int maxDepth) { return std::clamp(2 * maxDepth - 4, 10, 16); }
 
 class TOrderedSearch {
  public:

@@ -41,10 +41,11 @@ struct TLineTables {
   }
 };
 
-const TLineTables& Tables() {
-  static const TLineTables tables;
-  return tables;
-}
+// Built when the program starts rather than on first use: the search reads
+// them at every move, and a guarded local would be checked each time.
+const TLineTables kTables;
+
+const TLineTables& Tables() { return kTables; }
 
 }  // namespace
 
