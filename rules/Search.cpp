@@ -110,8 +110,6 @@ namespace {
 // limit afresh at every node.
 int RootChoice(const TBoard& board, TSearchState& state, const TPatternTable& table,
                const TEventPump& pump) {
-  // The window may drop its table from the pump: the plain search that
-  // takes over still scores with the one this search began with.
   const TSearchContext context{state, table, pump};
   if (OrderedSearchApplies(board, table, state.MaxDepth)) {
     try {
@@ -139,6 +137,8 @@ int ChooseMachineColumn(const TBoard& board, int moveNumber, TSearchState& state
     // The machine opens the game: a random column, no search.
     column = random.Below(kColumns);
   } else {
+    // A copy: the window may drop its table from the pump, and the plain
+    // search that takes over after a level change still scores with it.
     column = RootChoice(board, state, TPatternTable(table), pump);
   }
   if (LandingRow(board, column) < 0) column = LeftmostOpenColumn(board);
