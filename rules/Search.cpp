@@ -1,5 +1,6 @@
 #include "rules/Search.h"
 
+#include "rules/OrderedSearch.h"
 #include "rules/SearchPosition.h"
 
 namespace zerud {
@@ -21,24 +22,12 @@ class TSearch {
   double Node(int depth, double alpha, double beta);
 
  private:
-  static bool HasFloatingPiece(const TBoard& board);
   void Restore(const std::array<char, kCells>& cells);
 
   TSearchPosition position_;
   const TSearchContext& context_;
   const bool floating_;
 };
-
-bool TSearch::HasFloatingPiece(const TBoard& board) {
-  for (int row = 0; row + 1 < kRows; ++row) {
-    for (int column = 0; column < kColumns; ++column) {
-      if (board.At(row, column) != kEmptyCell && board.At(row + 1, column) == kEmptyCell) {
-        return true;
-      }
-    }
-  }
-  return false;
-}
 
 void TSearch::Restore(const std::array<char, kCells>& cells) {
   // Pieces first taken away, then put back, so that the four flag is right.
@@ -113,6 +102,28 @@ int LeftmostOpenColumn(const TBoard& board) {
   return -1;
 }
 
+namespace {
+
+// The root's choice, BestMoves[1] of the plain search: found by the ordered
+// search where it makes the same choice, otherwise (and after a change of
+// level under the ordered search) by the plain one, which reads the depth
+// limit afresh at every node.
+int RootChoice(const TBoard& board, TSearchState& state, const TPatternTable& table,
+               const TEventPump& pump) {
+  const TSearchContext context{state, table, pump};
+  if (OrderedSearchApplies(board, table, state.MaxDepth)) {
+    try {
+      return OrderedRootChoice(board, context);
+    } catch (const TLevelChanged&) {
+      state.ClearBestMoves();
+    }
+  }
+  MaxNode(board, 1, kRootAlpha, kRootBeta, context);
+  return state.BestMoves[1];
+}
+
+}  // namespace
+
 int ChooseMachineColumn(const TBoard& board, int moveNumber, TSearchState& state,
                         const TPatternTable& table, TRandomSource& random, const TEventPump& pump) {
   // Every search starts from an all-zero table, also after an error.
@@ -126,9 +137,9 @@ int ChooseMachineColumn(const TBoard& board, int moveNumber, TSearchState& state
     // The machine opens the game: a random column, no search.
     column = random.Below(kColumns);
   } else {
-    const TSearchContext context{state, table, pump};
-    MaxNode(board, 1, kRootAlpha, kRootBeta, context);
-    column = state.BestMoves[1];
+    // A copy: the window may drop its table from the pump, and the plain
+    // search that takes over after a level change still scores with it.
+    column = RootChoice(board, state, TPatternTable(table), pump);
   }
   if (LandingRow(board, column) < 0) column = LeftmostOpenColumn(board);
   return column;

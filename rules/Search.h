@@ -45,11 +45,12 @@ struct TSearchContext {
   const TEventPump& Pump;
 };
 
-// The node where player 2 moves: tries '2' in every column that is not
-// full, left to right; returns the value of the grid for player 2 (fail-hard:
-// a bound when cut off). Scores the grid itself when depth >= MaxDepth or
-// when IsGameOver holds. Writes BestMoves[depth] as the value improves and
-// restores it on a cut-off. Throws TConvertError from the evaluation.
+// The plain search, in the order of the columns. The node where player 2
+// moves: tries '2' in every column that is not full, left to right; returns
+// the value of the grid for player 2 (fail-hard: a bound when cut off).
+// Scores the grid itself when depth >= MaxDepth or when IsGameOver holds.
+// Writes BestMoves[depth] as the value improves and restores it on a
+// cut-off. Throws TConvertError from the evaluation.
 double MaxNode(const TBoard& board, int depth, double alpha, double beta,
                const TSearchContext& context);
 // The node where player 1 moves: the same with '1', minimising.
@@ -59,11 +60,16 @@ double MinNode(const TBoard& board, int depth, double alpha, double beta,
 // The column (0 .. 6) the machine plays on `board`, where `moveNumber` is the
 // number of the piece about to be placed (1 .. 42). For the first piece of a
 // game the column is random, without a search; otherwise it is the root's
-// choice of MaxNode(board, 1, kRootAlpha, kRootBeta). When that choice is a
-// full column (scores reaching the root bounds, or a grid already over) the
-// leftmost column that is not full is played; -1 only for a full grid.
-// BestMoves is all 0 on return, also when the evaluation throws (the error
-// goes on to the caller and no column is chosen).
+// choice of MaxNode(board, 1, kRootAlpha, kRootBeta). The ordered search
+// (OrderedSearch.h) finds that choice and calls the pump at each of its far
+// fewer nodes; MaxNode itself searches for a table with a weight that is not
+// a whole number, a grid with floating pieces, and once the level changes
+// under the ordered search (it then starts again at the root with the new
+// level). When that choice is a full column (scores reaching the root
+// bounds, or a grid already over) the leftmost column that is not full is
+// played; -1 only for a full grid. BestMoves is all 0 on return, also when
+// the evaluation throws (the error goes on to the caller and no column is
+// chosen).
 int ChooseMachineColumn(const TBoard& board, int moveNumber, TSearchState& state,
                         const TPatternTable& table, TRandomSource& random,
                         const TEventPump& pump = {});

@@ -41,10 +41,11 @@ struct TLineTables {
   }
 };
 
-const TLineTables& Tables() {
-  static const TLineTables tables;
-  return tables;
-}
+// Built when the program starts rather than on first use: the search reads
+// them at every move, and a guarded local would be checked each time.
+const TLineTables kTables;
+
+const TLineTables& Tables() { return kTables; }
 
 }  // namespace
 
@@ -74,7 +75,8 @@ void TSearchPosition::Put(int index, char cell) {
   const bool wasEmpty = cells_[index] == kEmptyCell;
   emptyCells_ += (cell == kEmptyCell) - wasEmpty;
   cells_[index] = cell;
-  const TCellLines& through = Tables().CellLines[index];
+  const TLineTables& tables = Tables();
+  const TCellLines& through = tables.CellLines[index];
   const auto& lines = ScoringLines();
   bool four = false;
   for (int k = 0; k < through.Count; ++k) {
@@ -84,7 +86,7 @@ void TSearchPosition::Put(int index, char cell) {
     const TLineWeight& after = weights_[l][codes_[l]];
     weightSum_ += std::int64_t{after.Weight} - before.Weight;
     badLines_ += (after.BadEntry >= 0) - (before.BadEntry >= 0);
-    four = four || Tables().HasFour[lines[l].Length][codes_[l]];
+    four = four || tables.HasFour[lines[l].Length][codes_[l]];
   }
   // A piece dropped on an empty cell can only add a four through itself.
   // Taking a piece away can only break fours; replacing one can do both.
@@ -93,6 +95,18 @@ void TSearchPosition::Put(int index, char cell) {
   } else if (hasFour_ || cell != kEmptyCell) {
     hasFour_ = ScanForFour();
   }
+}
+
+std::int64_t TSearchPosition::WeightSumAfter(int index, char cell) const {
+  const TCellLines& through = Tables().CellLines[index];
+  std::int64_t sum = weightSum_;
+  for (int k = 0; k < through.Count; ++k) {
+    const int l = through.Line[k];
+    const int code = codes_[l];
+    sum += std::int64_t{weights_[l][code + (cell - '0') * through.Power[k]].Weight} -
+           weights_[l][code].Weight;
+  }
+  return sum;
 }
 
 bool TSearchPosition::ScanForFour() const {

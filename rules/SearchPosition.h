@@ -31,6 +31,11 @@ class TSearchPosition {
   // brings the line codes, the weight sum and the four flag up to date.
   void Put(int index, char cell);
 
+  // The weight sum Evaluate would give after writing `cell` on the empty
+  // cell `index`, the position left as it is. Raises no conversion error:
+  // for tables whose every line weight is a whole number.
+  std::int64_t WeightSumAfter(int index, char cell) const;
+
   // Same result as IsGameOver on the same cells.
   bool IsOver() const { return hasFour_ || emptyCells_ == 0; }
 

@@ -1,6 +1,7 @@
 // The search allocates nothing per node: whatever a search allocates is a
 // fixed amount, the same for a search of a few hundred nodes and one of
-// millions. Counts every operator new of this program.
+// many thousands. Counts every operator new of this program (the search's
+// memory of grids comes from calloc, once per search).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -46,7 +47,7 @@ TEST(AllocationTest, SearchAllocatesTheSameWhateverItsSize) {
   board.Set(5, 3, '1');
   const TCount small = Search(board, 2, table);
   const TCount large = Search(board, 4, table);
-  ASSERT_GT(large.Nodes, 1000 * small.Nodes / 10);
+  ASSERT_GT(large.Nodes, 50 * small.Nodes);
   EXPECT_EQ(large.Allocations, small.Allocations);
   EXPECT_LE(small.Allocations, 2);
   // Grids with floating pieces take the careful road; it allocates nothing

@@ -139,22 +139,25 @@ TEST(PatternTableTest, ShippedTableKeepsEveryReachableTotalInsideTheRootBounds) 
 }
 
 // The window drops its table when it closes, which can happen from the
-// event pump in the middle of the machine's move.
+// event pump in the middle of the machine's move, also together with a
+// change of level (the plain search then takes over).
 TEST(PatternTableTest, TableReplacedDuringASearchKeepsScoringTheSearchWithTheOldOne) {
   TBoard board;
   board.Set(5, 3, '1');
-  auto choose = [&](bool replace) {
+  auto choose = [&](bool replace, bool raise) {
     TPatternTable table = TPatternTable::FromText("2222|1000\n1111|-1000\n0220|5\n0110|-5\n0|1");
     TSearchState state;
     state.MaxDepth = 6;
     TRandomSource random(1);
     long long nodes = 0;
     const TEventPump pump = [&] {
-      if (++nodes == 5 && replace) table = TPatternTable::FromText("0|x");
+      if (++nodes != 5) return;
+      if (replace) table = TPatternTable::FromText("0|x");
+      if (raise) state.MaxDepth = 8;
     };
     return std::pair{ChooseMachineColumn(board, 2, state, table, random, pump), nodes};
   };
-  EXPECT_EQ(choose(true), choose(false));
+  for (const bool raise : {false, true}) EXPECT_EQ(choose(true, raise), choose(false, raise));
 }
 
 }  // namespace

@@ -32,6 +32,10 @@ struct TChoice {
   bool operator==(const TChoice&) const = default;
 };
 
+std::ostream& operator<<(std::ostream& out, const TChoice& choice) {
+  return out << "column " << choice.Column << " nodes " << choice.Nodes;
+}
+
 TChoice Choose(const TBoard& board, int level, const TPatternTable& table, int moveNumber = 2) {
   TSearchState state;
   state.MaxDepth = 2 * level;
@@ -137,14 +141,17 @@ TEST(SearchTest, ErrorEndsTheSearchAndStillClearsBestMoves) {
   EXPECT_EQ(state.BestMoves, TBestMoves{});
 }
 
+// The ordered search gives way to the plain one at the first node that
+// sees the new level; the plain search reads the level at every node.
 TEST(SearchTest, LevelRaisedDuringASearchDeepensTheRestOfIt) {
   const TBoard board = Grid(
       "0000000000000000000000000000"
       "0002000"
       "0011200");
   const long long levelTwo = Choose(board, 2, ShippedTable()).Nodes;
-  const long long levelFour = Choose(board, 4, ShippedTable()).Nodes;
-  auto raisedAfter = [&](bool fast, long long after) {
+  // Nodes of the plain search, the level raised at node `after`.
+  enum TWay { kChoice, kPlainNodes, kLiteralNodes };
+  auto raisedAfter = [&](TWay way, long long after) {
     TSearchState state;
     state.MaxDepth = 4;
     long long nodes = 0;
@@ -152,20 +159,29 @@ TEST(SearchTest, LevelRaisedDuringASearchDeepensTheRestOfIt) {
       if (++nodes == after) state.MaxDepth = 8;
     };
     TRandomSource random(1);
-    const int column =
-        fast ? ChooseMachineColumn(board, 4, state, ShippedTable(), random, pump)
-             : literal::ChooseMachineColumn(board, state, ShippedTable().Entries(), pump);
-    return std::pair{column, nodes};
+    if (way == kChoice)
+      return std::pair{ChooseMachineColumn(board, 4, state, ShippedTable(), random, pump), nodes};
+    if (way == kPlainNodes) {
+      MaxNode(board, 1, kRootAlpha, kRootBeta, {state, ShippedTable(), pump});
+    } else {
+      literal::MaxNode(board, 1, kRootAlpha, kRootBeta, {state, ShippedTable().Entries(), pump});
+    }
+    return std::pair{state.BestMoves[1], nodes};
   };
-  const auto early = raisedAfter(true, 30);
-  EXPECT_GT(early.second, 20 * levelTwo);
-  EXPECT_LT(early.second, levelFour);
-  EXPECT_EQ(early, raisedAfter(false, 30));
-  EXPECT_EQ(raisedAfter(true, levelTwo + 1).second, levelTwo);
+  const auto plainEarly = raisedAfter(kPlainNodes, 30);
+  EXPECT_GT(plainEarly.second, 20 * raisedAfter(kPlainNodes, 0).second);
+  EXPECT_LT(plainEarly.second, raisedAfter(kPlainNodes, 1).second);
+  EXPECT_EQ(plainEarly, raisedAfter(kLiteralNodes, 30));
+  // The choice: the whole search again at the new level, in the plain order.
+  const auto early = raisedAfter(kChoice, 30);
+  EXPECT_EQ(early.first, Choose(board, 4, ShippedTable()).Column);
+  EXPECT_EQ(early.second, 30 + raisedAfter(kPlainNodes, 1).second);
+  EXPECT_EQ(raisedAfter(kChoice, levelTwo + 1).second, levelTwo);
 }
 
 TEST(SearchTest, NodeCountsOfFixedPositionsStayTheSame) {
-  // A change of these numbers is a change of the machine's play.
+  // A change of these numbers is a change of the machine's search: the
+  // ordered search of a choice, and the plain order of MaxNode.
   const TPatternTable table = TPatternTable::FromText(
       "2222|1000\n1111|-1000\n0222|50\n2220|50\n0111|-50\n1110|-50\n0220|5\n0110|-5\n0|1");
   const TBoard board = Grid(
@@ -173,12 +189,18 @@ TEST(SearchTest, NodeCountsOfFixedPositionsStayTheSame) {
       "0001000"
       "0002100"
       "0012200");
-  const TChoice expected[] = {{5, 334}, {5, 8426}, {5, 205420}, {3, 4694016}};
+  const TChoice ordered[] = {{5, 86}, {5, 510}, {5, 3033}, {3, 11373}};
+  const TChoice plain[] = {{5, 334}, {5, 8426}, {5, 205420}, {3, 4694016}};
   for (int level = 2; level <= 5; ++level) {
-    EXPECT_EQ(Choose(board, level, table, 6), expected[level - 2]) << level;
+    EXPECT_EQ(Choose(board, level, table, 6), ordered[level - 2]) << level;
+    TSearchState state;
+    state.MaxDepth = 2 * level;
+    long long nodes = 0;
+    MaxNode(board, 1, kRootAlpha, kRootBeta, {state, table, [&nodes] { ++nodes; }});
+    EXPECT_EQ((TChoice{state.BestMoves[1], nodes}), plain[level - 2]) << level;
   }
   // Nothing of one search carries over into the next.
-  EXPECT_EQ(Choose(board, 2, table, 6), expected[0]);
+  EXPECT_EQ(Choose(board, 2, table, 6), ordered[0]);
 }
 
 TBoard Play(TBoard board, int column, int player) {
