@@ -88,6 +88,24 @@ function(zerud_precompile_headers)
       zerud_pch_host(${host} "${frameworks}")
     endif()
     target_precompile_headers(${target} REUSE_FROM ${host})
+    zerud_skip_pch_for_own_options(${target} "${sources}")
+  endforeach()
+endfunction()
+
+# A source compiled with options of its own (the board's blend loop at -O3)
+# would not match the header's; GCC 12 even crashes on the mix under the
+# sanitizers. Such sources read their headers themselves.
+function(zerud_skip_pch_for_own_options target sources)
+  get_target_property(dir ${target} SOURCE_DIR)
+  foreach(source ${sources})
+    if(NOT IS_ABSOLUTE ${source})
+      set(source ${dir}/${source})
+    endif()
+    get_source_file_property(options ${source} TARGET_DIRECTORY ${target} COMPILE_OPTIONS)
+    if(options)
+      set_source_files_properties(${source} TARGET_DIRECTORY ${target}
+                                  PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+    endif()
   endforeach()
 endfunction()
 
