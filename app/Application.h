@@ -12,6 +12,8 @@ class TApplication : public QApplication {
 
  public:
   static inline const QString kTitle = QStringLiteral("Zerud uravizera4");
+  // The menu entry packaging/org.zerud.uravizera4.desktop, without ".desktop".
+  static inline const QString kDesktopId = QStringLiteral("org.zerud.uravizera4");
   // Shown for an exception that carries no text of its own.
   static inline const QString kUnknownError = QStringLiteral("Erreur inattendue");
 

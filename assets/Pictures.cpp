@@ -96,7 +96,18 @@ QImage LogIcon(int index) {
 
 QIcon ProgramIcon() {
   const QString fileName = QStringLiteral("program.ico");
-  return QIcon(QPixmap::fromImage(DecodeIco(ResourceBytes(fileName), fileName)));
+  QIcon icon(QPixmap::fromImage(DecodeIco(ResourceBytes(fileName), fileName)));
+  // The desktop's icons (the .ico gives the 32 pixels), so that task bars and
+  // window switchers show the same art sharp at their own size.
+  for (const int side : {16, 24, 48, 64, 128, 256}) {
+    const QString pngName = QStringLiteral("icon_%1.png").arg(side);
+    const QImage picture = QImage::fromData(ResourceBytes(pngName), "PNG");
+    if (picture.size() != QSize(side, side)) {
+      throw TPictureError(pngName, QStringLiteral("image illisible"));
+    }
+    icon.addPixmap(QPixmap::fromImage(picture));
+  }
+  return icon;
 }
 
 }  // namespace zerud

@@ -42,7 +42,8 @@ QImage ListeBmp(int index);
 inline constexpr int kLogIconCount = 4;
 QImage LogIcon(int index);
 
-// The program's icon, 32 x 32.
+// The program's icon: 32 x 32 from program.ico, and the desktop's sizes
+// from 16 to 256 pixels.
 QIcon ProgramIcon();
 
 // Reads a picture file, the decoder chosen by the file's extension (.jpg,

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # `cmake --install` lays out the program folder (the executable, scores.txt,
-# images/bg.jpg, Aide.pdf) and a link in bin/, through which the installed
-# game starts without an error about its files.
+# images/bg.jpg, Aide.pdf), a link in bin/, the engine tool, and the
+# desktop's files under share/ (menu entry, icons, metadata, manual pages,
+# licence), nothing more; the installed game starts through the link without
+# an error about its files.
 #   install_layout.sh <build folder> <source folder>
 set -uo pipefail
 build=$1
@@ -25,6 +27,31 @@ cmp -s "$source_dir/assets/pictures/bg.jpg" "$build/images/bg.jpg" || fail "the 
 [ "$(readlink "$prefix/bin/zerud-uravizera4")" = "../lib/zerud-uravizera4/zerud-uravizera4" ] ||
   fail "bin/zerud-uravizera4 is not a link to the program"
 [ -x "$prefix/bin/zerud-uravizera4" ] || fail "the link in bin/ leads nowhere"
+[ -x "$prefix/bin/zerud-engine" ] || fail "no zerud-engine in bin/"
+
+# Every file under the prefix, and the desktop's files as they are in the sources.
+id=org.zerud.uravizera4
+expected=(bin/zerud-engine bin/zerud-uravizera4
+  lib/zerud-uravizera4/{Aide.pdf,images/bg.jpg,scores.txt,zerud-uravizera4}
+  share/applications/$id.desktop share/metainfo/$id.metainfo.xml
+  share/doc/zerud-uravizera4/{changelog.gz,copyright} share/lintian/overrides/zerud-uravizera4
+  share/man/man1/zerud-engine.1.gz share/man/man6/zerud-uravizera4.6.gz)
+for side in 16 24 32 48 64 128 256; do
+  icon=share/icons/hicolor/${side}x$side/apps/$id.png
+  expected+=("$icon")
+  cmp -s "$source_dir/assets/pictures/icon_$side.png" "$prefix/$icon" || fail "$icon differs"
+done
+installed=$(cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort)
+wanted=$(printf '%s\n' "${expected[@]}" | LC_ALL=C sort)
+[ "$installed" = "$wanted" ] || fail "installed files differ: $(diff <(echo "$wanted") <(echo "$installed") | grep '^[<>]' | tr '\n' ' ')"
+for file in $id.desktop $id.metainfo.xml copyright; do
+  cmp -s "$source_dir/packaging/$file" "$prefix/$(printf '%s\n' "${expected[@]}" | grep "/$file\$")" ||
+    fail "$file differs from packaging/$file"
+done
+for page in man/man1/zerud-engine.1 man/man6/zerud-uravizera4.6 doc/zerud-uravizera4/changelog; do
+  gzip -dc "$prefix/share/$page.gz" | cmp -s "$source_dir/packaging/$(basename "$page")" - ||
+    fail "share/$page.gz is not packaging/$(basename "$page")"
+done
 [ $status -eq 0 ] || exit $status
 echo "installed layout ok"
 

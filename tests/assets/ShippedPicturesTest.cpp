@@ -298,6 +298,10 @@ TEST(ShippedPictures, ProgramIconIsA256ColourIconOfDarkLettersOnWhite) {
   const QIcon programIcon = ProgramIcon();
   ASSERT_FALSE(programIcon.isNull());
   EXPECT_EQ(programIcon.pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32), icon);
+  // The desktop's sizes come with it, drawn, not scaled from the 32 pixels.
+  for (const int side : {16, 24, 48, 64, 128, 256}) {
+    EXPECT_TRUE(programIcon.availableSizes().contains(QSize(side, side))) << side;
+  }
 }
 
 }  // namespace

@@ -102,21 +102,27 @@ QList<QImage> DrawLogIcons() {
   return {Gear(), Person(QColor(40, 90, 220)), Screen(), Person(QColor(236, 96, 170))};
 }
 
-QImage DrawProgramIcon() {
-  QImage image = Transparent(32);
+QImage DrawProgramIconArt(int side) {
+  // Drawn at 32 pixels and scaled: every size shows the same "Z4".
+  const qreal k = side / 32.0;
+  QImage image = Transparent(side);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(kNavy, 1.5));
+  p.setPen(QPen(kNavy, 1.5 * k));
   p.setBrush(Qt::white);
-  p.drawRoundedRect(QRectF(1, 1, 30, 30), 5, 5);
+  p.drawRoundedRect(QRectF(1 * k, 1 * k, 30 * k, 30 * k), 5 * k, 5 * k);
   p.setRenderHint(QPainter::TextAntialiasing);
-  p.setFont(Font(QStringLiteral("DejaVu Sans"), 19, true));
+  p.setFont(Font(QStringLiteral("DejaVu Sans"), qRound(19 * k), true));
   p.setPen(kNavy);
-  p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, QStringLiteral("Z4"));
+  p.drawText(QRectF(0, 0, side, side), Qt::AlignCenter, QStringLiteral("Z4"));
   p.end();
+  return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage DrawProgramIcon() {
   // Anti-aliased edges against the transparent corners become opaque pixels
   // blended over white, so the icon reads the same on any background.
-  QImage out = image.convertToFormat(QImage::Format_ARGB32);
+  QImage out = DrawProgramIconArt(32);
   for (int y = 0; y < 32; ++y) {
     auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
     for (int x = 0; x < 32; ++x) {

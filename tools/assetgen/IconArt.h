@@ -13,4 +13,11 @@ QList<QImage> DrawLogIcons();
 // 32 x 32: the short title "Z4" in dark lettering on white; at most 256 colours.
 QImage DrawProgramIcon();
 
+// The same art at side x side with its anti-aliased alpha kept, for the
+// desktop's icon theme.
+QImage DrawProgramIconArt(int side);
+
+// The sizes of the desktop icons, each written as icon_<side>.png.
+inline constexpr int kDesktopIconSides[] = {16, 24, 32, 48, 64, 128, 256};
+
 }  // namespace zerud::art

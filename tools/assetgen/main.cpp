@@ -2,11 +2,13 @@
 //   zerud-assetgen <pictures folder> [<preview folder>]
 // The output is the same on every run. With a preview folder, each picture
 // is also written there as PNG for a quick look.
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <stdexcept>
 
 #include "Art.h"
 #include "BoardArt.h"
@@ -41,6 +43,14 @@ struct TOutput {
     if (!previews.isEmpty()) preview.save(QDir(previews).filePath(fileName + ".png"));
   }
 };
+
+QByteArray EncodePng(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) throw std::runtime_error("PNG encoder unavailable");
+  return bytes;
+}
 
 // Byte counts of the three panel pictures as the windows have always stored them.
 constexpr qsizetype kSplashBytes = 143290;
@@ -92,6 +102,10 @@ void WriteAll(const TOutput& out) {
   out.Write("log_icons.zil", EncodeIconList(icons), strip);
   const QImage icon = DrawProgramIcon();
   out.Write("program.ico", EncodeIco8(icon), icon);
+  for (const int side : kDesktopIconSides) {
+    const QImage desktopIcon = DrawProgramIconArt(side);
+    out.Write(QStringLiteral("icon_%1.png").arg(side), EncodePng(desktopIcon), desktopIcon);
+  }
 }
 
 }  // namespace
