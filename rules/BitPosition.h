@@ -28,6 +28,18 @@ class TBitPosition {
   // pieces of the side to move.
   std::uint64_t Key() const { return mine_ + filled_; }
 
+  // The key of the grid seen in a mirror (column c as column 6 - c): the
+  // same value for perfect play.
+  std::uint64_t MirroredKey() const {
+    const std::uint64_t key = Key();
+    std::uint64_t mirrored = 0;
+    for (int column = 0; column < kColumns; ++column) {
+      const std::uint64_t bits = (key >> (column * kStride)) & ((std::uint64_t{1} << kStride) - 1);
+      mirrored |= bits << ((kColumns - 1 - column) * kStride);
+    }
+    return mirrored;
+  }
+
   static constexpr std::uint64_t ColumnMask(int column) {
     return ((std::uint64_t{1} << kRows) - 1) << (column * kStride);
   }

@@ -20,6 +20,10 @@ constexpr std::array<int, kColumns> kCentreFirst = {3, 2, 4, 1, 5, 0, 6};
 constexpr std::uint64_t kLowerFlag = 0x80;
 constexpr int kBoundOffset = 64;
 
+// Grids with fewer pieces share their table entry with their mirror image;
+// later ones are rarely symmetric and not worth the work.
+constexpr int kMirroredBelow = 14;
+
 std::uint64_t Pack(std::uint64_t key, int bound, bool lower) {
   return key << 8 | (lower ? kLowerFlag : 0) | static_cast<std::uint64_t>(bound + kBoundOffset);
 }
@@ -136,7 +140,9 @@ int TSolver::NegaMax(const TBitPosition& position, int alpha, int beta) {
     if (alpha >= beta) return alpha;
   }
   int highest = (kCells - 1 - pieces) / 2;
-  const std::uint64_t key = position.Key();
+  // Early grids are met in both mirror images: one entry serves both.
+  const std::uint64_t key =
+      pieces < kMirroredBelow ? std::min(position.Key(), position.MirroredKey()) : position.Key();
   std::uint64_t& entry = table_[(key * 0x9E3779B97F4A7C15ULL) >> tableShift_];
   if ((entry >> 8) == key && (entry & 0x7F) != 0) {
     const int bound = static_cast<int>(entry & 0x7F) - kBoundOffset;
