@@ -99,6 +99,18 @@ TEST(EngineTest, LevelSetsTheSearchDepthToTwiceTheLevel) {
   }
 }
 
+TEST(EngineTest, SolveAnswersColumnScoresAndRefusesGridsItCannotTake) {
+  // Player 1 to move, three in a row on the bottom with both ends open:
+  // it wins at once at either end, or two pieces later.
+  const std::string threeInARow = std::string(29, '0') + "222000" + "0111000";
+  const TRun run = Engine({"solve"}, threeInARow + "\n" + kDrawn + "\n" + std::string(28, '0') +
+                                         "0222000" + "0111100\n" + std::string(40, '0') + "11\n");
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out, "18 17 17 17 18 17 17\n" + std::string("x x x x x x x\n") +
+                         "error the grid already holds four in a row\n"
+                         "error the players' piece counts differ by more than one\n");
+}
+
 TEST(EngineTest, PerftCountsTheGridsReachedAtEachPly) {
   EXPECT_EQ(Engine({"perft", "8"}).Out,
             "0 1\n1 7\n2 49\n3 238\n4 1120\n5 4263\n6 16422\n7 54859\n8 184275\n");
@@ -112,7 +124,7 @@ TEST(EngineTest, WrongArgumentsPrintTheUsageAndExitWithTwo) {
        {"", "play", "eval", "eval --scores", "end --scores S", "choose --scores S",
         "choose --scores S --level 6", "choose --scores S --level 1",
         "choose --scores S --level two", "eval --scores S --level 3", "eval --scores S --seed 3",
-        "perft", "perft -1", "perft x", "perft 3 4"}) {
+        "perft", "perft -1", "perft x", "perft 3 4", "solve --scores S", "solve --level 3"}) {
     std::vector<std::string> args;
     std::istringstream words(wrong);
     for (std::string word; words >> word;) args.push_back(word == "S" ? scores : word);

@@ -16,6 +16,7 @@
 #include "rules/PatternTable.h"
 #include "rules/Random.h"
 #include "rules/Search.h"
+#include "rules/Solver.h"
 
 namespace zerud {
 
@@ -27,6 +28,7 @@ constexpr const char* kUsage =
     "       zerud-engine choose --scores FILE --level L [--seed N]   (L from 2 to 5)\n"
     "       zerud-engine perft N\n"
     "       zerud-engine bench --scores FILE --level L\n"
+    "       zerud-engine solve\n"
     "Boards are read from stdin, one a line: 42 characters 0, 1 or 2, the top row first.\n"
     "choose and bench read \"BOARD MOVENUMBER\".\n";
 
@@ -88,7 +90,7 @@ TOptions ParseOptions(const std::vector<std::string>& args) {
     return options;
   }
   if (options.Command != "end" && options.Command != "eval" && options.Command != "choose" &&
-      options.Command != "bench") {
+      options.Command != "bench" && options.Command != "solve") {
     throw TUsageError{"unknown command '" + options.Command + "'"};
   }
   for (; i < args.size(); i += 2) {
@@ -104,10 +106,12 @@ TOptions ParseOptions(const std::vector<std::string>& args) {
       throw TUsageError{"unknown option '" + args[i] + "' for " + options.Command};
     }
   }
-  const bool needsScores = options.Command != "end";
+  const bool needsScores = options.Command != "end" && options.Command != "solve";
   const bool needsLevel = options.Command == "choose" || options.Command == "bench";
   if (needsScores && !options.ScoresPath) throw TUsageError{"--scores FILE is required"};
-  if (!needsScores && options.ScoresPath) throw TUsageError{"end takes no --scores"};
+  if (!needsScores && options.ScoresPath) {
+    throw TUsageError{options.Command + " takes no --scores"};
+  }
   if (needsLevel && !options.Level) throw TUsageError{"--level L is required"};
   if (!needsLevel && options.Level) throw TUsageError{options.Command + " takes no --level"};
   return options;
@@ -153,6 +157,13 @@ std::string AnswerEval(std::string_view line, const TPatternTable& table) {
   const TBoard board = ParseBoard(line);
   TLineBuffer lines;
   return std::to_string(static_cast<long long>(EvaluateBoard(board, lines, table)));
+}
+
+std::string AnswerSolve(std::string_view line, TSolver& solver) {
+  std::string why;
+  const std::optional<TSolverGrid> grid = ToSolverGrid(ParseBoard(line), why);
+  if (!grid) throw TLineError{why};
+  return FormatColumnScores(solver.ScoreColumns(grid->Position));
 }
 
 std::string AnswerChoose(std::string_view line, const TPatternTable& table, int level,
@@ -211,6 +222,9 @@ int RunEngine(const std::vector<std::string>& args, std::istream& in, std::ostre
 
   TRandomSource random;
   if (options.Seed) random.Seed(*options.Seed);
+  // The solver's table is large: made only for the command that needs it.
+  std::optional<TSolver> solver;
+  if (options.Command == "solve") solver.emplace();
   std::string text;
   while (std::getline(in, text)) {
     const std::string_view line = Trim(text);
@@ -219,6 +233,8 @@ int RunEngine(const std::vector<std::string>& args, std::istream& in, std::ostre
     try {
       if (options.Command == "end") {
         answer = AnswerEnd(line);
+      } else if (options.Command == "solve") {
+        answer = AnswerSolve(line, *solver);
       } else if (options.Command == "eval") {
         answer = AnswerEval(line, table);
       } else {

@@ -9,9 +9,16 @@
 //                                                  BOARD MOVENUMBER -> column
 //   zerud-engine perft N                           -> N + 1 lines "ply count"
 //   zerud-engine bench --scores FILE --level L     BOARD MOVENUMBER -> column nodes microseconds
+//   zerud-engine solve                             BOARD -> seven column scores
 //
 // A BOARD is 42 characters '0', '1', '2': row 0 (the top row) first, each
 // row from column 0 to column 6.
+//
+// solve answers, for the side to move (the one with fewer pieces, player 1
+// when both have as many), the perfect-play score of each column: "x" for
+// a full column, 0 for a draw, positive for a win and negative for a loss,
+// (43 - n) / 2 rounded down for a win whose last piece is placed on a grid
+// holding n pieces.
 #pragma once
 
 #include <iosfwd>

@@ -1,0 +1,189 @@
+#include "QualitySet.h"
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "SelfPlay.h"
+#include "rules/Search.h"
+#include "rules/Solver.h"
+
+namespace zerud::bench {
+
+namespace {
+
+constexpr int kFewestPieces = 8;
+constexpr int kMostPieces = 34;
+constexpr int kLongestOpening = 8;
+constexpr std::uint32_t kGamesSeed = 10;
+
+// The games are played with a fixed plain table, so the set stays the same
+// whatever table is being measured.
+constexpr const char* kGamesTable =
+    "2222|100000\n1111|-100000\n02220|900\n01110|-900\n"
+    "2220|150\n0222|150\n2202|150\n2022|150\n1110|-150\n0111|-150\n1101|-150\n1011|-150\n"
+    "0220|15\n2200|10\n0022|10\n2020|10\n0202|10\n0110|-15\n1100|-10\n0011|-10\n1010|-10\n"
+    "0101|-10\n0200|2\n0010|-2\n";
+
+constexpr const char* kCacheHeader = "zerud quality set 1";
+
+// Random columns that make no four, for the first pieces of a game.
+std::vector<int> RandomOpening(std::mt19937& random) {
+  const int length = 1 + static_cast<int>(random() % kLongestOpening);
+  std::vector<int> opening;
+  TBoard board;
+  for (int n = 0; n < length; ++n) {
+    const int column = static_cast<int>(random() % kColumns);
+    const int row = LandingRow(board, column);
+    if (row < 0) break;
+    board.Set(row, column, n % 2 ? kPlayer2Cell : kPlayer1Cell);
+    if (IsGameOver(board)) break;
+    opening.push_back(column);
+  }
+  return opening;
+}
+
+TQualityPosition Solved(TSolver& solver, const TBoard& board, int game) {
+  std::string why;
+  const TBitPosition position = ToSolverGrid(board, why)->Position;
+  const TColumnScores outcomes = solver.ScoreColumns(position, true);
+  TQualityPosition solved;
+  solved.Board = board;
+  solved.Game = game;
+  for (int column = 0; column < kColumns; ++column) {
+    solved.Outcomes[column] =
+        static_cast<std::int8_t>(outcomes[column] ? *outcomes[column] : kFullColumn);
+    solved.WinsNow[column] = position.CanPlay(column) && position.WinsAt(column);
+  }
+  solved.Pieces = position.Pieces();
+  return solved;
+}
+
+std::vector<TQualityPosition> Build(int count) {
+  const TPatternTable table = TPatternTable::FromText(kGamesTable);
+  std::array<TPlayer, 4> players;
+  for (int level = 2; level <= 5; ++level) players[level - 2] = SearchPlayer(table, level);
+  TSolver solver;
+  std::mt19937 random(kGamesSeed);
+  std::set<std::string> seen;
+  std::vector<TQualityPosition> set;
+  for (int game = 0; static_cast<int>(set.size()) < count; ++game) {
+    const TPlayer& first = players[random() % players.size()];
+    const TPlayer& second = players[random() % players.size()];
+    PlayGame(RandomOpening(random), first, second,
+             [&](const TBoard& board, int player, int moveNumber) {
+               const int pieces = moveNumber - 1;
+               if (player != 2 || pieces < kFewestPieces || pieces > kMostPieces ||
+                   static_cast<int>(set.size()) >= count || !seen.insert(board.ToString()).second) {
+                 return;
+               }
+               set.push_back(Solved(solver, board, game));
+               if (set.size() % 100 == 0) {
+                 std::fprintf(stderr, "%zu positions solved\n", set.size());
+               }
+             });
+  }
+  return set;
+}
+
+void Save(const std::string& path, const std::vector<TQualityPosition>& set) {
+  std::ofstream out(path);
+  out << kCacheHeader << ' ' << set.size() << '\n';
+  for (const TQualityPosition& position : set) {
+    out << position.Board.ToString() << ' ' << position.Game;
+    for (int column = 0; column < kColumns; ++column) {
+      out << ' ' << int{position.Outcomes[column]} << ' ' << position.WinsNow[column];
+    }
+    out << '\n';
+  }
+}
+
+// Nothing unless the file holds a complete set of `count` positions.
+std::vector<TQualityPosition> Load(const std::string& path, int count) {
+  std::ifstream in(path);
+  std::string header;
+  std::getline(in, header);
+  if (header != std::string(kCacheHeader) + ' ' + std::to_string(count)) return {};
+  std::vector<TQualityPosition> set;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string cells;
+    TQualityPosition position;
+    fields >> cells >> position.Game;
+    const std::optional<TBoard> board = TBoard::FromString(cells);
+    if (!board) return {};
+    position.Board = *board;
+    for (int column = 0; column < kColumns; ++column) {
+      int outcome = 0;
+      bool winsNow = false;
+      fields >> outcome >> winsNow;
+      position.Outcomes[column] = static_cast<std::int8_t>(outcome);
+      position.WinsNow[column] = winsNow;
+    }
+    if (!fields) return {};
+    for (const char cell : position.Board.Cells) position.Pieces += cell != kEmptyCell;
+    set.push_back(position);
+  }
+  return static_cast<int>(set.size()) == count ? set : std::vector<TQualityPosition>{};
+}
+
+}  // namespace
+
+int TQualityPosition::Best() const {
+  int best = kFullColumn;
+  for (const std::int8_t outcome : Outcomes) best = std::max<int>(best, outcome);
+  return best;
+}
+
+bool TQualityPosition::Contested() const {
+  for (const std::int8_t outcome : Outcomes) {
+    if (outcome != kFullColumn && outcome != Best()) return true;
+  }
+  return false;
+}
+
+bool TQualityPosition::CanWinNow() const {
+  for (const bool wins : WinsNow) {
+    if (wins) return true;
+  }
+  return false;
+}
+
+std::vector<TQualityPosition> LoadOrBuildQualitySet(const std::string& cachePath, int count) {
+  std::vector<TQualityPosition> set = Load(cachePath, count);
+  if (set.empty()) {
+    set = Build(count);
+    Save(cachePath, set);
+  }
+  return set;
+}
+
+TLevelFigures MeasureLevel(const std::vector<const TQualityPosition*>& positions,
+                           const TPatternTable& table, int level) {
+  TLevelFigures figures;
+  TSearchState state;
+  TRandomSource random(1);
+  for (const TQualityPosition* position : positions) {
+    state.MaxDepth = 2 * level;
+    const int column =
+        ChooseMachineColumn(position->Board, position->Pieces + 1, state, table, random);
+    const bool sound = position->Sound(column);
+    ++figures.Positions;
+    figures.Sound += sound;
+    if (position->Contested()) {
+      ++figures.Contested;
+      figures.ContestedSound += sound;
+    }
+    if (position->CanWinNow()) {
+      ++figures.WinsNow;
+      figures.WinsNowTaken += position->WinsNow[column];
+      figures.WinsPutOff += !position->WinsNow[column] && sound;
+    }
+  }
+  return figures;
+}
+
+}  // namespace zerud::bench

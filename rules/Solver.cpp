@@ -1,0 +1,203 @@
+#include "rules/Solver.h"
+
+#include <algorithm>
+
+namespace zerud {
+
+namespace {
+
+// The best score still possible for the side to move on a grid holding
+// `pieces` pieces when its next piece wins.
+constexpr int WinNowScore(int pieces) { return (kCells + 1 - pieces) / 2; }
+
+// Columns from the middle outwards: central pieces take part in more lines,
+// so they are more often best and cut the search sooner.
+constexpr std::array<int, kColumns> kCentreFirst = {3, 2, 4, 1, 5, 0, 6};
+
+// A table entry packs the key (49 bits) above one byte: 0 for an empty
+// entry, else the bound + 64 in the low seven bits and the top bit set for a
+// lower bound (clear for an upper bound).
+constexpr std::uint64_t kLowerFlag = 0x80;
+constexpr int kBoundOffset = 64;
+
+// Grids with fewer pieces share their table entry with their mirror image;
+// later ones are rarely symmetric and not worth the work.
+constexpr int kMirroredBelow = 14;
+
+std::uint64_t Pack(std::uint64_t key, int bound, bool lower) {
+  return key << 8 | (lower ? kLowerFlag : 0) | static_cast<std::uint64_t>(bound + kBoundOffset);
+}
+
+}  // namespace
+
+std::optional<TSolverGrid> ToSolverGrid(const TBoard& board, std::string& why) {
+  int count[3] = {0, 0, 0};
+  std::uint64_t pieces[3] = {0, 0, 0};
+  for (int column = 0; column < kColumns; ++column) {
+    bool below = true;  // every cell below this one holds a piece
+    for (int height = 0; height < kRows; ++height) {
+      const char cell = board.At(kRows - 1 - height, column);
+      if (cell == kEmptyCell) {
+        below = false;
+        continue;
+      }
+      if (!below) {
+        why = "a piece floats above an empty cell";
+        return std::nullopt;
+      }
+      const int player = cell - '0';
+      ++count[player];
+      pieces[player] |= std::uint64_t{1} << (column * TBitPosition::kStride + height);
+    }
+  }
+  if (count[1] > count[2] + 1 || count[2] > count[1] + 1) {
+    why = "the players' piece counts differ by more than one";
+    return std::nullopt;
+  }
+  int direction, c, r, winner = 0;
+  bool full;
+  if (CheckGameEnd(board, direction, c, r, winner, full) && winner != 0) {
+    why = "the grid already holds four in a row";
+    return std::nullopt;
+  }
+  TSolverGrid grid;
+  grid.PlayerToMove = count[1] <= count[2] ? 1 : 2;
+  grid.Position =
+      TBitPosition(pieces[grid.PlayerToMove], pieces[1] | pieces[2], count[1] + count[2]);
+  return grid;
+}
+
+TSolver::TSolver(int tableBits)
+    : table_(std::size_t{1} << tableBits), tableShift_(64 - tableBits) {}
+
+int TSolver::Solve(const TBitPosition& position) {
+  if (position.CanWinNow()) return WinNowScore(position.Pieces());
+  return Search(position, -(kCells - position.Pieces()) / 2, WinNowScore(position.Pieces()));
+}
+
+int TSolver::SolveOutcome(const TBitPosition& position) {
+  if (position.CanWinNow()) return 1;
+  // The search may pass the narrow window it is given: keep only the sign.
+  const int score = Search(position, -1, 1);
+  return (score > 0) - (score < 0);
+}
+
+// Narrows [low, high] around the score with null-window searches, trying
+// first the values nearer 0, where most scores lie and searches are cheap.
+int TSolver::Search(const TBitPosition& position, int low, int high) {
+  while (low < high) {
+    int guess = low + (high - low) / 2;
+    if (guess <= 0 && low / 2 < guess) {
+      guess = low / 2;
+    } else if (guess >= 0 && high / 2 > guess) {
+      guess = high / 2;
+    }
+    const int score = NegaMax(position, guess, guess + 1);
+    if (score <= guess) {
+      high = score;
+    } else {
+      low = score;
+    }
+  }
+  return low;
+}
+
+TColumnScores TSolver::ScoreColumns(const TBitPosition& position, bool outcomeOnly) {
+  TColumnScores scores;
+  for (int column = 0; column < kColumns; ++column) {
+    if (!position.CanPlay(column)) continue;
+    if (position.WinsAt(column)) {
+      scores[column] = outcomeOnly ? 1 : WinNowScore(position.Pieces());
+      continue;
+    }
+    TBitPosition after = position;
+    after.PlayColumn(column);
+    if (after.Pieces() == kCells) {
+      scores[column] = 0;
+      continue;
+    }
+    scores[column] = -(outcomeOnly ? SolveOutcome(after) : Solve(after));
+  }
+  return scores;
+}
+
+// The score of a grid whose side to move cannot win at once, clamped to
+// [alpha, beta]: a result at or below alpha is an upper bound, at or above
+// beta a lower bound.
+int TSolver::NegaMax(const TBitPosition& position, int alpha, int beta) {
+  ++nodes_;
+  const int pieces = position.Pieces();
+  // Step 1. Every move hands the other side a four: lost at its next piece.
+  const std::uint64_t safe = position.SafeMoves();
+  if (safe == 0) return -(kCells - pieces) / 2;
+  // Step 2. Two cells left and neither side wins with them.
+  if (pieces >= kCells - 2) return 0;
+  // Step 3. Bounds: the other side cannot win at its next piece, nor this
+  // side at this one.
+  const int lowest = -(kCells - 2 - pieces) / 2;
+  if (alpha < lowest) {
+    alpha = lowest;
+    if (alpha >= beta) return alpha;
+  }
+  int highest = (kCells - 1 - pieces) / 2;
+  // Early grids are met in both mirror images: one entry serves both.
+  const std::uint64_t key =
+      pieces < kMirroredBelow ? std::min(position.Key(), position.MirroredKey()) : position.Key();
+  std::uint64_t& entry = table_[(key * 0x9E3779B97F4A7C15ULL) >> tableShift_];
+  if ((entry >> 8) == key && (entry & 0x7F) != 0) {
+    const int bound = static_cast<int>(entry & 0x7F) - kBoundOffset;
+    if (entry & kLowerFlag) {
+      if (alpha < bound) {
+        alpha = bound;
+        if (alpha >= beta) return alpha;
+      }
+    } else {
+      highest = std::min(highest, bound);
+    }
+  }
+  if (beta > highest) {
+    beta = highest;
+    if (alpha >= beta) return beta;
+  }
+  // Step 4. Moves that make the most threats first, the centre first among
+  // equals.
+  std::array<std::uint64_t, kColumns> moves{};
+  std::array<int, kColumns> threats{};
+  int count = 0;
+  for (const int column : kCentreFirst) {
+    const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
+    if (cell == 0) continue;
+    const int made = position.ThreatsAfter(cell);
+    int at = count++;
+    for (; at > 0 && threats[at - 1] < made; --at) {
+      moves[at] = moves[at - 1];
+      threats[at] = threats[at - 1];
+    }
+    moves[at] = cell;
+    threats[at] = made;
+  }
+  // Step 5. Search them; a refutation ends the node.
+  for (int i = 0; i < count; ++i) {
+    TBitPosition after = position;
+    after.Play(moves[i]);
+    const int score = -NegaMax(after, -beta, -alpha);
+    if (score >= beta) {
+      entry = Pack(key, score, true);
+      return score;
+    }
+    alpha = std::max(alpha, score);
+  }
+  entry = Pack(key, alpha, false);
+  return alpha;
+}
+
+std::string FormatColumnScores(const TColumnScores& scores) {
+  std::string text;
+  for (int column = 0; column < kColumns; ++column) {
+    if (column > 0) text += ' ';
+    text += scores[column] ? std::to_string(*scores[column]) : "x";
+  }
+  return text;
+}
+
+}  // namespace zerud

@@ -1,0 +1,61 @@
+// Perfect play: the exact value of a grid for the side to move.
+//
+// A score is 0 for a draw, positive when the side to move wins, negative
+// when it loses; a win whose winning piece is placed on a grid holding n
+// pieces scores (43 - n) / 2 rounded down, so a sooner end weighs more.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rules/BitPosition.h"
+#include "rules/Board.h"
+
+namespace zerud {
+
+// A grid the solver can take: the side to move and its bit masks, or the
+// reason it cannot. The side to move is the one with fewer pieces, player 1
+// when both have as many.
+struct TSolverGrid {
+  TBitPosition Position;
+  int PlayerToMove = 1;
+};
+// Nothing with a reason in `why` for a grid with a floating piece, piece
+// counts more than one apart, or a four already on it.
+std::optional<TSolverGrid> ToSolverGrid(const TBoard& board, std::string& why);
+
+// The score of each column for the side to move; nothing for a full column.
+using TColumnScores = std::array<std::optional<int>, kColumns>;
+
+class TSolver {
+ public:
+  // A transposition table of 2^tableBits entries of 8 bytes (2^24: 128 MiB).
+  explicit TSolver(int tableBits = 24);
+
+  // The exact score of `position`, which must not hold a four.
+  int Solve(const TBitPosition& position);
+  // Only the sign of the score: 1 won, 0 drawn, -1 lost. Much faster.
+  int SolveOutcome(const TBitPosition& position);
+  // The score of playing each column of `position`: exact, or only its
+  // sign when `outcomeOnly`.
+  TColumnScores ScoreColumns(const TBitPosition& position, bool outcomeOnly = false);
+
+  // Nodes searched since the solver was made.
+  std::uint64_t Nodes() const { return nodes_; }
+
+ private:
+  int Search(const TBitPosition& position, int low, int high);
+  int NegaMax(const TBitPosition& position, int alpha, int beta);
+
+  std::vector<std::uint64_t> table_;
+  int tableShift_;
+  std::uint64_t nodes_ = 0;
+};
+
+// The answer of `zerud-engine solve`: seven fields, "x" for a full column.
+std::string FormatColumnScores(const TColumnScores& scores);
+
+}  // namespace zerud

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "rules/Solver.h"
+
+namespace zerud {
+namespace {
+
+// The plain definition: every column tried, to the end of the game.
+int BruteForce(TBoard& board, char mover, int pieces);
+
+int ColumnValue(TBoard& board, int column, char mover, int pieces) {
+  const int row = LandingRow(board, column);
+  board.Set(row, column, mover);
+  int direction, c, r, winner = 0;
+  bool full = false;
+  int value;
+  if (CheckGameEnd(board, direction, c, r, winner, full) && winner != 0) {
+    value = (43 - pieces) / 2;
+  } else {
+    value = full ? 0 : -BruteForce(board, mover == '1' ? '2' : '1', pieces + 1);
+  }
+  board.Set(row, column, kEmptyCell);
+  return value;
+}
+
+int BruteForce(TBoard& board, char mover, int pieces) {
+  int best = -kCells;
+  for (int column = 0; column < kColumns; ++column) {
+    if (LandingRow(board, column) >= 0) {
+      best = std::max(best, ColumnValue(board, column, mover, pieces));
+    }
+  }
+  return best;
+}
+
+std::string BruteForceAnswer(TBoard board, char mover, int pieces) {
+  TColumnScores scores;
+  for (int column = 0; column < kColumns; ++column) {
+    if (LandingRow(board, column) >= 0) {
+      scores[column] = ColumnValue(board, column, mover, pieces);
+    }
+  }
+  return FormatColumnScores(scores);
+}
+
+// A grid of `pieces` pieces from random moves, each avoiding a four.
+std::optional<TBoard> RandomGrid(std::mt19937& random, int pieces) {
+  TBoard board;
+  for (int n = 0; n < pieces; ++n) {
+    std::vector<int> quiet;
+    for (int column = 0; column < kColumns; ++column) {
+      const int row = LandingRow(board, column);
+      if (row < 0) continue;
+      TBoard after = board;
+      after.Set(row, column, n % 2 ? kPlayer2Cell : kPlayer1Cell);
+      if (!IsGameOver(after)) quiet.push_back(column);
+    }
+    if (quiet.empty()) return std::nullopt;
+    const int column = quiet[random() % quiet.size()];
+    board.Set(LandingRow(board, column), column, n % 2 ? kPlayer2Cell : kPlayer1Cell);
+  }
+  return board;
+}
+
+TEST(SolverTest, ColumnScoresEqualPlainMinimaxNearTheEnd) {
+  std::mt19937 random(2024);
+  TSolver solver(16);
+  int compared = 0;
+  for (const int pieces : {34, 35, 36, 37, 38, 40, 41}) {
+    for (int tries = 0; tries < 40; ++tries) {
+      const std::optional<TBoard> board = RandomGrid(random, pieces);
+      if (!board) continue;
+      std::string why;
+      const std::optional<TSolverGrid> grid = ToSolverGrid(*board, why);
+      ASSERT_TRUE(grid) << why;
+      const char mover = PlayerCell(grid->PlayerToMove);
+      const std::string expected = BruteForceAnswer(*board, mover, pieces);
+      EXPECT_EQ(FormatColumnScores(solver.ScoreColumns(grid->Position)), expected)
+          << board->ToString();
+      // Outcomes only: the signs of the same scores.
+      const TColumnScores outcomes = solver.ScoreColumns(grid->Position, true);
+      TColumnScores signs = solver.ScoreColumns(grid->Position);
+      for (auto& score : signs) {
+        if (score) score = (*score > 0) - (*score < 0);
+      }
+      EXPECT_EQ(outcomes, signs) << board->ToString();
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 100);
+}
+
+TEST(SolverTest, GridsItCannotTakeAreRefusedWithTheirReason) {
+  const struct {
+    const char* Board;
+    const char* Reason;  // empty when the grid is taken
+    int PlayerToMove;    // 0 when refused
+  } cases[] = {
+      {"000000000000000000000000000000000000000000", "", 1},
+      {"000000000000000000000000000000000000000100", "", 2},
+      {"000000000000000000000000000000000000000200", "", 1},
+      {"000000000000000000000000000000000000001100",
+       "the players' piece counts differ by more than one", 0},
+      {"000000000000000000000000000000100000000000", "a piece floats above an empty cell", 0},
+      {"000000000000000000000000000000000000000221", "", 1},
+      {"000000000000000000000000000000200000111122", "the grid already holds four in a row", 0},
+      {"112211222112211122112221122111221122211221", "", 1},
+  };
+  for (const auto& c : cases) {
+    std::string why;
+    const std::optional<TSolverGrid> grid = ToSolverGrid(*TBoard::FromString(c.Board), why);
+    EXPECT_EQ(why, c.Reason) << c.Board;
+    EXPECT_EQ(grid ? grid->PlayerToMove : 0, c.PlayerToMove) << c.Board;
+  }
+}
+
+}  // namespace
+}  // namespace zerud
