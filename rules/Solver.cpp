@@ -220,7 +220,8 @@ std::uint32_t* TSolver::Entry(const TBitPosition& position, std::uint32_t& tag) 
                                 ? std::min(position.Key(), position.MirroredKey())
                                 : position.Key();
   // A small table cannot tell every key by its quotient: those go without.
-  const std::uint64_t quotient = key / table_.size();
+  // One more than the quotient: an empty entry never matches.
+  const std::uint64_t quotient = key / table_.size() + 1;
   if (quotient >= kQuotientLimit) return nullptr;
   tag = static_cast<std::uint32_t>(quotient) << kBoundBits;
   return &table_[key % table_.size()];

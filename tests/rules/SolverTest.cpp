@@ -93,6 +93,26 @@ TEST(SolverTest, ColumnScoresEqualPlainMinimaxNearTheEnd) {
   EXPECT_GT(compared, 100);
 }
 
+// Grids whose pieces all lie in the left columns have the smallest keys,
+// which a small table keeps whole. Scores checked with an earlier solver
+// that stored whole keys.
+TEST(SolverTest, GridsWithSmallKeysScoreAsBefore) {
+  const struct {
+    const char* Board;
+    const char* Scores;
+  } cases[] = {
+      {"210000012000002100000120000021000001200000", "x x -1 0 -3 -5 -3"},
+      {"120000012000002100000210000012000001200000", "x x -1 -2 -2 -2 -3"},
+  };
+  TSolver solver(16);
+  for (const auto& c : cases) {
+    std::string why;
+    const std::optional<TSolverGrid> grid = ToSolverGrid(*TBoard::FromString(c.Board), why);
+    ASSERT_TRUE(grid) << why;
+    EXPECT_EQ(FormatColumnScores(solver.ScoreColumns(grid->Position)), c.Scores) << c.Board;
+  }
+}
+
 TEST(SolverTest, GridsItCannotTakeAreRefusedWithTheirReason) {
   const struct {
     const char* Board;
