@@ -92,16 +92,12 @@ int TSolver::SolveOutcome(const TBitPosition& position) {
   return (score > 0) - (score < 0);
 }
 
-// Narrows [low, high] around the score with null-window searches, trying
-// first the values nearer 0, where most scores lie and searches are cheap.
+// Narrows [low, high] around the score with null-window searches, from 0
+// outwards one value at a time: most scores lie near 0, and each search
+// there leaves the table ready for the next.
 int TSolver::Search(const TBitPosition& position, int low, int high) {
   while (low < high) {
-    int guess = low + (high - low) / 2;
-    if (guess <= 0 && low / 2 < guess) {
-      guess = low / 2;
-    } else if (guess >= 0 && high / 2 > guess) {
-      guess = high / 2;
-    }
+    const int guess = low >= 0 ? low : high <= 0 ? high - 1 : 0;
     const int score = NegaMax(position, guess, guess + 1);
     if (score <= guess) {
       high = score;
