@@ -14,18 +14,29 @@ constexpr int WinNowScore(int pieces) { return (kCells + 1 - pieces) / 2; }
 // so they are more often best and cut the search sooner.
 constexpr std::array<int, kColumns> kCentreFirst = {3, 2, 4, 1, 5, 0, 6};
 
-// A table entry packs the key (49 bits) above one byte: 0 for an empty
-// entry, else the bound + 64 in the low seven bits and the top bit set for a
-// lower bound (clear for an upper bound).
-constexpr std::uint64_t kLowerFlag = 0x80;
-constexpr int kBoundOffset = 64;
+// A table entry packs the key's quotient above seven bits: 0 for an empty
+// entry, else an upper bound + 22 (1 to 43) or a lower bound + 65 (44 to 86).
+constexpr int kBoundBits = 7;
+constexpr std::uint32_t kBoundMask = (1u << kBoundBits) - 1;
+constexpr int kUpperOffset = kCells / 2 + 1;
+constexpr int kLowerOffset = kUpperOffset + kCells + 1;
+constexpr std::uint64_t kQuotientLimit = std::uint64_t{1} << (32 - kBoundBits);
 
 // Grids with fewer pieces share their table entry with their mirror image;
 // later ones are rarely symmetric and not worth the work.
 constexpr int kMirroredBelow = 14;
 
-std::uint64_t Pack(std::uint64_t key, int bound, bool lower) {
-  return key << 8 | (lower ? kLowerFlag : 0) | static_cast<std::uint64_t>(bound + kBoundOffset);
+// Looking up every move's grid before searching pays where subtrees are
+// large, not in the last few cells.
+constexpr int kLookAheadBelow = 36;
+
+// The largest prime below `limit`: keys spread evenly over a prime size.
+std::size_t PrimeBelow(std::size_t limit) {
+  for (std::size_t n = limit - 1;; --n) {
+    bool prime = n > 1;
+    for (std::size_t d = 2; prime && d * d <= n; ++d) prime = n % d != 0;
+    if (prime) return n;
+  }
 }
 
 }  // namespace
@@ -67,8 +78,7 @@ std::optional<TSolverGrid> ToSolverGrid(const TBoard& board, std::string& why) {
   return grid;
 }
 
-TSolver::TSolver(int tableBits)
-    : table_(std::size_t{1} << tableBits), tableShift_(64 - tableBits) {}
+TSolver::TSolver(int tableBits) : table_(PrimeBelow(std::size_t{2} << tableBits)) {}
 
 int TSolver::Solve(const TBitPosition& position) {
   if (position.CanWinNow()) return WinNowScore(position.Pieces());
@@ -82,16 +92,12 @@ int TSolver::SolveOutcome(const TBitPosition& position) {
   return (score > 0) - (score < 0);
 }
 
-// Narrows [low, high] around the score with null-window searches, trying
-// first the values nearer 0, where most scores lie and searches are cheap.
+// Narrows [low, high] around the score with null-window searches, from 0
+// outwards one value at a time: most scores lie near 0, and each search
+// there leaves the table ready for the next.
 int TSolver::Search(const TBitPosition& position, int low, int high) {
   while (low < high) {
-    int guess = low + (high - low) / 2;
-    if (guess <= 0 && low / 2 < guess) {
-      guess = low / 2;
-    } else if (guess >= 0 && high / 2 > guess) {
-      guess = high / 2;
-    }
+    const int guess = low >= 0 ? low : high <= 0 ? high - 1 : 0;
     const int score = NegaMax(position, guess, guess + 1);
     if (score <= guess) {
       high = score;
@@ -104,7 +110,9 @@ int TSolver::Search(const TBitPosition& position, int low, int high) {
 
 TColumnScores TSolver::ScoreColumns(const TBitPosition& position, bool outcomeOnly) {
   TColumnScores scores;
-  for (int column = 0; column < kColumns; ++column) {
+  // The middle first: its grids fill the table with the ones the outer
+  // columns meet again.
+  for (const int column : kCentreFirst) {
     if (!position.CanPlay(column)) continue;
     if (position.WinsAt(column)) {
       scores[column] = outcomeOnly ? 1 : WinNowScore(position.Pieces());
@@ -140,20 +148,16 @@ int TSolver::NegaMax(const TBitPosition& position, int alpha, int beta) {
     if (alpha >= beta) return alpha;
   }
   int highest = (kCells - 1 - pieces) / 2;
-  // Early grids are met in both mirror images: one entry serves both.
-  const std::uint64_t key =
-      pieces < kMirroredBelow ? std::min(position.Key(), position.MirroredKey()) : position.Key();
-  std::uint64_t& entry = table_[(key * 0x9E3779B97F4A7C15ULL) >> tableShift_];
-  if ((entry >> 8) == key && (entry & 0x7F) != 0) {
-    const int bound = static_cast<int>(entry & 0x7F) - kBoundOffset;
-    if (entry & kLowerFlag) {
-      if (alpha < bound) {
-        alpha = bound;
-        if (alpha >= beta) return alpha;
-      }
-    } else {
-      highest = std::min(highest, bound);
+  std::uint32_t tag = 0;
+  std::uint32_t* const entry = Entry(position, tag);
+  const int stored = entry && (*entry & ~kBoundMask) == tag ? int(*entry & kBoundMask) : 0;
+  if (stored >= kLowerOffset - kCells / 2) {
+    if (alpha < stored - kLowerOffset) {
+      alpha = stored - kLowerOffset;
+      if (alpha >= beta) return alpha;
     }
+  } else if (stored != 0) {
+    highest = std::min(highest, stored - kUpperOffset);
   }
   if (beta > highest) {
     beta = highest;
@@ -176,19 +180,47 @@ int TSolver::NegaMax(const TBitPosition& position, int alpha, int beta) {
     moves[at] = cell;
     threats[at] = made;
   }
-  // Step 5. Search them; a refutation ends the node.
+  // Step 5. A move whose grid the table already knows bad enough for the
+  // other side refutes at once, without searching the moves before it.
+  if (pieces < kLookAheadBelow) {
+    for (int i = 0; i < count; ++i) {
+      TBitPosition after = position;
+      after.Play(moves[i]);
+      std::uint32_t childTag = 0;
+      const std::uint32_t* const child = Entry(after, childTag);
+      if (!child || (*child & ~kBoundMask) != childTag) continue;
+      const int code = static_cast<int>(*child & kBoundMask);
+      if (code >= kLowerOffset - kCells / 2 || kUpperOffset - code < beta) continue;
+      if (entry) *entry = tag | static_cast<std::uint32_t>(kUpperOffset - code + kLowerOffset);
+      return kUpperOffset - code;
+    }
+  }
+  // Step 6. Search them; a refutation ends the node.
   for (int i = 0; i < count; ++i) {
     TBitPosition after = position;
     after.Play(moves[i]);
     const int score = -NegaMax(after, -beta, -alpha);
     if (score >= beta) {
-      entry = Pack(key, score, true);
+      if (entry) *entry = tag | static_cast<std::uint32_t>(score + kLowerOffset);
       return score;
     }
     alpha = std::max(alpha, score);
   }
-  entry = Pack(key, alpha, false);
+  if (entry) *entry = tag | static_cast<std::uint32_t>(alpha + kUpperOffset);
   return alpha;
+}
+
+std::uint32_t* TSolver::Entry(const TBitPosition& position, std::uint32_t& tag) {
+  // Early grids are met in both mirror images: one entry serves both.
+  const std::uint64_t key = position.Pieces() < kMirroredBelow
+                                ? std::min(position.Key(), position.MirroredKey())
+                                : position.Key();
+  // A small table cannot tell every key by its quotient: those go without.
+  // One more than the quotient: an empty entry never matches.
+  const std::uint64_t quotient = key / table_.size() + 1;
+  if (quotient >= kQuotientLimit) return nullptr;
+  tag = static_cast<std::uint32_t>(quotient) << kBoundBits;
+  return &table_[key % table_.size()];
 }
 
 std::string FormatColumnScores(const TColumnScores& scores) {

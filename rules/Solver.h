@@ -32,7 +32,8 @@ using TColumnScores = std::array<std::optional<int>, kColumns>;
 
 class TSolver {
  public:
-  // A transposition table of 2^tableBits entries of 8 bytes (2^24: 128 MiB).
+  // A transposition table of about 2^(tableBits + 1) entries of 4 bytes
+  // (24: just under 128 MiB).
   explicit TSolver(int tableBits = 24);
 
   // The exact score of `position`, which must not hold a four.
@@ -49,9 +50,14 @@ class TSolver {
  private:
   int Search(const TBitPosition& position, int low, int high);
   int NegaMax(const TBitPosition& position, int alpha, int beta);
+  // The table entry for `position` and its `tag`, the key's part the entry
+  // keeps; nothing when the table is too small to tell its key apart.
+  std::uint32_t* Entry(const TBitPosition& position, std::uint32_t& tag);
 
-  std::vector<std::uint64_t> table_;
-  int tableShift_;
+  // Entry (key mod size) holds (key / size) above the bound, which with the
+  // index gives back the whole key: four bytes hold twice the entries of a
+  // plain key and bound.
+  std::vector<std::uint32_t> table_;
   std::uint64_t nodes_ = 0;
 };
 

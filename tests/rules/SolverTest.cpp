@@ -66,31 +66,54 @@ std::optional<TBoard> RandomGrid(std::mt19937& random, int pieces) {
 }
 
 TEST(SolverTest, ColumnScoresEqualPlainMinimaxNearTheEnd) {
-  std::mt19937 random(2024);
-  TSolver solver(16);
-  int compared = 0;
-  for (const int pieces : {34, 35, 36, 37, 38, 40, 41}) {
-    for (int tries = 0; tries < 40; ++tries) {
-      const std::optional<TBoard> board = RandomGrid(random, pieces);
-      if (!board) continue;
-      std::string why;
-      const std::optional<TSolverGrid> grid = ToSolverGrid(*board, why);
-      ASSERT_TRUE(grid) << why;
-      const char mover = PlayerCell(grid->PlayerToMove);
-      const std::string expected = BruteForceAnswer(*board, mover, pieces);
-      EXPECT_EQ(FormatColumnScores(solver.ScoreColumns(grid->Position)), expected)
-          << board->ToString();
-      // Outcomes only: the signs of the same scores.
-      const TColumnScores outcomes = solver.ScoreColumns(grid->Position, true);
-      TColumnScores signs = solver.ScoreColumns(grid->Position);
-      for (auto& score : signs) {
-        if (score) score = (*score > 0) - (*score < 0);
+  // A small table keeps only the grids with small keys; a large one all.
+  for (const int tableBits : {16, 24}) {
+    std::mt19937 random(2024);
+    TSolver solver(tableBits);
+    int compared = 0;
+    for (const int pieces : {34, 35, 36, 37, 38, 40, 41}) {
+      for (int tries = 0; tries < 40; ++tries) {
+        const std::optional<TBoard> board = RandomGrid(random, pieces);
+        if (!board) continue;
+        std::string why;
+        const std::optional<TSolverGrid> grid = ToSolverGrid(*board, why);
+        ASSERT_TRUE(grid) << why;
+        const char mover = PlayerCell(grid->PlayerToMove);
+        const std::string expected = BruteForceAnswer(*board, mover, pieces);
+        EXPECT_EQ(FormatColumnScores(solver.ScoreColumns(grid->Position)), expected)
+            << board->ToString() << " with 2^" << tableBits;
+        // Outcomes only: the signs of the same scores.
+        const TColumnScores outcomes = solver.ScoreColumns(grid->Position, true);
+        TColumnScores signs = solver.ScoreColumns(grid->Position);
+        for (auto& score : signs) {
+          if (score) score = (*score > 0) - (*score < 0);
+        }
+        EXPECT_EQ(outcomes, signs) << board->ToString();
+        ++compared;
       }
-      EXPECT_EQ(outcomes, signs) << board->ToString();
-      ++compared;
     }
+    EXPECT_GT(compared, 100);
   }
-  EXPECT_GT(compared, 100);
+}
+
+// Grids whose pieces all lie in the left columns have the smallest keys,
+// which a small table keeps whole. Scores checked with an earlier solver
+// that stored whole keys.
+TEST(SolverTest, GridsWithSmallKeysScoreAsBefore) {
+  const struct {
+    const char* Board;
+    const char* Scores;
+  } cases[] = {
+      {"210000012000002100000120000021000001200000", "x x -1 0 -3 -5 -3"},
+      {"120000012000002100000210000012000001200000", "x x -1 -2 -2 -2 -3"},
+  };
+  TSolver solver(16);
+  for (const auto& c : cases) {
+    std::string why;
+    const std::optional<TSolverGrid> grid = ToSolverGrid(*TBoard::FromString(c.Board), why);
+    ASSERT_TRUE(grid) << why;
+    EXPECT_EQ(FormatColumnScores(solver.ScoreColumns(grid->Position)), c.Scores) << c.Board;
+  }
 }
 
 TEST(SolverTest, GridsItCannotTakeAreRefusedWithTheirReason) {
