@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "rules/MoveOrder.h"
 #include "rules/SearchPosition.h"
 #include "rules/TranspositionTable.h"
 
@@ -15,9 +16,6 @@ namespace {
 // fits in 32 bits.
 constexpr int kBound = 1000000;
 constexpr int kInfinity = kBound + 1;
-
-// Columns from the centre outwards: the usual order of strength.
-constexpr int kCentreFirst[kColumns] = {3, 2, 4, 1, 5, 0, 6};
 
 // Slots of the table for a depth limit: 2^16 (1 MiB) at the deepest level,
 // about the number of grids a search there remembers. A larger table saves
@@ -115,13 +113,7 @@ int TOrderedSearch::OrderedColumns(int (&columns)[kColumns], int first) {
     if (heights_[column] == kRows) continue;
     int score = kMaximising ? ScoreAfter(column, piece) : -ScoreAfter(column, piece);
     if (column == first) score = kInfinity;
-    int i = count++;
-    for (; i > 0 && scores[i - 1] < score; --i) {
-      scores[i] = scores[i - 1];
-      columns[i] = columns[i - 1];
-    }
-    scores[i] = score;
-    columns[i] = column;
+    count = InsertByScore(columns, scores, count, column, score);
   }
   return count;
 }

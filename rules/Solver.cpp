@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "rules/MoveOrder.h"
+
 namespace zerud {
 
 namespace {
@@ -9,10 +11,6 @@ namespace {
 // The best score still possible for the side to move on a grid holding
 // `pieces` pieces when its next piece wins.
 constexpr int WinNowScore(int pieces) { return (kCells + 1 - pieces) / 2; }
-
-// Columns from the middle outwards: central pieces take part in more lines,
-// so they are more often best and cut the search sooner.
-constexpr std::array<int, kColumns> kCentreFirst = {3, 2, 4, 1, 5, 0, 6};
 
 // A table entry packs the key's quotient above seven bits: 0 for an empty
 // entry, else an upper bound + 22 (1 to 43) or a lower bound + 65 (44 to 86).
@@ -171,14 +169,7 @@ int TSolver::NegaMax(const TBitPosition& position, int alpha, int beta) {
   for (const int column : kCentreFirst) {
     const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
     if (cell == 0) continue;
-    const int made = position.ThreatsAfter(cell);
-    int at = count++;
-    for (; at > 0 && threats[at - 1] < made; --at) {
-      moves[at] = moves[at - 1];
-      threats[at] = threats[at - 1];
-    }
-    moves[at] = cell;
-    threats[at] = made;
+    count = InsertByScore(moves.data(), threats.data(), count, cell, position.ThreatsAfter(cell));
   }
   // Step 5. A move whose grid the table already knows bad enough for the
   // other side refutes at once, without searching the moves before it.
