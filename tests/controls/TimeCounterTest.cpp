@@ -137,7 +137,7 @@ class TimeCounterTest : public QObject {
   void ticksAreIndependentOfTheCount() {
     TTimeCounter counter(nullptr, Clock());
     counter.SetEnabled(false);
-    QVERIFY(!counter.isActive());
+    QVERIFY(!counter.Enabled());
     QCOMPARE(ElapsedAfter(counter, 2000), "00:00:02");
     counter.Stop();
     QSignalSpy ticks(&counter, &TTimeCounter::OnTimer);
