@@ -57,6 +57,8 @@ class TTimeCounter : public QObject {
   // affected.
   bool Enabled() const { return ticks_.isActive(); }
   void SetEnabled(bool enabled);
+  // Milliseconds between two ticks: always kInterval.
+  int Interval() const { return ticks_.interval(); }
 
   void SetClock(TClock clock);
 
