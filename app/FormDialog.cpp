@@ -10,21 +10,18 @@
 namespace zerud {
 namespace {
 
-const QColor kBlue(0, 66, 217);
-const QColor kButtonFace(144, 178, 255);
-
 TEncartaButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                            const QRect& geometry) {
   auto* button = new TEncartaButton(parent, name);
   button->setGeometry(geometry);
   button->setCursor(Qt::PointingHandCursor);
-  button->SetColor(kButtonFace);
-  button->SetColorBorder(kBlue);
-  button->SetColorOver(kBlue);
-  button->SetColorDown(kBlue);
+  button->SetColor(skin::kMidBlue);
+  button->SetColorBorder(skin::kRoyalBlue);
+  button->SetColorOver(skin::kRoyalBlue);
+  button->SetColorDown(skin::kRoyalBlue);
   button->SetColorOverCaption(Qt::black);
   button->SetShowCaption(true);
-  button->setFont(PixelFont(QStringLiteral("Tahoma"), 13));
+  button->setFont(skin::CaptionFont());
   button->SetFontColor(Qt::black);
   button->SetCaption(caption);
   return button;
@@ -34,11 +31,11 @@ TEncartaButton* MakeButton(QWidget* parent, const QString& name, const QString& 
 
 TFormDialog::TFormDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-  PrepareWindow(this, QStringLiteral("FormDialog"), kCaption, kBlue);
+  PrepareWindow(this, QStringLiteral("FormDialog"), kCaption, skin::kRoyalBlue);
   setFixedSize(kClientWidth, kClientHeight);
 
   // Back to front: the outlined rectangle, the question, the two buttons.
-  Shape1 = new TShape(this, QColor(208, 223, 255), Qt::black);
+  Shape1 = new TShape(this, skin::kPaleBlue, Qt::black);
   Shape1->setObjectName(QStringLiteral("Shape1"));
   Shape1->setGeometry(0, 0, kClientWidth, kClientHeight);
 
@@ -47,10 +44,10 @@ TFormDialog::TFormDialog(QWidget* parent)
   Label1->setGeometry(3, 3, 230, 39);
   Label1->setAutoFillBackground(true);
   QPalette label = Label1->palette();
-  label.setColor(QPalette::Window, kBlue);
+  label.setColor(QPalette::Window, skin::kRoyalBlue);
   label.setColor(QPalette::WindowText, Qt::white);
   Label1->setPalette(label);
-  Label1->setFont(PixelFont(QStringLiteral("Tahoma"), 13));
+  Label1->setFont(skin::CaptionFont());
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   Label1->setWordWrap(true);
   Label1->setTextFormat(Qt::PlainText);
@@ -68,7 +65,7 @@ int TFormDialog::ShowModal() {
     over = mainWindow_->frameGeometry();
   else if (QScreen* desktop = screen())
     over = desktop->geometry();
-  move(CenteredIn(over, size()));
+  move(CentredTopLeft(over, size()));
   setResult(kNon);
   const int result = exec();
   return result == kOui ? kOui : kNon;

@@ -24,21 +24,21 @@ TFormSplash::TFormSplash(QWidget* parent)
   bnFermer = new TSelButton(this, QStringLiteral("bnFermer"));
   bnFermer->setGeometry(195, 327, 193, 21);
   bnFermer->setCursor(Qt::PointingHandCursor);
-  bnFermer->SetColor(QColor(128, 128, 192));
-  bnFermer->SetColorBorder(QColor(0, 0, 128));
-  bnFermer->SetColorOver(QColor(164, 192, 251));
-  bnFermer->SetColorDown(QColor(164, 192, 251));
+  bnFermer->SetColor(skin::kLavender);
+  bnFermer->SetColorBorder(skin::kNavy);
+  bnFermer->SetColorOver(skin::kLightBlue);
+  bnFermer->SetColorDown(skin::kLightBlue);
   bnFermer->SetColorOverCaption(Qt::black);
   bnFermer->SetAlignment(TSelButton::kAlignCenter);
   bnFermer->SetBorderWidth(1);
-  bnFermer->setFont(PixelFont(QStringLiteral("Tahoma"), 13));
+  bnFermer->setFont(skin::CaptionFont());
   bnFermer->SetFontColor(Qt::white);
   bnFermer->SetCaption(kFermerCaption);
   connect(bnFermer, &TSelButton::OnClick, this, &TFormSplash::bnFermerClick);
 }
 
 int TFormSplash::ShowModal() {
-  if (QScreen* desktop = screen()) move(CenteredIn(desktop->geometry(), size()));
+  if (QScreen* desktop = screen()) move(CentredTopLeft(desktop->geometry(), size()));
   return exec();
 }
 

@@ -1,16 +1,15 @@
 #pragma once
 
 #include <QColor>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
 #include <QString>
 #include <QWidget>
 
-#include "platform/Fonts.h"
+#include "platform/Centring.h"
+#include "platform/Skin.h"
 
-// Small helpers the start-up windows share: plain background colours and
-// centring; fonts by pixel height come from platform/Fonts.h.
+// Small helpers the start-up windows share: plain background colours;
+// centring comes from platform/Centring.h, colours and fonts from
+// platform/Skin.h.
 namespace zerud {
 
 // Names a top-level window, gives it its caption and fills it with a plain
@@ -23,13 +22,6 @@ inline void PrepareWindow(QWidget* window, const QString& name, const QString& c
   palette.setColor(QPalette::Window, background);
   window->setPalette(palette);
   window->setAutoFillBackground(true);
-}
-
-// Top-left corner that centres a window of the given size in the area; an
-// odd difference leaves the extra pixel on the right and bottom.
-inline QPoint CenteredIn(const QRect& area, const QSize& size) {
-  return {area.x() + (area.width() - size.width()) / 2,
-          area.y() + (area.height() - size.height()) / 2};
 }
 
 }  // namespace zerud

@@ -19,13 +19,13 @@ QDateTime FromWallMsecs(qint64 msecs) {
 
 }  // namespace
 
-TTimeCounter::TTimeCounter(QObject* owner, TClock clock) : QTimer(owner) {
+TTimeCounter::TTimeCounter(QObject* owner, TClock clock) : QObject(owner) {
   SetClock(std::move(clock));
-  setInterval(kInterval);
-  connect(this, &QTimer::timeout, this, &TTimeCounter::OnTimer);
+  ticks_.setInterval(kInterval);
+  connect(&ticks_, &QTimer::timeout, this, &TTimeCounter::OnTimer);
   // Nothing is held yet, so starting counts from now.
   Start();
-  start();
+  ticks_.start();
 }
 
 void TTimeCounter::SetClock(TClock clock) {
@@ -72,11 +72,11 @@ void TTimeCounter::Reset() {
 }
 
 void TTimeCounter::SetEnabled(bool enabled) {
-  if (enabled == isActive()) return;
+  if (enabled == ticks_.isActive()) return;
   if (enabled) {
-    start();
+    ticks_.start();
   } else {
-    stop();
+    ticks_.stop();
   }
 }
 

@@ -1,19 +1,21 @@
 #pragma once
 
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <QTimer>
 #include <functional>
 
-// The game clock's stopwatch: a one-second timer that also measures how long
-// the current game has been running, and can be held, resumed and reset.
+// The game clock's stopwatch: it ticks every second, with a timer of its own,
+// and measures how long the current game has been running; the count can be
+// held, resumed and reset.
 //
 // Times are local wall-clock times: a change of the computer's clock during a
 // game shifts the elapsed time by the same amount, and so does a change to or
 // from daylight saving time.
 namespace zerud {
 
-class TTimeCounter : public QTimer {
+class TTimeCounter : public QObject {
   Q_OBJECT
 
  public:
@@ -53,8 +55,10 @@ class TTimeCounter : public QTimer {
 
   // Switches the ticks (OnTimer every second) on or off; the count is not
   // affected.
-  bool Enabled() const { return isActive(); }
+  bool Enabled() const { return ticks_.isActive(); }
   void SetEnabled(bool enabled);
+  // Milliseconds between two ticks: always kInterval.
+  int Interval() const { return ticks_.interval(); }
 
   void SetClock(TClock clock);
 
@@ -71,6 +75,7 @@ class TTimeCounter : public QTimer {
   qint64 NowWall() const;
   qint64 RunningElapsed() const { return NowWall() - startWall_; }
 
+  QTimer ticks_;
   TClock clock_;
   qint64 startWall_ = 0;
   qint64 heldElapsed_ = 0;

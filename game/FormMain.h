@@ -47,8 +47,6 @@ class TFormMain : public QWidget {
   static constexpr int kChatTextLimit = 1 << 20;
   // Peer messages held back while a move runs; more are dropped.
   static constexpr std::size_t kDeferredLimit = 64;
-  // Top-left corner that centres a rectangle of the given size on the desktop.
-  static QPoint CentredTopLeft(const QRect& desktop, const QSize& size);
 
   // Written by the network window.
   bool NetworkGame = false;

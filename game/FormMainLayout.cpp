@@ -12,7 +12,6 @@
 #include <QShowEvent>
 #include <QSlider>
 #include <QTimer>
-#include <algorithm>
 
 #include "assets/Pictures.h"
 #include "controls/ButtonComps.h"
@@ -21,7 +20,8 @@
 #include "game/GameParts.h"
 #include "game/TrackBar.h"
 #include "game/log/MessageLog.h"
-#include "platform/Fonts.h"
+#include "platform/Centring.h"
+#include "platform/Skin.h"
 
 namespace zerud {
 
@@ -29,8 +29,6 @@ namespace {
 
 constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 600;
-
-QString Rgb(int r, int g, int b) { return QStringLiteral("rgb(%1, %2, %3)").arg(r).arg(g).arg(b); }
 
 // A panel filled by a picture, or by its colour where the picture is missing.
 class TPicturePanel : public QWidget {
@@ -59,8 +57,8 @@ class TGradientBar : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     QLinearGradient gradient(0, 0, width(), 0);
-    gradient.setColorAt(0, QColor(0, 128, 255));
-    gradient.setColorAt(1, QColor(255, 0, 0));
+    gradient.setColorAt(0, skin::kLevelLow);
+    gradient.setColorAt(1, skin::kLevelHigh);
     painter.fillRect(rect(), gradient);
   }
 };
@@ -86,36 +84,42 @@ void SetButtonPictures(TImageButton* button, TButtonPicture which) {
 
 void TFormMain::BuildLeftPanel() {
   QWidget* board = img();
-  PanelGauche = new TPicturePanel(LeftPanelPicture(), QColor(164, 192, 251), board);
+  PanelGauche = new TPicturePanel(LeftPanelPicture(), skin::kLightBlue, board);
   PanelGauche->setObjectName(QStringLiteral("PanelGauche"));
   PanelGauche->setGeometry(0, 0, 237, 600);
 
-  auto imageButton = [this](TImageButton*& button, const char* name, TButtonPicture picture,
-                            const QRect& geometry, const QString& hint) {
-    button = new TImageButton(PanelGauche);
-    button->setObjectName(QString::fromLatin1(name));
-    SetButtonPictures(button, picture);
-    button->setGeometry(geometry);
-    button->setToolTip(hint);
+  const struct {
+    TImageButton* TFormMain::*member;
+    const char* name;
+    TButtonPicture picture;
+    QRect geometry;
+    const char* hint;
+    void (TFormMain::*click)();
+  } imageButtons[] = {
+      {&TFormMain::bnStart, "bnStart", TButtonPicture::Start, {7, 75, 55, 55},
+       "Commencer une nouvelle partie", &TFormMain::bnStartClick},
+      {&TFormMain::bnOptions, "bnOptions", TButtonPicture::Options, {7, 145, 55, 55},
+       "Options du jeu", &TFormMain::bnOptionsClick},
+      {&TFormMain::bnReseau, "bnReseau", TButtonPicture::Reseau, {7, 215, 56, 56},
+       "Mode multi-joueurs", &TFormMain::bnReseauClick},
+      {&TFormMain::bnAide, "bnAide", TButtonPicture::Aide, {6, 285, 55, 55}, "Aide du jeu",
+       &TFormMain::bnAideClick},
   };
-  imageButton(bnStart, "bnStart", TButtonPicture::Start, QRect(7, 75, 55, 55),
-              QStringLiteral("Commencer une nouvelle partie"));
-  imageButton(bnOptions, "bnOptions", TButtonPicture::Options, QRect(7, 145, 55, 55),
-              QStringLiteral("Options du jeu"));
-  imageButton(bnReseau, "bnReseau", TButtonPicture::Reseau, QRect(7, 215, 56, 56),
-              QStringLiteral("Mode multi-joueurs"));
-  imageButton(bnAide, "bnAide", TButtonPicture::Aide, QRect(6, 285, 55, 55),
-              QStringLiteral("Aide du jeu"));
-  connect(bnStart, &TImageButton::OnClick, this, &TFormMain::bnStartClick);
-  connect(bnOptions, &TImageButton::OnClick, this, &TFormMain::bnOptionsClick);
-  connect(bnReseau, &TImageButton::OnClick, this, &TFormMain::bnReseauClick);
-  connect(bnAide, &TImageButton::OnClick, this, &TFormMain::bnAideClick);
+  for (const auto& b : imageButtons) {
+    auto* button = new TImageButton(PanelGauche);
+    button->setObjectName(QString::fromLatin1(b.name));
+    SetButtonPictures(button, b.picture);
+    button->setGeometry(b.geometry);
+    button->setToolTip(QString::fromUtf8(b.hint));
+    connect(button, &TImageButton::OnClick, this, b.click);
+    this->*b.member = button;
+  }
 
   // The digit display is never written; it only shows its colour.
   auto* lbScore = new QLabel(board);
   lbScore->setObjectName(QStringLiteral("lbScore"));
   lbScore->setGeometry(87, 122, 124, 17);
-  lbScore->setStyleSheet(QStringLiteral("background: %1; color: black;").arg(Rgb(144, 178, 255)));
+  lbScore->setStyleSheet(QStringLiteral("background: %1; color: black;").arg(skin::Css(skin::kMidBlue)));
 
   MemoMessages = new TMessageLog(PanelGauche);
   MemoMessages->setObjectName(QStringLiteral("MemoMessages"));
@@ -128,38 +132,46 @@ void TFormMain::BuildLeftPanel() {
   for (int i = 0; i < kLogIconCount; ++i) icons[i] = LogIcon(i);
   MemoMessages->SetIcons(icons);
 
-  const QFont tahoma11 = PixelFont(QStringLiteral("Tahoma"), 11);
+  const QFont tahoma11 = skin::SmallFont();
   EditChat = new QLineEdit(QStringLiteral("..."), PanelGauche);
   EditChat->setObjectName(QStringLiteral("EditChat"));
   EditChat->setGeometry(7, 504, 116, 18);
   EditChat->setFrame(false);
   EditChat->setFont(tahoma11);
   EditChat->setStyleSheet(
-      QStringLiteral("QLineEdit { background: %1; border: none; }").arg(Rgb(208, 223, 255)));
+      QStringLiteral("QLineEdit { background: %1; border: none; }").arg(skin::Css(skin::kPaleBlue)));
   EditChat->setToolTip(QStringLiteral("Texte à envoyer"));
   // Enter sends the line; the edit swallows it.
   connect(EditChat, &QLineEdit::returnPressed, this, &TFormMain::bnEnvoyerChatClick);
 
-  auto chatButton = [this, &tahoma11](TSelButton*& button, const char* name, const QString& caption,
-                                      const QRect& geometry, const QString& hint) {
-    button = new TSelButton(PanelGauche);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(geometry);
-    button->SetCaption(caption);
-    button->setToolTip(hint);
-    button->SetColor(QColor(208, 223, 255));
+  const struct {
+    TSelButton* TFormMain::*member;
+    const char* name;
+    const char* caption;
+    QRect geometry;
+    const char* hint;
+    void (TFormMain::*click)();
+  } chatButtons[] = {
+      {&TFormMain::bnClear, "bnClear", "Effacer", {123, 503, 42, 20}, "Effacer les messages reçus",
+       &TFormMain::bnClearClick},
+      {&TFormMain::bnEnvoyerChat, "bnEnvoyerChat", "Envoyer", {164, 503, 48, 20},
+       "Envoyer le message", &TFormMain::bnEnvoyerChatClick},
+  };
+  for (const auto& b : chatButtons) {
+    auto* button = new TSelButton(PanelGauche);
+    button->setObjectName(QString::fromLatin1(b.name));
+    button->setGeometry(b.geometry);
+    button->SetCaption(QString::fromUtf8(b.caption));
+    button->setToolTip(QString::fromUtf8(b.hint));
+    button->SetColor(skin::kPaleBlue);
     button->SetColorBorder(Qt::white);
-    button->SetColorOver(QColor(128, 128, 192));
-    button->SetColorDown(QColor(128, 128, 192));
+    button->SetColorOver(skin::kLavender);
+    button->SetColorDown(skin::kLavender);
     button->setFont(tahoma11);
     button->SetFontColor(Qt::black);
-  };
-  chatButton(bnClear, "bnClear", QStringLiteral("Effacer"), QRect(123, 503, 42, 20),
-             QStringLiteral("Effacer les messages reçus"));
-  chatButton(bnEnvoyerChat, "bnEnvoyerChat", QStringLiteral("Envoyer"), QRect(164, 503, 48, 20),
-             QStringLiteral("Envoyer le message"));
-  connect(bnClear, &TSelButton::OnClick, this, &TFormMain::bnClearClick);
-  connect(bnEnvoyerChat, &TSelButton::OnClick, this, &TFormMain::bnEnvoyerChatClick);
+    connect(button, &TSelButton::OnClick, this, b.click);
+    this->*b.member = button;
+  }
 
   // The chat memo shows its scroll bar beside it, a little taller.
   MemoChat = new QPlainTextEdit(PanelGauche);
@@ -169,7 +181,7 @@ void TFormMain::BuildLeftPanel() {
   MemoChat->setFrameShape(QFrame::NoFrame);
   // Shown in the skin's memo font, which takes the place of the memo's own
   // Tahoma 11 px.
-  MemoChat->setFont(PixelFont(QStringLiteral("Arial"), 14, true));
+  MemoChat->setFont(skin::ChatFont());
   MemoChat->setStyleSheet(QStringLiteral("QPlainTextEdit { background: white; color: black; }"));
   MemoChat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // The peer decides how many lines arrive: past this many, the oldest go,
@@ -187,7 +199,7 @@ void TFormMain::BuildLeftPanel() {
                       QStringLiteral("lbReseau"));
   lbReseau->setFont(tahoma11);
   lbReseau->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  lbReseau->setStyleSheet(QStringLiteral("background: %1;").arg(Rgb(144, 178, 255)));
+  lbReseau->setStyleSheet(QStringLiteral("background: %1;").arg(skin::Css(skin::kMidBlue)));
 }
 
 void TFormMain::BuildClockPanel() {
@@ -196,13 +208,13 @@ void TFormMain::BuildClockPanel() {
   PanelClock->setGeometry(718, 6, 74, 45);
   PanelClock->setAutoFillBackground(true);
   QPalette palette = PanelClock->palette();
-  palette.setColor(QPalette::Window, QColor(164, 192, 251));
+  palette.setColor(QPalette::Window, skin::kLightBlue);
   PanelClock->setPalette(palette);
 
   LabelChrono = AddLabel(PanelClock, QStringLiteral("00:00:00"), QRect(0, 0, 74, 16),
                          QStringLiteral("LabelChrono"));
   LabelChrono->setAlignment(Qt::AlignCenter);
-  LabelChrono->setFont(PixelFont(QStringLiteral("Arial"), 13, true));
+  LabelChrono->setFont(skin::ClockFont());
 
   auto* quit = new QPushButton(QStringLiteral("Quitter"), PanelClock);
   quit->setObjectName(QStringLiteral("bsSkinButton1"));
@@ -232,13 +244,13 @@ void TFormMain::BuildColumnTargets() {
 }
 
 void TFormMain::BuildOptionsPanel() {
-  PanelOptions = new TPicturePanel(OptionsPanelPicture(), QColor(164, 192, 251), img());
+  PanelOptions = new TPicturePanel(OptionsPanelPicture(), skin::kLightBlue, img());
   PanelOptions->setObjectName(QStringLiteral("PanelOptions"));
   PanelOptions->setGeometry(0, 65, 800, 536);
   PanelOptions->hide();
 
-  const QFont tahoma13 = PixelFont(QStringLiteral("Tahoma"), 13);
-  const QString captionStyle = QStringLiteral("background: %1;").arg(Rgb(128, 128, 192));
+  const QFont tahoma13 = skin::CaptionFont();
+  const QString captionStyle = QStringLiteral("background: %1;").arg(skin::Css(skin::kLavender));
   auto caption = [&](const char* name, const QString& text, const QRect& geometry) {
     QLabel* label = AddLabel(PanelOptions, text, geometry, QString::fromLatin1(name));
     label->setFont(tahoma13);
@@ -263,7 +275,7 @@ void TFormMain::BuildOptionsPanel() {
   auto* gradient = new TGradientBar(PanelOptions);
   gradient->setObjectName(QStringLiteral("GradientBar"));
   gradient->setGeometry(48, 257, 345, 14);
-  const QFont tahoma11 = PixelFont(QStringLiteral("Tahoma"), 11);
+  const QFont tahoma11 = skin::SmallFont();
   const struct {
     const char* text;
     int left;
@@ -284,18 +296,25 @@ void TFormMain::BuildOptionsPanel() {
   shape->setObjectName(QStringLiteral("Shape1"));
   shape->setGeometry(47, 376, 346, 74);
   shape->setStyleSheet(QStringLiteral("QFrame { background: %1; border: 1px solid %2; }")
-                           .arg(Rgb(164, 192, 251), Rgb(128, 128, 192)));
+                           .arg(skin::Css(skin::kLightBlue), skin::Css(skin::kLavender)));
   // The radio boxes are drawn in the skin's own 11 px font: in the panel's
   // 13 px their captions would not fit their 149 pixels.
-  auto radio = [&](QRadioButton*& box, const char* name, const QString& text, int top) {
-    box = new QRadioButton(text, PanelOptions);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(63, top, 149, 25);
+  // Both boxes call the same handler, which reads which one is checked.
+  const struct {
+    QRadioButton* TFormMain::*member;
+    const char* name;
+    const char* caption;
+    int top;
+  } modes[] = {{&TFormMain::cbMachine, "cbMachine", "Joueur contre la machine", 387},
+               {&TFormMain::cbJoueursHumains, "cbJoueursHumains", "2 joueurs humains", 411}};
+  for (const auto& m : modes) {
+    auto* box = new QRadioButton(QString::fromUtf8(m.caption), PanelOptions);
+    box->setObjectName(QString::fromLatin1(m.name));
+    box->setGeometry(63, m.top, 149, 25);
     box->setFont(tahoma11);
     connect(box, &QRadioButton::clicked, this, &TFormMain::cbJoueursHumainsClick);
-  };
-  radio(cbMachine, "cbMachine", QStringLiteral("Joueur contre la machine"), 387);
-  radio(cbJoueursHumains, "cbJoueursHumains", QStringLiteral("2 joueurs humains"), 411);
+    this->*m.member = box;
+  }
   cbMachine->setChecked(true);
 
   bnFermer = new TSelButton(PanelOptions);
@@ -303,11 +322,11 @@ void TFormMain::BuildOptionsPanel() {
   bnFermer->setGeometry(712, 497, 61, 21);
   bnFermer->SetCaption(QStringLiteral("Fermer"));
   bnFermer->SetAlignment(TSelButton::kAlignCenter);
-  bnFermer->SetColor(QColor(128, 128, 192));
-  bnFermer->SetColorBorder(QColor(0, 0, 128));
+  bnFermer->SetColor(skin::kLavender);
+  bnFermer->SetColorBorder(skin::kNavy);
   bnFermer->SetBorderWidth(1);
-  bnFermer->SetColorOver(QColor(164, 192, 251));
-  bnFermer->SetColorDown(QColor(164, 192, 251));
+  bnFermer->SetColorOver(skin::kLightBlue);
+  bnFermer->SetColorDown(skin::kLightBlue);
   bnFermer->setFont(tahoma13);
   bnFermer->SetFontColor(Qt::black);
   connect(bnFermer, &TSelButton::OnClick, this, &TFormMain::bnFermerClick);
@@ -318,7 +337,7 @@ void TFormMain::BuildOptionsPanel() {
 // it covers everything below y = 65 when shown.
 void TFormMain::BuildControls() {
   setWindowTitle(QStringLiteral("Zerud uravizera4"));
-  setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+  setFont(skin::WindowFont());
   setFixedSize(kClientWidth, kClientHeight);
 
   parts_->Img = new TLayeredImage(this);
@@ -333,7 +352,7 @@ void TFormMain::BuildControls() {
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Memo1->setGeometry(810, 8, 207, 153);
-  Memo1->setFont(PixelFont(QStringLiteral("Lucida Console"), 12));
+  Memo1->setFont(skin::TraceFont());
   Memo1->setFrameShape(QFrame::NoFrame);
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo1->hide();
@@ -343,13 +362,6 @@ void TFormMain::BuildControls() {
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     move(CentredTopLeft(screen->geometry(), size()));
   }
-}
-
-// On a desktop smaller than the window the corner stays on the screen, so
-// the caption can still be reached.
-QPoint TFormMain::CentredTopLeft(const QRect& desktop, const QSize& size) {
-  return desktop.topLeft() + QPoint(std::max(0, (desktop.width() - size.width()) / 2),
-                                    std::max(0, (desktop.height() - size.height()) / 2));
 }
 
 // The frame and caption of the window manager are known only some time after

@@ -16,6 +16,7 @@
 #include "network/LocalAddress.h"
 #include "network/Protocol.h"
 #include "network/Sockets.h"
+#include "platform/Centring.h"
 #include "platform/ErrorDisplay.h"
 #include "rules/PatternTable.h"
 
@@ -83,6 +84,8 @@ TFormReseau::TFormReseau(TFormMain* formMain, QWidget* parent) : QWidget(parent)
   ClientSocket->OnError = [this](TSocketConnection* s, TErrorEvent kind, int& code) {
     ClientSocketError(s, kind, code);
   };
+  // A failure the handlers above left unsilenced is shown here.
+  ServerSocket->OnErrorReport = ClientSocket->OnErrorReport = ShowError;
 
   if (main_) main_->SetNetworkLink(this);
   FormCreate();
@@ -296,8 +299,7 @@ void TFormReseau::SendNetMessage(const QString& command, const QString& payload)
 void TFormReseau::showEvent(QShowEvent* event) {
   // Every time it appears, the window sits in the middle of the main window.
   if (main_) {
-    const QRect area = main_->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    move(CentredTopLeft(main_->geometry(), size()));
   }
   QWidget::showEvent(event);
 }

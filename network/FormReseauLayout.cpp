@@ -7,15 +7,15 @@
 
 #include "controls/ButtonComps.h"
 #include "network/FormReseau.h"
-#include "platform/Fonts.h"
+#include "platform/Skin.h"
 
 namespace zerud {
 namespace {
 
-const QColor kWindowColour(144, 178, 255);
-const QColor kPanelColour(208, 223, 255);
-const QColor kFieldColour(144, 178, 255);
-const QColor kButtonAccent(0, 66, 217);
+const QColor& kWindowColour = skin::kMidBlue;
+const QColor& kPanelColour = skin::kPaleBlue;
+const QColor& kFieldColour = skin::kMidBlue;
+const QColor& kButtonAccent = skin::kRoyalBlue;
 
 // The rectangles painted under the controls, in their order from the back,
 // with their brushes; each is outlined by a one-pixel black pen.
@@ -31,8 +31,6 @@ const TShapeRect kShapes[] = {
     {{112, 106, 193, 20}, kFieldColour},                                            // Shape5
 };
 
-QFont Tahoma(int pixelHeight) { return PixelFont(QStringLiteral("Tahoma"), pixelHeight); }
-
 void BlackText(QWidget* widget) {
   QPalette palette = widget->palette();
   palette.setColor(QPalette::WindowText, Qt::black);
@@ -47,7 +45,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
   label->setText(text);
   label->setObjectName(QString::fromLatin1(name));
   label->setGeometry(place);
-  label->setFont(Tahoma(13));
+  label->setFont(skin::CaptionFont());
   BlackText(label);
   return label;
 }
@@ -57,7 +55,7 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, cons
   edit->setObjectName(QString::fromLatin1(name));
   edit->setGeometry(place);
   edit->setFrame(false);
-  edit->setFont(Tahoma(13));
+  edit->setFont(skin::CaptionFont());
   edit->setTextMargins(0, 0, 0, 0);
   QPalette palette = edit->palette();
   for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
@@ -66,12 +64,12 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, cons
   return edit;
 }
 
-QRadioButton* MakeRadio(QWidget* parent, const char* name, const QString& text, int fontHeight,
+QRadioButton* MakeRadio(QWidget* parent, const char* name, const QString& text, const QFont& font,
                         const QRect& place) {
   auto* radio = new QRadioButton(text, parent);
   radio->setObjectName(QString::fromLatin1(name));
   radio->setGeometry(place);
-  radio->setFont(Tahoma(fontHeight));
+  radio->setFont(font);
   radio->setCursor(Qt::PointingHandCursor);
   BlackText(radio);
   return radio;
@@ -96,7 +94,7 @@ TEncartaButton* MakeButton(QWidget* parent, const char* name, const QString& cap
                            const QRect& place) {
   auto* button = new TEncartaButton(parent, QString::fromLatin1(name));
   button->setGeometry(place);
-  button->setFont(Tahoma(13));
+  button->setFont(skin::CaptionFont());
   button->SetCaption(caption);
   button->SetColor(kWindowColour);
   button->SetColorBorder(kButtonAccent);
@@ -121,28 +119,64 @@ void TFormReseau::BuildControls() {
   setPalette(palette);
   setAutoFillBackground(true);
 
-  RadioServeur =
-      MakeRadio(this, "RadioServeur", QStringLiteral("Créer une partie en réseau [MODE SERVEUR] "),
-                12, {6, 6, 299, 22});
-  RadioClient = MakeRadio(this, "RadioClient",
-                          QStringLiteral("Rejoindre une partie  en réseau [MODE CLIENT]"), 13,
-                          {6, 27, 299, 22});
+  // The server's caption is a pixel smaller than the client's to fit its box.
+  const struct {
+    QRadioButton* TFormReseau::*member;
+    const char* name;
+    const char* caption;
+    QFont font;
+    QRect place;
+    void (TFormReseau::*click)();
+  } radios[] = {
+      {&TFormReseau::RadioServeur, "RadioServeur", "Créer une partie en réseau [MODE SERVEUR] ",
+       skin::NarrowCaptionFont(), {6, 6, 299, 22}, &TFormReseau::RadioServeurClick},
+      {&TFormReseau::RadioClient, "RadioClient", "Rejoindre une partie  en réseau [MODE CLIENT]",
+       skin::CaptionFont(), {6, 27, 299, 22}, &TFormReseau::RadioClientClick},
+  };
+  for (const auto& r : radios) {
+    QRadioButton* radio = MakeRadio(this, r.name, QString::fromUtf8(r.caption), r.font, r.place);
+    // Shape1's outline is the column at x = 3 + 306 - 1.
+    ShowWholeCaption(radio, 308);
+    connect(radio, &QRadioButton::clicked, this, r.click);
+    this->*r.member = radio;
+  }
   RadioServeur->setChecked(true);
-  // Shape1's outline is the column at x = 3 + 306 - 1.
-  for (QRadioButton* radio : {RadioServeur, RadioClient}) ShowWholeCaption(radio, 308);
 
-  LabelAdresseIP =
-      MakeLabel(this, "LabelAdresseIP", QStringLiteral("Adresse IP :"), {8, 65, 70, 16});
-  Label3 = MakeLabel(this, "Label3", QStringLiteral("Nom du serveur"), {8, 86, 91, 16});
+  const struct {
+    QLabel* TFormReseau::*member;
+    const char* name;
+    const char* text;
+    QRect place;
+  } labels[] = {
+      {&TFormReseau::LabelAdresseIP, "LabelAdresseIP", "Adresse IP :", {8, 65, 70, 16}},
+      {&TFormReseau::Label3, "Label3", "Nom du serveur", {8, 86, 91, 16}},
+      {&TFormReseau::Label5, "Label5", "Numéro de port", {8, 107, 90, 16}},
+  };
+  for (const auto& l : labels)
+    this->*l.member = MakeLabel(this, l.name, QString::fromUtf8(l.text), l.place);
   EditNomServeur = MakeEdit(this, "EditNomServeur", QString(), {115, 86, 189, 18});
-  Label5 = MakeLabel(this, "Label5", QStringLiteral("Numéro de port"), {8, 107, 90, 16});
   EditNumeroPort =
       MakeEdit(this, "EditNumeroPort", QString::number(kDefaultPort), {115, 107, 189, 18});
 
-  bnConnexion = MakeButton(this, "bnConnexion", QStringLiteral("Connexion"), {3, 139, 86, 22});
-  bnDeconnexion =
-      MakeButton(this, "bnDeconnexion", QStringLiteral("Déconnexion"), {94, 139, 86, 22});
-  bnFermer = MakeButton(this, "bnFermer", QStringLiteral("Fermer"), {241, 139, 68, 22});
+  const struct {
+    TEncartaButton* TFormReseau::*member;
+    const char* name;
+    const char* caption;
+    QRect place;
+    void (TFormReseau::*click)();
+  } buttons[] = {
+      {&TFormReseau::bnConnexion, "bnConnexion", "Connexion", {3, 139, 86, 22},
+       &TFormReseau::bnConnexionClick},
+      {&TFormReseau::bnDeconnexion, "bnDeconnexion", "Déconnexion", {94, 139, 86, 22},
+       &TFormReseau::bnDeconnexionClick},
+      {&TFormReseau::bnFermer, "bnFermer", "Fermer", {241, 139, 68, 22},
+       &TFormReseau::bnFermerClick},
+  };
+  for (const auto& b : buttons) {
+    TEncartaButton* button = MakeButton(this, b.name, QString::fromUtf8(b.caption), b.place);
+    connect(button, &TEncartaButton::OnClick, this, b.click);
+    this->*b.member = button;
+  }
   bnFermer->setToolTip(QStringLiteral("Fermer cette fenêtre"));
 
   // Tab order: the server name, the port, then the two role boxes.
@@ -152,12 +186,6 @@ void TFormReseau::BuildControls() {
   // The role boxes keep their place in the order but never take the focus.
   RadioServeur->setFocusPolicy(Qt::NoFocus);
   RadioClient->setFocusPolicy(Qt::NoFocus);
-
-  connect(RadioServeur, &QRadioButton::clicked, this, &TFormReseau::RadioServeurClick);
-  connect(RadioClient, &QRadioButton::clicked, this, &TFormReseau::RadioClientClick);
-  connect(bnConnexion, &TEncartaButton::OnClick, this, &TFormReseau::bnConnexionClick);
-  connect(bnDeconnexion, &TEncartaButton::OnClick, this, &TFormReseau::bnDeconnexionClick);
-  connect(bnFermer, &TEncartaButton::OnClick, this, &TFormReseau::bnFermerClick);
 }
 
 void TFormReseau::paintEvent(QPaintEvent*) {

@@ -5,13 +5,15 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include "platform/Skin.h"
+
 namespace zerud {
 
 namespace {
 
-const QColor kPlainFill(164, 192, 251);
-const QColor kLilacFill(190, 155, 220);
-const QColor kPaleFill(242, 226, 253);
+const QColor& kPlainFill = skin::kLightBlue;
+const QColor& kLilacFill = skin::kLilac;
+const QColor& kPaleFill = skin::kPaleLilac;
 
 enum TIcon { kPersonBlue = 1, kComputer = 2, kPersonPink = 3 };
 

@@ -136,8 +136,9 @@ class TimeCounterTest : public QObject {
   // held counter keeps ticking with a constant text.
   void ticksAreIndependentOfTheCount() {
     TTimeCounter counter(nullptr, Clock());
+    QCOMPARE(counter.Interval(), 1000);
     counter.SetEnabled(false);
-    QVERIFY(!counter.isActive());
+    QVERIFY(!counter.Enabled());
     QCOMPARE(ElapsedAfter(counter, 2000), "00:00:02");
     counter.Stop();
     QSignalSpy ticks(&counter, &TTimeCounter::OnTimer);

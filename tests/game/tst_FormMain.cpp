@@ -321,15 +321,6 @@ class TestFormMain : public QObject {
     QCOMPARE(form.MemoChat->blockCount(), TFormMain::kChatLineLimit);
     QCOMPARE(form.MemoChat->document()->firstBlock().text(), u"5"_s);
   }
-
-  void centredOnTheDesktop() {
-    // The framed window in the middle of a screen, also of a second one; on a
-    // screen too small for it, its caption stays on the screen.
-    QCOMPARE(TFormMain::CentredTopLeft(QRect(0, 0, 1280, 1024), QSize(802, 621)), QPoint(239, 201));
-    QCOMPARE(TFormMain::CentredTopLeft(QRect(1280, 0, 1920, 1080), QSize(800, 600)),
-             QPoint(1840, 240));
-    QCOMPARE(TFormMain::CentredTopLeft(QRect(0, 0, 1024, 600), QSize(802, 621)), QPoint(111, 0));
-  }
 };
 
 QTEST_MAIN(TestFormMain)

@@ -14,8 +14,19 @@
 #include "game/log/MessageLog.h"
 #include "network/FormReseau.h"
 #include "network/Sockets.h"
+#include "platform/ErrorDisplay.h"
 
 namespace zerud::test {
+
+// Collects the texts shown to the user instead of opening message boxes.
+struct TShownErrors {
+  QStringList texts;
+  TErrorDisplay previous;
+  TShownErrors() {
+    previous = SetErrorDisplay([this](const QString& text) { texts << text; });
+  }
+  ~TShownErrors() { SetErrorDisplay(previous); }
+};
 
 // A port text whose low 16 bits are 0: the server listens on a free port.
 inline const QString kAnyPortText = QString::number(7 * 65536);

@@ -1,11 +1,8 @@
 #pragma once
-// Waiting and error collection for the network tests.
+// Waiting, for the network tests.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QStringList>
-
-#include "platform/ErrorDisplay.h"
 
 namespace zerud::test {
 
@@ -15,15 +12,5 @@ inline void Pump(int ms) {
   timer.start();
   while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
-
-// Collects the texts shown to the user instead of opening message boxes.
-struct TShownErrors {
-  QStringList texts;
-  TErrorDisplay previous;
-  TShownErrors() {
-    previous = SetErrorDisplay([this](const QString& text) { texts << text; });
-  }
-  ~TShownErrors() { SetErrorDisplay(previous); }
-};
 
 }  // namespace zerud::test
