@@ -1,10 +1,10 @@
 // TButtonControl, declared in controls/ButtonComps.h.
-#include "controls/ButtonComps.h"
-
 #include <QApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPointer>
+
+#include "controls/ButtonComps.h"
 
 namespace zerud {
 

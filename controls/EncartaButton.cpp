@@ -1,8 +1,7 @@
 // TEncartaButton, declared in controls/ButtonComps.h.
-#include "controls/ButtonComps.h"
-
 #include <QPainter>
 
+#include "controls/ButtonComps.h"
 #include "controls/ButtonDrawing.h"
 
 namespace zerud {

@@ -1,9 +1,8 @@
 // TImageButton, declared in controls/ButtonComps.h.
-#include "controls/ButtonComps.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/ButtonComps.h"
 #include "controls/ButtonDrawing.h"
 
 namespace zerud {

@@ -1,10 +1,9 @@
 // TTextButton, declared in controls/ButtonComps.h.
-#include "controls/ButtonComps.h"
-
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/ButtonComps.h"
 #include "controls/ButtonDrawing.h"
 
 namespace zerud {

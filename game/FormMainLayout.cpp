@@ -88,6 +88,7 @@ void TFormMain::BuildLeftPanel() {
   PanelGauche->setObjectName(QStringLiteral("PanelGauche"));
   PanelGauche->setGeometry(0, 0, 237, 600);
 
+  // clang-format off
   const struct {
     TImageButton* TFormMain::*member;
     const char* name;
@@ -105,6 +106,7 @@ void TFormMain::BuildLeftPanel() {
       {&TFormMain::bnAide, "bnAide", TButtonPicture::Aide, {6, 285, 55, 55}, "Aide du jeu",
        &TFormMain::bnAideClick},
   };
+  // clang-format on
   for (const auto& b : imageButtons) {
     auto* button = new TImageButton(PanelGauche);
     button->setObjectName(QString::fromLatin1(b.name));
@@ -119,7 +121,8 @@ void TFormMain::BuildLeftPanel() {
   auto* lbScore = new QLabel(board);
   lbScore->setObjectName(QStringLiteral("lbScore"));
   lbScore->setGeometry(87, 122, 124, 17);
-  lbScore->setStyleSheet(QStringLiteral("background: %1; color: black;").arg(skin::Css(skin::kMidBlue)));
+  lbScore->setStyleSheet(
+      QStringLiteral("background: %1; color: black;").arg(skin::Css(skin::kMidBlue)));
 
   MemoMessages = new TMessageLog(PanelGauche);
   MemoMessages->setObjectName(QStringLiteral("MemoMessages"));
@@ -138,12 +141,13 @@ void TFormMain::BuildLeftPanel() {
   EditChat->setGeometry(7, 504, 116, 18);
   EditChat->setFrame(false);
   EditChat->setFont(tahoma11);
-  EditChat->setStyleSheet(
-      QStringLiteral("QLineEdit { background: %1; border: none; }").arg(skin::Css(skin::kPaleBlue)));
+  EditChat->setStyleSheet(QStringLiteral("QLineEdit { background: %1; border: none; }")
+                              .arg(skin::Css(skin::kPaleBlue)));
   EditChat->setToolTip(QStringLiteral("Texte à envoyer"));
   // Enter sends the line; the edit swallows it.
   connect(EditChat, &QLineEdit::returnPressed, this, &TFormMain::bnEnvoyerChatClick);
 
+  // clang-format off
   const struct {
     TSelButton* TFormMain::*member;
     const char* name;
@@ -157,6 +161,7 @@ void TFormMain::BuildLeftPanel() {
       {&TFormMain::bnEnvoyerChat, "bnEnvoyerChat", "Envoyer", {164, 503, 48, 20},
        "Envoyer le message", &TFormMain::bnEnvoyerChatClick},
   };
+  // clang-format on
   for (const auto& b : chatButtons) {
     auto* button = new TSelButton(PanelGauche);
     button->setObjectName(QString::fromLatin1(b.name));
@@ -300,6 +305,7 @@ void TFormMain::BuildOptionsPanel() {
   // The radio boxes are drawn in the skin's own 11 px font: in the panel's
   // 13 px their captions would not fit their 149 pixels.
   // Both boxes call the same handler, which reads which one is checked.
+  // clang-format off
   const struct {
     QRadioButton* TFormMain::*member;
     const char* name;
@@ -307,6 +313,7 @@ void TFormMain::BuildOptionsPanel() {
     int top;
   } modes[] = {{&TFormMain::cbMachine, "cbMachine", "Joueur contre la machine", 387},
                {&TFormMain::cbJoueursHumains, "cbJoueursHumains", "2 joueurs humains", 411}};
+  // clang-format on
   for (const auto& m : modes) {
     auto* box = new QRadioButton(QString::fromUtf8(m.caption), PanelOptions);
     box->setObjectName(QString::fromLatin1(m.name));

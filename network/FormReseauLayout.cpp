@@ -120,6 +120,7 @@ void TFormReseau::BuildControls() {
   setAutoFillBackground(true);
 
   // The server's caption is a pixel smaller than the client's to fit its box.
+  // clang-format off
   const struct {
     QRadioButton* TFormReseau::*member;
     const char* name;
@@ -133,6 +134,7 @@ void TFormReseau::BuildControls() {
       {&TFormReseau::RadioClient, "RadioClient", "Rejoindre une partie  en réseau [MODE CLIENT]",
        skin::CaptionFont(), {6, 27, 299, 22}, &TFormReseau::RadioClientClick},
   };
+  // clang-format on
   for (const auto& r : radios) {
     QRadioButton* radio = MakeRadio(this, r.name, QString::fromUtf8(r.caption), r.font, r.place);
     // Shape1's outline is the column at x = 3 + 306 - 1.
@@ -142,6 +144,7 @@ void TFormReseau::BuildControls() {
   }
   RadioServeur->setChecked(true);
 
+  // clang-format off
   const struct {
     QLabel* TFormReseau::*member;
     const char* name;
@@ -152,12 +155,14 @@ void TFormReseau::BuildControls() {
       {&TFormReseau::Label3, "Label3", "Nom du serveur", {8, 86, 91, 16}},
       {&TFormReseau::Label5, "Label5", "Numéro de port", {8, 107, 90, 16}},
   };
+  // clang-format on
   for (const auto& l : labels)
     this->*l.member = MakeLabel(this, l.name, QString::fromUtf8(l.text), l.place);
   EditNomServeur = MakeEdit(this, "EditNomServeur", QString(), {115, 86, 189, 18});
   EditNumeroPort =
       MakeEdit(this, "EditNumeroPort", QString::number(kDefaultPort), {115, 107, 189, 18});
 
+  // clang-format off
   const struct {
     TEncartaButton* TFormReseau::*member;
     const char* name;
@@ -172,6 +177,7 @@ void TFormReseau::BuildControls() {
       {&TFormReseau::bnFermer, "bnFermer", "Fermer", {241, 139, 68, 22},
        &TFormReseau::bnFermerClick},
   };
+  // clang-format on
   for (const auto& b : buttons) {
     TEncartaButton* button = MakeButton(this, b.name, QString::fromUtf8(b.caption), b.place);
     connect(button, &TEncartaButton::OnClick, this, b.click);

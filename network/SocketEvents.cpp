@@ -17,8 +17,8 @@ void RaiseError(const TSocketErrorEvent& event, const TSocketReportEvent& report
   if (code == 0 || !reporter) return;
   if (kind == TErrorEvent::eeSend || kind == TErrorEvent::eeReceive)
     reporter(SystemCallErrorText({code, system.text}, kind == TErrorEvent::eeSend
-                                                           ? QStringLiteral("send")
-                                                           : QStringLiteral("recv")));
+                                                          ? QStringLiteral("send")
+                                                          : QStringLiteral("recv")));
   else
     reporter(AsyncErrorText(code));
 }

@@ -8,25 +8,17 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "game/board/BoardView.h"
-#ifdef ZERUD_HAVE_ASSETS
 #include "assets/Pictures.h"
-#else
-#include "tests/board/TestPictures.h"
-#endif
+#include "game/board/BoardView.h"
 
 using namespace zerud;
 
 namespace {
 
 TBoardPictures BoardPictures() {
-#ifdef ZERUD_HAVE_ASSETS
   TBoardPictures pictures;
   for (int i = 0; i < 5; ++i) pictures[i] = ListeBmp(i);
   return pictures;
-#else
-  return test::Pictures();
-#endif
 }
 
 QImage BackgroundPicture() {

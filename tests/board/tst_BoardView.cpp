@@ -3,9 +3,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "TestPictures.h"
 #include "game/board/BoardView.h"
 #include "game/board/Pause.h"
-#include "tests/board/TestPictures.h"
 
 using namespace zerud;
 

@@ -2,9 +2,9 @@
 #include <QTest>
 #include <cmath>
 
+#include "TestPictures.h"
 #include "game/board/Blend.h"
 #include "game/board/LayeredImage.h"
-#include "tests/board/TestPictures.h"
 
 using namespace zerud;
 

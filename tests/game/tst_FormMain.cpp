@@ -5,12 +5,12 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include "GameTestSupport.h"
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
 #include "game/board/BoardView.h"
 #include "game/board/LayeredImage.h"
 #include "rules/PatternTable.h"
-#include "tests/game/GameTestSupport.h"
 
 using namespace zerud;
 using namespace zerud::test;

@@ -5,11 +5,11 @@
 #include <QPlainTextEdit>
 #include <functional>
 
+#include "GameTestSupport.h"
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
 #include "game/board/BoardView.h"
 #include "game/board/LayeredImage.h"
-#include "tests/game/GameTestSupport.h"
 
 using namespace zerud;
 using namespace zerud::test;

@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <thread>
 
+#include "GameTestSupport.h"
 #include "game/SearchPump.h"
 #include "rules/Search.h"
-#include "tests/game/GameTestSupport.h"
 
 using namespace zerud;
 using namespace zerud::test;

@@ -105,7 +105,11 @@ TEST(PatternTableTest, EachLineScoresItsFirstMatchingEntryInTableOrder) {
       {"0| 2 ", kEmpty, "50"},
       // The bottom row is visited first: its "2" meets "2|b" before the "1"
       // of row 4 meets "1|a".
-      {"1|a\n2|b", std::string(28, '0') + "0000001" + "0000002", NotAnInteger("b")},
+      {"1|a\n2|b",
+       "0000000000000000000000000000"
+       "0000001"
+       "0000002",
+       NotAnInteger("b")},
   };
   for (const TScoreCase& c : cases) {
     const TPatternTable table = TPatternTable::FromText(c.Table);

@@ -512,4 +512,4 @@ class FormReseauTest : public QObject {
 };
 
 QTEST_MAIN(FormReseauTest)
-#include "FormReseauTest.moc"
+#include "tst_FormReseau.moc"

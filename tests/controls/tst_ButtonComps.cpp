@@ -494,4 +494,4 @@ class ButtonCompsTest : public QObject {
 };
 
 QTEST_MAIN(ButtonCompsTest)
-#include "ButtonCompsTest.moc"
+#include "tst_ButtonComps.moc"

@@ -68,4 +68,4 @@ class TFormBlackTest : public QObject {
 }  // namespace zerud
 
 QTEST_MAIN(zerud::TFormBlackTest)
-#include "FormBlackTest.moc"
+#include "tst_FormBlack.moc"

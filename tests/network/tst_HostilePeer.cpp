@@ -395,4 +395,4 @@ class HostilePeerTest : public QObject {
 };
 
 QTEST_MAIN(HostilePeerTest)
-#include "HostilePeerTest.moc"
+#include "tst_HostilePeer.moc"

@@ -61,4 +61,4 @@ class TFormSplashTest : public QObject {
 }  // namespace zerud
 
 QTEST_MAIN(zerud::TFormSplashTest)
-#include "FormSplashTest.moc"
+#include "tst_FormSplash.moc"

@@ -461,4 +461,4 @@ class SocketsTest : public QObject {
 };
 
 QTEST_GUILESS_MAIN(SocketsTest)
-#include "SocketsTest.moc"
+#include "tst_Sockets.moc"

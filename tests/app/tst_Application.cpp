@@ -119,4 +119,4 @@ int main(int argc, char** argv) {
   return QTest::qExec(&test, argc, argv);
 }
 
-#include "ApplicationTest.moc"
+#include "tst_Application.moc"

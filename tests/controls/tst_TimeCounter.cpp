@@ -158,4 +158,4 @@ int main(int argc, char** argv) {
   TimeCounterTest test;
   return QTest::qExec(&test, argc, argv);
 }
-#include "TimeCounterTest.moc"
+#include "tst_TimeCounter.moc"

@@ -131,4 +131,4 @@ class TFormDialogTest : public QObject {
 }  // namespace zerud
 
 QTEST_MAIN(zerud::TFormDialogTest)
-#include "FormDialogTest.moc"
+#include "tst_FormDialog.moc"
