@@ -294,9 +294,10 @@ void TFormReseau::SendNetMessage(const QString& command, const QString& payload)
 }
 
 void TFormReseau::showEvent(QShowEvent* event) {
-  // Every time it appears, the window sits in the middle of the main window.
+  // Every time it appears, the window sits in the middle of the main window
+  // (of its inside, where it is drawn as a part of it).
   if (main_) {
-    const QRect area = main_->geometry();
+    const QRect area = isWindow() ? main_->geometry() : main_->rect();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
   }
   QWidget::showEvent(event);
