@@ -24,7 +24,7 @@
 #include <random>
 #include <vector>
 
-#include "GameFiles.h"
+#include "BenchSupport.h"
 #include "game/FormMain.h"
 
 using namespace zerud;
@@ -122,9 +122,7 @@ void Report(const char* clock, const std::vector<qint64>& gaps) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
+  bench::PreferOffscreen();
   QApplication app(argc, argv);
   const int games = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
   const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1;

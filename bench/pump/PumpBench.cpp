@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "GameFiles.h"
+#include "BenchSupport.h"
 #include "controls/TimeCounter.h"
 #include "game/FormMain.h"
 #include "game/SearchPump.h"
@@ -109,9 +109,7 @@ void KeepBest(TRun& best, const TRun& run) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
+  bench::PreferOffscreen();
   QApplication app(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 

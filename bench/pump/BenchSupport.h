@@ -1,11 +1,20 @@
-// The game's files, copied into a program folder for a benchmark's window.
+// What the benchmarks that show a main window share.
 #pragma once
 
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QtGlobal>
 
 namespace zerud::bench {
+
+// The window is drawn offscreen unless a display is chosen; call it before
+// the application object is made.
+inline void PreferOffscreen() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+}
 
 // Puts scores.txt and images/bg.jpg of the source tree into `folder`.
 inline void CopyGameFiles(const QString& folder) {
