@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "app/WindowLook.h"
+#include "app/WindowStack.h"
 
 namespace zerud {
 
@@ -15,7 +16,12 @@ TFormBlack::TFormBlack(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
 
 void TFormBlack::ShowBackdrop() {
   if (QScreen* desktop = screen()) setGeometry(desktop->geometry());
-  show();
+  // A Wayland compositor ignores a client's geometry: only full screen
+  // covers the panels too.
+  if (OnWayland())
+    showFullScreen();
+  else
+    show();
   // Let the window be mapped, then paint it before returning.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   repaint();

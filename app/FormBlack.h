@@ -21,8 +21,8 @@ class TFormBlack : public QWidget {
   void SetMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
 
   // Covers the screen the window is on (its whole geometry, not only the
-  // part left free by panels), shows the window and paints it at once, so
-  // the screen is black before anything else appears.
+  // part left free by panels; full screen on Wayland), shows the window and
+  // paints it at once, so the screen is black before anything else appears.
   void ShowBackdrop();
 
   // Activation handler: raises and activates the main window when it is

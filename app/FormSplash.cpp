@@ -1,5 +1,6 @@
 #include "app/FormSplash.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QScreen>
 
@@ -42,6 +43,11 @@ int TFormSplash::ShowModal() {
   return exec();
 }
 
-void TFormSplash::bnFermerClick() { close(); }
+// done() hides the window without a close event, which closeEvent refuses.
+void TFormSplash::bnFermerClick() { done(QDialog::Accepted); }
+
+void TFormSplash::reject() {}
+
+void TFormSplash::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 }  // namespace zerud

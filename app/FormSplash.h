@@ -9,7 +9,8 @@ namespace zerud {
 class TSelButton;
 
 // The start-up picture: a borderless window that stays on top, centred on
-// the desktop, shown modally once at start-up. Its one button closes it.
+// the desktop, shown modally once at start-up. Its one button is the only
+// way out: Escape and the window manager's close request are ignored.
 class TFormSplash : public QDialog {
   Q_OBJECT
 
@@ -29,6 +30,13 @@ class TFormSplash : public QDialog {
   int ShowModal();
 
   void bnFermerClick();
+
+  // Escape lands here; it leaves the picture up.
+  void reject() override;
+
+ protected:
+  // A close request from the window manager leaves the picture up too.
+  void closeEvent(QCloseEvent* event) override;
 };
 
 }  // namespace zerud

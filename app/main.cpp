@@ -11,6 +11,7 @@
 #include "app/FormDialog.h"
 #include "app/FormSplash.h"
 #include "app/Forms.h"
+#include "app/WindowStack.h"
 #include "assets/Pictures.h"
 #include "game/FormMain.h"
 #include "network/FormReseau.h"
@@ -51,6 +52,10 @@ int Run(TApplication& application) {
   FormBlack->SetMainWindow(FormMain);
   FormDialog->SetMainWindow(FormMain);
   FormMain->SetCloseConfirmation([] { return FormDialog->ShowModal(); });
+  StackAboveBackdrop(FormSplash, FormBlack);
+  StackAboveBackdrop(FormMain, FormBlack);
+  ShowAsPopupOf(FormDialog, FormMain);
+  EmbedInOwner(FormReseau, FormMain);
 
   // Step 5. The screen turns black before anything else appears.
   FormBlack->ShowBackdrop();

@@ -18,7 +18,7 @@
 #include "game/log/MessageLog.h"
 #include "platform/DocumentOpener.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/PdfReader.h"
+#include "platform/PdfReaderWatch.h"
 #include "rules/Errors.h"
 
 namespace zerud {
@@ -47,10 +47,15 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
         std::fflush(nullptr);
         std::_Exit(status);
       }),
-      pdfReaderInstalled_([] { return PdfReaderInstalled(); }),
       openDocument_([](const QString& verb, const QString& file) {
         OpenDocument(verb, file, TShowCommand::Maximized);
       }) {
+  // The desktop is asked for a PDF reader now, in the background, so the
+  // help never waits for it.
+  auto* pdfReader = new TPdfReaderWatch(this);
+  askPdfReader_ = [pdfReader](std::function<void(bool)> answer) {
+    pdfReader->Ask(std::move(answer));
+  };
   BuildControls();
   FormCreate();
 }
@@ -124,17 +129,21 @@ void TFormMain::bnReseauClick() {
 
 void TFormMain::SetHelpPlatform(std::function<bool()> pdfReaderInstalled,
                                 std::function<void(const QString&, const QString&)> open) {
-  pdfReaderInstalled_ = std::move(pdfReaderInstalled);
+  askPdfReader_ = [installed = std::move(pdfReaderInstalled)](std::function<void(bool)> answer) {
+    answer(installed());
+  };
   openDocument_ = std::move(open);
 }
 
 // The opener's answer is ignored: a missing document is not reported.
 void TFormMain::bnAideClick() {
-  if (pdfReaderInstalled_()) {
-    openDocument_(QString::fromLatin1(kOpenVerb), programFolder_ + QLatin1String(kHelpFile));
-  } else {
-    ShowMessage(kNoPdfReader);
-  }
+  askPdfReader_([this](bool installed) {
+    if (installed) {
+      openDocument_(QString::fromLatin1(kOpenVerb), programFolder_ + QLatin1String(kHelpFile));
+    } else {
+      ShowMessage(kNoPdfReader);
+    }
+  });
 }
 
 void TFormMain::bnClearClick() { MemoChat->clear(); }

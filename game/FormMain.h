@@ -195,7 +195,8 @@ class TFormMain : public QWidget {
   TNetworkLink* network_ = nullptr;
   std::function<int()> confirm_;
   std::function<void(int)> processEnd_;
-  std::function<bool()> pdfReaderInstalled_;
+  // Calls its argument with whether a PDF reader is installed, now or later.
+  std::function<void(std::function<void(bool)>)> askPdfReader_;
   std::function<void(const QString&, const QString&)> openDocument_;
   // Waiting for the window manager's frame after the first show.
   static constexpr int kFramePollMs = 10;

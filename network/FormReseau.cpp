@@ -297,9 +297,11 @@ void TFormReseau::SendNetMessage(const QString& command, const QString& payload)
 }
 
 void TFormReseau::showEvent(QShowEvent* event) {
-  // Every time it appears, the window sits in the middle of the main window.
+  // Every time it appears, the window sits in the middle of the main window
+  // (of its inside, where it is drawn as a part of it).
   if (main_) {
-    move(CentredTopLeft(main_->geometry(), size()));
+    const QRect area = isWindow() ? main_->geometry() : main_->rect();
+    move(CentredTopLeft(area, size()));
   }
   QWidget::showEvent(event);
 }

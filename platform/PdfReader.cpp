@@ -2,29 +2,22 @@
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <optional>
 
 namespace zerud {
 namespace {
-
-// A query of xdg-mime never takes long; this only guards against a hung one.
-constexpr int kQueryTimeoutMs = 3000;
 
 QString QueryDefaultPdfApplication() {
   const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
   if (xdgMime.isEmpty()) return {};
   QProcess query;
-  query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"),
-                        QStringLiteral("application/pdf")});
-  if (!query.waitForFinished(kQueryTimeoutMs)) {
+  query.start(xdgMime, DefaultPdfQueryArguments());
+  if (!query.waitForFinished(kPdfQueryTimeoutMs)) {
     query.kill();
     query.waitForFinished();
     return {};
   }
   if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) return {};
-  // xdg-mime may print several desktop files separated by ';'; the first wins.
-  const QString answer = QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
-  return answer.section(QLatin1Char(';'), 0, 0).trimmed();
+  return DefaultPdfApplicationFrom(query.readAllStandardOutput());
 }
 
 }  // namespace
@@ -50,8 +43,23 @@ bool PdfReaderInstalled() {
   // once a key.
   TPdfDesktop desktop = SystemPdfDesktop();
   desktop.DefaultPdfApplication = [answer = desktop.DefaultPdfApplication()] { return answer; };
+  return PdfReaderInstalled(desktop);
+}
+
+bool PdfReaderInstalled(const TPdfDesktop& desktop) {
   return PdfReaderInstalled(
       [&desktop](const QString& key) { return DesktopKeyExists(key, desktop); });
+}
+
+const QStringList& DefaultPdfQueryArguments() {
+  static const QStringList arguments = {QStringLiteral("query"), QStringLiteral("default"),
+                                        QStringLiteral("application/pdf")};
+  return arguments;
+}
+
+QString DefaultPdfApplicationFrom(const QByteArray& answer) {
+  // xdg-mime may print several desktop files separated by ';'; the first wins.
+  return QString::fromLocal8Bit(answer).trimmed().section(QLatin1Char(';'), 0, 0).trimmed();
 }
 
 const QStringList& KnownPdfViewers() {

@@ -13,6 +13,8 @@
 // files (xdg-mime) or a known PDF viewer is on the PATH.
 namespace zerud {
 
+struct TPdfDesktop;
+
 // The keys looked for under HKEY_LOCAL_MACHINE, in the order they are tried.
 const QStringList& PdfReaderKeys();
 
@@ -24,7 +26,22 @@ using TKeyExists = std::function<bool(const QString& key)>;
 bool PdfReaderInstalled(const TKeyExists& keyExists);
 
 // The same test against this desktop (DesktopKeyExists with SystemPdfDesktop).
+// It waits for xdg-mime (up to kPdfQueryTimeoutMs); the window asks through
+// TPdfReaderWatch instead.
 bool PdfReaderInstalled();
+
+// The same test against the given desktop's answers.
+bool PdfReaderInstalled(const TPdfDesktop& desktop);
+
+// A query of xdg-mime never takes long; this only guards against a hung one.
+inline constexpr int kPdfQueryTimeoutMs = 3000;
+
+// Arguments of xdg-mime that ask for the default application of PDF files.
+const QStringList& DefaultPdfQueryArguments();
+
+// The desktop file named by xdg-mime's answer: the first of several, empty
+// when there is none.
+QString DefaultPdfApplicationFrom(const QByteArray& answer);
 
 // What the desktop says about PDF viewers. Each question may be replaced, so
 // the test can be run against a made-up desktop.

@@ -11,8 +11,6 @@
 #include <time.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -21,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "controls/TimeCounter.h"
 #include "game/FormMain.h"
 #include "game/SearchPump.h"
@@ -110,17 +109,12 @@ void KeepBest(TRun& best, const TRun& run) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
+  bench::PreferOffscreen();
   QApplication app(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
   QTemporaryDir folder;
-  QDir(folder.path()).mkdir(QStringLiteral("images"));
-  QFile::copy(QStringLiteral(ZERUD_SCORES_FILE), folder.path() + QStringLiteral("/scores.txt"));
-  QFile::copy(QStringLiteral(ZERUD_BACKGROUND_FILE),
-              folder.path() + QStringLiteral("/images/bg.jpg"));
+  bench::CopyGameFiles(folder.path());
   TFormMain form(folder.path());
   form.SetProcessEnd([](int) {});
   form.show();

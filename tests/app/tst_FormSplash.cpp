@@ -1,7 +1,9 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
+#include <functional>
 
 #include "app/FormSplash.h"
 #include "assets/Pictures.h"
@@ -55,6 +57,34 @@ class TFormSplashTest : public QObject {
     const QRect screen = splash.screen()->geometry();
     QCOMPARE(shownAt,
              screen.topLeft() + QPoint((screen.width() - 387) / 2, (screen.height() - 354) / 2));
+  }
+
+  // Only "Fermer" ends the modal display, which is what lets the main window
+  // come up: Escape and the window manager's close request leave the picture
+  // shown and ShowModal waiting.
+  void OnlyFermerCloses_data() {
+    QTest::addColumn<std::function<void(TFormSplash&)>>("dismiss");
+    QTest::newRow("Escape") << std::function<void(TFormSplash&)>(
+        [](TFormSplash& splash) { QTest::keyClick(&splash, Qt::Key_Escape); });
+    QTest::newRow("close request") << std::function<void(TFormSplash&)>(
+        [](TFormSplash& splash) { splash.windowHandle()->close(); });
+  }
+  void OnlyFermerCloses() {
+    QFETCH(std::function<void(TFormSplash&)>, dismiss);
+    TFormSplash splash;
+    bool returned = false;
+    bool shownAfterDismiss = false;
+    QTimer::singleShot(0, &splash, [&] { dismiss(splash); });
+    QTimer::singleShot(100, &splash, [&] {
+      shownAfterDismiss = splash.isVisible() && !returned;
+      QTest::mouseClick(splash.bnFermer, Qt::LeftButton, Qt::NoModifier, QPoint(90, 10));
+    });
+    QTimer::singleShot(5000, &splash, [&splash] { splash.done(-99); });
+    const int result = splash.ShowModal();
+    returned = true;
+    QVERIFY(shownAfterDismiss);
+    QVERIFY(result != -99);
+    QVERIFY(!splash.isVisible());
   }
 };
 
