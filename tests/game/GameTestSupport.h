@@ -65,15 +65,15 @@ class TRecordingLink : public TNetworkLink {
   int Connections = 0;
   bool Active = false;
   bool Connected = false;
-  QStringList Sent;  // "<command>|<payload>"
+  QStringList Sent;  // "start", "move <column>", "chat <text>"
 
   bool ServerListening() const override { return Listening; }
   int ServerActiveConnections() const override { return Connections; }
   bool ClientActive() const override { return Active; }
   bool ClientConnected() const override { return Connected; }
-  void SendNetMessage(const QString& command, const QString& payload) override {
-    Sent.append(command + QLatin1Char('|') + payload);
-  }
+  void SendGameStart() override { Sent.append(QStringLiteral("start")); }
+  void SendMove(int column) override { Sent.append(QStringLiteral("move %1").arg(column)); }
+  void SendChatLine(const QString& text) override { Sent.append(QStringLiteral("chat ") + text); }
   void ShowNetworkWindow() override {}
 };
 
