@@ -77,6 +77,21 @@ class TRecordingLink : public TNetworkLink {
   void ShowNetworkWindow() override {}
 };
 
+// Lines of the message log.
+inline const QString kStart = QStringLiteral("DEBUT DE LA PARTIE");
+inline const QString kHumanBegins = QStringLiteral("Joueur \"HUMAIN-1\" commence");
+inline const QString kThinking = QStringLiteral("[MACHINE] : Je réfléchis...");
+inline const QString kPeerBegins = QStringLiteral("Votre adversaire commence la partie");
+inline const QString kEmptyGrid = QString(42, u'0');
+
+inline QString HumanLine(int player, int column) {
+  return QStringLiteral("[HUMAIN-%1] : Je joue la colonne n° %2").arg(player).arg(column);
+}
+
+inline QString MachineLine(int column) {
+  return QStringLiteral("[MACHINE] : Je joue la colonne n° %1").arg(column);
+}
+
 inline QStringList LogLines(const TFormMain& form) {
   QStringList lines;
   for (int i = 0; i < form.MemoMessages->LineCount(); ++i) lines.append(form.MemoMessages->Line(i));

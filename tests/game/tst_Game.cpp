@@ -13,21 +13,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kStart = u"DEBUT DE LA PARTIE"_s;
-const QString kHumanBegins = u"Joueur \"HUMAIN-1\" commence"_s;
-const QString kThinking = u"[MACHINE] : Je réfléchis..."_s;
 const QString kEnd = u"FIN DE LA PARTIE"_s;
 const QString kRedWins = u"Joueur des pions rouges a gagné !"_s;
 const QString kYellowWins = u"Joueur des pions jaunes a gagné !"_s;
 const QString kLost = u"Désolé, vous avez perdu !"_s;
-const QString kEmptyGrid(42, u'0');
-const QString kPeerBegins = u"Votre adversaire commence la partie"_s;
-
-QString HumanLine(int player, int column) {
-  return u"[HUMAIN-%1] : Je joue la colonne n° %2"_s.arg(player).arg(column);
-}
-
-QString MachineLine(int column) { return u"[MACHINE] : Je joue la colonne n° %1"_s.arg(column); }
 
 QString PeerLine(int player, int column) {
   return u"[ADVERSAIRE-%1] : Adversaire a joué la colonne n°%2"_s.arg(player).arg(column);
