@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include "game/ColumnTarget.h"
 #include "game/Game.h"
@@ -57,11 +56,11 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   // Top-left corner that centres a rectangle of the given size on the desktop.
   static QPoint CentredTopLeft(const QRect& desktop, const QSize& size);
 
-  // Written by the network window.
+  // Set by the network window, through TGameLink.
   bool& NetworkGame = game_.NetworkGame;
   bool IsServer = false;
 
-  // State of the current game.
+  // State of the current game, held by the game.
   int& MoveNumber = game_.MoveNumber;  // number of the next piece, 1..43
   int& CurrentPlayer = game_.CurrentPlayer;  // 1 red, 2 yellow
   bool& GameOver = game_.GameOver;
@@ -151,6 +150,31 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   void SetNetworkLink(TNetworkLink* link) override { game_.SetNetworkLink(link); }
   TNetworkLink* NetworkLink() const override { return game_.NetworkLink(); }
 
+  // The quit confirmation: returns 1 for "Oui", anything else keeps the
+  // window open. Without one, every close request is allowed.
+  void SetCloseConfirmation(std::function<int()> confirm) { confirm_ = std::move(confirm); }
+  // What ends the process after a confirmed close (status 0); tests replace it.
+  void SetProcessEnd(std::function<void(int)> end) { processEnd_ = std::move(end); }
+
+  // Seeds the random source behind who begins and the machine's opening
+  // column; the window seeds it from the clock at creation.
+  void SeedRandom(unsigned seed);
+
+  // The help's two collaborators; tests replace them. PdfReaderInstalled
+  // tells whether one of the reader's registry keys exists, OpenDocument
+  // performs the verb on the file with the window shown maximised.
+  void SetHelpPlatform(std::function<bool()> pdfReaderInstalled,
+                       std::function<void(const QString& verb, const QString& file)> open);
+
+  // The machine's pattern table and the board's pieces, for tests and tools.
+  const TPatternTable& PatternTable() const;
+  TBoardView& BoardView() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
   // TGameLink: what the network window does to the game.
   QWidget* GameWindow() override { return this; }
   void EnterNetworkMode() override;
@@ -183,31 +207,6 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   void EnableClockTicks() override;
   void ReportError(const QString& text) override;
 
-  // The quit confirmation: returns 1 for "Oui", anything else keeps the
-  // window open. Without one, every close request is allowed.
-  void SetCloseConfirmation(std::function<int()> confirm) { confirm_ = std::move(confirm); }
-  // What ends the process after a confirmed close (status 0); tests replace it.
-  void SetProcessEnd(std::function<void(int)> end) { processEnd_ = std::move(end); }
-
-  // Seeds the random source behind who begins and the machine's opening
-  // column; the window seeds it from the clock at creation.
-  void SeedRandom(unsigned seed);
-
-  // The help's two collaborators; tests replace them. PdfReaderInstalled
-  // tells whether one of the reader's registry keys exists, OpenDocument
-  // performs the verb on the file with the window shown maximised.
-  void SetHelpPlatform(std::function<bool()> pdfReaderInstalled,
-                       std::function<void(const QString& verb, const QString& file)> open);
-
-  // The machine's pattern table and the board's pieces, for tests and tools.
-  const TPatternTable& PatternTable() const;
-  TBoardView& BoardView() const;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-
- private:
   void BuildControls();
   void FormCreate();
   void BuildLeftPanel();
