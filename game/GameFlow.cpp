@@ -124,7 +124,8 @@ void TFormMain::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
   parts_->Board->ShowGameEnd(line, piecesPlayed);
 }
 
-bool TFormMain::Animating() const { return parts_->Board->Animating(); }
+// The board comes last at creation; error dialogs before it let events run.
+bool TFormMain::Animating() const { return parts_->Board && parts_->Board->Animating(); }
 
 void TFormMain::ResetClock() { Chrono->Reset(); }
 
