@@ -65,7 +65,7 @@ TFormMain::~TFormMain() = default;
 // The preparation at creation, in this order: random source, pattern table,
 // first move, background picture, piece layers, grid layer, column targets.
 void TFormMain::FormCreate() {
-  parts_->Random = TRandomSource();
+  game_.Random = TRandomSource();
   LoadPatternTable();
   MoveNumber = 1;
   LoadBackground();
@@ -79,10 +79,10 @@ void TFormMain::FormCreate() {
 // one, where every grid scores 0.
 void TFormMain::LoadPatternTable() {
   try {
-    parts_->PatternTable =
+    game_.PatternTable =
         TPatternTable::FromFile((programFolder_ + QLatin1String(kPatternFile)).toStdString());
   } catch (const TGameError& error) {
-    parts_->PatternTable = TPatternTable();
+    game_.PatternTable = TPatternTable();
     ShowError(QString::fromUtf8(error.what()));
   }
 }
@@ -99,10 +99,10 @@ void TFormMain::LoadBackground() {
 
 int TFormMain::PieceOpacity() const { return parts_->Settings.PieceOpacity; }
 int TFormMain::DropStep() const { return parts_->Settings.DropStep; }
-int TFormMain::MaxDepth() const { return parts_->Search.MaxDepth; }
+int TFormMain::MaxDepth() const { return game_.Search.MaxDepth; }
 bool TFormMain::AgainstMachine() const { return cbMachine->isChecked(); }
 
-const TPatternTable& TFormMain::PatternTable() const { return parts_->PatternTable; }
+const TPatternTable& TFormMain::PatternTable() const { return game_.PatternTable; }
 TBoardView& TFormMain::BoardView() const { return *parts_->Board; }
 
 void TFormMain::bnOptionsClick() {
@@ -121,10 +121,10 @@ void TFormMain::tbOpaciteChange() { parts_->Settings.PieceOpacity = tbOpacite->v
 void TFormMain::tbVitesseChange() { parts_->Settings.DropStep = tbVitesse->value(); }
 
 // A search under way reads the new depth at its next node.
-void TFormMain::tbNiveauChange() { parts_->Search.MaxDepth = 2 * tbNiveau->value(); }
+void TFormMain::tbNiveauChange() { game_.Search.MaxDepth = 2 * tbNiveau->value(); }
 
 void TFormMain::bnReseauClick() {
-  if (network_ != nullptr) network_->ShowNetworkWindow();
+  if (TNetworkLink* network = NetworkLink()) network->ShowNetworkWindow();
 }
 
 void TFormMain::SetHelpPlatform(std::function<bool()> pdfReaderInstalled,
@@ -151,10 +151,11 @@ void TFormMain::bnClearClick() { MemoChat->clear(); }
 // The server sends whatever the edit holds, even nothing; the client only a
 // text of one character or more. After a send the edit is emptied.
 void TFormMain::bnEnvoyerChatClick() {
-  if (network_ == nullptr) return;
+  TNetworkLink* network = NetworkLink();
+  if (network == nullptr) return;
   const QString text = EditChat->text();
-  if (network_->ServerListening() || (network_->ClientActive() && !text.isEmpty())) {
-    network_->SendNetMessage(QStringLiteral("DATA_CHAT"), text);
+  if (network->ServerListening() || (network->ClientActive() && !text.isEmpty())) {
+    network->SendChatLine(text);
     EditChat->clear();
   }
 }
@@ -177,7 +178,7 @@ bool TFormMain::FormCloseQuery() { return !confirm_ || confirm_() == 1; }
 
 void TFormMain::FormClose() {
   parts_->Board->FreeLayers();
-  parts_->PatternTable = TPatternTable();
+  game_.PatternTable = TPatternTable();
   processEnd_(0);
 }
 

@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include "game/ColumnTarget.h"
+#include "game/Game.h"
+#include "game/GameView.h"
 #include "game/NetworkLink.h"
+#include "network/GameLink.h"
 
 class QLabel;
 class QLineEdit;
@@ -30,9 +32,13 @@ struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
 // the message log and the chat, the clock with "Quitter", and the options
-// panel. The turn logic lives in GameFlow.cpp.
-class TFormMain : public QWidget {
+// panel. It shows the game (TGame) and hands it the clicks; GameFlow.cpp
+// holds that side of the window.
+class TFormMain : public QWidget, public TGameView, public TGameLink {
   Q_OBJECT
+
+  // First: the game's fields below refer to it.
+  TGame game_{*this};
 
  public:
   // programFolder: the folder that holds scores.txt, images/bg.jpg and
@@ -46,16 +52,18 @@ class TFormMain : public QWidget {
   // dropped, so a peer's long lines cannot fill the memory either.
   static constexpr int kChatTextLimit = 1 << 20;
   // Peer messages held back while a move runs; more are dropped.
-  static constexpr std::size_t kDeferredLimit = 64;
+  static constexpr std::size_t kDeferredLimit = TGame::kDeferredLimit;
 
-  // Written by the network window.
-  bool NetworkGame = false;
+  // Set by the network window, through TGameLink.
+  bool& NetworkGame = game_.NetworkGame;
   bool IsServer = false;
 
-  // State of the current game.
-  int MoveNumber = 1;     // number of the next piece, 1..43
-  int CurrentPlayer = 1;  // 1 red, 2 yellow
-  bool GameOver = false;
+  // State of the current game, held by the game.
+  int& MoveNumber = game_.MoveNumber;  // number of the next piece, 1..43
+  int& CurrentPlayer = game_.CurrentPlayer;  // 1 red, 2 yellow
+  bool& GameOver = game_.GameOver;
+
+  TGame& Game() { return game_; }
 
   // Controls other windows reach.
   QLabel* lbReseau = nullptr;
@@ -102,7 +110,7 @@ class TFormMain : public QWidget {
   int PieceOpacity() const;
   int DropStep() const;
   int MaxDepth() const;
-  bool AgainstMachine() const;  // the mode radio boxes
+  bool AgainstMachine() const override;  // the mode radio boxes
 
   // The current grid as 42 characters '0'/'1'/'2', row 0 (top) first.
   QString GridText() const;
@@ -117,11 +125,11 @@ class TFormMain : public QWidget {
   void PlayOpponentMove(const QString& text);
   void EndAnnouncedByPeer();
   // True while a move, an animation or the machine's search runs.
-  bool MoveUnderWay() const;
+  bool MoveUnderWay() const { return game_.MoveUnderWay(); }
   // True while messages of the peer held back during a move wait their turn.
-  bool PeerMessagesWaiting() const { return !deferred_.empty(); }
+  bool PeerMessagesWaiting() const { return game_.PeerMessagesWaiting(); }
   // Nodes visited by the machine's last search (each one called the pump).
-  long LastSearchNodes() const { return searchNodes_; }
+  long LastSearchNodes() const { return game_.LastSearchNodes(); }
 
   // Options panel, help, chat, clock.
   void bnOptionsClick();
@@ -137,8 +145,8 @@ class TFormMain : public QWidget {
   void bsSkinButton1Click();
 
   // The network window, reached through its interface; may stay null.
-  void SetNetworkLink(TNetworkLink* link) { network_ = link; }
-  TNetworkLink* NetworkLink() const { return network_; }
+  void SetNetworkLink(TNetworkLink* link) override { game_.SetNetworkLink(link); }
+  TNetworkLink* NetworkLink() const override { return game_.NetworkLink(); }
 
   // The quit confirmation: returns 1 for "Oui", anything else keeps the
   // window open. Without one, every close request is allowed.
@@ -165,7 +173,37 @@ class TFormMain : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
-  friend class TMoveScope;
+  // TGameLink: what the network window does to the game.
+  QWidget* GameWindow() override { return this; }
+  void EnterNetworkMode() override;
+  void LeaveNetworkMode() override;
+  void SetServerRole(bool server) override { IsServer = server; }
+  bool ServerRole() const override { return IsServer; }
+  void ShowNetworkStatus(const QString& text) override;
+  void AllowNewGame(bool on) override;
+  void StopMoves() override { EnableColumns(false); }
+  void StartPeerGame() override { StartOpponentGame(); }
+  void PlayPeerMove(const QString& column) override { PlayOpponentMove(column); }
+  void EndPeerGame() override { EndAnnouncedByPeer(); }
+  void ShowPeerChat(const QString& line) override { AppendChatLine(line); }
+
+  // TGameView: how the game shows itself.
+  void ClearLog() override;
+  void LogLine(const QString& line) override;
+  void ScrollLogToLast() override;
+  void EnableColumnTargets(const std::array<bool, kColumns>& enabled) override;
+  void EnableStart(bool on) override;
+  void PrepareSlots(int firstPlayer) override;
+  void ClearAwayPieces(int count) override;
+  void RestoreGrid() override;
+  void DropPiece(int moveNumber, int column, int row) override;
+  void ShowGameEnd(const TWinningLine& line, int piecesPlayed) override;
+  bool Animating() const override;
+  void ResetClock() override;
+  void StartClock() override;
+  void StopClock() override;
+  void EnableClockTicks() override;
+  void ReportError(const QString& text) override;
 
   void BuildControls();
   void FormCreate();
@@ -178,21 +216,13 @@ class TFormMain : public QWidget {
   bool FormCloseQuery();
   void FormClose();
 
-  void Log(const QString& line);
-  void ScrollLogToLast();
-  bool PlayPiece(int column, const QString& moveLine, const QString& winLine);
-  void LogGameEnd(bool won, const QString& winLine);
-  void ShowGameEnd(int direction, int column, int row, int winner, int piecesPlayed);
   void TraceGrid();
   void Colonne0MouseMove(int column);
-  int DrawRandom(int count);
-  // Holds a peer's message back while a move runs or earlier ones wait.
-  bool HoldBack(std::function<void()> action);
-  void RunDeferred();
+  // Adds one line at the end of the chat memo.
+  void AppendChatLine(const QString& line);
 
   QString programFolder_;
   std::unique_ptr<TGameParts> parts_;
-  TNetworkLink* network_ = nullptr;
   std::function<int()> confirm_;
   std::function<void(int)> processEnd_;
   // Calls its argument with whether a PDF reader is installed, now or later.
@@ -203,10 +233,6 @@ class TFormMain : public QWidget {
   static constexpr int kFramePolls = 100;
   QTimer* framePoll_ = nullptr;
   bool frameCentred_ = false;
-  int busy_ = 0;
-  long searchNodes_ = 0;
-  std::vector<std::function<void()>> deferred_;
-  bool resuming_ = false;
 };
 
 }  // namespace zerud

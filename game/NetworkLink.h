@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// What the main window needs of the network window: its socket states, the
-// sending of a message, and showing the window. The network window implements
-// it, so the game does not depend on the network code.
+// What the main window needs of the network window: its socket states, what
+// the game tells the peer, and showing the window. The network window
+// implements it and alone knows how these become messages on the wire.
 namespace zerud {
 
 class TNetworkLink {
@@ -20,9 +20,13 @@ class TNetworkLink {
   // The client socket's connection is established.
   virtual bool ClientConnected() const = 0;
 
-  // Builds "<command>|<payload>" and sends it to the peer; sends nothing when
-  // there is no peer.
-  virtual void SendNetMessage(const QString& command, const QString& payload) = 0;
+  // Each sends nothing when there is no peer.
+  // This side begins a game and plays first.
+  virtual void SendGameStart() = 0;
+  // This side played `column` (0 .. 6).
+  virtual void SendMove(int column) = 0;
+  // A line for the peer's chat.
+  virtual void SendChatLine(const QString& text) = 0;
 
   // Shows the network window, not modally.
   virtual void ShowNetworkWindow() = 0;

@@ -4,21 +4,17 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QScrollBar>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <utility>
 
 #include "controls/ButtonComps.h"
-#include "game/FormMain.h"
 #include "network/LocalAddress.h"
 #include "network/Protocol.h"
 #include "network/Sockets.h"
 #include "platform/Centring.h"
 #include "platform/ErrorDisplay.h"
-#include "rules/PatternTable.h"
+#include "rules/Errors.h"
+#include "rules/Integer.h"
 
 namespace zerud {
 namespace {
@@ -37,30 +33,10 @@ constexpr char kAddressUnknown[] = "introuvable";
 // The longest part of a peer's bad column text repeated in the error shown.
 constexpr qsizetype kShownColumnText = 64;
 
-// Adds one line at the end of the chat memo, an empty one included: every
-// line ends with its line break, so the memo holds as many lines as it was
-// given. The view follows the new line when it showed the end already.
-// Besides its count of lines, the memo keeps at most kChatTextLimit
-// characters: the oldest lines go first.
-void AppendChatLine(QPlainTextEdit* memo, const QString& line) {
-  QScrollBar* bar = memo->verticalScrollBar();
-  const bool atEnd = bar->value() == bar->maximum();
-  QTextDocument* document = memo->document();
-  QTextCursor cursor(document);
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(line + QLatin1Char('\n'));
-  // characterCount() counts the empty last block's end as well.
-  while (document->characterCount() - 1 > TFormMain::kChatTextLimit && document->blockCount() > 1) {
-    QTextCursor oldest(document);
-    oldest.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-    oldest.removeSelectedText();
-  }
-  if (atEnd) bar->setValue(bar->maximum());
-}
-
 }  // namespace
 
-TFormReseau::TFormReseau(TFormMain* formMain, QWidget* parent) : QWidget(parent), main_(formMain) {
+TFormReseau::TFormReseau(TGameLink* game, QWidget* parent)
+    : QWidget(parent), game_(game), gameWindow_(game ? game->GameWindow() : nullptr) {
   BuildControls();
 
   ServerSocket = new TServerSocket(this);
@@ -87,7 +63,7 @@ TFormReseau::TFormReseau(TFormMain* formMain, QWidget* parent) : QWidget(parent)
   // A failure the handlers above left unsilenced is shown here.
   ServerSocket->OnErrorReport = ClientSocket->OnErrorReport = ShowError;
 
-  if (main_) main_->SetNetworkLink(this);
+  if (TGameLink* g = Game()) g->SetNetworkLink(this);
   FormCreate();
 }
 
@@ -99,7 +75,8 @@ TFormReseau::~TFormReseau() {
   ClientSocket->OnError = nullptr;
   ServerSocket->Close();
   ClientSocket->Close();
-  if (main_ && main_->NetworkLink() == this) main_->SetNetworkLink(nullptr);
+  TGameLink* game = Game();
+  if (game && game->NetworkLink() == this) game->SetNetworkLink(nullptr);
 }
 
 void TFormReseau::FormCreate() {
@@ -116,7 +93,7 @@ void TFormReseau::RadioServeurClick() {
   clientRole_ = false;
   EditNomServeur->setText(LocalComputerName());
   EditNomServeur->setEnabled(false);
-  if (main_) main_->IsServer = true;
+  if (TGameLink* game = Game()) game->SetServerRole(true);
 }
 
 void TFormReseau::RadioClientClick() {
@@ -125,18 +102,16 @@ void TFormReseau::RadioClientClick() {
   // already chosen keeps the name the user typed.
   if (!std::exchange(clientRole_, true)) EditNomServeur->clear();
   EditNomServeur->setFocus();
-  if (main_) main_->IsServer = false;
+  if (TGameLink* game = Game()) game->SetServerRole(false);
 }
 
 void TFormReseau::bnConnexionClick() {
-  if (!main_) return;
+  TGameLink* game = Game();
+  if (!game) return;
   // Step 1. No move until the connection is up; no change of mode meanwhile.
-  main_->EnableColumns(false);
-  main_->NetworkGame = true;
-  main_->cbJoueursHumains->setEnabled(false);
-  main_->cbMachine->setEnabled(false);
+  game->EnterNetworkMode();
   try {
-    if (main_->IsServer) {
+    if (game->ServerRole()) {
       // Step 2. Listen on every local address. The client socket is closed
       // first and stays closed when the port text turns out to be wrong.
       ClientSocket->Close();
@@ -164,7 +139,7 @@ void TFormReseau::bnConnexionClick() {
 }
 
 int TFormReseau::PortSetting() const {
-  return TPatternTable::ParseValue(EditNumeroPort->text().toStdString());
+  return ParseInteger(EditNumeroPort->text().toStdString());
 }
 
 void TFormReseau::ResetToDisconnected() {
@@ -172,13 +147,12 @@ void TFormReseau::ResetToDisconnected() {
   ServerSocket->Close();
   // What is left of the reads of the ended connections is dropped.
   pending_.clear();
-  if (!main_) return;
-  main_->NetworkGame = false;
-  main_->cbJoueursHumains->setEnabled(true);
-  main_->cbMachine->setEnabled(true);
+  TGameLink* game = Game();
+  if (!game) return;
+  game->LeaveNetworkMode();
   SetStatus(kStatusDisconnected);
   bnConnexion->SetEnabled(true);
-  main_->bnStart->SetEnabled(true);
+  game->AllowNewGame(true);
 }
 
 void TFormReseau::bnDeconnexionClick() {
@@ -189,18 +163,20 @@ void TFormReseau::bnDeconnexionClick() {
 void TFormReseau::bnFermerClick() { hide(); }
 
 void TFormReseau::ServerSocketAccept(TSocketConnection*) {
-  if (!main_) return;
-  main_->EnableColumns(false);
-  main_->IsServer = true;
+  TGameLink* game = Game();
+  if (!game) return;
+  game->StopMoves();
+  game->SetServerRole(true);
   SetStatus(kStatusServerConnected);
-  main_->bnStart->SetEnabled(true);
+  game->AllowNewGame(true);
 }
 
 void TFormReseau::ClientSocketConnect(TSocketConnection*) {
-  if (!main_) return;
-  main_->EnableColumns(false);
+  TGameLink* game = Game();
+  if (!game) return;
+  game->StopMoves();
   SetStatus(kStatusClientConnected);
-  main_->bnStart->SetEnabled(true);
+  game->AllowNewGame(true);
 }
 
 void TFormReseau::ServerSocketClientRead(TSocketConnection* socket) { ReadMessages(socket); }
@@ -232,22 +208,23 @@ void TFormReseau::ReadMessages(TSocketConnection* socket) {
 }
 
 void TFormReseau::ProcessNetMessage(const QString& text) {
-  if (!main_ || text.isEmpty()) return;
-  main_->bnStart->SetEnabled(false);
+  TGameLink* game = Game();
+  if (!game || text.isEmpty()) return;
+  game->AllowNewGame(false);
   const QString command = GetField(kFieldSeparator, text, 1);
   if (command == QLatin1String(kCommandInit)) {
-    main_->StartOpponentGame();
+    game->StartPeerGame();
   } else if (command == QLatin1String(kCommandMove)) {
     const QString column = GetField(kFieldSeparator, text, 2);
     if (MoveColumn(column) < 0) {
       RejectMove(column);
       return;
     }
-    main_->PlayOpponentMove(column);
+    game->PlayPeerMove(column);
   } else if (command == QLatin1String(kCommandEnd)) {
-    main_->EndAnnouncedByPeer();
+    game->EndPeerGame();
   } else if (command == QLatin1String(kCommandChat)) {
-    AppendChatLine(main_->MemoChat, ChatLine(GetField(kFieldSeparator, text, 2)));
+    game->ShowPeerChat(ChatLine(GetField(kFieldSeparator, text, 2)));
   }
 }
 
@@ -256,7 +233,7 @@ void TFormReseau::ProcessNetMessage(const QString& text) {
 // game changes. A peer flooding bad columns gets one report at a time.
 void TFormReseau::RejectMove(const QString& column) {
   try {
-    TPatternTable::ParseValue(column.toStdString());
+    ParseInteger(column.toStdString());
     return;
   } catch (const TConvertError&) {
   }
@@ -269,7 +246,7 @@ void TFormReseau::RejectMove(const QString& column) {
 }
 
 void TFormReseau::SetStatus(const char* text) {
-  if (main_) main_->lbReseau->setText(QString::fromUtf8(text));
+  if (TGameLink* game = Game()) game->ShowNetworkStatus(QString::fromUtf8(text));
 }
 
 TFormReseau::TConnectionState TFormReseau::ConnectionState() const {
@@ -292,15 +269,27 @@ bool TFormReseau::ClientConnected() const { return ClientSocket->Connected(); }
 void TFormReseau::SendNetMessage(const QString& command, const QString& payload) {
   // The server talks to the first peer it accepted only.
   TSocketConnection* connection =
-      (main_ && main_->IsServer) ? ServerSocket->Connection(0) : ClientSocket->Connection();
+      (Game() && Game()->ServerRole()) ? ServerSocket->Connection(0) : ClientSocket->Connection();
   if (connection) connection->SendText(ToWire(BuildNetMessage(command, payload)));
 }
 
+void TFormReseau::SendGameStart() {
+  SendNetMessage(QString::fromLatin1(kCommandInit), QString::fromLatin1(kInitPayload));
+}
+
+void TFormReseau::SendMove(int column) {
+  SendNetMessage(QString::fromLatin1(kCommandMove), QString::number(column));
+}
+
+void TFormReseau::SendChatLine(const QString& text) {
+  SendNetMessage(QString::fromLatin1(kCommandChat), text);
+}
+
 void TFormReseau::showEvent(QShowEvent* event) {
-  // Every time it appears, the window sits in the middle of the main window
+  // Every time it appears, the window sits in the middle of the game's window
   // (of its inside, where it is drawn as a part of it).
-  if (main_) {
-    const QRect area = isWindow() ? main_->geometry() : main_->rect();
+  if (gameWindow_) {
+    const QRect area = isWindow() ? gameWindow_->geometry() : gameWindow_->rect();
     move(CentredTopLeft(area, size()));
   }
   QWidget::showEvent(event);

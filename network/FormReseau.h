@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "game/NetworkLink.h"
+#include "network/GameLink.h"
 #include "network/SocketErrors.h"
 
 class QLabel;
@@ -16,14 +17,13 @@ namespace zerud {
 
 class TClientSocket;
 class TEncartaButton;
-class TFormMain;
 class TServerSocket;
 class TSocketConnection;
 
 // The network window: the choice between the server and the client role,
 // the server's name and the port, Connexion, Déconnexion and Fermer. It owns
-// the game's two sockets, shows the connection's state in the main window's
-// lbReseau and hands every received message to the main window.
+// the game's two sockets, shows the connection's state in the main window
+// and hands every received message to the game, both through TGameLink.
 class TFormReseau : public QWidget, public TNetworkLink {
   Q_OBJECT
 
@@ -36,8 +36,8 @@ class TFormReseau : public QWidget, public TNetworkLink {
   static constexpr int kClientWidth = 312;
   static constexpr int kClientHeight = 166;
 
-  // Creates the window hidden and registers it as formMain's network link.
-  explicit TFormReseau(TFormMain* formMain, QWidget* parent = nullptr);
+  // Creates the window hidden and registers it as the game's network link.
+  explicit TFormReseau(TGameLink* game, QWidget* parent = nullptr);
   ~TFormReseau() override;
 
   QRadioButton* RadioServeur = nullptr;
@@ -79,8 +79,14 @@ class TFormReseau : public QWidget, public TNetworkLink {
   // The client socket's connection is established (its active flag).
   bool ClientActive() const override;
   bool ClientConnected() const override;
-  void SendNetMessage(const QString& command, const QString& payload) override;
+  void SendGameStart() override;
+  void SendMove(int column) override;
+  void SendChatLine(const QString& text) override;
   void ShowNetworkWindow() override;
+
+  // Builds "<command>|<payload>" and sends it to the peer; sends nothing when
+  // there is no peer. The one way out to the socket.
+  void SendNetMessage(const QString& command, const QString& payload);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -96,7 +102,11 @@ class TFormReseau : public QWidget, public TNetworkLink {
   void RejectMove(const QString& column);
   void SetStatus(const char* text);
 
-  QPointer<TFormMain> main_;
+  // The game, or null once its window is gone.
+  TGameLink* Game() const { return gameWindow_ ? game_ : nullptr; }
+
+  TGameLink* game_;
+  QPointer<QWidget> gameWindow_;
   // Received messages not handled yet, in their order of arrival.
   QStringList pending_;
   bool showingPeerError_ = false;

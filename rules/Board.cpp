@@ -127,6 +127,21 @@ bool CheckGameEnd(const TBoard& board, int& direction, int& column, int& row, in
   return full;
 }
 
+TWinningLine WinningLine(const TBoard& board) {
+  TWinningLine line;
+  int direction = 0, column = 0, row = 0, winner = 0;
+  bool full = false;
+  if (!CheckGameEnd(board, direction, column, row, winner, full) || winner == 0) return line;
+  line.Winner = winner;
+  // A line of this grid holds at most kColumns cells.
+  for (int r = row, c = column; r >= 0 && r < kRows && c >= 0 && c < kColumns &&
+                                board.At(r, c) == PlayerCell(winner);
+       r += kDirectionRowStep[direction], c += kDirectionColumnStep[direction]) {
+    line.Cells[line.Length++] = TCell{r, c};
+  }
+  return line;
+}
+
 bool IsGameOver(const TBoard& board) {
   if (IsBoardFull(board)) return true;
   TLineBuffer lines;

@@ -106,6 +106,24 @@ bool IsBoardFull(const TBoard& board);
 bool CheckGameEnd(const TBoard& board, int& direction, int& column, int& row, int& winner,
                   bool& full);
 
+// One cell of the grid.
+struct TCell {
+  int Row = 0;
+  int Column = 0;
+  friend bool operator==(const TCell&, const TCell&) = default;
+};
+
+// The winning line of an ended grid: the whole run of the winner's pieces
+// from the cell where CheckGameEnd's four begins, along its direction (four
+// cells, or more when one piece joined two runs). Without a four in a row,
+// Winner is 0 and Length 0.
+struct TWinningLine {
+  int Winner = 0;
+  int Length = 0;
+  std::array<TCell, kColumns> Cells{};
+};
+TWinningLine WinningLine(const TBoard& board);
+
 // The quick end test of the search: true when the grid is full or any of the
 // 25 lines of four cells or more holds four equal pieces in a row.
 bool IsGameOver(const TBoard& board);

@@ -1,10 +1,10 @@
 #include "rules/PatternTable.h"
 
 #include <cstdio>
-#include <limits>
 #include <memory>
 
 #include "rules/Errors.h"
+#include "rules/Integer.h"
 
 namespace zerud {
 
@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr char kSeparator = '|';
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
@@ -56,28 +54,6 @@ std::string_view TPatternTable::ValueTextOf(std::string_view entry) {
   return bar == std::string_view::npos ? std::string_view() : entry.substr(bar + 1);
 }
 
-std::int32_t TPatternTable::ParseValue(std::string_view text) {
-  std::string_view rest = text;
-  while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
-  while (!rest.empty() && IsBlank(rest.back())) rest.remove_suffix(1);
-  bool negative = false;
-  if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
-    negative = rest.front() == '-';
-    rest.remove_prefix(1);
-  }
-  if (rest.empty()) throw TConvertError(std::string(text));
-  // Accumulate as a negative number so that the lowest 32-bit value fits.
-  const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
-                                      : std::int64_t{std::numeric_limits<std::int32_t>::max()};
-  std::int64_t magnitude = 0;
-  for (char c : rest) {
-    if (c < '0' || c > '9') throw TConvertError(std::string(text));
-    magnitude = magnitude * 10 + (c - '0');
-    if (magnitude > limit) throw TConvertError(std::string(text));
-  }
-  return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
-}
-
 int TPatternTable::LineCode(std::string_view text) {
   int code = 0;
   for (std::size_t i = text.size(); i-- > 0;) code = code * 3 + (text[i] - '0');
@@ -112,7 +88,7 @@ TPatternTable::TPatternTable(std::vector<std::string> entries) {
     parsed[i].Pattern = PatternOf(list[i]);
     if (parsed[i].Pattern.empty() || parsed[i].Pattern.size() > kMaxLineLength) continue;
     try {
-      parsed[i].Value = ParseValue(ValueTextOf(list[i]));
+      parsed[i].Value = ParseInteger(ValueTextOf(list[i]));
       parsed[i].Valid = true;
     } catch (const TConvertError&) {
     }

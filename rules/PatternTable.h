@@ -49,10 +49,6 @@ class TPatternTable {
   static std::string_view PatternOf(std::string_view entry);
   // The text after the first "|" of an entry; empty for an entry without "|".
   static std::string_view ValueTextOf(std::string_view entry);
-  // Reads a weight: blanks, an optional sign, decimal digits that fit in 32
-  // bits, blanks. Throws TConvertError with the text otherwise.
-  static std::int32_t ParseValue(std::string_view text);
-
   // The base-3 code of a line text of '0', '1', '2' read from its first
   // character (digit weight 1) to its last.
   static int LineCode(std::string_view text);

@@ -161,28 +161,23 @@ void TBoardView::ClearAwayPieces(int count) {
   Pause(200);
 }
 
-void TBoardView::ShowGameEnd(int direction, int column, int row, int winner, int piecesPlayed,
-                             const TCellReader& cell) {
+void TBoardView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
   if (!img_) return;
   QPointer<TBoardView> self(this);
   TAnimationScope scope(self, animating_);
   const unsigned epoch = epoch_;
   const int opacity = settings_->PieceOpacity;
 
-  // Step 1. Marking: the whole run of the winner's pieces from the reported cell.
-  const bool won = direction >= 1 && direction <= 4 && (winner == 1 || winner == 2);
-  if (won) {
-    static constexpr int kRowStep[5] = {0, 0, 1, 1, 1};
-    static constexpr int kColumnStep[5] = {0, 1, 1, 0, -1};
-    const char digit = static_cast<char>('0' + winner);
+  // Step 1. Marking: the piece on each cell of the line.
+  if (line.Winner == 1 || line.Winner == 2) {
     const int played = std::clamp(piecesPlayed, 0, kSlotCount);
-    for (int r = row, c = column;
-         r >= 0 && r < kRows && c >= 0 && c < kColumns && cell(r, c) == digit;
-         r += kRowStep[direction], c += kColumnStep[direction]) {
+    for (int i = 0; i < std::clamp(line.Length, 0, static_cast<int>(line.Cells.size())); ++i) {
       for (int k = 1; k <= played; ++k) {
         TPieceSlot& slot = PieceSlot(k);
-        if (slot.Column != c || slot.Row != r || slot.Layer == nullptr) continue;
-        slot.Layer->SetImage(listeBmp_[winner == 2 ? kYellowTicked : kRedTicked]);
+        if (slot.Column != line.Cells[i].Column || slot.Row != line.Cells[i].Row ||
+            slot.Layer == nullptr)
+          continue;
+        slot.Layer->SetImage(listeBmp_[line.Winner == 2 ? kYellowTicked : kRedTicked]);
         slot.Layer->SetMasterAlpha(opacity);
         slot.Marked = true;
         break;

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "game/board/LayeredImage.h"
+#include "rules/Board.h"
 
 namespace zerud {
 
@@ -31,9 +32,6 @@ struct TPieceSlot {
 // 490 x 420 with a hole in each cell, 1 yellow piece, 2 red piece, 3 yellow
 // piece with a tick (winning line of player 2), 4 red piece with a tick.
 using TBoardPictures = std::array<QImage, 5>;
-
-// Reads one cell of the game's grid: '0' empty, '1' or '2' the player.
-using TCellReader = std::function<char(int row, int column)>;
 
 class TBoardView : public QObject {
   Q_OBJECT
@@ -89,13 +87,10 @@ class TBoardView : public QObject {
   // bottom edge one after the other, then waits 200 ms.
   void ClearAwayPieces(int count);
 
-  // At a game end: marks the winning line walked from (row, column) in
-  // `direction` (1 right, 2 down-right, 3 down, 4 down-left) among slots
-  // 1..piecesPlayed, blinks the marked pieces and fades the grid out. A
-  // direction outside 1..4 or a winner outside 1..2 is a draw: nothing is
-  // marked.
-  void ShowGameEnd(int direction, int column, int row, int winner, int piecesPlayed,
-                   const TCellReader& cell);
+  // At a game end: marks the pieces on the cells of the winning line among
+  // slots 1..piecesPlayed, blinks the marked pieces and fades the grid out.
+  // A line without a winner (a draw) marks nothing.
+  void ShowGameEnd(const TWinningLine& line, int piecesPlayed);
 
   // Master alpha of every piece layer := PieceOpacity.
   void ApplyOpacity();

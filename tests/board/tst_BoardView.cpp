@@ -56,6 +56,13 @@ std::vector<int> AlphasOf(const std::vector<TChange>& changes, int slot) {
   return alphas;
 }
 
+TWinningLine Line(int winner, std::initializer_list<TCell> cells) {
+  TWinningLine line;
+  line.Winner = winner;
+  for (const TCell& cell : cells) line.Cells[line.Length++] = cell;
+  return line;
+}
+
 std::vector<int> Range(int from, int to, int step) {
   std::vector<int> values;
   for (int v = from; step > 0 ? v <= to : v >= to; v += step) values.push_back(v);
@@ -191,7 +198,7 @@ class TestBoardView : public QObject {
     orphan.ClearAwayPieces(42);
     QVERIFY(surface.isNull());
     QVERIFY(!orphan.Animating());
-    orphan.ShowGameEnd(1, 0, 5, 1, 4, [](int, int) { return '1'; });
+    orphan.ShowGameEnd(Line(1, {{5, 0}, {5, 1}, {5, 2}, {5, 3}}), 4);
     orphan.PrepareSlots(2);
     orphan.ApplyOpacity();
     orphan.RestoreGrid();
@@ -243,9 +250,9 @@ class TestBoardView : public QObject {
     QCOMPARE(g.Corner(42).x(), -110);
   }
 
-  // Only the pieces of the winning run are marked and ticked, and only among
-  // the pieces played.
-  void gameEndMarksTheWholeRunOnly() {
+  // Only the pieces on the cells of the line are marked and ticked, and only
+  // among the pieces played.
+  void gameEndMarksTheLineOnly() {
     TFixture f;
     // Bottom row: 2 2 2 2 2 1 1, and column 0 also holds four 2s upwards.
     const std::array<std::string, 6> grid = {"0000000", "0000000", "2000000",
@@ -254,7 +261,7 @@ class TestBoardView : public QObject {
     for (int c = 0; c < 7; ++c)
       for (int r = 5; r >= 0; --r)
         if (grid[r][c] != '0') f.Place(k++, c, r);
-    f.view.ShowGameEnd(1, 0, 5, 2, k - 1, [&](int r, int c) { return grid[r][c]; });
+    f.view.ShowGameEnd(Line(2, {{5, 0}, {5, 1}, {5, 2}, {5, 3}, {5, 4}}), k - 1);
     for (int s = 1; s < k; ++s) {
       const TPieceSlot& slot = f.view.PieceSlot(s);
       const bool inRun = slot.Row == 5 && slot.Column <= 4;
@@ -264,7 +271,7 @@ class TestBoardView : public QObject {
     TFixture g;
     g.Place(1, 0, 5);
     g.Place(2, 1, 5);
-    g.view.ShowGameEnd(1, 0, 5, 1, 1, [](int r, int c) { return r == 5 && c < 2 ? '1' : '0'; });
+    g.view.ShowGameEnd(Line(1, {{5, 0}, {5, 1}}), 1);
     QVERIFY(!g.view.PieceSlot(2).Marked);
     QCOMPARE(g.view.PieceSlot(1).Layer->Image().pixel(34, 34), test::kRedTicked);
   }
@@ -287,8 +294,8 @@ class TestBoardView : public QObject {
     f.settings.PieceOpacity = opacity;
     // A vertical four in column 3, slots 2, 4, 6, 8 (the others in column 5).
     for (int k = 1; k <= 8; ++k) f.Place(k, k % 2 == 0 ? 3 : 5, 5 - (k - 1) / 2);
-    auto cell = [](int r, int c) { return r < 2 ? '0' : c == 3 ? '2' : c == 5 ? '1' : '0'; };
-    const auto changes = Record(f, [&] { f.view.ShowGameEnd(3, 3, 2, 2, 8, cell); });
+    const auto changes = Record(
+        f, [&] { f.view.ShowGameEnd(Line(2, {{2, 3}, {3, 3}, {4, 3}, {5, 3}}), 8); });
     for (int k : {2, 4, 6, 8}) {
       std::vector<int> seen = AlphasOf(changes, k);
       seen.erase(seen.begin());  // the image change of the marking, at the old alpha
@@ -307,7 +314,7 @@ class TestBoardView : public QObject {
     TFixture f;
     for (int k = 1; k <= 42; ++k) f.Place(k, (k - 1) % 7, 5 - (k - 1) / 7);
     const auto changes =
-        Record(f, [&] { f.view.ShowGameEnd(0, 0, 0, 0, 42, [](int, int) { return '1'; }); });
+        Record(f, [&] { f.view.ShowGameEnd(TWinningLine(), 42); });
     for (const TChange& c : changes) QCOMPARE(c.slot, 0);
     QCOMPARE(AlphasOf(changes, 0), Range(248, 0, -8));
   }

@@ -65,17 +65,32 @@ class TRecordingLink : public TNetworkLink {
   int Connections = 0;
   bool Active = false;
   bool Connected = false;
-  QStringList Sent;  // "<command>|<payload>"
+  QStringList Sent;  // "start", "move <column>", "chat <text>"
 
   bool ServerListening() const override { return Listening; }
   int ServerActiveConnections() const override { return Connections; }
   bool ClientActive() const override { return Active; }
   bool ClientConnected() const override { return Connected; }
-  void SendNetMessage(const QString& command, const QString& payload) override {
-    Sent.append(command + QLatin1Char('|') + payload);
-  }
+  void SendGameStart() override { Sent.append(QStringLiteral("start")); }
+  void SendMove(int column) override { Sent.append(QStringLiteral("move %1").arg(column)); }
+  void SendChatLine(const QString& text) override { Sent.append(QStringLiteral("chat ") + text); }
   void ShowNetworkWindow() override {}
 };
+
+// Lines of the message log.
+inline const QString kStart = QStringLiteral("DEBUT DE LA PARTIE");
+inline const QString kHumanBegins = QStringLiteral("Joueur \"HUMAIN-1\" commence");
+inline const QString kThinking = QStringLiteral("[MACHINE] : Je réfléchis...");
+inline const QString kPeerBegins = QStringLiteral("Votre adversaire commence la partie");
+inline const QString kEmptyGrid = QString(42, u'0');
+
+inline QString HumanLine(int player, int column) {
+  return QStringLiteral("[HUMAIN-%1] : Je joue la colonne n° %2").arg(player).arg(column);
+}
+
+inline QString MachineLine(int column) {
+  return QStringLiteral("[MACHINE] : Je joue la colonne n° %1").arg(column);
+}
 
 inline QStringList LogLines(const TFormMain& form) {
   QStringList lines;

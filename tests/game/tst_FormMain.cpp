@@ -302,13 +302,13 @@ class TestFormMain : public QObject {
     form.bnEnvoyerChatClick();
     QTest::keyClicks(form.EditChat, u"coucou"_s);
     QTest::keyClick(form.EditChat, Qt::Key_Return);
-    QCOMPARE(link.Sent, (QStringList{u"DATA_CHAT|salut"_s, u"DATA_CHAT|coucou"_s}));
+    QCOMPARE(link.Sent, (QStringList{u"chat salut"_s, u"chat coucou"_s}));
     // Server: even an empty line goes.
     link.Active = false;
     link.Listening = true;
     form.bnEnvoyerChatClick();
     QCOMPARE(link.Sent.size(), 3);
-    QCOMPARE(link.Sent.last(), u"DATA_CHAT|"_s);
+    QCOMPARE(link.Sent.last(), u"chat "_s);
     // Our own lines never show in the chat memo; "Effacer" empties it.
     QVERIFY(form.MemoChat->toPlainText().isEmpty());
     form.MemoChat->appendPlainText(u"bonjour"_s);

@@ -1,5 +1,7 @@
-// The turns of a game, driven through the real main window: starts, human,
-// machine and peer moves, wins, draws, the log lines and the clock.
+// The game in the real main window: starts and the clearing of the board,
+// the machine's pause and search, the trace, the mode boxes, the mouse, and
+// the peer's messages held back during an animation. Whole games are played
+// without a window in tst_Game.cpp.
 #include <QAbstractItemModel>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
@@ -17,31 +19,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kStart = u"DEBUT DE LA PARTIE"_s;
-const QString kHumanBegins = u"Joueur \"HUMAIN-1\" commence"_s;
-const QString kThinking = u"[MACHINE] : Je réfléchis..."_s;
-const QString kEnd = u"FIN DE LA PARTIE"_s;
-const QString kRedWins = u"Joueur des pions rouges a gagné !"_s;
-const QString kYellowWins = u"Joueur des pions jaunes a gagné !"_s;
-const QString kLost = u"Désolé, vous avez perdu !"_s;
-const QString kEmptyGrid(42, u'0');
-const QString kPeerBegins = u"Votre adversaire commence la partie"_s;
-
-QString HumanLine(int player, int column) {
-  return u"[HUMAIN-%1] : Je joue la colonne n° %2"_s.arg(player).arg(column);
-}
-
-QString MachineLine(int column) { return u"[MACHINE] : Je joue la colonne n° %1"_s.arg(column); }
-
-QString PeerLine(int player, int column) {
-  return u"[ADVERSAIRE-%1] : Adversaire a joué la colonne n°%2"_s.arg(player).arg(column);
-}
-
-QStringList LastLines(const TFormMain& form, int count) {
-  const QStringList lines = LogLines(form);
-  return lines.mid(lines.size() - count);
-}
-
 // Plays the columns of `moves` (one digit each) by clicks on the targets.
 void Click(TFormMain& form, const QString& moves) {
   for (QChar move : moves) {
@@ -57,16 +34,6 @@ void JoinAsClient(TFormMain& form, TRecordingLink& link) {
   form.NetworkGame = true;
   link.Active = true;
   link.Connected = true;
-}
-
-// A two-human game played with `moves` on a window whose network server then
-// listens.
-void ListenAfterLocalGame(TFormMain& form, TRecordingLink& link, const QString& moves) {
-  form.SetNetworkLink(&link);
-  StartTwoHumanGame(form);
-  Click(form, moves);
-  form.NetworkGame = true;
-  link.Listening = true;
 }
 
 // The marked slots: 1 for the first piece played.
@@ -107,61 +74,13 @@ class TestGameFlow : public QObject {
   Q_OBJECT
 
  private slots:
-  void twoHumansWholeGames_data() {
-    QTest::addColumn<QString>("moves");
-    QTest::addColumn<int>("winner");  // 0 for a draw
-    QTest::newRow("red, row") << u"0011223"_s << 1;
-    QTest::newRow("yellow, row") << u"60615253"_s << 2;
-    QTest::newRow("red, column") << u"0101010"_s << 1;
-    QTest::newRow("yellow, column") << u"60506050"_s << 2;
-    QTest::newRow("red, down-right diagonal") << u"43223511211"_s << 1;
-    QTest::newRow("yellow, down-right diagonal") << u"340612221311"_s << 2;
-    QTest::newRow("red, down-left diagonal") << u"46143223344"_s << 1;
-    QTest::newRow("yellow, down-left diagonal") << u"635144552666"_s << 2;
-    QTest::newRow("draw on a full grid") << u"545062455041104565311226266362030334314210"_s << 0;
-    // The 42nd piece fills the grid and makes a row: a win, not a draw.
-    QTest::newRow("yellow, 42nd piece") << u"131266465341626025613300521133245552440004"_s << 2;
-  }
-
-  void twoHumansWholeGames() {
-    QFETCH(QString, moves);
-    QFETCH(int, winner);
-    TWindow form;
-    // Whatever the random draw, player 1 begins, with the red pieces.
-    form.SeedRandom(unsigned(qHash(moves)));
-    StartTwoHumanGame(form);
-    QCOMPARE(LogLines(form), (QStringList{kStart, kHumanBegins, QString()}));
-    QCOMPARE(Turn(form), u"move 1 player 1 playing 1111111 counting"_s);
-    QCOMPARE(Colours(form, 2), u"ry"_s);
-    Click(form, moves);
-
-    QStringList expected{kStart, kHumanBegins, QString()};
-    for (int i = 0; i < moves.size(); ++i) expected << HumanLine(i % 2 + 1, moves[i].digitValue());
-    expected << QString() << kEnd
-             << (winner == 0   ? u"Egalité !"_s
-                 : winner == 1 ? kRedWins
-                               : kYellowWins);
-    QCOMPARE(LogLines(form), expected);
-    QCOMPARE(Turn(form), u"move %1 player %2 over 0000000 stopped"_s.arg(moves.size() + 1)
-                             .arg(moves.size() % 2 + 1));
-    QVERIFY(form.bnStart->isEnabled());
-
-    // The four winning pieces are marked, all of the winner's colour.
-    const QList<int> marked = MarkedSlots(form);
-    QCOMPARE(marked.size(), winner == 0 ? 0 : 4);
-    for (int k : marked) QCOMPARE(k % 2 == 1, winner == 1);
-    // The pieces sit in their cells; the grid faded out.
-    const TPieceSlot& last = form.BoardView().PieceSlot(moves.size());
-    QCOMPARE(last.Column, moves.back().digitValue());
-    QCOMPARE(last.Layer->Location().Left, 266.0 + 70 * last.Column);
-    QCOMPARE(last.Layer->Location().Top, 149.0 + 70 * last.Row);
-    QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 0);
-  }
-
   void newGameClearsTheBoard() {
     TWindow form;
     StartTwoHumanGame(form);
     Click(form, u"0101010"_s);
+    // The end marked the four red pieces and faded the grid out.
+    QCOMPARE(MarkedSlots(form), (QList<int>{1, 3, 5, 7}));
+    QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 0);
     // An hour later by the clock: a clock not started again would show it.
     QDateTime now = QDateTime::currentDateTime().addSecs(3600);
     form.Chrono->SetClock([&now] { return now; });
@@ -216,40 +135,6 @@ class TestGameFlow : public QObject {
     // An empty table would make a search play column 0 every time: the
     // opening column is drawn, not searched.
     QVERIFY2(columns.size() >= 3, qPrintable(QString::number(columns.size())));
-  }
-
-  void gamesAgainstTheMachine_data() {
-    QTest::addColumn<QString>("moves");
-    QTest::addColumn<bool>("humanWins");
-    QTest::newRow("human wins") << u"3333"_s << true;
-    QTest::newRow("machine wins") << u"6564"_s << false;
-  }
-
-  void gamesAgainstTheMachine() {
-    QFETCH(QString, moves);
-    QFETCH(bool, humanWins);
-    // An empty pattern table: the machine plays the leftmost column with room.
-    TWindow form(TProgramFolder::kBoth, QByteArray(""));
-    QVERIFY(StartWithHumanFirst(form));
-    Click(form, moves);
-    QStringList expected{kStart, kHumanBegins, QString()};
-    for (int i = 0; i < moves.size(); ++i) {
-      expected << HumanLine(1, moves[i].digitValue());
-      if (!humanWins || i + 1 < moves.size()) expected << kThinking << MachineLine(0);
-    }
-    expected << QString() << kEnd << (humanWins ? kRedWins : kLost);
-    QCOMPARE(LogLines(form), expected);
-    // The human's pieces are the odd slots.
-    const QList<int> marked = MarkedSlots(form);
-    QCOMPARE(marked.size(), 4);
-    for (int k : marked) QCOMPARE(k % 2 == 1, humanWins);
-    // After the machine's last move the targets are on again, but inert.
-    QCOMPARE(Turn(form), humanWins ? u"move 8 player 2 over 0000000 stopped"_s
-                                   : u"move 9 player 1 over 1111111 stopped"_s);
-    const QString grid = form.GridText();
-    form.Colonne0Click(3);
-    QCOMPARE(form.GridText(), grid);
-    QCOMPARE(LogLines(form), expected);
   }
 
   void machineAnswersAfterAPauseAndNothingRunsMeanwhile() {
@@ -372,118 +257,6 @@ class TestGameFlow : public QObject {
     QCOMPARE(form.BoardView().PieceSlot(form.MoveNumber).Layer->Location(), parked);
   }
 
-  void networkGameStartedHere() {
-    TWindow form;
-    TRecordingLink link;
-    // Listening with nobody connected: the board is cleared, nothing starts.
-    ListenAfterLocalGame(form, link, u"3"_s);
-    form.bnStartClick();
-    QVERIFY(LogLines(form).isEmpty());
-    QCOMPARE(form.GridText(), kEmptyGrid);
-    QCOMPARE(EnabledColumns(form), u"0000000"_s);
-    QVERIFY(link.Sent.isEmpty());
-    QVERIFY(form.bnStart->isEnabled());
-    QVERIFY(!form.Chrono->Counting());
-
-    link.Listening = false;
-    JoinAsClient(form, link);
-    form.bnStartClick();
-    QCOMPARE(LogLines(form), (QStringList{kStart, u"MODE MULTI-JOUEURS"_s,
-                                          u"Vous commencez la partie"_s, QString()}));
-    QCOMPARE(link.Sent, QStringList{u"INIT|xxx"_s});
-    QCOMPARE(Turn(form), u"move 1 player 1 playing 1111111 counting"_s);
-
-    // Our move is sent after it is played; then we wait for the peer.
-    Click(form, u"3"_s);
-    QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
-    QCOMPARE(Turn(form), u"move 2 player 2 playing 0000000 counting"_s);
-    form.PlayOpponentMove(u"4"_s);
-    QCOMPARE(LogLines(form).mid(4), (QStringList{HumanLine(1, 3), PeerLine(2, 4)}));
-    QCOMPARE(Turn(form), u"move 3 player 1 playing 1111111 counting"_s);
-
-    for (int i = 0; i < 2; ++i) {
-      form.Colonne0Click(3);
-      form.PlayOpponentMove(u"4"_s);
-    }
-    form.Colonne0Click(3);
-    QCOMPARE(LastLines(form, 3), (QStringList{QString(), kEnd, u"Bravo, vous avez gagné !"_s}));
-    QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
-    QCOMPARE(Turn(form), u"move 8 player 2 over 0000000 stopped"_s);
-    QVERIFY(form.bnStart->isEnabled());
-  }
-
-  void peerStartsWinsAndEnds() {
-    TWindow form;
-    TRecordingLink link;
-    // A finished local game first: the grid faded out, four pieces marked.
-    ListenAfterLocalGame(form, link, u"0101010"_s);
-    link.Connections = 1;
-    form.StartOpponentGame();
-    QCOMPARE(LogLines(form),
-             (QStringList{kStart, u"MODE MULTI-JOUEURS"_s, kPeerBegins, QString()}));
-    QCOMPARE(form.GridText(), kEmptyGrid);
-    QCOMPARE(Turn(form), u"move 1 player 1 playing 0000000 counting"_s);
-    QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 256);
-    QVERIFY(MarkedSlots(form).isEmpty());
-
-    form.PlayOpponentMove(u"0"_s);
-    QCOMPARE(LogLines(form).last(), PeerLine(1, 0));
-    QCOMPARE(form.GridText().right(7), u"1000000"_s);
-    Click(form, u"2"_s);
-    QCOMPARE(LogLines(form).last(), HumanLine(2, 2));
-    QCOMPARE(link.Sent, QStringList{u"DATA_GAME|2"_s});
-    // The peer wins with a column of four.
-    for (int i = 0; i < 2; ++i) {
-      form.PlayOpponentMove(u"0"_s);
-      Click(form, u"6"_s);
-    }
-    form.PlayOpponentMove(u"0"_s);
-    QCOMPARE(LastLines(form, 3), (QStringList{QString(), kEnd, kLost}));
-    // The end keeps the move number and the player of the last move.
-    QCOMPARE(Turn(form), u"move 7 player 1 over 0000000 stopped"_s);
-
-    // "DATA_FIN": the game is over, nothing else changes.
-    form.StartOpponentGame();
-    form.PlayOpponentMove(u"5"_s);
-    const QStringList lines = LogLines(form);
-    form.EndAnnouncedByPeer();
-    QVERIFY(form.GameOver);
-    form.Colonne0Click(1);
-    QCOMPARE(LogLines(form), lines);
-    QCOMPARE(form.GridText().right(7), u"0000010"_s);
-  }
-
-  void peerMoveTextIsChecked() {
-    TShownErrors errors;
-    TWindow form;
-    TRecordingLink link;
-    JoinAsClient(form, link);
-    form.StartOpponentGame();
-    const QStringList lines = LogLines(form);
-
-    // Outside the grid, ignored before anything changes; a value beyond 32
-    // bits is no integer.
-    for (const char* text : {"3x", "7", "-1", "99999999999", "2147483647"})
-      form.PlayOpponentMove(QString::fromLatin1(text));
-    QCOMPARE(errors.Texts(),
-             (QStringList{u"'3x' n'est pas une valeur entière correcte"_s,
-                          u"'99999999999' n'est pas une valeur entière correcte"_s}));
-    QCOMPARE(LogLines(form), lines);
-    QCOMPARE(form.GridText(), kEmptyGrid);
-    QCOMPARE(Turn(form), u"move 1 player 1 playing 0000000 counting"_s);
-
-    // A full column is ignored without a line.
-    for (int i = 0; i < 3; ++i) {
-      form.PlayOpponentMove(u"2"_s);
-      form.Colonne0Click(2);
-    }
-    QCOMPARE(form.GridText()[2], u'2');
-    const QStringList full = LogLines(form);
-    form.PlayOpponentMove(u"2"_s);
-    QCOMPARE(LogLines(form), full);
-    QCOMPARE(form.MoveNumber, 7);
-  }
-
   void peerMessagesDuringAMoveWait() {
     TWindow form;
     TRecordingLink link;
@@ -498,7 +271,7 @@ class TestGameFlow : public QObject {
     });
     Click(form, u"3"_s);
     QVERIFY(ran);
-    QCOMPARE(link.Sent.last(), u"DATA_GAME|3"_s);
+    QCOMPARE(link.Sent.last(), u"move 3"_s);
     QTRY_COMPARE(LogLines(form).value(2), kPeerBegins);
     QCOMPARE(form.GridText(), kEmptyGrid);
     QCOMPARE(form.MoveNumber, 1);

@@ -1,6 +1,7 @@
 #pragma once
-// What the network window's tests share: a main window with its network
-// window, set up for the fastest animations, a raw peer, and waiting.
+// What the network window's tests share: the network window over a recording
+// game, or a main window with its network window set up for the fastest
+// animations; a raw peer, and waiting.
 
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +32,69 @@ struct TShownErrors {
 // A port text whose low 16 bits are 0: the server listens on a free port.
 inline const QString kAnyPortText = QString::number(7 * 65536);
 
+// Connexion in the server role on a free port; returns the port.
+inline quint16 Listen(TFormReseau& reseau) {
+  reseau.EditNumeroPort->setText(kAnyPortText);
+  reseau.bnConnexionClick();
+  return reseau.ServerSocket->ListeningPort();
+}
+
+// Connexion in the client role towards 127.0.0.1.
+inline void Join(TFormReseau& reseau, quint16 port) {
+  reseau.RadioClientClick();
+  reseau.EditNomServeur->setText(QStringLiteral("127.0.0.1"));
+  reseau.EditNumeroPort->setText(QString::number(port));
+  reseau.bnConnexionClick();
+}
+
+// The game as the network window sees it: what the window does to it is
+// recorded, what the peer sends as "start", "move <text>", "end", "chat <line>".
+class TRecordingGame : public TGameLink {
+ public:
+  QWidget Window;
+  TNetworkLink* Link = nullptr;
+  bool NetworkGame = false;
+  bool ModesEnabled = true;
+  bool IsServer = false;
+  bool StartEnabled = false;
+  bool MovesStopped = false;
+  QString Status;
+  QStringList Received;
+
+  QWidget* GameWindow() override { return &Window; }
+  void SetNetworkLink(TNetworkLink* link) override { Link = link; }
+  TNetworkLink* NetworkLink() const override { return Link; }
+  void EnterNetworkMode() override {
+    MovesStopped = true;
+    NetworkGame = true;
+    ModesEnabled = false;
+  }
+  void LeaveNetworkMode() override {
+    NetworkGame = false;
+    ModesEnabled = true;
+  }
+  void SetServerRole(bool server) override { IsServer = server; }
+  bool ServerRole() const override { return IsServer; }
+  void ShowNetworkStatus(const QString& text) override { Status = text; }
+  void AllowNewGame(bool on) override { StartEnabled = on; }
+  void StopMoves() override { MovesStopped = true; }
+  void StartPeerGame() override { Received << QStringLiteral("start"); }
+  void PlayPeerMove(const QString& column) override { Received << QStringLiteral("move ") + column; }
+  void EndPeerGame() override { Received << QStringLiteral("end"); }
+  void ShowPeerChat(const QString& line) override { Received << QStringLiteral("chat ") + line; }
+};
+
+// The network window alone, over a recording game.
+struct TLoneWindow {
+  TRecordingGame game;
+  std::unique_ptr<TFormReseau> reseau = std::make_unique<TFormReseau>(&game);
+
+  QString Status() const { return game.Status; }
+  bool Idle() const { return true; }
+  quint16 Listen() { return test::Listen(*reseau); }
+  void Join(quint16 port) { test::Join(*reseau, port); }
+};
+
 // One copy of the game: a main window and its network window.
 struct TSide {
   std::unique_ptr<TFormMain> main;
@@ -51,19 +115,8 @@ struct TSide {
   }
   bool Idle() const { return !main->MoveUnderWay(); }
 
-  // Connexion in the server role on a free port; returns the port.
-  quint16 Listen() {
-    reseau->EditNumeroPort->setText(kAnyPortText);
-    reseau->bnConnexionClick();
-    return reseau->ServerSocket->ListeningPort();
-  }
-  // Connexion in the client role towards 127.0.0.1.
-  void Join(quint16 port) {
-    reseau->RadioClientClick();
-    reseau->EditNomServeur->setText(QStringLiteral("127.0.0.1"));
-    reseau->EditNumeroPort->setText(QString::number(port));
-    reseau->bnConnexionClick();
-  }
+  quint16 Listen() { return test::Listen(*reseau); }
+  void Join(quint16 port) { test::Join(*reseau, port); }
 };
 
 // A plain socket standing for the other copy of the game.
@@ -92,9 +145,10 @@ struct TRawPeer {
 };
 
 // A game in the server role with a plain socket connected to it.
-struct TServedPeer {
+template <class Side>
+struct TServedPeerOf {
   TShownErrors shown;
-  TSide side;
+  Side side;
   TRawPeer peer;
 
   bool Connect() {
@@ -119,5 +173,7 @@ struct TServedPeer {
     return Settle();
   }
 };
+
+using TServedPeer = TServedPeerOf<TSide>;
 
 }  // namespace zerud::test

@@ -1,6 +1,7 @@
 // The network window: its layout, the roles, Connexion and its failures, the
-// connection's states and texts, and the messages both ways, against a plain
-// socket or a second copy of the game in the same process.
+// connection's states and texts, and the messages both ways, over a recording
+// game against a plain socket; then whole games against a plain socket or a
+// second copy of the game in the same process.
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -51,7 +52,7 @@ class FormReseauTest : public QObject {
 
   void layout() {
     TShownErrors shown;
-    TSide side;
+    TLoneWindow side;
     TFormReseau& w = *side.reseau;
     QCOMPARE(w.windowTitle(), QString("Réseau"));
     QCOMPARE(w.size(), QSize(312, 166));
@@ -126,7 +127,7 @@ class FormReseauTest : public QObject {
   }
 
   void creationAndTheRoleBoxes() {
-    TSide side;
+    TLoneWindow side;
     TFormReseau& w = *side.reseau;
     const QString address = ReachableAddress(HostToAddress(LocalComputerName()), LocalInterfaces());
     QCOMPARE(w.LabelAdresseIP->text(),
@@ -134,30 +135,29 @@ class FormReseauTest : public QObject {
     QVERIFY(w.LabelAdresseIP->width() >= w.LabelAdresseIP->sizeHint().width());
     QVERIFY(w.RadioServeur->isChecked());
     QVERIFY(!w.EditNomServeur->isEnabled());
-    QVERIFY(side.main->IsServer);
-    QCOMPARE(side.Status(), QString(" Déconnecté."));
+    QVERIFY(side.game.IsServer);
+    QCOMPARE(side.Status(), QString());  // the game's own text stays
     QCOMPARE(w.ConnectionState(), State::Idle);
 
-    // The window appears centred on the main window.
-    side.main->move(100, 50);
+    // The window appears centred on the game's window.
+    side.game.Window.setGeometry(100, 50, 802, 621);
     w.ShowNetworkWindow();
-    QCOMPARE(w.pos(),
-             QPoint(100 + (side.main->width() - 312) / 2, 50 + (side.main->height() - 166) / 2));
+    QCOMPARE(w.pos(), QPoint(100 + (802 - 312) / 2, 50 + (621 - 166) / 2));
     for (int round = 0; round < 2; ++round) {
       QTest::mouseClick(w.RadioClient, Qt::LeftButton, {}, QPoint(10, 11));
       QVERIFY(w.RadioClient->isChecked());
       QVERIFY(w.EditNomServeur->isEnabled());
       QCOMPARE(w.EditNomServeur->text(), QString());
-      QVERIFY(!side.main->IsServer);
+      QVERIFY(!side.game.IsServer);
       w.EditNomServeur->setText("serveur");
       // A second click on the chosen box is no change of role: the name stays.
       QTest::mouseClick(w.RadioClient, Qt::LeftButton, {}, QPoint(10, 11));
       QCOMPARE(w.EditNomServeur->text(), QString("serveur"));
-      QVERIFY(!side.main->IsServer);
+      QVERIFY(!side.game.IsServer);
       QTest::mouseClick(w.RadioServeur, Qt::LeftButton, {}, QPoint(10, 11));
       QCOMPARE(w.EditNomServeur->text(), LocalComputerName());
       QVERIFY(!w.EditNomServeur->isEnabled());
-      QVERIFY(side.main->IsServer);
+      QVERIFY(side.game.IsServer);
     }
   }
 
@@ -185,7 +185,7 @@ class FormReseauTest : public QObject {
     QFETCH(QString, port);
     QFETCH(QString, error);
     TShownErrors shown;
-    TSide side;
+    TLoneWindow side;
     TFormReseau& w = *side.reseau;
     if (server) {
       // An attempt of the client socket under way is closed before the port
@@ -202,26 +202,26 @@ class FormReseauTest : public QObject {
     QCOMPARE(shown.texts, QStringList{error});
     // The steps before the failure stay made; the rest did not happen.
     QVERIFY(!w.ClientSocket->Opening());
-    QVERIFY(side.main->NetworkGame);
-    QVERIFY(!side.main->cbMachine->isEnabled());
-    QVERIFY(!side.main->cbJoueursHumains->isEnabled());
-    QCOMPARE(side.Status(), QString(" Déconnecté."));
+    QVERIFY(side.game.NetworkGame);
+    QVERIFY(side.game.MovesStopped);
+    QVERIFY(!side.game.ModesEnabled);
+    QCOMPARE(side.Status(), QString());
     QVERIFY(w.bnConnexion->Enabled());
     QVERIFY(w.isVisible());
     QCOMPARE(w.ConnectionState(), State::Idle);
 
     // Déconnexion gives the main window back.
     w.bnDeconnexionClick();
-    QVERIFY(!side.main->NetworkGame);
-    QVERIFY(side.main->cbMachine->isEnabled());
-    QVERIFY(side.main->cbJoueursHumains->isEnabled());
+    QVERIFY(!side.game.NetworkGame);
+    QVERIFY(side.game.ModesEnabled);
+    QVERIFY(side.game.StartEnabled);
     QCOMPARE(side.Status(), kDisconnected);
     QVERIFY(!w.isVisible());
   }
 
   void serverLifecycle() {
     TShownErrors shown;
-    TSide side;
+    TLoneWindow side;
     TFormReseau& w = *side.reseau;
     w.ShowNetworkWindow();
     const quint16 port = side.Listen();
@@ -230,29 +230,26 @@ class FormReseauTest : public QObject {
     QVERIFY(!w.isVisible());
     QVERIFY(!w.bnConnexion->Enabled());
     QVERIFY(w.bnDeconnexion->Enabled());
-    QVERIFY(NoColumnEnabled(side));
+    QVERIFY(side.game.MovesStopped);
 
-    // A chat line with nobody to hear it sends nothing and empties the edit.
-    side.main->EditChat->setText("personne ?");
-    side.main->bnEnvoyerChatClick();
-    QCOMPARE(side.main->EditChat->text(), QString());
+    // A chat line with nobody to hear it goes nowhere.
+    w.SendChatLine("personne ?");
 
     TRawPeer first, second;
     QVERIFY(first.Connect(port));
     QTRY_COMPARE(w.ConnectionState(), State::ServerConnected);
     QCOMPARE(side.Status(), QString(" Serveur - Connecté"));
-    QVERIFY(side.main->bnStart->Enabled());
+    QVERIFY(side.game.StartEnabled);
 
     // A second peer is accepted too, is heard, and never hears anything.
-    side.main->lbReseau->setText("x");
+    side.game.Status = "x";
     QVERIFY(second.Connect(port));
     QTRY_COMPARE(w.ServerActiveConnections(), 2);
     QCOMPARE(side.Status(), QString(" Serveur - Connecté"));
-    side.main->EditChat->setText("à toi");
-    side.main->bnEnvoyerChatClick();
+    w.SendChatLine("à toi");
     QTRY_COMPARE(first.received, QByteArray("DATA_CHAT|\xE0 toi"));
     second.Send("DATA_CHAT|du second");
-    QTRY_COMPARE(side.main->MemoChat->toPlainText(), QString("du second\n"));
+    QTRY_COMPARE(side.game.Received, QStringList{"chat du second"});
     Pump(50);
     QVERIFY(second.received.isEmpty());
 
@@ -267,8 +264,8 @@ class FormReseauTest : public QObject {
     first.socket.disconnectFromHost();
     QTRY_COMPARE(w.ConnectionState(), State::Idle);
     QCOMPARE(side.Status(), kDisconnected);
-    QVERIFY(!side.main->NetworkGame);
-    QVERIFY(side.main->cbMachine->isEnabled());
+    QVERIFY(!side.game.NetworkGame);
+    QVERIFY(side.game.ModesEnabled);
     QVERIFY(w.bnConnexion->Enabled());
     QTRY_COMPARE(secondGone.count(), 1);
     QVERIFY(shown.texts.isEmpty());
@@ -291,7 +288,7 @@ class FormReseauTest : public QObject {
 
   void clientLifecycle() {
     TShownErrors shown;
-    TSide side;
+    TLoneWindow side;
     TFormReseau& w = *side.reseau;
     // A refused connection shows only in the status.
     side.Join(ClosedPort());
@@ -305,24 +302,20 @@ class FormReseauTest : public QObject {
     w.bnConnexionClick();
     QCOMPARE(side.Status(), QString(" Connexion en cours"));
     QCOMPARE(w.ConnectionState(), State::Connecting);
-    QVERIFY(!side.main->IsServer);
+    QVERIFY(!side.game.IsServer);
     QTRY_COMPARE(w.ConnectionState(), State::ClientConnected);
     QCOMPARE(side.Status(), QString(" Client - Connecté"));
-    QVERIFY(side.main->bnStart->Enabled());
+    QVERIFY(side.game.StartEnabled);
     QTRY_VERIFY(peerServer.hasPendingConnections());
     std::unique_ptr<QTcpSocket> peer(peerServer.nextPendingConnection());
-    // An empty chat line sends nothing.
-    side.main->EditChat->clear();
-    side.main->bnEnvoyerChatClick();
-    side.main->EditChat->setText("oui");
-    side.main->bnEnvoyerChatClick();
+    w.SendChatLine("oui");
     QTRY_COMPARE(peer->bytesAvailable(), 13);
     QCOMPARE(peer->readAll(), QByteArray("DATA_CHAT|oui"));
 
     peer->disconnectFromHost();
     QTRY_COMPARE(w.ConnectionState(), State::Idle);
     QCOMPARE(side.Status(), kDisconnected);
-    QVERIFY(!side.main->NetworkGame);
+    QVERIFY(!side.game.NetworkGame);
     QVERIFY(shown.texts.isEmpty());
 
     // Déconnexion while connecting abandons the attempt for good.
@@ -376,33 +369,29 @@ class FormReseauTest : public QObject {
   }
 
   void receivedMessagesEdgeCases() {
-    TServedPeer s;
+    TServedPeerOf<TLoneWindow> s;
     QVERIFY(s.Connect());
-    TSide& side = s.side;
-    TFormReseau& w = *side.reseau;
+    TRecordingGame& game = s.side.game;
+    TFormReseau& w = *s.side.reseau;
 
     // Anything at all disables the start button; unknown commands do no more.
+    game.StartEnabled = true;
     w.ProcessNetMessage("init|xxx");
-    QVERIFY(!side.main->bnStart->Enabled());
-    QCOMPARE(side.main->MoveNumber, 1);
-    QVERIFY(side.Log().isEmpty());
+    QVERIFY(!game.StartEnabled);
+    QVERIFY(game.Received.isEmpty());
     // An empty read is ignored.
-    side.main->bnStart->SetEnabled(true);
+    game.StartEnabled = true;
     w.ProcessNetMessage("");
-    QVERIFY(side.main->bnStart->Enabled());
+    QVERIFY(game.StartEnabled);
 
     w.ProcessNetMessage("INIT");
-    QCOMPARE(side.Log().value(2), QString("Votre adversaire commence la partie"));
-
-    // Bad columns change nothing; only a text that is no number is reported.
-    const QString grid = side.main->GridText();
-    const int logLines = side.main->MemoMessages->LineCount();
+    QCOMPARE(game.Received, QStringList{"start"});
+    game.Received.clear();
+    // Bad columns never reach the game; only a text that is no number is reported.
     for (const char* bad : {"DATA_GAME|7", "DATA_GAME|-1", "DATA_GAME|03", "DATA_GAME|10",
                             "DATA_GAME|", "DATA_GAME", "DATA_GAME|x"})
       w.ProcessNetMessage(bad);
-    QCOMPARE(side.main->GridText(), grid);
-    QCOMPARE(side.main->MemoMessages->LineCount(), logLines);
-    QCOMPARE(side.main->MoveNumber, 1);
+    QVERIFY(game.Received.isEmpty());
     QCOMPARE(s.shown.texts,
              (QStringList{kBadInteger.arg(""), kBadInteger.arg(""), kBadInteger.arg("x")}));
     // Through the socket, stranger columns: any report is a conversion error.
@@ -410,15 +399,14 @@ class FormReseauTest : public QObject {
     for (const char* bad : {"DATA_GAME|2147483648", "DATA_GAME|3.0", "DATA_GAME|+3", "DATA_GAME| 3",
                             "DATA_GAME|\xB3", "DATA_GAME|33", "DATA_GAME|999999999999999999999"})
       QVERIFY(s.SendAndSettle(bad));
-    QCOMPARE(side.main->GridText(), grid);
-    QCOMPARE(side.main->MemoMessages->LineCount(), logLines);
+    QVERIFY(game.Received.isEmpty());
     for (const QString& text : s.shown.texts)
       QVERIFY2(text.endsWith("' n'est pas une valeur entière correcte"), qPrintable(text));
 
     // Chat: empty lines count, and only up to the first "|".
     for (const char* chat : {"DATA_CHAT", "DATA_CHAT|", "DATA_CHAT|a|b|"})
       w.ProcessNetMessage(chat);
-    QCOMPARE(side.main->MemoChat->toPlainText(), QString("\n\na\n"));
+    QCOMPARE(game.Received, (QStringList{"chat ", "chat ", "chat a"}));
   }
 
   // A chat line and a move sent right behind it reach the other copy in one

@@ -1,5 +1,6 @@
 #include "Literal.h"
 
+#include "rules/Integer.h"
 #include "rules/PatternTable.h"
 
 namespace zerud::literal {
@@ -14,7 +15,7 @@ double ScoreLine(int direction, const TBoard& board, int row, int column, TLineB
     const std::size_t bar = entry.find('|');
     const std::string pattern = bar == std::string::npos ? std::string() : entry.substr(0, bar);
     if (pattern.empty() || text.find(pattern) == std::string::npos) continue;
-    return TPatternTable::ParseValue(entry.substr(bar + 1));
+    return ParseInteger(entry.substr(bar + 1));
   }
   return 0;
 }

@@ -114,5 +114,29 @@ TEST(BoardTest, FullGridIsOverWithOrWithoutAFour) {
   EXPECT_EQ(End(BoardWith('1', "02 03", kDrawn)), "1 1 1 0 0 1");
 }
 
+// The cells as "rc rc ...", then the winner.
+std::string Winning(const TBoard& board) {
+  const TWinningLine line = WinningLine(board);
+  std::string text;
+  for (int i = 0; i < line.Length; ++i)
+    text += std::to_string(line.Cells[i].Row) + std::to_string(line.Cells[i].Column) + ' ';
+  return text + std::to_string(line.Winner);
+}
+
+TEST(BoardTest, WinningLineIsTheWholeRunOfTheWinner) {
+  // name, cells of player 1, cells of player 2, expected cells and winner
+  const std::array<const char*, 4> cases[] = {
+      {"five in a row: all five", "", "50 51 52 53 54", "50 51 52 53 54 2"},
+      {"row, then another piece", "51 52 53 54", "55", "51 52 53 54 1"},
+      {"column from its top piece", "", "23 33 43 53", "23 33 43 53 2"},
+      {"down-left", "26 35 44 53", "", "26 35 44 53 1"},
+      {"no four", "50 51 52", "53", "0"},
+  };
+  for (const auto& [name, ones, twos, expected] : cases) {
+    EXPECT_EQ(Winning(BoardWith('2', twos, BoardWith('1', ones))), expected) << name;
+  }
+  EXPECT_EQ(Winning(kDrawn), "0");
+}
+
 }  // namespace
 }  // namespace zerud

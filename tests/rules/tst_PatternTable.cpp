@@ -7,6 +7,7 @@
 #include "Literal.h"
 #include "rules/Errors.h"
 #include "rules/Evaluation.h"
+#include "rules/Integer.h"
 #include "rules/PatternTable.h"
 #include "rules/Search.h"
 
@@ -64,10 +65,10 @@ TEST(PatternTableTest, ValuesAreSignedDecimalIntegersOfThirtyTwoBits) {
                                                        {"007", 7},
                                                        {"2147483647", 2147483647},
                                                        {"-2147483648", -2147483647 - 1}};
-  for (const auto& [text, value] : good) EXPECT_EQ(TPatternTable::ParseValue(text), value) << text;
+  for (const auto& [text, value] : good) EXPECT_EQ(ParseInteger(text), value) << text;
   for (const char* bad : {"", " ", "+", "-", "12a", "2147483648", "-2147483649", "1 2", "0x10",
                           "1.5", "--1", "5|3", "99999999999999999999"}) {
-    EXPECT_EQ(Outcome([&] { return TPatternTable::ParseValue(bad); }), NotAnInteger(bad));
+    EXPECT_EQ(Outcome([&] { return ParseInteger(bad); }), NotAnInteger(bad));
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "network/Protocol.h"
 #include "rules/Errors.h"
+#include "rules/Integer.h"
 #include "rules/PatternTable.h"
 
 namespace zerud::campaign {
@@ -27,7 +28,7 @@ void TModel::Apply(const QString& message) {
     if (column < 0) {
       // A text that is no number is reported; a number is dropped in silence.
       try {
-        TPatternTable::ParseValue(text.toStdString());
+        ParseInteger(text.toStdString());
       } catch (const TConvertError&) {
         ++Reports;
       }

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "rules/Integer.h"
+
 namespace zerud::tune {
 
 namespace {
@@ -54,7 +56,7 @@ TWeights WeightsOf(const TPatternTable& table) {
   for (int group = 0; group < kGroups; ++group) {
     for (const std::string& entry : table.Entries()) {
       if (TPatternTable::PatternOf(entry) == kPatterns[group][0]) {
-        weights[group] = TPatternTable::ParseValue(TPatternTable::ValueTextOf(entry));
+        weights[group] = ParseInteger(TPatternTable::ValueTextOf(entry));
         break;
       }
     }

@@ -1,0 +1,48 @@
+// What the game needs of its window: the message log, the column targets and
+// the start button, the board's pieces, the clock and the mode of play. The
+// main window implements it; the game's tests hand a fake one.
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "rules/Board.h"
+
+namespace zerud {
+
+class TGameView {
+ public:
+  virtual ~TGameView() = default;
+
+  // The message log.
+  virtual void ClearLog() = 0;
+  virtual void LogLine(const QString& line) = 0;
+  virtual void ScrollLogToLast() = 0;
+
+  // enabled[c] for the target of column c.
+  virtual void EnableColumnTargets(const std::array<bool, kColumns>& enabled) = 0;
+  virtual void EnableStart(bool on) = 0;
+
+  // The pieces: slot k shows the k-th piece of the game. The animations
+  // handle the window's events while they run.
+  virtual void PrepareSlots(int firstPlayer) = 0;
+  virtual void ClearAwayPieces(int count) = 0;
+  virtual void RestoreGrid() = 0;
+  virtual void DropPiece(int moveNumber, int column, int row) = 0;
+  virtual void ShowGameEnd(const TWinningLine& line, int piecesPlayed) = 0;
+  // An animation of the board is running.
+  virtual bool Animating() const = 0;
+
+  // The game clock and its ticks on the display.
+  virtual void ResetClock() = 0;
+  virtual void StartClock() = 0;
+  virtual void StopClock() = 0;
+  virtual void EnableClockTicks() = 0;
+
+  // The mode boxes say "Joueur contre la machine".
+  virtual bool AgainstMachine() const = 0;
+  // An error the game cannot go on from (a bad pattern table).
+  virtual void ReportError(const QString& text) = 0;
+};
+
+}  // namespace zerud
