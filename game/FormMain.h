@@ -59,7 +59,7 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   bool IsServer = false;
 
   // State of the current game, held by the game.
-  int& MoveNumber = game_.MoveNumber;  // number of the next piece, 1..43
+  int& MoveNumber = game_.MoveNumber;        // number of the next piece, 1..43
   int& CurrentPlayer = game_.CurrentPlayer;  // 1 red, 2 yellow
   bool& GameOver = game_.GameOver;
 

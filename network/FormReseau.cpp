@@ -138,9 +138,7 @@ void TFormReseau::bnConnexionClick() {
   hide();
 }
 
-int TFormReseau::PortSetting() const {
-  return ParseInteger(EditNumeroPort->text().toStdString());
-}
+int TFormReseau::PortSetting() const { return ParseInteger(EditNumeroPort->text().toStdString()); }
 
 void TFormReseau::ResetToDisconnected() {
   ClientSocket->Close();

@@ -134,8 +134,8 @@ TWinningLine WinningLine(const TBoard& board) {
   if (!CheckGameEnd(board, direction, column, row, winner, full) || winner == 0) return line;
   line.Winner = winner;
   // A line of this grid holds at most kColumns cells.
-  for (int r = row, c = column; r >= 0 && r < kRows && c >= 0 && c < kColumns &&
-                                board.At(r, c) == PlayerCell(winner);
+  for (int r = row, c = column;
+       r >= 0 && r < kRows && c >= 0 && c < kColumns && board.At(r, c) == PlayerCell(winner);
        r += kDirectionRowStep[direction], c += kDirectionColumnStep[direction]) {
     line.Cells[line.Length++] = TCell{r, c};
   }

@@ -294,8 +294,9 @@ class TestBoardView : public QObject {
     f.settings.PieceOpacity = opacity;
     // A vertical four in column 3, slots 2, 4, 6, 8 (the others in column 5).
     for (int k = 1; k <= 8; ++k) f.Place(k, k % 2 == 0 ? 3 : 5, 5 - (k - 1) / 2);
-    const auto changes = Record(
-        f, [&] { f.view.ShowGameEnd(Line(2, {{2, 3}, {3, 3}, {4, 3}, {5, 3}}), 8); });
+    const auto changes = Record(f, [&] {
+      f.view.ShowGameEnd(Line(2, {{2, 3}, {3, 3}, {4, 3}, {5, 3}}), 8);
+    });
     for (int k : {2, 4, 6, 8}) {
       std::vector<int> seen = AlphasOf(changes, k);
       seen.erase(seen.begin());  // the image change of the marking, at the old alpha
@@ -313,8 +314,7 @@ class TestBoardView : public QObject {
   void drawMarksNothingAndFadesTheGrid() {
     TFixture f;
     for (int k = 1; k <= 42; ++k) f.Place(k, (k - 1) % 7, 5 - (k - 1) / 7);
-    const auto changes =
-        Record(f, [&] { f.view.ShowGameEnd(TWinningLine(), 42); });
+    const auto changes = Record(f, [&] { f.view.ShowGameEnd(TWinningLine(), 42); });
     for (const TChange& c : changes) QCOMPARE(c.slot, 0);
     QCOMPARE(AlphasOf(changes, 0), Range(248, 0, -8));
   }

@@ -4,8 +4,8 @@
 #include <QTest>
 #include <vector>
 
+#include "GameTestSupport.h"
 #include "game/Game.h"
-#include "tests/game/GameTestSupport.h"
 
 using namespace zerud;
 using namespace zerud::test;

@@ -79,7 +79,9 @@ class TRecordingGame : public TGameLink {
   void AllowNewGame(bool on) override { StartEnabled = on; }
   void StopMoves() override { MovesStopped = true; }
   void StartPeerGame() override { Received << QStringLiteral("start"); }
-  void PlayPeerMove(const QString& column) override { Received << QStringLiteral("move ") + column; }
+  void PlayPeerMove(const QString& column) override {
+    Received << QStringLiteral("move ") + column;
+  }
   void EndPeerGame() override { Received << QStringLiteral("end"); }
   void ShowPeerChat(const QString& line) override { Received << QStringLiteral("chat ") + line; }
 };
