@@ -2,6 +2,7 @@
 // way out.
 #include "game/FormMain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +43,7 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
       programFolder_(programFolder.endsWith(QLatin1Char('/')) ? programFolder
                                                               : programFolder + QLatin1Char('/')),
       parts_(std::make_unique<TGameParts>()),
+      attention_([this] { QApplication::alert(this); }),
       processEnd_([](int status) {
         // Ends at once: the other windows go with the process.
         std::fflush(nullptr);

@@ -28,6 +28,7 @@ class TTimeCounter;
 class TMessageLog;
 class TPatternTable;
 class TBoardView;
+class TKeyboardPlay;
 struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
@@ -148,6 +149,11 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   void SetNetworkLink(TNetworkLink* link) override { game_.SetNetworkLink(link); }
   TNetworkLink* NetworkLink() const override { return game_.NetworkLink(); }
 
+  // How the window asks for the player's attention when the peer starts a
+  // game or moves behind another window (the taskbar marks it); tests
+  // replace it.
+  void SetAttentionRequest(std::function<void()> request) { attention_ = std::move(request); }
+
   // The quit confirmation: returns 1 for "Oui", anything else keeps the
   // window open. Without one, every close request is allowed.
   void SetCloseConfirmation(std::function<int()> confirm) { confirm_ = std::move(confirm); }
@@ -182,8 +188,8 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   void ShowNetworkStatus(const QString& text) override;
   void AllowNewGame(bool on) override;
   void StopMoves() override { EnableColumns(false); }
-  void StartPeerGame() override { StartOpponentGame(); }
-  void PlayPeerMove(const QString& column) override { PlayOpponentMove(column); }
+  void StartPeerGame() override;
+  void PlayPeerMove(const QString& column) override;
   void EndPeerGame() override { EndAnnouncedByPeer(); }
   void ShowPeerChat(const QString& line) override { AppendChatLine(line); }
 
@@ -211,6 +217,7 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   void BuildClockPanel();
   void BuildColumnTargets();
   void BuildOptionsPanel();
+  void BuildKeyboardPlay();
   void LoadPatternTable();
   void LoadBackground();
   bool FormCloseQuery();
@@ -223,6 +230,7 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
 
   QString programFolder_;
   std::unique_ptr<TGameParts> parts_;
+  std::function<void()> attention_;
   std::function<int()> confirm_;
   std::function<void(int)> processEnd_;
   // Calls its argument with whether a PDF reader is installed, now or later.
@@ -232,6 +240,7 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   static constexpr int kFramePollMs = 10;
   static constexpr int kFramePolls = 100;
   QTimer* framePoll_ = nullptr;
+  TKeyboardPlay* keyboard_ = nullptr;
   bool frameCentred_ = false;
 };
 

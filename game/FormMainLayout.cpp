@@ -355,6 +355,7 @@ void TFormMain::BuildControls() {
   BuildLeftPanel();
   BuildClockPanel();
   BuildOptionsPanel();
+  BuildKeyboardPlay();
 
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName(QStringLiteral("Memo1"));

@@ -1,14 +1,18 @@
 // The window's side of the game: the handlers that hand clicks and the
 // peer's messages to TGame, and what TGame shows through the window.
+#include <QAbstractSpinBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
 #include "game/FormMain.h"
 #include "game/GameParts.h"
+#include "game/KeyboardPlay.h"
 #include "game/log/MessageLog.h"
 #include "platform/ErrorDisplay.h"
 
@@ -52,6 +56,37 @@ void TFormMain::PlayOpponentMove(const QString& text) { game_.PlayPeerMove(text)
 void TFormMain::StartOpponentGame() { game_.StartPeerGame(); }
 
 void TFormMain::EndAnnouncedByPeer() { game_.EndAnnouncedByPeer(); }
+
+// Keys play as clicks on the column targets: a key reaches a column only
+// where a click would (an enabled target), and shows the next piece only
+// where the mouse would. Text fields and the options panel keep their keys.
+void TFormMain::BuildKeyboardPlay() {
+  auto listening = [this](const QWidget* receiver) {
+    const bool typing =
+        qobject_cast<const QLineEdit*>(receiver) || qobject_cast<const QPlainTextEdit*>(receiver) ||
+        qobject_cast<const QTextEdit*>(receiver) || qobject_cast<const QAbstractSpinBox*>(receiver);
+    return !typing && !PanelOptions->isVisible();
+  };
+  auto play = [this](int column) {
+    if (Colonne[column]->isEnabled()) Colonne0Click(column);
+  };
+  auto showMarker = [this](int column) {
+    if (Colonne[column]->isEnabled()) Colonne0MouseMove(column);
+  };
+  keyboard_ = new TKeyboardPlay(this, {listening, play, showMarker});
+}
+
+// A peer's game start or move behind another window marks ours.
+
+void TFormMain::StartPeerGame() {
+  if (!isActiveWindow()) attention_();
+  StartOpponentGame();
+}
+
+void TFormMain::PlayPeerMove(const QString& column) {
+  if (!isActiveWindow()) attention_();
+  PlayOpponentMove(column);
+}
 
 // The network window's requests.
 

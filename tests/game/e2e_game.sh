@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plays the real program under Xvfb: a two-human game won by red with a
 # vertical four, read back from screenshots cell by cell, then a few moves
-# against the machine.
+# against the machine, the last ones from the keyboard.
 #   e2e_game.sh <program>
 set -uo pipefail
 program=$1
@@ -118,5 +118,23 @@ for move in 1 2 3; do
   retry 30 "move $move: the machine did not answer" holds $move $((move + opening))
   sleep 0.3
 done
+
+# From the keyboard: "5" plays the fifth column; the marker then stands over
+# it, moves one column right and Enter drops a piece there.
+red_column() {  # the column of the red piece that is in $2 and not in $1
+  local i
+  for i in $(seq 0 41); do
+    [ "${1:i:1}" = 0 ] && [ "${2:i:1}" = 1 ] && echo $((i % 7))
+  done
+}
+before=$(board)
+xdotool key 5
+retry 30 "the key 5: no move, or the machine did not answer" holds 4 $((4 + opening))
+[ "$(red_column "$before" "$seen")" = 4 ] || zh_fail "the key 5 played elsewhere ($seen)"
+sleep 0.3
+before=$seen
+xdotool key Right Return
+retry 30 "the marker and Enter: no move, or no answer" holds 5 $((5 + opening))
+[ "$(red_column "$before" "$seen")" = 5 ] || zh_fail "Enter played elsewhere ($seen)"
 zh_alive "$ZH_PID" || zh_fail "the program ended"
-echo "PASS: a two-human game won by a vertical four, and three moves against the machine"
+echo "PASS: a two-human game won by a vertical four, three moves against the machine, two from the keyboard"

@@ -1,9 +1,10 @@
 // The game in the real main window: starts and the clearing of the board,
-// the machine's pause and search, the trace, the mode boxes, the mouse, and
-// the peer's messages held back during an animation. Whole games are played
+// the machine's pause and search, the trace, the mode boxes, the mouse and the
+// keyboard, and the peer's messages held back during an animation. Whole games are played
 // without a window in tst_Game.cpp.
 #include <QAbstractItemModel>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
 
@@ -255,6 +256,115 @@ class TestGameFlow : public QObject {
     form.Colonne[4]->setEnabled(true);
     moveOver(4);
     QCOMPARE(form.BoardView().PieceSlot(form.MoveNumber).Layer->Location(), parked);
+  }
+
+  // Keys play as clicks on the column targets, only where a click would and
+  // never while the player types or sets the options.
+  void keysPlayTheColumns() {
+    struct TKeyCase {
+      const char* name;
+      std::function<void(TWindow&)> prepare;
+      QList<QPair<int, Qt::KeyboardModifiers>> keys;
+      QString bottomRows;  // the grid's two bottom rows afterwards
+    };
+    const auto inGame = [](TWindow& form) { StartTwoHumanGame(form); };
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const TKeyCase cases[] = {
+        {"top row",
+         inGame,
+         {{Qt::Key_1, none}, {Qt::Key_7, none}},
+         u"0000000"
+         "1000002"_s},
+        {"keypad",
+         inGame,
+         {{Qt::Key_4, Qt::KeypadModifier}},
+         u"0000000"
+         "0001000"_s},
+        {"marker from the middle",
+         inGame,
+         {{Qt::Key_Right, none}, {Qt::Key_Return, none}},
+         u"0000000"
+         "0000100"_s},
+        {"marker stops at the edge",
+         inGame,
+         {{Qt::Key_Left, none},
+          {Qt::Key_Left, none},
+          {Qt::Key_Left, none},
+          {Qt::Key_Left, none},
+          {Qt::Key_Space, none},
+          {Qt::Key_Down, none}},
+         u"2000000"
+         "1000000"_s},
+        {"digit then marker",
+         inGame,
+         {{Qt::Key_2, none}, {Qt::Key_Right, none}, {Qt::Key_Enter, Qt::KeypadModifier}},
+         u"0000000"
+         "0120000"_s},
+        {"with Ctrl",
+         inGame,
+         {{Qt::Key_3, Qt::ControlModifier}},
+         u"0000000"
+         "0000000"_s},
+        {"no game under way",
+         [](TWindow&) {},
+         {{Qt::Key_3, none}},
+         u"0000000"
+         "0000000"_s},
+        {"typing a chat line",
+         [](TWindow& form) {
+           StartTwoHumanGame(form);
+           form.EditChat->setFocus();
+         },
+         {{Qt::Key_3, none}},
+         u"0000000"
+         "0000000"_s},
+        {"options panel open",
+         [](TWindow& form) {
+           StartTwoHumanGame(form);
+           form.bnOptionsClick();
+         },
+         {{Qt::Key_3, none}, {Qt::Key_Return, none}},
+         u"0000000"
+         "0000000"_s},
+    };
+    for (const TKeyCase& c : cases) {
+      TWindow form;
+      form.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&form));
+      c.prepare(form);
+      for (const auto& [key, modifiers] : c.keys) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &form,
+                        Qt::Key(key), modifiers);
+        QTRY_VERIFY(!form.MoveUnderWay());
+      }
+      QCOMPARE(form.GridText().right(14), c.bottomRows);
+      // The chat field had the key instead.
+      if (form.EditChat->hasFocus()) QVERIFY(form.EditChat->text().endsWith(u'3'));
+    }
+  }
+
+  // A peer's start or move behind another window asks for the player's
+  // attention; in front, it does not.
+  void peerMovesBehindAnotherWindowAskForAttention() {
+    TWindow form;
+    int requests = 0;
+    form.SetAttentionRequest([&requests] { ++requests; });
+    TRecordingLink link;
+    JoinAsClient(form, link);
+    TGameLink& game = form;
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    game.StartPeerGame();
+    QCOMPARE(requests, 0);
+
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    game.PlayPeerMove(u"3"_s);
+    QTRY_VERIFY(!form.MoveUnderWay());
+    game.StartPeerGame();
+    QCOMPARE(requests, 2);
   }
 
   void peerMessagesDuringAMoveWait() {
