@@ -1,6 +1,9 @@
 #include "rules/Solver.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <new>
 
 #include "rules/MoveOrder.h"
 
@@ -36,6 +39,10 @@ std::size_t PrimeBelow(std::size_t limit) {
     if (prime) return n;
   }
 }
+
+// Every node looks up an entry anywhere in the table: in pages of 2 MiB
+// the processor keeps the addresses of far more entries at hand.
+constexpr std::size_t kLargePage = std::size_t{2} << 20;
 
 }  // namespace
 
@@ -76,7 +83,22 @@ std::optional<TSolverGrid> ToSolverGrid(const TBoard& board, std::string& why) {
   return grid;
 }
 
-TSolver::TSolver(int tableBits) : table_(PrimeBelow(std::size_t{2} << tableBits)) {}
+// Zeroed memory from the system, aligned to a large page and asking for
+// large pages where the system grants them on request.
+TSolver::TSolver(int tableBits)
+    : table_(nullptr, TRelease{nullptr, 0}), tableSize_(PrimeBelow(std::size_t{2} << tableBits)) {
+  const std::size_t bytes = tableSize_ * sizeof(std::uint32_t) + kLargePage;
+  void* const mapping =
+      mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapping == MAP_FAILED) throw std::bad_alloc();
+  const auto start = (reinterpret_cast<std::uintptr_t>(mapping) + kLargePage - 1) & ~(kLargePage - 1);
+  madvise(reinterpret_cast<void*>(start), bytes - (start - reinterpret_cast<std::uintptr_t>(mapping)),
+          MADV_HUGEPAGE);
+  table_ = std::unique_ptr<std::uint32_t[], TRelease>(reinterpret_cast<std::uint32_t*>(start),
+                                                      TRelease{mapping, bytes});
+}
+
+void TSolver::TRelease::operator()(std::uint32_t*) const { munmap(Mapping, Bytes); }
 
 int TSolver::Solve(const TBitPosition& position) {
   if (position.CanWinNow()) return WinNowScore(position.Pieces());
@@ -208,10 +230,10 @@ std::uint32_t* TSolver::Entry(const TBitPosition& position, std::uint32_t& tag) 
                                 : position.Key();
   // A small table cannot tell every key by its quotient: those go without.
   // One more than the quotient: an empty entry never matches.
-  const std::uint64_t quotient = key / table_.size() + 1;
+  const std::uint64_t quotient = key / tableSize_ + 1;
   if (quotient >= kQuotientLimit) return nullptr;
   tag = static_cast<std::uint32_t>(quotient) << kBoundBits;
-  return &table_[key % table_.size()];
+  return &table_[key % tableSize_];
 }
 
 std::string FormatColumnScores(const TColumnScores& scores) {
