@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
   const std::vector<TBoard> grids = GridsFromPlay(pieces, count, seed);
   std::vector<double> times;
   std::uint64_t checksum = 14695981039346656037ull;  // FNV-1a over the answers
+  std::uint64_t nodes = 0;
   double slowest = -1;
   std::string slowestLine;
   for (const TBoard& board : grids) {
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
     TSolver solver;
     const std::string answer = FormatColumnScores(solver.ScoreColumns(position));
     const double elapsed = bench::ThreadMilliseconds() - start;
+    nodes += solver.Nodes();
     times.push_back(elapsed);
     for (const char c : answer + '\n') checksum = (checksum ^ static_cast<unsigned char>(c)) * 1099511628211ull;
     if (elapsed > slowest) {
@@ -80,6 +82,7 @@ int main(int argc, char** argv) {
   std::printf("median %.0f ms, 90th percentile %.0f ms, slowest %.0f ms, total %.1f s\n",
               times[times.size() / 2], times[times.size() * 9 / 10], slowest, total / 1e3);
   std::printf("slowest: %s\n", slowestLine.c_str());
+  std::printf("%llu nodes searched\n", static_cast<unsigned long long>(nodes));
   std::printf("answers checksum %016llx\n", static_cast<unsigned long long>(checksum));
   return slowest < limitMs ? 0 : 1;
 }
