@@ -183,25 +183,37 @@ int TSolver::NegaMax(const TBitPosition& position, int alpha, int beta) {
     beta = highest;
     if (alpha >= beta) return beta;
   }
+  // The table entries of the grids after each move, fetched from memory
+  // while the moves are sorted.
+  const bool lookAhead = pieces < kLookAheadBelow;
+  std::array<const std::uint32_t*, kColumns> children{};
+  std::array<std::uint32_t, kColumns> childTags{};
+  if (lookAhead) {
+    for (int column = 0; column < kColumns; ++column) {
+      const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
+      if (cell == 0) continue;
+      TBitPosition after = position;
+      after.Play(cell);
+      children[column] = Entry(after, childTags[column]);
+      if (children[column]) __builtin_prefetch(children[column]);
+    }
+  }
   // Step 4. Moves that make the most threats first, the centre first among
   // equals.
-  std::array<std::uint64_t, kColumns> moves{};
+  std::array<int, kColumns> moves{};  // columns
   std::array<int, kColumns> threats{};
   int count = 0;
   for (const int column : kCentreFirst) {
     const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
     if (cell == 0) continue;
-    count = InsertByScore(moves.data(), threats.data(), count, cell, position.ThreatsAfter(cell));
+    count = InsertByScore(moves.data(), threats.data(), count, column, position.ThreatsAfter(cell));
   }
   // Step 5. A move whose grid the table already knows bad enough for the
   // other side refutes at once, without searching the moves before it.
-  if (pieces < kLookAheadBelow) {
+  if (lookAhead) {
     for (int i = 0; i < count; ++i) {
-      TBitPosition after = position;
-      after.Play(moves[i]);
-      std::uint32_t childTag = 0;
-      const std::uint32_t* const child = Entry(after, childTag);
-      if (!child || (*child & ~kBoundMask) != childTag) continue;
+      const std::uint32_t* const child = children[moves[i]];
+      if (!child || (*child & ~kBoundMask) != childTags[moves[i]]) continue;
       const int code = static_cast<int>(*child & kBoundMask);
       if (code >= kLowerOffset - kCells / 2 || kUpperOffset - code < beta) continue;
       if (entry) *entry = tag | static_cast<std::uint32_t>(kUpperOffset - code + kLowerOffset);
@@ -211,7 +223,7 @@ int TSolver::NegaMax(const TBitPosition& position, int alpha, int beta) {
   // Step 6. Search them; a refutation ends the node.
   for (int i = 0; i < count; ++i) {
     TBitPosition after = position;
-    after.Play(moves[i]);
+    after.Play(safe & TBitPosition::ColumnMask(moves[i]));
     const int score = -NegaMax(after, -beta, -alpha);
     if (score >= beta) {
       if (entry) *entry = tag | static_cast<std::uint32_t>(score + kLowerOffset);
