@@ -4,10 +4,11 @@
 // them, each solved column by column with an empty table, as
 // `zerud-engine solve` does for one line. Reports the median and slowest
 // processor times and a checksum of all the answers, which must not move
-// when the solver only gets faster; exits with 1 when a grid takes longer
-// than --limit milliseconds (1000).
+// when the solver only gets faster; with --show 1, each grid, its answer
+// and its time too. Exits with 1 when a grid takes longer than --limit
+// milliseconds (1000).
 //
-//   zerud-solver-bench [--pieces N] [--positions N] [--limit MS] [--seed N]
+//   zerud-solver-bench [--pieces N] [--positions N] [--limit MS] [--seed N] [--show 1]
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
   const int count = options.Count("--positions", 200);
   const int limitMs = options.Count("--limit", 1000);
   const auto seed = static_cast<std::uint32_t>(options.Count("--seed", 12));
+  const bool showEach = options.Count("--show", 0) != 0;
 
   const std::vector<TBoard> grids = GridsFromPlay(pieces, count, seed);
   std::vector<double> times;
@@ -70,6 +72,7 @@ int main(int argc, char** argv) {
     nodes += solver.Nodes();
     times.push_back(elapsed);
     for (const char c : answer + '\n') checksum = (checksum ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    if (showEach) std::printf("%s  %s  %.0f ms\n", board.ToString().c_str(), answer.c_str(), elapsed);
     if (elapsed > slowest) {
       slowest = elapsed;
       slowestLine = board.ToString() + "  " + answer;
