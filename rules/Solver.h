@@ -6,10 +6,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "rules/BitPosition.h"
 #include "rules/Board.h"
@@ -54,10 +55,18 @@ class TSolver {
   // keeps; nothing when the table is too small to tell its key apart.
   std::uint32_t* Entry(const TBitPosition& position, std::uint32_t& tag);
 
+  // Gives the table's memory back to the system.
+  struct TRelease {
+    void* Mapping;
+    std::size_t Bytes;
+    void operator()(std::uint32_t*) const;
+  };
+
   // Entry (key mod size) holds (key / size) above the bound, which with the
   // index gives back the whole key: four bytes hold twice the entries of a
   // plain key and bound.
-  std::vector<std::uint32_t> table_;
+  std::unique_ptr<std::uint32_t[], TRelease> table_;
+  std::size_t tableSize_;
   std::uint64_t nodes_ = 0;
 };
 

@@ -16,34 +16,9 @@ namespace {
 
 constexpr int kFewestPieces = 8;
 constexpr int kMostPieces = 34;
-constexpr int kLongestOpening = 8;
 constexpr std::uint32_t kGamesSeed = 10;
 
-// The games are played with a fixed plain table, so the set stays the same
-// whatever table is being measured.
-constexpr const char* kGamesTable =
-    "2222|100000\n1111|-100000\n02220|900\n01110|-900\n"
-    "2220|150\n0222|150\n2202|150\n2022|150\n1110|-150\n0111|-150\n1101|-150\n1011|-150\n"
-    "0220|15\n2200|10\n0022|10\n2020|10\n0202|10\n0110|-15\n1100|-10\n0011|-10\n1010|-10\n"
-    "0101|-10\n0200|2\n0010|-2\n";
-
 constexpr const char* kCacheHeader = "zerud quality set 1";
-
-// Random columns that make no four, for the first pieces of a game.
-std::vector<int> RandomOpening(std::mt19937& random) {
-  const int length = 1 + static_cast<int>(random() % kLongestOpening);
-  std::vector<int> opening;
-  TBoard board;
-  for (int n = 0; n < length; ++n) {
-    const int column = static_cast<int>(random() % kColumns);
-    const int row = LandingRow(board, column);
-    if (row < 0) break;
-    board.Set(row, column, n % 2 ? kPlayer2Cell : kPlayer1Cell);
-    if (IsGameOver(board)) break;
-    opening.push_back(column);
-  }
-  return opening;
-}
 
 TQualityPosition Solved(TSolver& solver, const TBoard& board, int game) {
   std::string why;
@@ -62,7 +37,7 @@ TQualityPosition Solved(TSolver& solver, const TBoard& board, int game) {
 }
 
 std::vector<TQualityPosition> Build(int count) {
-  const TPatternTable table = TPatternTable::FromText(kGamesTable);
+  const TPatternTable table = PlainGamesTable();
   std::array<TPlayer, 4> players;
   for (int level = 2; level <= 5; ++level) players[level - 2] = SearchPlayer(table, level);
   TSolver solver;

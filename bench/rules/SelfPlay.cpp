@@ -1,6 +1,7 @@
 #include "SelfPlay.h"
 
 #include <cstdlib>
+#include <ctime>
 
 #include "rules/Search.h"
 
@@ -73,6 +74,36 @@ TPlayer SearchPlayer(const TPatternTable& table, int level) {
     TRandomSource random(1);
     return ChooseMachineColumn(board, moveNumber, state, table, random);
   };
+}
+
+TPatternTable PlainGamesTable() {
+  return TPatternTable::FromText(
+      "2222|100000\n1111|-100000\n02220|900\n01110|-900\n"
+      "2220|150\n0222|150\n2202|150\n2022|150\n1110|-150\n0111|-150\n1101|-150\n1011|-150\n"
+      "0220|15\n2200|10\n0022|10\n2020|10\n0202|10\n0110|-15\n1100|-10\n0011|-10\n1010|-10\n"
+      "0101|-10\n0200|2\n0010|-2\n");
+}
+
+std::vector<int> RandomOpening(std::mt19937& random) {
+  constexpr int kLongestOpening = 8;
+  const int length = 1 + static_cast<int>(random() % kLongestOpening);
+  std::vector<int> opening;
+  TBoard board;
+  for (int n = 0; n < length; ++n) {
+    const int column = static_cast<int>(random() % kColumns);
+    const int row = LandingRow(board, column);
+    if (row < 0) break;
+    board.Set(row, column, n % 2 ? kPlayer2Cell : kPlayer1Cell);
+    if (IsGameOver(board)) break;
+    opening.push_back(column);
+  }
+  return opening;
+}
+
+double ThreadMilliseconds() {
+  timespec now;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
 }  // namespace zerud::bench

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -44,5 +45,16 @@ TOptions ParseOptions(int argc, char** argv, const std::string& defaultScores);
 
 // A player using the game's search at `level` with `table`.
 TPlayer SearchPlayer(const TPatternTable& table, int level);
+
+// A fixed plain table for games whose grids must stay the same whatever
+// table the game ships.
+TPatternTable PlainGamesTable();
+// From one to eight random columns, for the first pieces of a game; a four
+// ends it early.
+std::vector<int> RandomOpening(std::mt19937& random);
+
+// Processor time of this thread, so that other programs on the machine do
+// not count.
+double ThreadMilliseconds();
 
 }  // namespace zerud::bench

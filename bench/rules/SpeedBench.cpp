@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -19,13 +18,6 @@
 using namespace zerud;
 
 namespace {
-
-// Processor time of this thread.
-double Milliseconds() {
-  timespec now;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
 
 // The goals of the machine's speed.
 constexpr double kWantedSpeedUp = 1000;
@@ -65,9 +57,9 @@ int main(int argc, char** argv) {
                        [&](const TPosition& seen) { return seen.Board == board; })) {
         all.push_back({board, n});
       }
-      const double start = Milliseconds();
+      const double start = bench::ThreadMilliseconds();
       player(board, n);
-      moveTimes.push_back(Milliseconds() - start);
+      moveTimes.push_back(bench::ThreadMilliseconds() - start);
     });
   }
 
@@ -84,12 +76,12 @@ int main(int argc, char** argv) {
     TSearchState state;
     state.MaxDepth = 2 * level;
     TRandomSource random(1);
-    double start = Milliseconds();
+    double start = bench::ThreadMilliseconds();
     const int fast = ChooseMachineColumn(position.Board, position.MoveNumber, state, table, random);
-    const double fastMs = Milliseconds() - start;
-    start = Milliseconds();
+    const double fastMs = bench::ThreadMilliseconds() - start;
+    start = bench::ThreadMilliseconds();
     const int plain = literal::ChooseMachineColumn(position.Board, state, table.Entries());
-    const double plainMs = Milliseconds() - start;
+    const double plainMs = bench::ThreadMilliseconds() - start;
     same = same && fast == plain;
     fastTotal += fastMs;
     plainTotal += plainMs;
