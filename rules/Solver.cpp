@@ -92,9 +92,10 @@ TSolver::TSolver(int tableBits)
   void* const mapping =
       mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapping == MAP_FAILED) throw std::bad_alloc();
-  const auto start = (reinterpret_cast<std::uintptr_t>(mapping) + kLargePage - 1) & ~(kLargePage - 1);
-  madvise(reinterpret_cast<void*>(start), bytes - (start - reinterpret_cast<std::uintptr_t>(mapping)),
-          MADV_HUGEPAGE);
+  const auto start =
+      (reinterpret_cast<std::uintptr_t>(mapping) + kLargePage - 1) & ~(kLargePage - 1);
+  madvise(reinterpret_cast<void*>(start),
+          bytes - (start - reinterpret_cast<std::uintptr_t>(mapping)), MADV_HUGEPAGE);
   table_ = std::unique_ptr<std::uint32_t[], TRelease>(reinterpret_cast<std::uint32_t*>(start),
                                                       TRelease{mapping, bytes});
 }

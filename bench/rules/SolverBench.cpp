@@ -71,8 +71,10 @@ int main(int argc, char** argv) {
     const double elapsed = bench::ThreadMilliseconds() - start;
     nodes += solver.Nodes();
     times.push_back(elapsed);
-    for (const char c : answer + '\n') checksum = (checksum ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    if (showEach) std::printf("%s  %s  %.0f ms\n", board.ToString().c_str(), answer.c_str(), elapsed);
+    for (const char c : answer + '\n')
+      checksum = (checksum ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    if (showEach)
+      std::printf("%s  %s  %.0f ms\n", board.ToString().c_str(), answer.c_str(), elapsed);
     if (elapsed > slowest) {
       slowest = elapsed;
       slowestLine = board.ToString() + "  " + answer;
