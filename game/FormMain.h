@@ -28,7 +28,6 @@ class TTimeCounter;
 class TMessageLog;
 class TPatternTable;
 class TBoardView;
-class TKeyboardPlay;
 struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
@@ -240,7 +239,6 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   static constexpr int kFramePollMs = 10;
   static constexpr int kFramePolls = 100;
   QTimer* framePoll_ = nullptr;
-  TKeyboardPlay* keyboard_ = nullptr;
   bool frameCentred_ = false;
 };
 

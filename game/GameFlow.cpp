@@ -73,7 +73,7 @@ void TFormMain::BuildKeyboardPlay() {
   auto showMarker = [this](int column) {
     if (Colonne[column]->isEnabled()) Colonne0MouseMove(column);
   };
-  keyboard_ = new TKeyboardPlay(this, {listening, play, showMarker});
+  new TKeyboardPlay(this, {listening, play, showMarker});
 }
 
 // A peer's game start or move behind another window marks ours.

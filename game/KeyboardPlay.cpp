@@ -33,7 +33,7 @@ TKeyboardPlay::TKeyboardPlay(QWidget* window, TActions actions)
 bool TKeyboardPlay::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
   auto* target = static_cast<QWidget*>(watched);
-  if (!window_ || target->window() != window_ || !window_->isActiveWindow()) return false;
+  if (target->window() != window_ || !window_->isActiveWindow()) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   // Shortcuts with Ctrl, Alt or Meta stay the controls'.
   if (key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) return false;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -28,10 +27,8 @@ class TKeyboardPlay : public QObject {
     std::function<void(int column)> ShowMarker;
   };
 
+  // Lives as a child of `window`, so never longer than it.
   TKeyboardPlay(QWidget* window, TActions actions);
-
-  // The column the marker stands over; it starts over the middle one.
-  int Marker() const { return marker_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,8 +37,9 @@ class TKeyboardPlay : public QObject {
   // Acts on the key; false for a key the game does not use.
   bool HandleKey(const QKeyEvent& event);
 
-  QPointer<QWidget> window_;
+  QWidget* window_;
   TActions actions_;
+  // The column the marker stands over; it starts over the middle one.
   int marker_ = 3;
 };
 
