@@ -6,15 +6,27 @@
 // level 4 is five times quicker than at Expert and mostly helps both.
 //
 //   zerud-tune [--scores START] [--out FILE] [--level L] [--minutes M] [--positions N]
-//              [--cache FILE] [--factors 0.5,0.8,1.25,2]
+//              [--cache FILE] [--factors 0.5,0.8,1.25,2] [--search steps|random]
+//              [--seed S] [--fit tuning|all]
+//
+// --search random changes one or two weights at a time by a random factor
+// (now and then turning its sign) and keeps every change that does not
+// lose a sound column, until the time is up: slower, but it walks across
+// the flat stretches where single steps find nothing.
+//
+// --fit all tunes on the held-out half as well. The figures of such a table
+// are no measure of the machine's strength; they show how far any table of
+// this shape can go on these very positions.
 //
 // Every table it tries keeps the scores the search can meet inside the
 // search's bounds: see TableShape.h.
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 
 #include "QualitySet.h"
 #include "SelfPlay.h"
@@ -60,6 +72,20 @@ std::vector<double> Factors(const std::string& text) {
   return factors;
 }
 
+// One or two weights of `weights` changed at random, within the bounds.
+tune::TWeights RandomStep(const tune::TWeights& weights, std::mt19937& random) {
+  tune::TWeights trial = weights;
+  std::normal_distribution<double> logFactor(0.0, 0.5);
+  const int changes = 1 + static_cast<int>(random() % 2);
+  for (int change = 0; change < changes; ++change) {
+    int& weight = trial[random() % trial.size()];
+    weight = tune::Scaled(weight, std::exp(logFactor(random)));
+    if (random() % 10 == 0) weight = -weight;
+    weight = std::clamp(weight, -tune::kLargestOtherWeight, tune::kLargestOtherWeight);
+  }
+  return trial;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,9 +94,10 @@ int main(int argc, char** argv) {
   const int minutes = options.Count("--minutes", 30);
   const std::vector<bench::TQualityPosition> set = bench::LoadOrBuildQualitySet(
       options.Text("--cache", ZERUD_QUALITY_CACHE), options.Count("--positions", 2400));
+  const bool fitAll = options.Text("--fit", "tuning") == "all";
   std::vector<const bench::TQualityPosition*> tuning;
   for (const bench::TQualityPosition& position : set) {
-    if (!position.HeldOut() && position.Contested()) tuning.push_back(&position);
+    if ((fitAll || !position.HeldOut()) && position.Contested()) tuning.push_back(&position);
   }
 
   const std::vector<double> factors = Factors(options.Text("--factors", "0.5,0.8,1.25,2"));
@@ -79,6 +106,21 @@ int main(int argc, char** argv) {
   TFitness bestFitness{ContestedSound(tuning, best, level)};
   std::printf("start: %d/%zu sound at level %d\n", bestFitness.Main, tuning.size(), level);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(minutes);
+  if (options.Text("--search", "steps") == "random") {
+    std::mt19937 random(options.Count("--seed", 1));
+    while (std::chrono::steady_clock::now() < deadline) {
+      const tune::TWeights trial = RandomStep(best, random);
+      const int sound = ContestedSound(tuning, trial, level);
+      if (sound < bestFitness.Main) continue;
+      if (sound > bestFitness.Main) {
+        std::printf("%d sound\n", sound);
+        std::fflush(stdout);
+        std::ofstream(out) << tune::TableText(trial);
+      }
+      best = trial;
+      bestFitness.Main = sound;
+    }
+  }
   bool improved = true;
   while (improved && std::chrono::steady_clock::now() < deadline) {
     improved = false;
