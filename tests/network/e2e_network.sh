@@ -61,6 +61,25 @@ wait_for() {  # description command...: retries the command for 15 s
     sleep 0.2
   done
 }
+# Clicks a column target on a display until `check` holds. A click before the
+# targets wake (the game not yet started, the last piece still falling) is
+# ignored, as the game means it to be, and a busy machine can take longer
+# than any fixed pause; once the move is made the targets sleep until the
+# peer's answer, so clicking again cannot play twice.
+click_until() {  # description display x y check...
+  local description=$1 display=$2 cx=$3 cy=$4 try deadline
+  shift 4
+  for try in 1 2 3 4 5 6; do
+    DISPLAY=$display zh_click "$cx" "$cy"
+    deadline=$(($(zh_now_ms) + 5000))
+    until "$@"; do
+      [ "$(zh_now_ms)" -lt "$deadline" ] || continue 2
+      sleep 0.2
+    done
+    return 0
+  done
+  zh_fail "$description"
+}
 # Starts a copy on a display and opens its network window: main window at
 # (x, y), network window at (nx, ny).
 open_network_window() {  # display
@@ -91,13 +110,12 @@ bottom_cell_is yellow "$D1" "$ax" "$ay" 4 && zh_fail "the server's empty cell al
 
 # The server starts and plays column 3; the client sees the red piece land.
 zh_click $((ax + START[0])) $((ay + START[1]))
-sleep 1
-zh_click $((ax + $(column_x 3))) $((ay + TARGET_Y))
-wait_for "the server's move never reached the client" bottom_cell_is red "$D2" "$bx" "$by" 3
+click_until "the server's move never reached the client" "$D1" \
+  $((ax + $(column_x 3))) $((ay + TARGET_Y)) bottom_cell_is red "$D2" "$bx" "$by" 3
 
 # The client answers in column 4; the server sees the yellow piece.
-DISPLAY=$D2 zh_click $((bx + $(column_x 4))) $((by + TARGET_Y))
-wait_for "the client's move never reached the server" bottom_cell_is yellow "$D1" "$ax" "$ay" 4
+click_until "the client's move never reached the server" "$D2" \
+  $((bx + $(column_x 4))) $((by + TARGET_Y)) bottom_cell_is yellow "$D1" "$ax" "$ay" 4
 
 # A chat line from the server shows in the client's chat memo.
 before=$(client_memo_hash)
