@@ -114,32 +114,44 @@ retry 3 "a click after the end of the game changed the board" shows "$grid"
 # Against the machine: the pieces of the last game fall away, the machine
 # may open; it answers each of our three moves with a yellow piece.
 choose_mode 387  # "Joueur contre la machine"
-start
-cleared() { holds 0 0 || holds 0 1; }
-retry 15 "the new game did not clear the board" cleared
-sleep 1
-opening=$(count "$(board)" 2)
-# Our move number `move` by the command, then the machine's answer. The
-# targets wake only once the machine's piece has landed, and a click or key
-# before that is ignored, as the game means it to be: on a loaded machine the
-# screen can show the piece before then, so the command is repeated until
-# our piece shows.
-our_move() {
-  local move=$1 message=$2 tries
-  shift 2
+# Runs the action (a command line, split into words) until the check holds
+# within 5 s of it, six times at most. The start button and the targets
+# ignore a click or key while a move is under way, and a busy machine can
+# take longer to end one than any fixed pause.
+repeat_until() {  # action check...
+  local action=$1 tries
+  shift
   for tries in 1 2 3 4 5 6; do
-    "$@"
-    within 5 reds $move && break
+    $action
+    within 5 "$@" && return 0
   done
-  retry 30 "$message" holds $move $((move + opening))
+  return 1
+}
+cleared() { holds 0 0 || holds 0 1; }
+# A new game: the board clears, and `opening` counts the machine's first
+# piece when it has the first move.
+new_game() {
+  repeat_until start cleared || zh_fail "the new game did not clear the board (screen shows $seen)"
+  sleep 1
+  opening=$(count "$(board)" 2)
+}
+# Our move number `move` by the action, then the machine's answer. Once our
+# piece shows, the targets sleep until the machine's has landed, so the
+# action cannot play twice.
+our_move() {  # move message action
+  repeat_until "$3" reds "$1"
+  retry 30 "$2" holds "$1" $(($1 + opening))
 }
 reds() { seen=$(board) && [ "$(count "$seen" 1)" -ge "$1" ]; }
+new_game
 for move in 1 2 3; do
-  our_move $move "move $move: no move, or the machine did not answer" target 3
+  our_move $move "move $move: no move, or the machine did not answer" "target 3"
 done
 
-# From the keyboard: "5" plays the fifth column; the marker then stands over
-# it, moves one column right and Enter drops a piece there.
+# From the keyboard, in a new game, for the machine may have won the last one
+# by now: "5" plays the fifth column; the marker then stands over it, moves
+# one column right and Enter drops a piece there.
+new_game
 red_column() {  # the column of the red piece that is in $2 and not in $1
   local i
   for i in $(seq 0 41); do
@@ -147,11 +159,11 @@ red_column() {  # the column of the red piece that is in $2 and not in $1
   done
 }
 before=$(board)
-our_move 4 "the key 5: no move, or the machine did not answer" xdotool key 5
+our_move 1 "the key 5: no move, or the machine did not answer" "xdotool key 5"
 [ "$(red_column "$before" "$seen")" = 4 ] || zh_fail "the key 5 played elsewhere ($seen)"
 before=$seen
 xdotool key Right
-our_move 5 "the marker and Enter: no move, or no answer" xdotool key Return
+our_move 2 "the marker and Enter: no move, or no answer" "xdotool key Return"
 [ "$(red_column "$before" "$seen")" = 5 ] || zh_fail "Enter played elsewhere ($seen)"
 zh_alive "$ZH_PID" || zh_fail "the program ended"
 echo "PASS: a two-human game won by a vertical four, three moves against the machine, two from the keyboard"
