@@ -52,6 +52,8 @@
 #                                  (124 when it did not end in time)
 #   zh_alive PID                   true while the process runs
 #   zh_now_ms                      the clock in milliseconds, for timing
+#   zh_until SEC CMD...            run CMD until it succeeds; false if it still
+#                                  fails after SEC seconds
 #   zh_fail MESSAGE                print FAIL, take a screenshot, exit 1
 #   zh_check COND_DESCRIPTION CMD...  run CMD; zh_fail with the description if false
 
@@ -81,6 +83,15 @@ zh_require() {
 }
 
 zh_now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+zh_until() {
+  local deadline=$(($(zh_now_ms) + $1 * 1000))
+  shift
+  until "$@"; do
+    [ "$(zh_now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.2
+  done
+}
 
 zh_stop() {
   local pid

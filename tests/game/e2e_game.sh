@@ -13,22 +13,12 @@ zh_start_game "$program"
 shot=$ZH_DIR/screen.png
 seen=
 
-# Runs the command until it succeeds, for at most `seconds`; false if it
-# never does.
-within() {
-  local deadline=$(($(zh_now_ms) + $1 * 1000))
-  shift
-  until "$@"; do
-    [ "$(zh_now_ms)" -lt "$deadline" ] || return 1
-    sleep 0.2
-  done
-}
-
-# The same, failing with `message` and the last board seen.
+# Runs the command until it succeeds, for at most `seconds`; fails with
+# `message` and the last board seen.
 retry() {
   local seconds=$1 message=$2
   shift 2
-  within "$seconds" "$@" || zh_fail "$message${seen:+ (screen shows $seen)}"
+  zh_until "$seconds" "$@" || zh_fail "$message${seen:+ (screen shows $seen)}"
 }
 
 # The whole framed window ends up in the middle of the screen, its client
@@ -123,7 +113,7 @@ repeat_until() {  # action check...
   shift
   for tries in 1 2 3 4 5 6; do
     $action
-    within 5 "$@" && return 0
+    zh_until 5 "$@" && return 0
   done
   return 1
 }

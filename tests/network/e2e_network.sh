@@ -54,12 +54,9 @@ client_memo_hash() {
     $((bx + MEMO_CHAT[0])) $((by + MEMO_CHAT[1])) "${MEMO_CHAT[2]}" "${MEMO_CHAT[3]}"
 }
 wait_for() {  # description command...: retries the command for 15 s
-  local description=$1 deadline=$(($(zh_now_ms) + 15000))
+  local description=$1
   shift
-  until "$@"; do
-    [ "$(zh_now_ms)" -lt "$deadline" ] || zh_fail "$description"
-    sleep 0.2
-  done
+  zh_until 15 "$@" || zh_fail "$description"
 }
 # Clicks a column target on a display until `check` holds. A click before the
 # targets wake (the game not yet started, the last piece still falling) is
@@ -67,16 +64,11 @@ wait_for() {  # description command...: retries the command for 15 s
 # than any fixed pause; once the move is made the targets sleep until the
 # peer's answer, so clicking again cannot play twice.
 click_until() {  # description display x y check...
-  local description=$1 display=$2 cx=$3 cy=$4 try deadline
+  local description=$1 display=$2 cx=$3 cy=$4 try
   shift 4
   for try in 1 2 3 4 5 6; do
     DISPLAY=$display zh_click "$cx" "$cy"
-    deadline=$(($(zh_now_ms) + 5000))
-    until "$@"; do
-      [ "$(zh_now_ms)" -lt "$deadline" ] || continue 2
-      sleep 0.2
-    done
-    return 0
+    zh_until 5 "$@" && return 0
   done
   zh_fail "$description"
 }
