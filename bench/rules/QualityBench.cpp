@@ -18,7 +18,6 @@
 
 #include "QualitySet.h"
 #include "SelfPlay.h"
-#include "rules/Search.h"
 #include "rules/Solver.h"
 
 using namespace zerud;
@@ -29,9 +28,9 @@ double Share(int part, int whole) { return whole ? 100.0 * part / whole : 0.0; }
 
 // Pieces placed from `position` up to red's winning one, for the machine's
 // exact losing score: red places its pieces on grids of an even count, so
-// its four lands on a grid of 42 - 2|score| pieces.
+// its four lands on a grid of 42 - 2|score| pieces, as piece 43 - 2|score|.
 int MovesToLoss(const bench::TQualityPosition& position, int score) {
-  return 42 + 2 * score - position.Pieces + 1;
+  return 43 + 2 * score - position.Pieces;
 }
 
 void PrintMistakes(const std::vector<bench::TQualityPosition>& set, const TPatternTable& table,
@@ -39,15 +38,11 @@ void PrintMistakes(const std::vector<bench::TQualityPosition>& set, const TPatte
   constexpr int kBands = 4;
   constexpr int kBandFirst[kBands + 1] = {9, 15, 21, 27, 35};
   int contested[kBands] = {}, sound[kBands] = {};
-  int drawn = 0, lost[4] = {};  // within 9 moves, 10-15, 16-23, 24 or more
-  TSearchState state;
-  TRandomSource random(1);
+  int drawn = 0, lost[4] = {};  // after at most 9 more pieces, 10-15, 16-23, 24 or more
   TSolver solver;
   for (const bench::TQualityPosition& position : set) {
     if (!position.HeldOut() || !position.Contested()) continue;
-    state.MaxDepth = 2 * level;
-    const int column =
-        ChooseMachineColumn(position.Board, position.Pieces + 1, state, table, random);
+    const int column = bench::MachineColumn(position, table, level);
     int band = 0;
     while (band + 1 < kBands && position.Pieces >= kBandFirst[band + 1]) ++band;
     ++contested[band];

@@ -136,15 +136,19 @@ std::vector<TQualityPosition> LoadOrBuildQualitySet(const std::string& cachePath
   return set;
 }
 
+int MachineColumn(const TQualityPosition& position, const TPatternTable& table, int level) {
+  TSearchState state;
+  state.MaxDepth = 2 * level;
+  // Never drawn from: every position of the set is past the first piece.
+  TRandomSource random(1);
+  return ChooseMachineColumn(position.Board, position.Pieces + 1, state, table, random);
+}
+
 TLevelFigures MeasureLevel(const std::vector<const TQualityPosition*>& positions,
                            const TPatternTable& table, int level) {
   TLevelFigures figures;
-  TSearchState state;
-  TRandomSource random(1);
   for (const TQualityPosition* position : positions) {
-    state.MaxDepth = 2 * level;
-    const int column =
-        ChooseMachineColumn(position->Board, position->Pieces + 1, state, table, random);
+    const int column = MachineColumn(*position, table, level);
     const bool sound = position->Sound(column);
     ++figures.Positions;
     figures.Sound += sound;

@@ -38,6 +38,9 @@ struct TQualityPosition {
 // position (reporting progress on stderr) and writes the set there.
 std::vector<TQualityPosition> LoadOrBuildQualitySet(const std::string& cachePath, int count);
 
+// The column the machine plays on the position at `level` with `table`.
+int MachineColumn(const TQualityPosition& position, const TPatternTable& table, int level);
+
 struct TLevelFigures {
   int Positions = 0;
   int Sound = 0;

@@ -86,6 +86,59 @@ tune::TWeights RandomStep(const tune::TWeights& weights, std::mt19937& random) {
   return trial;
 }
 
+// What a search works on, and where it writes each better table it finds.
+struct TSearch {
+  std::vector<const bench::TQualityPosition*> Positions;
+  int Level = 5;
+  std::chrono::steady_clock::time_point Deadline;
+  std::string Out;
+
+  bool TimeLeft() const { return std::chrono::steady_clock::now() < Deadline; }
+  void Gained(const tune::TWeights& weights, const std::string& what, int sound) const {
+    std::printf("%s%d sound\n", what.c_str(), sound);
+    std::fflush(stdout);
+    std::ofstream(Out) << tune::TableText(weights);
+  }
+};
+
+// Each weight by each factor in turn, a change kept only when it wins, until
+// a whole round brings nothing.
+void StepSearch(const TSearch& search, const std::vector<double>& factors, tune::TWeights& best,
+                TFitness& bestFitness) {
+  bool improved = true;
+  while (improved && search.TimeLeft()) {
+    improved = false;
+    for (std::size_t i = 0; i < best.size() && search.TimeLeft(); ++i) {
+      for (const double factor : factors) {
+        tune::TWeights trial = best;
+        trial[i] = tune::Scaled(trial[i], factor);
+        if (trial[i] == best[i] || !tune::WithinBounds(trial)) continue;
+        TFitness fitness;
+        if (!Beats(search.Positions, search.Level, trial, fitness, best, bestFitness)) continue;
+        best = trial;
+        bestFitness = fitness;
+        improved = true;
+        search.Gained(best, std::string(tune::kNames[i]) + " to " + std::to_string(best[i]) + ": ",
+                      fitness.Main);
+      }
+    }
+  }
+}
+
+// Random steps, each kept when it loses nothing, until the time is up.
+void RandomSearch(const TSearch& search, unsigned seed, tune::TWeights& best,
+                  TFitness& bestFitness) {
+  std::mt19937 random(seed);
+  while (search.TimeLeft()) {
+    const tune::TWeights trial = RandomStep(best, random);
+    const int sound = ContestedSound(search.Positions, trial, search.Level);
+    if (sound < bestFitness.Main) continue;
+    if (sound > bestFitness.Main) search.Gained(trial, "", sound);
+    best = trial;
+    bestFitness = TFitness{sound};
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,52 +148,27 @@ int main(int argc, char** argv) {
   const std::vector<bench::TQualityPosition> set = bench::LoadOrBuildQualitySet(
       options.Text("--cache", ZERUD_QUALITY_CACHE), options.Count("--positions", 2400));
   const bool fitAll = options.Text("--fit", "tuning") == "all";
-  std::vector<const bench::TQualityPosition*> tuning;
+  TSearch search;
+  search.Level = options.Level;
+  search.Out = out;
   for (const bench::TQualityPosition& position : set) {
-    if ((fitAll || !position.HeldOut()) && position.Contested()) tuning.push_back(&position);
+    if ((fitAll || !position.HeldOut()) && position.Contested()) {
+      search.Positions.push_back(&position);
+    }
   }
 
-  const std::vector<double> factors = Factors(options.Text("--factors", "0.5,0.8,1.25,2"));
   tune::TWeights best = tune::WeightsOf(TPatternTable::FromFile(options.Scores));
-  const int level = options.Level;
-  TFitness bestFitness{ContestedSound(tuning, best, level)};
-  std::printf("start: %d/%zu sound at level %d\n", bestFitness.Main, tuning.size(), level);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(minutes);
+  TFitness bestFitness{ContestedSound(search.Positions, best, search.Level)};
+  std::printf("start: %d/%zu sound at level %d\n", bestFitness.Main, search.Positions.size(),
+              search.Level);
+  search.Deadline = std::chrono::steady_clock::now() + std::chrono::minutes(minutes);
   if (options.Text("--search", "steps") == "random") {
-    std::mt19937 random(options.Count("--seed", 1));
-    while (std::chrono::steady_clock::now() < deadline) {
-      const tune::TWeights trial = RandomStep(best, random);
-      const int sound = ContestedSound(tuning, trial, level);
-      if (sound < bestFitness.Main) continue;
-      if (sound > bestFitness.Main) {
-        std::printf("%d sound\n", sound);
-        std::fflush(stdout);
-        std::ofstream(out) << tune::TableText(trial);
-      }
-      best = trial;
-      bestFitness.Main = sound;
-    }
-  }
-  bool improved = true;
-  while (improved && std::chrono::steady_clock::now() < deadline) {
-    improved = false;
-    for (std::size_t i = 0; i < best.size() && std::chrono::steady_clock::now() < deadline; ++i) {
-      for (const double factor : factors) {
-        tune::TWeights trial = best;
-        trial[i] = tune::Scaled(trial[i], factor);
-        if (trial[i] == best[i] || !tune::WithinBounds(trial)) continue;
-        TFitness fitness;
-        if (!Beats(tuning, level, trial, fitness, best, bestFitness)) continue;
-        best = trial;
-        bestFitness = fitness;
-        improved = true;
-        std::printf("%s to %d: %d sound\n", tune::kNames[i], best[i], fitness.Main);
-        std::fflush(stdout);
-        std::ofstream(out) << tune::TableText(best);
-      }
-    }
+    RandomSearch(search, static_cast<unsigned>(options.Count("--seed", 1)), best, bestFitness);
+  } else {
+    StepSearch(search, Factors(options.Text("--factors", "0.5,0.8,1.25,2")), best, bestFitness);
   }
   std::ofstream(out) << tune::TableText(best);
-  std::printf("best: %d/%zu sound, written to %s\n", bestFitness.Main, tuning.size(), out.c_str());
+  std::printf("best: %d/%zu sound, written to %s\n", bestFitness.Main, search.Positions.size(),
+              out.c_str());
   return 0;
 }
