@@ -37,7 +37,7 @@ int Run(TApplication& application) {
 
   // Step 3. The network window, hidden: it shows this machine's address and
   // takes the server role, and becomes the main window's network link.
-  auto formReseau = std::make_unique<TFormReseau>(FormMain);
+  auto formReseau = std::make_unique<TFormReseau>(FormMain->GameLink());
   FormReseau = formReseau.get();
 
   // Step 4. The backdrop, the start-up picture and the quit confirmation,

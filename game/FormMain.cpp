@@ -15,6 +15,8 @@
 #include "assets/Pictures.h"
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
+#include "game/ChatField.h"
+#include "game/ChatMemo.h"
 #include "game/GameParts.h"
 #include "game/log/MessageLog.h"
 #include "platform/DocumentOpener.h"
@@ -74,7 +76,7 @@ void TFormMain::FormCreate() {
   TBoardPictures listeBmp;
   for (int i = 0; i < kListeBmpCount; ++i) listeBmp[i] = ListeBmp(i);
   parts_->Board = std::make_unique<TBoardView>(parts_->Img, listeBmp, &parts_->Settings);
-  EnableColumns(false);
+  view_.EnableColumnTargets({});
 }
 
 // A table that cannot be read is reported; the game goes on with an empty
@@ -151,13 +153,15 @@ void TFormMain::bnAideClick() {
 void TFormMain::bnClearClick() { MemoChat->clear(); }
 
 // The server sends whatever the edit holds, even nothing; the client only a
-// text of one character or more. After a send the edit is emptied.
+// text of one character or more. The line sent shows in our own chat too;
+// then the edit is emptied.
 void TFormMain::bnEnvoyerChatClick() {
   TNetworkLink* network = NetworkLink();
   if (network == nullptr) return;
   const QString text = EditChat->text();
   if (network->ServerListening() || (network->ClientActive() && !text.isEmpty())) {
     network->SendChatLine(text);
+    MemoChat->AppendLine(text, true);
     EditChat->clear();
   }
 }

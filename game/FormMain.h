@@ -7,11 +7,13 @@
 #include <functional>
 #include <memory>
 
+#include "game/ChatField.h"
+#include "game/ChatMemo.h"
 #include "game/ColumnTarget.h"
 #include "game/Game.h"
-#include "game/GameView.h"
 #include "game/NetworkLink.h"
-#include "network/GameLink.h"
+#include "game/WindowLink.h"
+#include "game/WindowView.h"
 
 class QLabel;
 class QLineEdit;
@@ -32,13 +34,17 @@ struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
 // the message log and the chat, the clock with "Quitter", and the options
-// panel. It shows the game (TGame) and hands it the clicks; GameFlow.cpp
-// holds that side of the window.
-class TFormMain : public QWidget, public TGameView, public TGameLink {
+// panel. It hands the clicks and keys to the game (TGame), which shows itself
+// through the window's view (TWindowView); the network window reaches the
+// game through the window's link (TWindowLink). GameFlow.cpp holds the
+// handlers of the game's side.
+class TFormMain : public QWidget {
   Q_OBJECT
 
-  // First: the game's fields below refer to it.
-  TGame game_{*this};
+  // First: the game's fields below refer to them.
+  TWindowView view_{*this};
+  TGame game_{view_};
+  TWindowLink link_{*this, game_};
 
  public:
   // programFolder: the folder that holds scores.txt, images/bg.jpg and
@@ -46,16 +52,15 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   explicit TFormMain(const QString& programFolder, QWidget* parent = nullptr);
   ~TFormMain() override;
 
-  // Lines MemoChat keeps; older ones are dropped.
+  // What MemoChat keeps of the chat.
   static constexpr int kChatLineLimit = 10000;
-  // Characters MemoChat keeps (the newest MiB of text); older lines are
-  // dropped, so a peer's long lines cannot fill the memory either.
   static constexpr int kChatTextLimit = 1 << 20;
   // Peer messages held back while a move runs; more are dropped.
   static constexpr std::size_t kDeferredLimit = TGame::kDeferredLimit;
 
-  // Set by the network window, through TGameLink.
-  bool& NetworkGame = game_.NetworkGame;
+  // A connection is open or opening (the network window says so).
+  bool NetworkGame() const { return game_.ConnectionOpen(); }
+  // Set by the network window, through the link.
   bool IsServer = false;
 
   // State of the current game, held by the game.
@@ -64,6 +69,9 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   bool& GameOver = game_.GameOver;
 
   TGame& Game() { return game_; }
+  const TGame& Game() const { return game_; }
+  // What the network window holds of the game.
+  TGameLink* GameLink() { return &link_; }
 
   // Controls other windows reach.
   QLabel* lbReseau = nullptr;
@@ -73,8 +81,8 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   TImageButton* bnAide = nullptr;
   QRadioButton* cbMachine = nullptr;
   QRadioButton* cbJoueursHumains = nullptr;
-  QPlainTextEdit* MemoChat = nullptr;
-  QLineEdit* EditChat = nullptr;
+  TChatMemo* MemoChat = nullptr;
+  TChatField* EditChat = nullptr;
   TSelButton* bnClear = nullptr;
   TSelButton* bnEnvoyerChat = nullptr;
   TMessageLog* MemoMessages = nullptr;
@@ -110,7 +118,7 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   int PieceOpacity() const;
   int DropStep() const;
   int MaxDepth() const;
-  bool AgainstMachine() const override;  // the mode radio boxes
+  bool AgainstMachine() const;  // the mode radio boxes
 
   // The current grid as 42 characters '0'/'1'/'2', row 0 (top) first.
   QString GridText() const;
@@ -118,8 +126,6 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   // Game flow.
   void bnStartClick();
   void Colonne0Click(int column);
-  void PlayMachineMove();
-  void EnableColumns(bool on);
   void cbJoueursHumainsClick();
   void StartOpponentGame();
   void PlayOpponentMove(const QString& text);
@@ -145,8 +151,7 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   void bsSkinButton1Click();
 
   // The network window, reached through its interface; may stay null.
-  void SetNetworkLink(TNetworkLink* link) override { game_.SetNetworkLink(link); }
-  TNetworkLink* NetworkLink() const override { return game_.NetworkLink(); }
+  TNetworkLink* NetworkLink() const { return game_.NetworkLink(); }
 
   // How the window asks for the player's attention when the peer starts a
   // game or moves behind another window (the taskbar marks it); tests
@@ -178,37 +183,8 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
   void showEvent(QShowEvent* event) override;
 
  private:
-  // TGameLink: what the network window does to the game.
-  QWidget* GameWindow() override { return this; }
-  void EnterNetworkMode() override;
-  void LeaveNetworkMode() override;
-  void SetServerRole(bool server) override { IsServer = server; }
-  bool ServerRole() const override { return IsServer; }
-  void ShowNetworkStatus(const QString& text) override;
-  void AllowNewGame(bool on) override;
-  void StopMoves() override { EnableColumns(false); }
-  void StartPeerGame() override;
-  void PlayPeerMove(const QString& column) override;
-  void EndPeerGame() override { EndAnnouncedByPeer(); }
-  void ShowPeerChat(const QString& line) override { AppendChatLine(line); }
-
-  // TGameView: how the game shows itself.
-  void ClearLog() override;
-  void LogLine(const QString& line) override;
-  void ScrollLogToLast() override;
-  void EnableColumnTargets(const std::array<bool, kColumns>& enabled) override;
-  void EnableStart(bool on) override;
-  void PrepareSlots(int firstPlayer) override;
-  void ClearAwayPieces(int count) override;
-  void RestoreGrid() override;
-  void DropPiece(int moveNumber, int column, int row) override;
-  void ShowGameEnd(const TWinningLine& line, int piecesPlayed) override;
-  bool Animating() const override;
-  void ResetClock() override;
-  void StartClock() override;
-  void StopClock() override;
-  void EnableClockTicks() override;
-  void ReportError(const QString& text) override;
+  friend class TWindowView;
+  friend class TWindowLink;
 
   void BuildControls();
   void FormCreate();
@@ -224,8 +200,8 @@ class TFormMain : public QWidget, public TGameView, public TGameLink {
 
   void TraceGrid();
   void Colonne0MouseMove(int column);
-  // Adds one line at the end of the chat memo.
-  void AppendChatLine(const QString& line);
+  // A peer's game start or move behind another window marks ours.
+  void AskAttention();
 
   QString programFolder_;
   std::unique_ptr<TGameParts> parts_;

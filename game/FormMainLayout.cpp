@@ -16,8 +16,12 @@
 #include "assets/Pictures.h"
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
+#include "game/ChatField.h"
+#include "game/ChatMemo.h"
 #include "game/FormMain.h"
 #include "game/GameParts.h"
+#include "game/OptionsPanel.h"
+#include "game/PlainLabel.h"
 #include "game/TrackBar.h"
 #include "game/log/MessageLog.h"
 #include "platform/Centring.h"
@@ -47,32 +51,6 @@ class TPicturePanel : public QWidget {
   QImage picture_;
   QColor colour_;
 };
-
-// The bar under the level captions: blue on the left to red on the right.
-class TGradientBar : public QWidget {
- public:
-  using QWidget::QWidget;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, width(), 0);
-    gradient.setColorAt(0, skin::kLevelLow);
-    gradient.setColorAt(1, skin::kLevelHigh);
-    painter.fillRect(rect(), gradient);
-  }
-};
-
-QLabel* AddLabel(QWidget* parent, const QString& caption, const QRect& geometry,
-                 const QString& objectName) {
-  auto* label = new QLabel(parent);
-  // Plain text always: lbReseau and the clock are written at run time.
-  label->setTextFormat(Qt::PlainText);
-  label->setText(caption);
-  label->setObjectName(objectName);
-  label->setGeometry(geometry);
-  return label;
-}
 
 void SetButtonPictures(TImageButton* button, TButtonPicture which) {
   button->SetBitmap(ButtonPicture(which, TButtonLook::Normal));
@@ -128,23 +106,23 @@ void TFormMain::BuildLeftPanel() {
   MemoMessages->setObjectName(QStringLiteral("MemoMessages"));
   MemoMessages->setGeometry(8, 377, 202, 101);
   MemoMessages->SetModeSource([this] {
-    if (NetworkGame) return TLogMode::Network;
-    return AgainstMachine() ? TLogMode::Machine : TLogMode::TwoHumans;
+    switch (game_.Mode()) {
+      case TPlayMode::Network:
+        return TLogMode::Network;
+      case TPlayMode::TwoHumans:
+        return TLogMode::TwoHumans;
+      default:
+        return TLogMode::Machine;
+    }
   });
   TLogIcons icons;
   for (int i = 0; i < kLogIconCount; ++i) icons[i] = LogIcon(i);
   MemoMessages->SetIcons(icons);
 
   const QFont tahoma11 = skin::SmallFont();
-  EditChat = new QLineEdit(QStringLiteral("..."), PanelGauche);
+  EditChat = new TChatField(QStringLiteral("..."), PanelGauche, [this] { img()->setFocus(); });
   EditChat->setObjectName(QStringLiteral("EditChat"));
   EditChat->setGeometry(7, 504, 116, 18);
-  EditChat->setFrame(false);
-  EditChat->setFont(tahoma11);
-  EditChat->setStyleSheet(QStringLiteral("QLineEdit { background: %1; border: none; }")
-                              .arg(skin::Css(skin::kPaleBlue)));
-  EditChat->setToolTip(QStringLiteral("Texte à envoyer"));
-  // Enter sends the line; the edit swallows it.
   connect(EditChat, &QLineEdit::returnPressed, this, &TFormMain::bnEnvoyerChatClick);
 
   // clang-format off
@@ -179,19 +157,9 @@ void TFormMain::BuildLeftPanel() {
   }
 
   // The chat memo shows its scroll bar beside it, a little taller.
-  MemoChat = new QPlainTextEdit(PanelGauche);
+  MemoChat = new TChatMemo(PanelGauche);
   MemoChat->setObjectName(QStringLiteral("MemoChat"));
   MemoChat->setGeometry(7, 524, 187, 50);
-  MemoChat->setReadOnly(true);
-  MemoChat->setFrameShape(QFrame::NoFrame);
-  // Shown in the skin's memo font, which takes the place of the memo's own
-  // Tahoma 11 px.
-  MemoChat->setFont(skin::ChatFont());
-  MemoChat->setStyleSheet(QStringLiteral("QPlainTextEdit { background: white; color: black; }"));
-  MemoChat->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  // The peer decides how many lines arrive: past this many, the oldest go,
-  // so a peer cannot fill the memory with chat.
-  MemoChat->setMaximumBlockCount(kChatLineLimit);
   auto* chatScroll = new QScrollBar(Qt::Vertical, PanelGauche);
   chatScroll->setObjectName(QStringLiteral("MemoChatScrollBar"));
   chatScroll->setGeometry(194, 523, 19, 52);
@@ -249,93 +217,20 @@ void TFormMain::BuildColumnTargets() {
 }
 
 void TFormMain::BuildOptionsPanel() {
-  PanelOptions = new TPicturePanel(OptionsPanelPicture(), skin::kLightBlue, img());
-  PanelOptions->setObjectName(QStringLiteral("PanelOptions"));
-  PanelOptions->setGeometry(0, 65, 800, 536);
-  PanelOptions->hide();
-
-  const QFont tahoma13 = skin::CaptionFont();
-  const QString captionStyle = QStringLiteral("background: %1;").arg(skin::Css(skin::kLavender));
-  auto caption = [&](const char* name, const QString& text, const QRect& geometry) {
-    QLabel* label = AddLabel(PanelOptions, text, geometry, QString::fromLatin1(name));
-    label->setFont(tahoma13);
-    label->setStyleSheet(captionStyle);
-    return label;
-  };
-  // A track bar at (47, top), 347 x 20, calling its change handler.
-  auto trackBar = [this](QSlider*& bar, const char* name, int minimum, int maximum, int value,
-                         int top, void (TFormMain::*change)()) {
-    bar = new TTrackBar(minimum, maximum, value, PanelOptions);
-    bar->setObjectName(QString::fromLatin1(name));
-    bar->setGeometry(47, top, 347, 20);
-    connect(bar, &QSlider::valueChanged, this, change);
-  };
-  caption("Label1", QStringLiteral(" Opacité des pions"), QRect(48, 72, 345, 19));
-  trackBar(tbOpacite, "tbOpacite", 100, 256, 210, 91, &TFormMain::tbOpaciteChange);
-
-  caption("Label2", QStringLiteral(" Vitesse d'animation"), QRect(48, 156, 345, 19));
-  trackBar(tbVitesse, "tbVitesse", 1, 35, 2, 175, &TFormMain::tbVitesseChange);
-
-  caption("Label3", QStringLiteral(" Niveau de réflexion de la machine"), QRect(48, 238, 345, 19));
-  auto* gradient = new TGradientBar(PanelOptions);
-  gradient->setObjectName(QStringLiteral("GradientBar"));
-  gradient->setGeometry(48, 257, 345, 14);
-  const QFont tahoma11 = skin::SmallFont();
-  const struct {
-    const char* text;
-    int left;
-  } levels[] = {{"Débutant", 50}, {"Intermédiaire", 136}, {"Avancé", 257}, {"Expert", 360}};
-  for (const auto& level : levels) {
-    auto* label = new QLabel(QString::fromUtf8(level.text), PanelOptions);
-    label->setObjectName(QStringLiteral("Level") + QString::fromUtf8(level.text));
-    label->setFont(tahoma11);
-    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->adjustSize();
-    label->setGeometry(level.left, 257, label->width(), 13);
-  }
-  trackBar(tbNiveau, "tbNiveau", 2, 5, 2, 271, &TFormMain::tbNiveauChange);
-
-  caption("Label4", QStringLiteral(" Mode du jeu"), QRect(47, 358, 346, 19));
-  auto* shape = new QFrame(PanelOptions);
-  shape->setObjectName(QStringLiteral("Shape1"));
-  shape->setGeometry(47, 376, 346, 74);
-  shape->setStyleSheet(QStringLiteral("QFrame { background: %1; border: 1px solid %2; }")
-                           .arg(skin::Css(skin::kLightBlue), skin::Css(skin::kLavender)));
-  // The radio boxes are drawn in the skin's own 11 px font: in the panel's
-  // 13 px their captions would not fit their 149 pixels.
-  // Both boxes call the same handler, which reads which one is checked.
-  // clang-format off
-  const struct {
-    QRadioButton* TFormMain::*member;
-    const char* name;
-    const char* caption;
-    int top;
-  } modes[] = {{&TFormMain::cbMachine, "cbMachine", "Joueur contre la machine", 387},
-               {&TFormMain::cbJoueursHumains, "cbJoueursHumains", "2 joueurs humains", 411}};
-  // clang-format on
-  for (const auto& m : modes) {
-    auto* box = new QRadioButton(QString::fromUtf8(m.caption), PanelOptions);
-    box->setObjectName(QString::fromLatin1(m.name));
-    box->setGeometry(63, m.top, 149, 25);
-    box->setFont(tahoma11);
-    connect(box, &QRadioButton::clicked, this, &TFormMain::cbJoueursHumainsClick);
-    this->*m.member = box;
-  }
-  cbMachine->setChecked(true);
-
-  bnFermer = new TSelButton(PanelOptions);
-  bnFermer->setObjectName(QStringLiteral("bnFermer"));
-  bnFermer->setGeometry(712, 497, 61, 21);
-  bnFermer->SetCaption(QStringLiteral("Fermer"));
-  bnFermer->SetAlignment(TSelButton::kAlignCenter);
-  bnFermer->SetColor(skin::kLavender);
-  bnFermer->SetColorBorder(skin::kNavy);
-  bnFermer->SetBorderWidth(1);
-  bnFermer->SetColorOver(skin::kLightBlue);
-  bnFermer->SetColorDown(skin::kLightBlue);
-  bnFermer->setFont(tahoma13);
-  bnFermer->SetFontColor(Qt::black);
+  auto* panel = new TOptionsPanel(img());
+  PanelOptions = panel;
+  tbOpacite = panel->tbOpacite;
+  tbVitesse = panel->tbVitesse;
+  tbNiveau = panel->tbNiveau;
+  cbMachine = panel->cbMachine;
+  cbJoueursHumains = panel->cbJoueursHumains;
+  bnFermer = panel->bnFermer;
+  connect(tbOpacite, &QSlider::valueChanged, this, &TFormMain::tbOpaciteChange);
+  connect(tbVitesse, &QSlider::valueChanged, this, &TFormMain::tbVitesseChange);
+  connect(tbNiveau, &QSlider::valueChanged, this, &TFormMain::tbNiveauChange);
+  // Both boxes call the same handler.
+  connect(cbMachine, &QRadioButton::clicked, this, &TFormMain::cbJoueursHumainsClick);
+  connect(cbJoueursHumains, &QRadioButton::clicked, this, &TFormMain::cbJoueursHumainsClick);
   connect(bnFermer, &TSelButton::OnClick, this, &TFormMain::bnFermerClick);
 }
 
@@ -350,6 +245,8 @@ void TFormMain::BuildControls() {
   parts_->Img = new TLayeredImage(this);
   parts_->Img->setObjectName(QStringLiteral("img"));
   parts_->Img->setGeometry(0, 0, kClientWidth, kClientHeight);
+  // A click on the board takes the keys back from the chat field.
+  parts_->Img->setFocusPolicy(Qt::ClickFocus);
 
   BuildColumnTargets();
   BuildLeftPanel();

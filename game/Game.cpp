@@ -1,34 +1,18 @@
 #include "game/Game.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <algorithm>
-#include <utility>
 
+#include "game/GameTexts.h"
 #include "game/SearchPump.h"
 #include "game/board/Pause.h"
 #include "rules/Errors.h"
-#include "rules/Integer.h"
 
 namespace zerud {
 
-namespace {
+using namespace texts;
 
-const QString kGameStart = QStringLiteral("DEBUT DE LA PARTIE");
-const QString kNetworkMode = QStringLiteral("MODE MULTI-JOUEURS");
-const QString kYouBegin = QStringLiteral("Vous commencez la partie");
-const QString kPeerBegins = QStringLiteral("Votre adversaire commence la partie");
-const QString kHumanBegins = QStringLiteral("Joueur \"HUMAIN-1\" commence");
-const QString kMachineBegins = QStringLiteral("Joueur \"MACHINE\" commence");
-const QString kHumanMove = QStringLiteral("[HUMAIN-%1] : Je joue la colonne n° %2");
-const QString kMachineThinks = QStringLiteral("[MACHINE] : Je réfléchis...");
-const QString kMachineMove = QStringLiteral("[MACHINE] : Je joue la colonne n° %1");
-const QString kPeerMove = QStringLiteral("[ADVERSAIRE-%1] : Adversaire a joué la colonne n°");
-const QString kGameEnd = QStringLiteral("FIN DE LA PARTIE");
-const QString kDraw = QStringLiteral("Egalité !");
-const QString kLocalWin = QStringLiteral("Joueur des %1 a gagné !");
-const QString kNetworkWin = QStringLiteral("Bravo, vous avez gagné !");
-const QString kLost = QStringLiteral("Désolé, vous avez perdu !");
+namespace {
 
 constexpr double kMachineDelayMs = 50;
 
@@ -38,49 +22,21 @@ QString ColourName(int player) {
 
 }  // namespace
 
-// Marks a move under way for as long as it lives. When the outermost move is
-// over, what the peer sent meanwhile runs from the event loop.
-class TMoveScope {
- public:
-  explicit TMoveScope(TGame& game) : game_(game) { ++game_.busy_; }
-  ~TMoveScope() {
-    if (--game_.busy_ == 0 && !game_.deferred_.empty()) {
-      QTimer::singleShot(0, &game_, [game = &game_] { game->RunDeferred(); });
-    }
-  }
-  TMoveScope(const TMoveScope&) = delete;
-  TMoveScope& operator=(const TMoveScope&) = delete;
-
- private:
-  TGame& game_;
-};
-
 TGame::TGame(TGameView& view) : view_(view) {}
 
-// Returns false when the peer's message may run now. Messages are handled in
-// the order they came: while a move runs or earlier ones wait, a new one waits
-// behind them; a held-back message, when its turn comes, passes once. A peer
-// that keeps to the turns sends one or two messages while a move of ours
-// runs; one that floods us would make the list grow without end, so past
-// kDeferredLimit its messages are dropped.
-bool TGame::HoldBack(std::function<void()> action) {
-  if (std::exchange(resuming_, false)) return false;
-  if (!MoveUnderWay() && deferred_.empty()) return false;
-  if (deferred_.size() < kDeferredLimit) deferred_.push_back(std::move(action));
-  return true;
-}
-
-void TGame::RunDeferred() {
-  while (busy_ == 0 && !deferred_.empty()) {
-    auto action = std::move(deferred_.front());
-    deferred_.erase(deferred_.begin());
-    resuming_ = true;
-    action();
-    resuming_ = false;
+bool TGame::MoveUnderWay() const {
+  switch (phase_) {
+    case TPhase::Starting:
+    case TPhase::Falling:
+    case TPhase::Thinking:
+    case TPhase::EndShown:
+      return true;
+    default:
+      return false;
   }
 }
 
-void TGame::Log(const QString& line) { view_.LogLine(line); }
+void TGame::Log(const QString& line, TSpeaker speaker) { view_.LogLine(line, speaker); }
 
 // An empty line, "FIN DE LA PARTIE", then the result.
 void TGame::LogGameEnd(const QString& result) {
@@ -90,65 +46,76 @@ void TGame::LogGameEnd(const QString& result) {
   view_.ScrollLogToLast();
 }
 
-void TGame::EnableColumns(bool on) {
+// The targets of the columns with room while a local player may move, none
+// otherwise; the start button unless a start runs or the peer holds it.
+void TGame::ShowControls() {
   std::array<bool, kColumns> enabled{};
   for (int column = 0; column < kColumns; ++column)
-    enabled[column] = on && LandingRow(grid_, column) != -1;
+    enabled[column] = LocalMayMove() && LandingRow(grid_, column) != -1;
   view_.EnableColumnTargets(enabled);
+  view_.EnableStart(phase_ != TPhase::Starting && !startHeld_);
 }
 
 void TGame::StartGame() {
   // The grid and the slots belong to the move under way.
   if (MoveUnderWay()) return;
-  TMoveScope scope(*this);
-
+  phase_ = TPhase::Starting;
+  freezeAsked_ = machineFailed_ = false;
+  startHeld_ = false;
   view_.EnableStart(false);
   view_.ResetClock();
   view_.StopClock();
   view_.ClearLog();
   GameOver = false;
-  EnableColumns(false);
   grid_.Clear();
+  moves_.clear();
+  ShowControls();
   if (MoveNumber > 1) view_.ClearAwayPieces(std::min(MoveNumber, kPieceCount));
   MoveNumber = 1;
   view_.EnableClockTicks();
 
-  if (NetworkGame) {
+  if (connectionOpen_) {
+    mode_ = TPlayMode::Network;
     // Without a peer nothing starts: the log, the grid and the targets stay empty.
-    const bool open =
-        network_ != nullptr && (network_->ServerListening() || network_->ClientActive());
     const bool peer = network_ != nullptr &&
                       (network_->ServerActiveConnections() > 0 || network_->ClientConnected());
-    if (open && peer) {
+    phase_ = TPhase::NoGame;
+    if (peer) {
       CurrentPlayer = 1;
+      turn_ = TMover::Local;
       view_.PrepareSlots(1);
       Log(kGameStart);
       Log(kNetworkMode);
       Log(kYouBegin);
       Log(QString());
       network_->SendGameStart();
-      EnableColumns(true);
+      phase_ = TPhase::Waiting;
       view_.StartClock();
     }
-  } else {
-    Log(kGameStart);
-    const int r = Random.Below(2);
-    if (r != 0 || !view_.AgainstMachine()) {
-      view_.PrepareSlots(1);
-      CurrentPlayer = 1;
-      Log(kHumanBegins);
-      Log(QString());
-    } else {
-      view_.PrepareSlots(2);
-      CurrentPlayer = 2;
-      Log(kMachineBegins);
-      Log(QString());
-      PlayMachineMove();
-    }
-    EnableColumns(true);
-    view_.StartClock();
+    ShowControls();
+    ScheduleDrain();
+    return;
   }
-  view_.EnableStart(true);
+
+  mode_ = view_.AgainstMachine() ? TPlayMode::Machine : TPlayMode::TwoHumans;
+  Log(kGameStart);
+  const int r = Random.Below(2);
+  if (r != 0 || mode_ != TPlayMode::Machine) {
+    view_.PrepareSlots(1);
+    CurrentPlayer = 1;
+    turn_ = TMover::Local;
+    Log(kHumanBegins);
+    Log(QString());
+  } else {
+    view_.PrepareSlots(2);
+    CurrentPlayer = 2;
+    turn_ = TMover::Machine;
+    Log(kMachineBegins);
+    Log(QString());
+    MachineMove();
+  }
+  FinishMove();
+  if (phase_ == TPhase::Waiting) view_.StartClock();
 }
 
 // Its line in the log, the targets off, the current player's piece into the
@@ -156,127 +123,128 @@ void TGame::StartGame() {
 // end the clock stops, the end lines are written and the end is shown. Then
 // the turn passes, except after the peer's last move: that one keeps the
 // move number and the player of the last move.
-bool TGame::PlayMove(TMover mover, int column, const QString& peerText) {
+bool TGame::PlayMove(TMover side, int column, const QString& peerText) {
   const int row = LandingRow(grid_, column);
   if (row == -1 || MoveNumber > kPieceCount) return false;
 
-  QString moveLine, winLine = kLost;
-  switch (mover) {
-    case TMover::Human:
-      moveLine = kHumanMove.arg(CurrentPlayer).arg(column);
-      winLine = NetworkGame ? kNetworkWin : kLocalWin.arg(ColourName(CurrentPlayer));
+  QString winLine = kLost;
+  switch (side) {
+    case TMover::Local:
+      Log(kHumanMove.arg(CurrentPlayer).arg(column),
+          CurrentPlayer == 1 ? TSpeaker::Human1 : TSpeaker::Human2);
+      winLine =
+          mode_ == TPlayMode::Network ? kNetworkWin : kLocalWin.arg(ColourName(CurrentPlayer));
       break;
     case TMover::Machine:
-      moveLine = kMachineMove.arg(column);
+      Log(kMachineMove.arg(column), TSpeaker::Machine);
       break;
     case TMover::Peer:
-      moveLine = kPeerMove.arg(CurrentPlayer) + peerText;
+      Log(kPeerMove.arg(CurrentPlayer) + peerText, TSpeaker::Peer);
       break;
   }
-  Log(moveLine);
   view_.ScrollLogToLast();
-  EnableColumns(false);
+  phase_ = TPhase::Falling;
+  ShowControls();
   grid_.Set(row, column, PlayerCell(CurrentPlayer));
+  moves_.push_back({column, CurrentPlayer, side});
   view_.DropPiece(MoveNumber, column, row);
 
   const TWinningLine line = WinningLine(grid_);
   GameOver = line.Winner != 0 || IsBoardFull(grid_);
   if (GameOver) {
+    phase_ = TPhase::EndShown;
     view_.StopClock();
     // The winner's line when there is a four, even on a full grid.
     LogGameEnd(line.Winner != 0 ? winLine : kDraw);
     view_.ShowGameEnd(line, MoveNumber);
-    // The machine's end comes within a move that began with the button on.
-    if (mover != TMover::Machine) view_.EnableStart(true);
-    if (mover == TMover::Peer) return true;
+    startHeld_ = false;
+    if (side == TMover::Peer) return true;
   }
   ++MoveNumber;
   CurrentPlayer = OtherPlayer(CurrentPlayer);
   return true;
 }
 
-void TGame::PlayHumanMove(int column) {
-  if (MoveUnderWay() || GameOver || LandingRow(grid_, column) == -1) return;
-  TMoveScope scope(*this);
-  PlayMove(TMover::Human, column);
-  if (NetworkGame && network_ != nullptr &&
-      (network_->ServerListening() || network_->ClientActive())) {
-    network_->SendMove(column);
+bool TGame::PlayHumanMove(int column) {
+  if (!LocalMayMove() || LandingRow(grid_, column) == -1) return false;
+  PlayMove(TMover::Local, column);
+  if (mode_ == TPlayMode::Network) {
+    // Sent after its fall and end test, the winning move too.
+    if (network_ != nullptr) network_->SendMove(column);
+    turn_ = TMover::Peer;
+  } else if (mode_ == TPlayMode::Machine && !GameOver && !freezeAsked_) {
+    turn_ = TMover::Machine;
+    phase_ = TPhase::Thinking;
+    Pause(kMachineDelayMs);
+    MachineMove();
   }
-  // In a network game the targets stay disabled until the peer's move.
-  if (!GameOver && !NetworkGame) {
-    if (view_.AgainstMachine()) {
-      Pause(kMachineDelayMs);
-      PlayMachineMove();
-    } else {
-      EnableColumns(true);
-    }
-  }
+  FinishMove();
+  return true;
 }
 
-void TGame::PlayMachineMove() {
-  TMoveScope scope(*this);
-  EnableColumns(false);
-  if (!GameOver) {
-    Log(kMachineThinks);
-    // A bad weight in the pattern table ends the move here: no piece, the
-    // targets stay disabled until a new game.
-    int column = -1;
-    try {
-      TSearchPump pump([] { QCoreApplication::processEvents(); });
-      searchNodes_ = 0;
-      column = ChooseMachineColumn(grid_, MoveNumber, Search, PatternTable, Random, [this, &pump] {
-        ++searchNodes_;
-        pump();
-      });
-    } catch (const TGameError& error) {
-      view_.ReportError(QString::fromUtf8(error.what()));
-      return;
-    }
-    PlayMove(TMover::Machine, column);
-  }
-  // After the end the targets are enabled again, but GameOver makes them inert.
-  EnableColumns(true);
-}
-
-void TGame::PlayPeerMove(const QString& text) {
-  if (HoldBack([this, text] { PlayPeerMove(text); })) return;
-  int n = 0;
+bool TGame::MachineMove() {
+  phase_ = TPhase::Thinking;
+  ShowControls();
+  Log(kMachineThinks, TSpeaker::Machine);
+  // A bad weight in the pattern table ends the move here: no piece, and the
+  // targets stay off until a new game.
+  int column = -1;
   try {
-    n = ParseInteger(text.toStdString());
+    TSearchPump pump([] { QCoreApplication::processEvents(); });
+    searchNodes_ = 0;
+    column = ChooseMachineColumn(grid_, MoveNumber, Search, PatternTable, Random, [this, &pump] {
+      ++searchNodes_;
+      pump();
+    });
   } catch (const TGameError& error) {
+    machineFailed_ = true;
     view_.ReportError(QString::fromUtf8(error.what()));
-    return;
+    return false;
   }
-  // A column the grid does not have, a full one, or a full grid: ignored.
-  if (LandingRow(grid_, n) == -1 || MoveNumber > kPieceCount) return;
-  TMoveScope scope(*this);
-  PlayMove(TMover::Peer, n, text);
-  if (!GameOver) EnableColumns(true);
+  PlayMove(TMover::Machine, column);
+  turn_ = TMover::Local;
+  return true;
 }
 
-void TGame::StartPeerGame() {
-  if (HoldBack([this] { StartPeerGame(); })) return;
-  CurrentPlayer = 1;
-  MoveNumber = 1;
-  view_.ClearLog();
-  Log(kGameStart);
-  Log(kNetworkMode);
-  Log(kPeerBegins);
-  Log(QString());
-  EnableColumns(false);
-  grid_.Clear();
-  view_.PrepareSlots(1);
-  view_.RestoreGrid();
-  GameOver = false;
-  view_.ResetClock();
-  view_.StartClock();
-  view_.EnableClockTicks();
+void TGame::FinishMove() {
+  if (GameOver) {
+    phase_ = TPhase::Over;
+  } else if (machineFailed_) {
+    phase_ = TPhase::Interrupted;
+  } else if (freezeAsked_) {
+    Freeze();
+  } else {
+    phase_ = TPhase::Waiting;
+  }
+  freezeAsked_ = machineFailed_ = false;
+  ShowControls();
+  ScheduleDrain();
 }
 
-void TGame::EndAnnouncedByPeer() {
-  if (HoldBack([this] { EndAnnouncedByPeer(); })) return;
+void TGame::Freeze() {
+  phase_ = TPhase::Interrupted;
+  view_.StopClock();
+  Log(kInterrupted);
+  view_.ScrollLogToLast();
+}
+
+// The grid stays as it is; nobody plays on.
+void TGame::EndWithLostPeer() {
+  phase_ = TPhase::Over;
   GameOver = true;
+  view_.StopClock();
+  Log(kPeerGone);
+  view_.ScrollLogToLast();
+}
+
+void TGame::ModeChanged() {
+  if (mode_ == TPlayMode::Network) return;
+  if (phase_ == TPhase::Waiting) {
+    Freeze();
+    ShowControls();
+  } else if (phase_ == TPhase::Falling || phase_ == TPhase::Thinking) {
+    freezeAsked_ = true;
+  }
 }
 
 }  // namespace zerud

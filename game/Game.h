@@ -1,18 +1,21 @@
-// The game without its window: the grid, the turn, the end, the machine
-// player, and the moves of both sides and of the peer. It shows all it does
-// through a TGameView and tells the peer through a TNetworkLink.
+// The game without its window: the grid, the mode, whose turn it is, the
+// phase of the game, the moves played, the machine player and the peer. It
+// shows all it does through a TGameView and tells the peer through a
+// TNetworkLink.
 //
 // Every move lets the window handle its events while the piece falls, the
-// machine thinks or the end is shown, so other handlers run in the middle of
-// a move. The column targets are disabled during a move; a new game asked
-// for meanwhile is refused (start button) or held back until the move is
-// over (a game, a move or a game end sent by the peer, in the order sent).
+// machine thinks or the end is shown, so clicks, keys and the peer's
+// messages arrive in the middle of a move. The phase decides what each of
+// them does then: a local move is taken only when a local player is to move
+// and nothing runs; a new game is refused while a move runs; what the peer
+// sends waits in one queue and is handled from the event loop, in the order
+// sent, once no move runs; the end of the connection waits behind them.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <cstddef>
-#include <functional>
+#include <deque>
 #include <vector>
 
 #include "game/GameView.h"
@@ -24,21 +27,42 @@
 
 namespace zerud {
 
+// How a game is played; taken when the game starts and kept for it.
+enum class TPlayMode { Machine, TwoHumans, Network };
+
+enum class TPhase {
+  NoGame,       // nothing started yet, or a network start without a peer
+  Starting,     // the last game's pieces are being cleared away
+  Waiting,      // waiting for a move (the turn says whose)
+  Falling,      // a piece is falling, the end test follows
+  Thinking,     // the machine's pause and search
+  EndShown,     // the winning line blinks, the grid fades
+  Over,         // the game has ended (a result, the peer's end, a lost peer)
+  Interrupted,  // frozen by a change of mode or a machine that cannot play
+};
+
+// Who plays a move.
+enum class TMover { Local, Machine, Peer };
+
+struct TPlayedMove {
+  int Column;
+  int Player;  // 1 red, 2 yellow
+  TMover By;
+};
+
 class TGame : public QObject {
  public:
   // Pieces of a game: slot k of the board shows piece k.
   static constexpr int kPieceCount = kCells;
-  // Peer messages held back while a move runs; more are dropped.
+  // Peer messages waiting behind a move; more are dropped.
   static constexpr std::size_t kDeferredLimit = 64;
 
   explicit TGame(TGameView& view);
 
-  // State of the current game.
+  // State of the current game, written by the game only.
   int MoveNumber = 1;     // number of the next piece, 1..43
   int CurrentPlayer = 1;  // 1 red, 2 yellow
   bool GameOver = false;
-  // Set by the network window while a connection is open or opening.
-  bool NetworkGame = false;
 
   // The machine player: its pattern table, level and random source.
   TPatternTable PatternTable;
@@ -46,52 +70,94 @@ class TGame : public QObject {
   TRandomSource Random;
 
   const TBoard& Grid() const { return grid_; }
+  TPlayMode Mode() const { return mode_; }
+  TPhase Phase() const { return phase_; }
+  // Whose move it is in the current game.
+  TMover Turn() const { return turn_; }
+  const std::vector<TPlayedMove>& Moves() const { return moves_; }
+  // A click or a key may play now.
+  bool LocalMayMove() const { return phase_ == TPhase::Waiting && turn_ == TMover::Local; }
+  // True while a move, an animation or the machine's search runs.
+  bool MoveUnderWay() const;
+  // True while messages of the peer wait their turn.
+  bool PeerMessagesWaiting() const { return !queue_.empty(); }
+  // Nodes visited by the machine's last search (each one called the pump).
+  long LastSearchNodes() const { return searchNodes_; }
 
   // The network window, reached through its interface; may stay null.
   void SetNetworkLink(TNetworkLink* link) { network_ = link; }
   TNetworkLink* NetworkLink() const { return network_; }
 
-  // The start button: a local game, or a network game when a peer is there.
-  // Refused while a move runs.
+  // The local player's requests.
+  // The start button: a local game in the selected mode, or a network game
+  // when a connection is open and a peer is there. Refused while a move runs.
   void StartGame();
-  // A click on the target of `column`.
-  void PlayHumanMove(int column);
-  void PlayMachineMove();
-  // What the peer sent: a game it begins, its move (the column as received),
-  // the end of the game.
+  // A click on a column's target or its key; false when nothing was played.
+  bool PlayHumanMove(int column);
+  // A click on a mode box: the game under way freezes.
+  void ModeChanged();
+
+  // The connection's side.
+  // A connection is being opened: the local game under way freezes.
+  void ConnectionOpening();
+  // A peer is there (accepted or reached): no move until a game starts.
+  void PeerConnected();
+  // The connection is gone: a network game under way ends where it stands.
+  void ConnectionLost();
+  bool ConnectionOpen() const { return connectionOpen_; }
+  // The network window's hold on the start button.
+  void AllowNewGame(bool on);
+
+  // What the peer sent, in the order it came: a game it begins, its move
+  // (the column as received), the end of the game, a chat line.
   void StartPeerGame();
   void PlayPeerMove(const QString& text);
   void EndAnnouncedByPeer();
-
-  // On: the targets of the columns with room; off: none.
-  void EnableColumns(bool on);
-  // True while a move, an animation or the machine's search runs.
-  bool MoveUnderWay() const { return busy_ > 0 || view_.Animating(); }
-  // True while messages of the peer held back during a move wait their turn.
-  bool PeerMessagesWaiting() const { return !deferred_.empty(); }
-  // Nodes visited by the machine's last search (each one called the pump).
-  long LastSearchNodes() const { return searchNodes_; }
+  void ShowPeerChat(const QString& line);
 
  private:
-  friend class TMoveScope;
-  enum class TMover { Human, Machine, Peer };
+  enum class TPeerEvent { Start, Move, End, Chat, Lost };
+  struct TPeerMessage {
+    TPeerEvent Event;
+    QString Text;
+  };
 
   // The one way a piece is played, whoever plays it. Returns false, changing
   // nothing, when the column has no room or every piece is played.
-  bool PlayMove(TMover mover, int column, const QString& peerText = {});
-  void Log(const QString& line);
+  bool PlayMove(TMover side, int column, const QString& peerText = {});
+  // The machine's move, from the phase Thinking; false when it could not.
+  bool MachineMove();
+  // After a move: the game goes on, ends, or freezes as asked meanwhile.
+  void FinishMove();
+  void Freeze();
+  void EndWithLostPeer();
+  void ShowControls();
+  void Log(const QString& line, TSpeaker speaker = TSpeaker::None);
   void LogGameEnd(const QString& result);
-  // Holds a peer's message back while a move runs or earlier ones wait.
-  bool HoldBack(std::function<void()> action);
-  void RunDeferred();
+
+  void Deliver(TPeerEvent event, const QString& text);
+  void ScheduleDrain();
+  void Drain();
+  void Handle(const TPeerMessage& message);
+  void StartPeerGameNow();
+  void PlayPeerMoveNow(const QString& text);
 
   TGameView& view_;
   TNetworkLink* network_ = nullptr;
   TBoard grid_;
-  int busy_ = 0;
+  TPlayMode mode_ = TPlayMode::Machine;
+  TPhase phase_ = TPhase::NoGame;
+  TMover turn_ = TMover::Local;
+  std::vector<TPlayedMove> moves_;
+  bool connectionOpen_ = false;
+  bool startHeld_ = false;
+  // Asked for while a move ran; done when it is over.
+  bool freezeAsked_ = false;
+  bool machineFailed_ = false;
+  std::deque<TPeerMessage> queue_;
+  bool draining_ = false;
+  bool drainScheduled_ = false;
   long searchNodes_ = 0;
-  std::vector<std::function<void()>> deferred_;
-  bool resuming_ = false;
 };
 
 }  // namespace zerud

@@ -1,20 +1,13 @@
-// The window's side of the game: the handlers that hand clicks and the
-// peer's messages to TGame, and what TGame shows through the window.
+// The window's side of the game: the handlers that hand clicks, keys and the
+// peer's messages to TGame, which decides what each does.
 #include <QAbstractSpinBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTextEdit>
 
-#include "controls/ButtonComps.h"
-#include "controls/TimeCounter.h"
 #include "game/FormMain.h"
 #include "game/GameParts.h"
 #include "game/KeyboardPlay.h"
-#include "game/log/MessageLog.h"
-#include "platform/ErrorDisplay.h"
 
 namespace zerud {
 
@@ -32,12 +25,11 @@ void TFormMain::TraceGrid() {
   Memo1->appendPlainText(QString());
 }
 
-void TFormMain::EnableColumns(bool on) { game_.EnableColumns(on); }
+void TFormMain::cbJoueursHumainsClick() { game_.ModeChanged(); }
 
-void TFormMain::cbJoueursHumainsClick() { EnableColumns(false); }
-
+// The next piece shows over the column only where the game takes a move.
 void TFormMain::Colonne0MouseMove(int column) {
-  if (MoveUnderWay()) return;
+  if (!game_.LocalMayMove()) return;
   parts_->Board->Colonne0MouseMove(Colonne[column]->pos(), MoveNumber, GameOver);
 }
 
@@ -49,17 +41,16 @@ void TFormMain::Colonne0Click(int column) {
   TraceGrid();
 }
 
-void TFormMain::PlayMachineMove() { game_.PlayMachineMove(); }
-
 void TFormMain::PlayOpponentMove(const QString& text) { game_.PlayPeerMove(text); }
 
 void TFormMain::StartOpponentGame() { game_.StartPeerGame(); }
 
 void TFormMain::EndAnnouncedByPeer() { game_.EndAnnouncedByPeer(); }
 
-// Keys play as clicks on the column targets: a key reaches a column only
-// where a click would (an enabled target), and shows the next piece only
-// where the mouse would. Text fields and the options panel keep their keys.
+void TFormMain::AskAttention() { attention_(); }
+
+// Keys play as clicks on the column targets, where the game takes a move.
+// Text fields and the options panel keep their keys.
 void TFormMain::BuildKeyboardPlay() {
   auto listening = [this](const QWidget* receiver) {
     const bool typing =
@@ -68,108 +59,9 @@ void TFormMain::BuildKeyboardPlay() {
     return !typing && !PanelOptions->isVisible();
   };
   auto play = [this](int column) {
-    if (Colonne[column]->isEnabled()) Colonne0Click(column);
+    if (game_.LocalMayMove() && LandingRow(game_.Grid(), column) != -1) Colonne0Click(column);
   };
-  auto showMarker = [this](int column) {
-    if (Colonne[column]->isEnabled()) Colonne0MouseMove(column);
-  };
-  new TKeyboardPlay(this, {listening, play, showMarker});
+  new TKeyboardPlay(this, {listening, play, [this](int column) { Colonne0MouseMove(column); }});
 }
-
-// A peer's game start or move behind another window marks ours.
-
-void TFormMain::StartPeerGame() {
-  if (!isActiveWindow()) attention_();
-  StartOpponentGame();
-}
-
-void TFormMain::PlayPeerMove(const QString& column) {
-  if (!isActiveWindow()) attention_();
-  PlayOpponentMove(column);
-}
-
-// The network window's requests.
-
-void TFormMain::EnterNetworkMode() {
-  EnableColumns(false);
-  NetworkGame = true;
-  cbJoueursHumains->setEnabled(false);
-  cbMachine->setEnabled(false);
-}
-
-void TFormMain::LeaveNetworkMode() {
-  NetworkGame = false;
-  cbJoueursHumains->setEnabled(true);
-  cbMachine->setEnabled(true);
-}
-
-void TFormMain::ShowNetworkStatus(const QString& text) { lbReseau->setText(text); }
-
-void TFormMain::AllowNewGame(bool on) { bnStart->SetEnabled(on); }
-
-// Every line ends with its line break, so the memo holds as many lines as it
-// was given, an empty one included. The view follows the new line when it
-// showed the end already. Besides its count of lines, the memo keeps at most
-// kChatTextLimit characters: the oldest lines go first.
-void TFormMain::AppendChatLine(const QString& line) {
-  QScrollBar* bar = MemoChat->verticalScrollBar();
-  const bool atEnd = bar->value() == bar->maximum();
-  QTextDocument* document = MemoChat->document();
-  QTextCursor cursor(document);
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(line + QLatin1Char('\n'));
-  // characterCount() counts the empty last block's end as well.
-  while (document->characterCount() - 1 > kChatTextLimit && document->blockCount() > 1) {
-    QTextCursor oldest(document);
-    oldest.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-    oldest.removeSelectedText();
-  }
-  if (atEnd) bar->setValue(bar->maximum());
-}
-
-// What the game shows.
-
-void TFormMain::ClearLog() { MemoMessages->ClearLines(); }
-
-void TFormMain::LogLine(const QString& line) { MemoMessages->AppendLine(line); }
-
-void TFormMain::ScrollLogToLast() { MemoMessages->ScrollToLastLine(); }
-
-void TFormMain::EnableColumnTargets(const std::array<bool, kColumns>& enabled) {
-  for (TColumnTarget* target : Colonne) target->setEnabled(enabled[target->Tag()]);
-}
-
-void TFormMain::EnableStart(bool on) { bnStart->SetEnabled(on); }
-
-void TFormMain::PrepareSlots(int firstPlayer) { parts_->Board->PrepareSlots(firstPlayer); }
-
-void TFormMain::ClearAwayPieces(int count) { parts_->Board->ClearAwayPieces(count); }
-
-void TFormMain::RestoreGrid() { parts_->Board->RestoreGrid(); }
-
-// The piece falls from the column's target into its cell.
-void TFormMain::DropPiece(int moveNumber, int column, int row) {
-  TPieceSlot& slot = parts_->Board->PieceSlot(moveNumber);
-  slot.Column = column;
-  slot.Row = row;
-  parts_->Board->DropPiece(moveNumber, Colonne[column]->pos(), row);
-}
-
-void TFormMain::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
-  parts_->Board->ShowGameEnd(line, piecesPlayed);
-}
-
-// The board comes last at creation; error dialogs before it let events run.
-bool TFormMain::Animating() const { return parts_->Board && parts_->Board->Animating(); }
-
-void TFormMain::ResetClock() { Chrono->Reset(); }
-
-void TFormMain::StartClock() { Chrono->Start(); }
-
-void TFormMain::StopClock() { Chrono->Stop(); }
-
-void TFormMain::EnableClockTicks() { Chrono->SetEnabled(true); }
-
-void TFormMain::ReportError(const QString& text) { ShowError(text); }
 
 }  // namespace zerud

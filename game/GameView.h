@@ -1,11 +1,13 @@
-// What the game needs of its window: the message log, the column targets and
-// the start button, the board's pieces, the clock and the mode of play. The
-// main window implements it; the game's tests hand a fake one.
+// What the game needs of its window: the message log and the chat, the
+// column targets and the start button, the board's pieces, the clock and
+// the mode boxes. The window's view object implements it; the game's tests
+// hand a fake one.
 #pragma once
 
 #include <QString>
 #include <array>
 
+#include "game/log/LogSpeaker.h"
 #include "rules/Board.h"
 
 namespace zerud {
@@ -16,8 +18,10 @@ class TGameView {
 
   // The message log.
   virtual void ClearLog() = 0;
-  virtual void LogLine(const QString& line) = 0;
+  virtual void LogLine(const QString& line, TSpeaker speaker) = 0;
   virtual void ScrollLogToLast() = 0;
+  // A line of the chat: the peer's, or one of ours.
+  virtual void AppendChatLine(const QString& line, bool own) = 0;
 
   // enabled[c] for the target of column c.
   virtual void EnableColumnTargets(const std::array<bool, kColumns>& enabled) = 0;
@@ -30,8 +34,6 @@ class TGameView {
   virtual void RestoreGrid() = 0;
   virtual void DropPiece(int moveNumber, int column, int row) = 0;
   virtual void ShowGameEnd(const TWinningLine& line, int piecesPlayed) = 0;
-  // An animation of the board is running.
-  virtual bool Animating() const = 0;
 
   // The game clock and its ticks on the display.
   virtual void ResetClock() = 0;
@@ -41,7 +43,8 @@ class TGameView {
 
   // The mode boxes say "Joueur contre la machine".
   virtual bool AgainstMachine() const = 0;
-  // An error the game cannot go on from (a bad pattern table).
+  // An error the game cannot go on from (a bad pattern table, a peer's
+  // column that is no number).
   virtual void ReportError(const QString& text) = 0;
 };
 

@@ -34,6 +34,10 @@ bool TKeyboardPlay::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
   auto* target = static_cast<QWidget*>(watched);
   if (target->window() != window_ || !window_->isActiveWindow()) return false;
+  // A key the focused control leaves unused passes on to its parents, and
+  // through this filter again: only its first delivery counts, so a chat
+  // field's Return never reaches the game as the panel's.
+  if (QWidget* focus = QApplication::focusWidget(); focus && focus != target) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   // Shortcuts with Ctrl, Alt or Meta stay the controls'.
   if (key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) return false;

@@ -28,6 +28,8 @@ inline const QColor kPaleLilac{242, 226, 253};
 // The machine's level bar runs from the first level's blue to the last's red.
 inline const QColor kLevelLow{0, 128, 255};
 inline const QColor kLevelHigh{255, 0, 0};
+// Our own lines in the chat, told apart from the peer's black ones.
+inline const QColor kOwnChat{0, 66, 217};
 
 // The colour as a style sheet writes it: "rgb(r, g, b)".
 inline QString Css(const QColor& colour) {

@@ -75,7 +75,11 @@ void TMessageLog::SetIcons(const TLogIcons& icons) {
   viewport()->update();
 }
 
-void TMessageLog::AppendLine(const QString& text) { addItem(text); }
+void TMessageLog::AppendLine(const QString& text, TSpeaker speaker) {
+  auto* line = new QListWidgetItem(text);
+  line->setData(Qt::UserRole, static_cast<int>(speaker));
+  addItem(line);
+}
 
 void TMessageLog::ScrollToLastLine() {
   if (count() > 0) scrollToItem(item(count() - 1), QAbstractItemView::PositionAtTop);
@@ -86,6 +90,11 @@ void TMessageLog::ClearLines() { clear(); }
 QString TMessageLog::Line(int index) const {
   const QListWidgetItem* line = item(index);
   return line ? line->text() : QString();
+}
+
+TSpeaker TMessageLog::Speaker(int index) const {
+  const QListWidgetItem* line = item(index);
+  return line ? static_cast<TSpeaker>(line->data(Qt::UserRole).toInt()) : TSpeaker::None;
 }
 
 QString TMessageLog::ShownText(const QString& line) {
@@ -110,7 +119,7 @@ void TMessageLog::MemoMessagesDrawItem(QPainter& painter, const QRect& row, int 
   painter.fillRect(0, 0, width, height, kPlainFill);
   WriteText(painter, 1, 3, shown);
 
-  // Step 3. The first rule that matches the line and the mode.
+  // Step 3. The speaker's colour and icon; a human's depend on the mode.
   painter.setFont(RowFont(false));
   const TLogMode mode = mode_ ? mode_() : TLogMode::Machine;
   const bool againstMachine = mode == TLogMode::Machine;
@@ -119,14 +128,22 @@ void TMessageLog::MemoMessagesDrawItem(QPainter& painter, const QRect& row, int 
     if (!icons_[icon].isNull()) painter.drawImage(iconAt, icons_[icon]);
     WriteText(painter, textX, 3, shown);
   };
-  if (text.contains(u"[MACHINE") || text.contains(u"[ADVERSAIRE")) {
-    speakerRow(kLilacFill, kComputer, {1, -1}, 18);
-  } else if (text.contains(u"[HUMAIN") && againstMachine) {
-    speakerRow(kPaleFill, text.contains(u"[HUMAIN-1") ? kPersonBlue : kPersonPink, {1, 0}, 20);
-  } else if (text.contains(u"[HUMAIN-1") && !againstMachine) {
-    speakerRow(kPaleFill, kPersonBlue, {1, 0}, 18);
-  } else if (text.contains(u"[HUMAIN-2") && !againstMachine) {
-    speakerRow(kLilacFill, kPersonPink, {1, 0}, 18);
+  switch (Speaker(index)) {
+    case TSpeaker::Machine:
+    case TSpeaker::Peer:
+      speakerRow(kLilacFill, kComputer, {1, -1}, 18);
+      break;
+    case TSpeaker::Human1:
+      speakerRow(kPaleFill, kPersonBlue, {1, 0}, againstMachine ? 20 : 18);
+      break;
+    case TSpeaker::Human2:
+      if (againstMachine)
+        speakerRow(kPaleFill, kPersonPink, {1, 0}, 20);
+      else
+        speakerRow(kLilacFill, kPersonPink, {1, 0}, 18);
+      break;
+    case TSpeaker::None:
+      break;
   }
   painter.restore();
 }

@@ -1,5 +1,5 @@
 // The message log `MemoMessages`: one line per step of a game, each row drawn
-// with the colour and icon its speaker prefix selects.
+// with the colour and icon of the line's speaker.
 #pragma once
 
 #include <QFont>
@@ -8,6 +8,8 @@
 #include <QString>
 #include <array>
 #include <functional>
+
+#include "game/log/LogSpeaker.h"
 
 class QPainter;
 
@@ -37,7 +39,7 @@ class TMessageLog : public QListWidget {
   void SetIcons(const TLogIcons& icons);
 
   // Adds a line at the end; the selection and scroll position stay.
-  void AppendLine(const QString& text);
+  void AppendLine(const QString& text, TSpeaker speaker = TSpeaker::None);
   // Makes the last line the top visible row, as far as the list can scroll.
   void ScrollToLastLine();
   // Removes every line.
@@ -45,6 +47,7 @@ class TMessageLog : public QListWidget {
 
   int LineCount() const { return count(); }
   QString Line(int index) const;
+  TSpeaker Speaker(int index) const;
 
   // Draws line `index` into the row whose rectangle is `row`.
   void MemoMessagesDrawItem(QPainter& painter, const QRect& row, int index) const;

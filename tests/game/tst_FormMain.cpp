@@ -10,6 +10,7 @@
 #include "controls/TimeCounter.h"
 #include "game/board/BoardView.h"
 #include "game/board/LayeredImage.h"
+#include "platform/Skin.h"
 #include "rules/PatternTable.h"
 
 using namespace zerud;
@@ -290,7 +291,7 @@ class TestFormMain : public QObject {
     form.EditChat->setText(u"salut"_s);
     form.bnEnvoyerChatClick();
     TRecordingLink link;
-    form.SetNetworkLink(&link);
+    form.GameLink()->SetNetworkLink(&link);
     QTest::mouseClick(form.bnEnvoyerChat, Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(link.Sent.isEmpty());
     QCOMPARE(form.EditChat->text(), u"salut"_s);
@@ -309,9 +310,11 @@ class TestFormMain : public QObject {
     form.bnEnvoyerChatClick();
     QCOMPARE(link.Sent.size(), 3);
     QCOMPARE(link.Sent.last(), u"chat "_s);
-    // Our own lines never show in the chat memo; "Effacer" empties it.
-    QVERIFY(form.MemoChat->toPlainText().isEmpty());
-    form.MemoChat->appendPlainText(u"bonjour"_s);
+    // Our own lines show in our chat memo too, in their own colour.
+    QCOMPARE(form.MemoChat->toPlainText(), u"salut\ncoucou\n\n"_s);
+    const QTextBlock first = form.MemoChat->document()->firstBlock();
+    QCOMPARE(first.begin().fragment().charFormat().foreground().color(), skin::kOwnChat);
+    // "Effacer" empties it.
     QTest::mouseClick(form.bnClear, Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(form.MemoChat->toPlainText().isEmpty());
 

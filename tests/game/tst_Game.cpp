@@ -1,7 +1,9 @@
-// Whole games of the game model without a window: a fake view records what
-// the game shows; clicks, the machine and the peer play through TGame.
+// The game model without a window: a fake view records what the game shows.
+// Whole games through clicks, the machine and the peer, and one table of
+// what each event does in each phase of a game.
 #include <QCoreApplication>
 #include <QTest>
+#include <functional>
 #include <vector>
 
 #include "GameTestSupport.h"
@@ -22,7 +24,9 @@ QString PeerLine(int player, int column) {
   return u"[ADVERSAIRE-%1] : Adversaire a joué la colonne n°%2"_s.arg(player).arg(column);
 }
 
-// What the game showed, as the window would have.
+// What the game showed, as the window would have. The hooks run once, in the
+// middle of a move: while a piece falls, while the machine thinks, while the
+// end is shown.
 class TFakeView : public TGameView {
  public:
   struct TDrop {
@@ -30,6 +34,8 @@ class TFakeView : public TGameView {
   };
 
   QStringList Log;
+  QList<TSpeaker> Speakers;
+  QStringList Chat;
   std::array<bool, kColumns> Targets{};
   bool StartOn = true;
   bool Counting = false;
@@ -40,10 +46,23 @@ class TFakeView : public TGameView {
   TWinningLine Shown;
   int ShownPieces = 0;
   QStringList Errors;
+  int Clears = 0;
+  std::function<void()> DuringFall, DuringThinking, DuringEnd;
 
-  void ClearLog() override { Log.clear(); }
-  void LogLine(const QString& line) override { Log << line; }
+  void ClearLog() override {
+    Log.clear();
+    Speakers.clear();
+    ++Clears;
+  }
+  void LogLine(const QString& line, TSpeaker speaker) override {
+    Log << line;
+    Speakers << speaker;
+    if (line == kThinking) RunOnce(DuringThinking);
+  }
   void ScrollLogToLast() override {}
+  void AppendChatLine(const QString& line, bool own) override {
+    Chat << (own ? u"me: "_s : u"peer: "_s) + line;
+  }
   void EnableColumnTargets(const std::array<bool, kColumns>& enabled) override {
     Targets = enabled;
   }
@@ -55,12 +74,15 @@ class TFakeView : public TGameView {
   }
   void ClearAwayPieces(int) override {}
   void RestoreGrid() override { GridRestored = true; }
-  void DropPiece(int piece, int column, int row) override { Drops.push_back({piece, column, row}); }
+  void DropPiece(int piece, int column, int row) override {
+    Drops.push_back({piece, column, row});
+    RunOnce(DuringFall);
+  }
   void ShowGameEnd(const TWinningLine& line, int piecesPlayed) override {
     Shown = line;
     ShownPieces = piecesPlayed;
+    RunOnce(DuringEnd);
   }
-  bool Animating() const override { return false; }
   void ResetClock() override {}
   void StartClock() override { Counting = true; }
   void StopClock() override { Counting = false; }
@@ -78,17 +100,43 @@ class TFakeView : public TGameView {
     QList<int> marked;
     for (const TDrop& drop : Drops)
       for (int i = 0; i < Shown.Length; ++i)
-        if (Shown.Cells[i] == TCell{drop.Row, drop.Column}) marked << drop.Piece;
+        if (Shown.Cells[i].Column == drop.Column && Shown.Cells[i].Row == drop.Row)
+          marked << drop.Piece;
     return marked;
+  }
+
+ private:
+  static void RunOnce(std::function<void()>& hook) {
+    if (auto run = std::exchange(hook, nullptr)) run();
   }
 };
 
-// A game and its fake view.
+// A game and its fake view and link.
 struct TTable {
   TFakeView view;
+  TRecordingLink link;
   TGame game{view};
 
+  TTable() { game.SetNetworkLink(&link); }
+
   QString Grid() const { return QString::fromStdString(game.Grid().ToString()); }
+  // From here on, what the game logs, sends and shows counts as new.
+  void Mark() {
+    logged = view.Log.size();
+    sent = link.Sent.size();
+    clears = view.Clears;
+    view.Chat.clear();
+  }
+  // The log lines since the mark (all of them after a new game), then
+  // "sent <message>" and "chat <line>".
+  QStringList Added() const {
+    QStringList added = view.Log.mid(view.Clears != clears ? 0 : logged);
+    for (const QString& message : link.Sent.mid(sent)) added << u"sent "_s + message;
+    for (const QString& line : view.Chat) added << u"chat "_s + line;
+    return added;
+  }
+  qsizetype logged = 0, sent = 0;
+  int clears = 0;
   // "move <MoveNumber> player <CurrentPlayer> <playing|over> <targets> <counting|stopped>"
   QString Turn() const {
     return u"move %1 player %2 %3 %4 %5"_s.arg(game.MoveNumber)
@@ -96,27 +144,28 @@ struct TTable {
         .arg(game.GameOver ? "over" : "playing", view.EnabledColumns(),
              view.Counting ? "counting" : "stopped");
   }
+  // What the peer sent is handled from the event loop.
+  static void Settle() {
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  }
   // Plays the columns of `moves` (one digit each) as clicks on enabled targets.
   void Click(const QString& moves) {
     for (QChar move : moves) {
       QVERIFY2(view.Targets[move.digitValue()], qPrintable(u"column %1 disabled"_s.arg(move)));
-      game.PlayHumanMove(move.digitValue());
+      QVERIFY(game.PlayHumanMove(move.digitValue()));
     }
   }
-  // A network game as the client of a connected peer.
-  void JoinAsClient(TRecordingLink& link) {
-    game.SetNetworkLink(&link);
-    game.NetworkGame = true;
-    link.Active = true;
-    link.Connected = true;
+  void Peer(const QString& column) {
+    game.PlayPeerMove(column);
+    Settle();
   }
-  // A two-human game played with `moves`, then the network server listens.
-  void ListenAfterLocalGame(TRecordingLink& link, const QString& moves) {
-    game.SetNetworkLink(&link);
-    game.StartGame();
-    Click(moves);
-    game.NetworkGame = true;
-    link.Listening = true;
+  // A connection with a peer there.
+  void Connect(bool client = true) {
+    link.Active = link.Connected = client;
+    link.Listening = !client;
+    link.Connections = client ? 0 : 1;
+    game.ConnectionOpening();
+    game.PeerConnected();
   }
   // In the mode against the machine, a start where the human begins.
   bool StartWithHumanFirst() {
@@ -129,6 +178,123 @@ struct TTable {
     return false;
   }
 };
+
+// The phases a game goes through, each entered with the event under test
+// fired in it: at once, or in the middle of a move by the view's hooks.
+enum class TSetup {
+  NoGame,
+  MachineWaiting,
+  MachineThinking,
+  TwoHumansFalling,
+  Interrupted,
+  NetworkOurTurn,
+  NetworkPeersTurn,
+  NetworkFalling,
+  NetworkEndShown,
+  NetworkOver,
+};
+
+// What the game logs, sends and shows counts from the mark, made just before
+// the event or the move it comes in the middle of.
+void Enter(TTable& t, TSetup setup, const std::function<void()>& event) {
+  auto now = [&] {
+    t.Mark();
+    event();
+  };
+  auto duringMove = [&](std::function<void()>& hook, const QString& column) {
+    hook = event;
+    t.Mark();
+    t.Click(column);
+  };
+  switch (setup) {
+    case TSetup::NoGame:
+      now();
+      break;
+    case TSetup::MachineWaiting:
+      QVERIFY(t.StartWithHumanFirst());
+      now();
+      break;
+    case TSetup::MachineThinking:
+      QVERIFY(t.StartWithHumanFirst());
+      duringMove(t.view.DuringThinking, u"3"_s);
+      break;
+    case TSetup::TwoHumansFalling:
+      t.game.StartGame();
+      duringMove(t.view.DuringFall, u"3"_s);
+      break;
+    case TSetup::Interrupted:
+      QVERIFY(t.StartWithHumanFirst());
+      t.game.ModeChanged();
+      now();
+      break;
+    case TSetup::NetworkOurTurn:
+      t.Connect();
+      t.game.StartGame();
+      now();
+      break;
+    case TSetup::NetworkPeersTurn:
+      t.Connect();
+      t.game.StartPeerGame();
+      TTable::Settle();
+      now();
+      break;
+    case TSetup::NetworkFalling:
+      t.Connect();
+      t.game.StartGame();
+      duringMove(t.view.DuringFall, u"3"_s);
+      break;
+    case TSetup::NetworkEndShown:
+    case TSetup::NetworkOver:
+      // We win with a column of four.
+      t.Connect();
+      t.game.StartGame();
+      for (int i = 0; i < 3; ++i) {
+        t.Click(u"3"_s);
+        t.Peer(u"4"_s);
+      }
+      if (setup == TSetup::NetworkEndShown) {
+        duringMove(t.view.DuringEnd, u"3"_s);
+      } else {
+        t.Click(u"3"_s);
+        now();
+      }
+      break;
+  }
+  TTable::Settle();
+}
+
+const char* PhaseName(TPhase phase) {
+  switch (phase) {
+    case TPhase::NoGame:
+      return "no game";
+    case TPhase::Starting:
+      return "starting";
+    case TPhase::Waiting:
+      return "waiting";
+    case TPhase::Falling:
+      return "falling";
+    case TPhase::Thinking:
+      return "thinking";
+    case TPhase::EndShown:
+      return "end shown";
+    case TPhase::Over:
+      return "over";
+    case TPhase::Interrupted:
+      return "interrupted";
+  }
+  return "?";
+}
+
+// "<phase>, <who moves>, move <n>, targets <0/1 x 7>, start <on|off>,
+// clock <on|off>"
+QString State(const TTable& t) {
+  const char* turn = t.game.Turn() == TMover::Local     ? "local"
+                     : t.game.Turn() == TMover::Machine ? "machine"
+                                                        : "peer";
+  return u"%1, %2, move %3, targets %4, start %5, clock %6"_s.arg(PhaseName(t.game.Phase()), turn)
+      .arg(t.game.MoveNumber)
+      .arg(t.view.EnabledColumns(), t.view.StartOn ? "on" : "off", t.view.Counting ? "on" : "off");
+}
 
 }  // namespace
 
@@ -180,6 +346,15 @@ class TestGame : public QObject {
     QCOMPARE(marked.size(), winner == 0 ? 0 : 4);
     for (int k : marked) QCOMPARE(k % 2 == 1, winner == 1);
     QCOMPARE(t.view.ShownPieces, int(moves.size()));
+
+    // The history holds every move, by whom and in which colour.
+    QCOMPARE(t.game.Moves().size(), std::size_t(moves.size()));
+    for (int i = 0; i < moves.size(); ++i) {
+      const TPlayedMove& move = t.game.Moves()[std::size_t(i)];
+      QCOMPARE(move.Column, moves[i].digitValue());
+      QCOMPARE(move.Player, i % 2 + 1);
+      QVERIFY(move.By == TMover::Local);
+    }
   }
 
   void gamesAgainstTheMachine_data() {
@@ -203,111 +378,123 @@ class TestGame : public QObject {
     }
     expected << QString() << kEnd << (humanWins ? kRedWins : kLost);
     QCOMPARE(t.view.Log, expected);
+    // Each line comes with its speaker.
+    QCOMPARE(t.view.Speakers.mid(3, 3),
+             (QList<TSpeaker>{TSpeaker::Human1, TSpeaker::Machine, TSpeaker::Machine}));
+    QCOMPARE(t.view.Speakers.last(), TSpeaker::None);
     // The human's pieces are the odd ones.
     const QList<int> marked = t.view.MarkedPieces();
     QCOMPARE(marked.size(), 4);
     for (int k : marked) QCOMPARE(k % 2 == 1, humanWins);
-    // After the machine's last move the targets are on again, but inert.
     QCOMPARE(t.Turn(), humanWins ? u"move 8 player 2 over 0000000 stopped"_s
-                                 : u"move 9 player 1 over 1111111 stopped"_s);
+                                 : u"move 9 player 1 over 0000000 stopped"_s);
+    QVERIFY(t.game.Moves().back().By == (humanWins ? TMover::Local : TMover::Machine));
     const QString grid = t.Grid();
-    t.game.PlayHumanMove(3);
+    QVERIFY(!t.game.PlayHumanMove(3));
     QCOMPARE(t.Grid(), grid);
     QCOMPARE(t.view.Log, expected);
   }
 
   void networkGameStartedHere() {
     TTable t;
-    TRecordingLink link;
     // Listening with nobody connected: the board is cleared, nothing starts.
-    t.ListenAfterLocalGame(link, u"3"_s);
+    t.game.StartGame();
+    t.Click(u"3"_s);
+    t.link.Listening = true;
+    t.game.ConnectionOpening();
     t.game.StartGame();
     QVERIFY(t.view.Log.isEmpty());
     QCOMPARE(t.Grid(), kEmptyGrid);
     QCOMPARE(t.view.EnabledColumns(), u"0000000"_s);
-    QVERIFY(link.Sent.isEmpty());
+    QVERIFY(t.link.Sent.isEmpty());
     QVERIFY(t.view.StartOn);
     QVERIFY(!t.view.Counting);
 
-    link.Listening = false;
-    t.JoinAsClient(link);
+    t.Connect();
     t.game.StartGame();
     QCOMPARE(t.view.Log, (QStringList{kStart, u"MODE MULTI-JOUEURS"_s,
                                       u"Vous commencez la partie"_s, QString()}));
-    QCOMPARE(link.Sent, QStringList{u"start"_s});
+    QCOMPARE(t.link.Sent, QStringList{u"start"_s});
     QCOMPARE(t.Turn(), u"move 1 player 1 playing 1111111 counting"_s);
 
     // Our move is sent after it is played; then we wait for the peer.
     t.Click(u"3"_s);
-    QCOMPARE(link.Sent.last(), u"move 3"_s);
+    QCOMPARE(t.link.Sent.last(), u"move 3"_s);
     QCOMPARE(t.Turn(), u"move 2 player 2 playing 0000000 counting"_s);
-    t.game.PlayPeerMove(u"4"_s);
+    t.Peer(u"4"_s);
     QCOMPARE(t.view.Log.mid(4), (QStringList{HumanLine(1, 3), PeerLine(2, 4)}));
+    QCOMPARE(t.view.Speakers.mid(4), (QList<TSpeaker>{TSpeaker::Human1, TSpeaker::Peer}));
     QCOMPARE(t.Turn(), u"move 3 player 1 playing 1111111 counting"_s);
 
     for (int i = 0; i < 2; ++i) {
-      t.game.PlayHumanMove(3);
-      t.game.PlayPeerMove(u"4"_s);
+      t.Click(u"3"_s);
+      t.Peer(u"4"_s);
     }
-    t.game.PlayHumanMove(3);
+    t.Click(u"3"_s);
     QCOMPARE(t.view.Log.mid(t.view.Log.size() - 3),
              (QStringList{QString(), kEnd, u"Bravo, vous avez gagné !"_s}));
-    QCOMPARE(link.Sent.last(), u"move 3"_s);
+    QCOMPARE(t.link.Sent.last(), u"move 3"_s);
     QCOMPARE(t.Turn(), u"move 8 player 2 over 0000000 stopped"_s);
     QVERIFY(t.view.StartOn);
   }
 
   void peerStartsWinsAndEnds() {
     TTable t;
-    TRecordingLink link;
     // A finished local game first.
-    t.ListenAfterLocalGame(link, u"0101010"_s);
-    link.Connections = 1;
+    t.game.StartGame();
+    t.Click(u"0101010"_s);
+    t.Connect(false);
     t.game.StartPeerGame();
+    TTable::Settle();
     QCOMPARE(t.view.Log, (QStringList{kStart, u"MODE MULTI-JOUEURS"_s, kPeerBegins, QString()}));
     QCOMPARE(t.Grid(), kEmptyGrid);
     QCOMPARE(t.Turn(), u"move 1 player 1 playing 0000000 counting"_s);
     QVERIFY(t.view.GridRestored);
     QCOMPARE(t.view.FirstPlayer, 1);
+    QVERIFY(!t.view.StartOn);
 
-    t.game.PlayPeerMove(u"0"_s);
+    t.Peer(u"0"_s);
     QCOMPARE(t.view.Log.last(), PeerLine(1, 0));
     QCOMPARE(t.Grid().right(7), u"1000000"_s);
     t.Click(u"2"_s);
     QCOMPARE(t.view.Log.last(), HumanLine(2, 2));
-    QCOMPARE(link.Sent, QStringList{u"move 2"_s});
+    QCOMPARE(t.view.Speakers.last(), TSpeaker::Human2);
+    QCOMPARE(t.link.Sent, QStringList{u"move 2"_s});
     // The peer wins with a column of four.
     for (int i = 0; i < 2; ++i) {
-      t.game.PlayPeerMove(u"0"_s);
+      t.Peer(u"0"_s);
       t.Click(u"6"_s);
     }
-    t.game.PlayPeerMove(u"0"_s);
+    t.Peer(u"0"_s);
     QCOMPARE(t.view.Log.mid(t.view.Log.size() - 3), (QStringList{QString(), kEnd, kLost}));
     // The end keeps the move number and the player of the last move.
     QCOMPARE(t.Turn(), u"move 7 player 1 over 0000000 stopped"_s);
+    QVERIFY(t.view.StartOn);
 
     // "DATA_FIN": the game is over, nothing else changes.
     t.game.StartPeerGame();
-    t.game.PlayPeerMove(u"5"_s);
+    t.Peer(u"5"_s);
     const QStringList lines = t.view.Log;
     t.game.EndAnnouncedByPeer();
+    TTable::Settle();
     QVERIFY(t.game.GameOver);
-    t.game.PlayHumanMove(1);
+    QVERIFY(!t.game.PlayHumanMove(1));
     QCOMPARE(t.view.Log, lines);
     QCOMPARE(t.Grid().right(7), u"0000010"_s);
   }
 
   void peerMoveTextIsChecked() {
     TTable t;
-    TRecordingLink link;
-    t.JoinAsClient(link);
+    t.Connect();
     t.game.StartPeerGame();
+    TTable::Settle();
     const QStringList lines = t.view.Log;
 
     // Outside the grid, ignored before anything changes; a value beyond 32
     // bits is no integer.
     for (const char* text : {"3x", "7", "-1", "99999999999", "2147483647"})
       t.game.PlayPeerMove(QString::fromLatin1(text));
+    TTable::Settle();
     QCOMPARE(t.view.Errors,
              (QStringList{u"'3x' n'est pas une valeur entière correcte"_s,
                           u"'99999999999' n'est pas une valeur entière correcte"_s}));
@@ -317,14 +504,173 @@ class TestGame : public QObject {
 
     // A full column is ignored without a line.
     for (int i = 0; i < 3; ++i) {
-      t.game.PlayPeerMove(u"2"_s);
-      t.game.PlayHumanMove(2);
+      t.Peer(u"2"_s);
+      t.Click(u"2"_s);
     }
     QCOMPARE(t.Grid()[2], u'2');
     const QStringList full = t.view.Log;
-    t.game.PlayPeerMove(u"2"_s);
+    t.Peer(u"2"_s);
     QCOMPARE(t.view.Log, full);
     QCOMPARE(t.game.MoveNumber, 7);
+  }
+
+  // Each event in each phase: the state after it, the log lines it added,
+  // the messages sent to the peer and the chat lines shown.
+  void eventsInEachPhase_data() {
+    QTest::addColumn<int>("setup");
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QStringList>("added");  // log lines, then "sent ..." and "chat ..."
+    auto row = [](const char* name, TSetup setup, const char* event, const char* state,
+                  QStringList added = {}) {
+      QTest::newRow(name) << int(setup) << QString::fromLatin1(event) << QString::fromUtf8(state)
+                          << added;
+    };
+    const QString interrupted =
+        u"Partie interrompue : cliquez sur « Nouvelle partie » pour rejouer."_s;
+    const QString gone = u"La connexion avec votre adversaire est perdue."_s;
+
+    // Nothing started: clicks and keys find no game.
+    row("no game: click", TSetup::NoGame, "click",
+        "no game, local, move 1, targets 0000000, start on, clock off");
+    row("no game: mode", TSetup::NoGame, "mode",
+        "no game, local, move 1, targets 0000000, start on, clock off");
+
+    // A human to move against the machine.
+    row("machine, waiting: click", TSetup::MachineWaiting, "click",
+        "waiting, local, move 3, targets 1111111, start on, clock on",
+        {HumanLine(1, 0), kThinking, MachineLine(0)});
+    row("machine, waiting: mode freezes", TSetup::MachineWaiting, "mode",
+        "interrupted, local, move 1, targets 0000000, start on, clock off", {interrupted});
+    row("machine, waiting: Connexion freezes", TSetup::MachineWaiting, "connexion",
+        "interrupted, local, move 1, targets 0000000, start on, clock off", {interrupted});
+    row("machine, waiting: a lost connection is not this game's", TSetup::MachineWaiting, "lost",
+        "waiting, local, move 1, targets 1111111, start on, clock on");
+
+    // The machine thinking: no second move, no new game; a freeze waits for
+    // the machine's piece.
+    row("thinking: click", TSetup::MachineThinking, "click",
+        "waiting, local, move 3, targets 1111111, start on, clock on",
+        {HumanLine(1, 3), kThinking, MachineLine(0)});
+    row("thinking: start refused", TSetup::MachineThinking, "start",
+        "waiting, local, move 3, targets 1111111, start on, clock on",
+        {HumanLine(1, 3), kThinking, MachineLine(0)});
+    row("thinking: mode", TSetup::MachineThinking, "mode",
+        "interrupted, local, move 3, targets 0000000, start on, clock off",
+        {HumanLine(1, 3), kThinking, MachineLine(0), interrupted});
+    row("thinking: Connexion", TSetup::MachineThinking, "connexion",
+        "interrupted, local, move 3, targets 0000000, start on, clock off",
+        {HumanLine(1, 3), kThinking, MachineLine(0), interrupted});
+    row("thinking: level", TSetup::MachineThinking, "level",
+        "waiting, local, move 3, targets 1111111, start on, clock on",
+        {HumanLine(1, 3), kThinking, MachineLine(0)});
+
+    // A piece falling with two humans.
+    row("two humans, falling: click", TSetup::TwoHumansFalling, "click",
+        "waiting, local, move 2, targets 1111111, start on, clock on", {HumanLine(1, 3)});
+    row("two humans, falling: start refused", TSetup::TwoHumansFalling, "start",
+        "waiting, local, move 2, targets 1111111, start on, clock on", {HumanLine(1, 3)});
+    row("two humans, falling: mode", TSetup::TwoHumansFalling, "mode",
+        "interrupted, local, move 2, targets 0000000, start on, clock off",
+        {HumanLine(1, 3), interrupted});
+
+    // Frozen: only a new game goes on.
+    row("interrupted: click", TSetup::Interrupted, "click",
+        "interrupted, local, move 1, targets 0000000, start on, clock off");
+    row("interrupted: start", TSetup::Interrupted, "start",
+        "waiting, local, move 1, targets 1111111, start on, clock on",
+        {kStart, kHumanBegins, QString()});
+
+    // A network game, our turn.
+    row("network, our turn: click sends", TSetup::NetworkOurTurn, "click",
+        "waiting, peer, move 2, targets 0000000, start on, clock on",
+        {HumanLine(1, 0), u"sent move 0"_s});
+    row("network, our turn: peer's move", TSetup::NetworkOurTurn, "peer move",
+        "waiting, local, move 2, targets 1111111, start off, clock on", {PeerLine(1, 5)});
+    row("network, our turn: chat", TSetup::NetworkOurTurn, "chat",
+        "waiting, local, move 1, targets 1111111, start on, clock on", {u"chat peer: salut"_s});
+    row("network, our turn: mode boxes do nothing", TSetup::NetworkOurTurn, "mode",
+        "waiting, local, move 1, targets 1111111, start on, clock on");
+    row("network, our turn: peer lost", TSetup::NetworkOurTurn, "lost",
+        "over, local, move 1, targets 0000000, start on, clock off", {gone});
+
+    // A network game, the peer's turn.
+    row("network, peer's turn: click", TSetup::NetworkPeersTurn, "click",
+        "waiting, peer, move 1, targets 0000000, start off, clock on");
+    row("network, peer's turn: peer's move", TSetup::NetworkPeersTurn, "peer move",
+        "waiting, local, move 2, targets 1111111, start off, clock on", {PeerLine(1, 5)});
+    row("network, peer's turn: peer's end", TSetup::NetworkPeersTurn, "peer end",
+        "over, peer, move 1, targets 0000000, start off, clock on");
+    row("network, peer's turn: peer lost", TSetup::NetworkPeersTurn, "lost",
+        "over, peer, move 1, targets 0000000, start on, clock off", {gone});
+    row("network, peer's turn: new game after the loss is local", TSetup::NetworkPeersTurn,
+        "lost, start", "waiting, local, move 1, targets 1111111, start on, clock on",
+        {kStart, kHumanBegins, QString()});
+
+    // Our piece falling: the peer's messages wait for its end, in order; a
+    // lost peer ends the game once the piece has landed.
+    row("network, falling: peer's move waits", TSetup::NetworkFalling, "peer move",
+        "waiting, local, move 3, targets 1111111, start off, clock on",
+        {HumanLine(1, 3), PeerLine(2, 5), u"sent move 3"_s});
+    row("network, falling: peer's new game waits", TSetup::NetworkFalling, "peer start",
+        "waiting, peer, move 1, targets 0000000, start off, clock on",
+        {kStart, u"MODE MULTI-JOUEURS"_s, kPeerBegins, QString(), u"sent move 3"_s});
+    row("network, falling: peer lost", TSetup::NetworkFalling, "lost",
+        "over, peer, move 2, targets 0000000, start on, clock off",
+        {HumanLine(1, 3), gone, u"sent move 3"_s});
+    row("network, falling: what the peer sent before it left still counts", TSetup::NetworkFalling,
+        "peer move, lost", "over, local, move 3, targets 0000000, start on, clock off",
+        {HumanLine(1, 3), PeerLine(2, 5), gone, u"sent move 3"_s});
+    row("network, falling: click", TSetup::NetworkFalling, "click",
+        "waiting, peer, move 2, targets 0000000, start on, clock on",
+        {HumanLine(1, 3), u"sent move 3"_s});
+    row("network, falling: chat passes", TSetup::NetworkFalling, "chat",
+        "waiting, peer, move 2, targets 0000000, start on, clock on",
+        {HumanLine(1, 3), u"sent move 3"_s, u"chat peer: salut"_s});
+
+    // The end shown: the peer's new game waits for it, and keeps the start
+    // button off.
+    row("network, end shown: peer's new game", TSetup::NetworkEndShown, "peer start",
+        "waiting, peer, move 1, targets 0000000, start off, clock on",
+        {kStart, u"MODE MULTI-JOUEURS"_s, kPeerBegins, QString(), u"sent move 3"_s});
+    row("network, end shown: start refused", TSetup::NetworkEndShown, "start",
+        "over, peer, move 8, targets 0000000, start on, clock off",
+        {HumanLine(1, 3), QString(), kEnd, u"Bravo, vous avez gagné !"_s, u"sent move 3"_s});
+
+    // After the end.
+    row("network, over: click", TSetup::NetworkOver, "click",
+        "over, peer, move 8, targets 0000000, start on, clock off");
+    row("network, over: peer lost", TSetup::NetworkOver, "lost",
+        "over, peer, move 8, targets 0000000, start on, clock off");
+  }
+
+  void eventsInEachPhase() {
+    QFETCH(int, setup);
+    QFETCH(QString, event);
+    QFETCH(QString, state);
+    QFETCH(QStringList, added);
+    TTable t;
+    auto fire = [&] {
+      for (const QString& name : event.split(u", "_s)) {
+        if (name == u"click") t.game.PlayHumanMove(0);
+        if (name == u"start") t.game.StartGame();
+        if (name == u"mode") t.game.ModeChanged();
+        if (name == u"connexion") t.game.ConnectionOpening();
+        if (name == u"lost") {
+          t.link.Active = t.link.Connected = t.link.Listening = false;
+          t.link.Connections = 0;
+          t.game.ConnectionLost();
+        }
+        if (name == u"level") t.game.Search.MaxDepth = 10;
+        if (name == u"peer move") t.game.PlayPeerMove(u"5"_s);
+        if (name == u"peer start") t.game.StartPeerGame();
+        if (name == u"peer end") t.game.EndAnnouncedByPeer();
+        if (name == u"chat") t.game.ShowPeerChat(u"salut"_s);
+      }
+    };
+    Enter(t, TSetup(setup), fire);
+    QCOMPARE(State(t), state);
+    QCOMPARE(t.Added(), added);
   }
 };
 

@@ -24,15 +24,16 @@ namespace {
 void Click(TFormMain& form, const QString& moves) {
   for (QChar move : moves) {
     TColumnTarget* target = form.Colonne[move.digitValue()];
-    QVERIFY2(target->isEnabled(), qPrintable(u"column %1 disabled"_s.arg(move)));
+    // What the peer sent is played from the event loop.
+    QTRY_VERIFY2(target->isEnabled(), qPrintable(u"column %1 disabled"_s.arg(move)));
     QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(35, 35));
   }
 }
 
 // A network game as the client of a connected peer.
 void JoinAsClient(TFormMain& form, TRecordingLink& link) {
-  form.SetNetworkLink(&link);
-  form.NetworkGame = true;
+  form.GameLink()->SetNetworkLink(&link);
+  form.GameLink()->EnterNetworkMode();
   link.Active = true;
   link.Connected = true;
 }
@@ -351,7 +352,7 @@ class TestGameFlow : public QObject {
     form.SetAttentionRequest([&requests] { ++requests; });
     TRecordingLink link;
     JoinAsClient(form, link);
-    TGameLink& game = form;
+    TGameLink& game = *form.GameLink();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     game.StartPeerGame();
@@ -389,6 +390,7 @@ class TestGameFlow : public QObject {
     // A peer flooding us during a fall: only so many of its messages are kept.
     TShownErrors errors;
     form.PlayOpponentMove(u"3"_s);
+    QTRY_VERIFY(!form.PeerMessagesWaiting() && !form.MoveUnderWay());
     OnceDuringTheNextMove(form, ran, [&form] {
       for (int i = 0; i < 1000; ++i) form.PlayOpponentMove(u"x"_s);
     });
@@ -400,6 +402,7 @@ class TestGameFlow : public QObject {
 
     // A game end sent meanwhile waits its turn too: it comes after the new game.
     form.PlayOpponentMove(u"2"_s);
+    QTRY_VERIFY(!form.PeerMessagesWaiting() && !form.MoveUnderWay());
     OnceDuringTheNextMove(form, ran, [&form] { form.StartOpponentGame(); });
     Click(form, u"3"_s);
     QVERIFY(ran);

@@ -7,6 +7,7 @@
 using namespace zerud;
 
 Q_DECLARE_METATYPE(zerud::TLogMode)
+Q_DECLARE_METATYPE(zerud::TSpeaker)
 
 namespace {
 
@@ -44,9 +45,9 @@ struct TLogFixture {
     log.SetModeSource([this] { return mode; });
   }
 
-  QImage Row(const QString& line) {
+  QImage Row(const QString& line, TSpeaker speaker = TSpeaker::None) {
     log.ClearLines();
-    log.AppendLine(line);
+    log.AppendLine(line, speaker);
     QImage row(kWidth, TMessageLog::kRowHeight, QImage::Format_RGB32);
     row.fill(Qt::white);
     QPainter painter(&row);
@@ -123,26 +124,31 @@ class TestMessageLog : public QObject {
   void speakerRows_data() {
     QTest::addColumn<TLogMode>("mode");
     QTest::addColumn<QString>("line");
+    QTest::addColumn<TSpeaker>("speaker");
     QTest::addColumn<QRgb>("fill");
     QTest::addColumn<int>("icon");
     QTest::addColumn<int>("iconTop");
     QTest::addColumn<int>("textX");
     const QString move = QStringLiteral("] : Je joue la colonne n° 3");
-    auto row = [&](const char* name, TLogMode mode, const QString& speaker, QRgb fill, int icon,
-                   int iconTop, int textX) {
-      QTest::newRow(name) << mode << speaker + move << fill << icon << iconTop << textX;
+    auto row = [&](const char* name, TLogMode mode, const QString& prefix, TSpeaker speaker,
+                   QRgb fill, int icon, int iconTop, int textX) {
+      QTest::newRow(name) << mode << prefix + move << speaker << fill << icon << iconTop << textX;
     };
-    row("machine", TLogMode::Machine, "[MACHINE", kLilac, 2, -1, 18);
-    row("machine, two humans", TLogMode::TwoHumans, "[MACHINE", kLilac, 2, -1, 18);
-    row("opponent, network", TLogMode::Network, "[ADVERSAIRE-1", kLilac, 2, -1, 18);
-    row("opponent, machine mode", TLogMode::Machine, "[ADVERSAIRE-2", kLilac, 2, -1, 18);
-    row("human 1 against the machine", TLogMode::Machine, "[HUMAIN-1", kPale, 1, 0, 20);
-    row("human 2 against the machine", TLogMode::Machine, "[HUMAIN-2", kPale, 3, 0, 20);
-    row("human without number", TLogMode::Machine, "[HUMAIN", kPale, 3, 0, 20);
-    row("human 1, two humans", TLogMode::TwoHumans, "[HUMAIN-1", kPale, 1, 0, 18);
-    row("human 2, two humans", TLogMode::TwoHumans, "[HUMAIN-2", kLilac, 3, 0, 18);
-    row("human 1, network", TLogMode::Network, "[HUMAIN-1", kPale, 1, 0, 18);
-    row("human 2, network", TLogMode::Network, "[HUMAIN-2", kLilac, 3, 0, 18);
+    const TSpeaker machine = TSpeaker::Machine, peer = TSpeaker::Peer;
+    const TSpeaker human1 = TSpeaker::Human1, human2 = TSpeaker::Human2;
+    row("machine", TLogMode::Machine, "[MACHINE", machine, kLilac, 2, -1, 18);
+    row("machine, two humans", TLogMode::TwoHumans, "[MACHINE", machine, kLilac, 2, -1, 18);
+    row("opponent, network", TLogMode::Network, "[ADVERSAIRE-1", peer, kLilac, 2, -1, 18);
+    row("opponent, machine mode", TLogMode::Machine, "[ADVERSAIRE-2", peer, kLilac, 2, -1, 18);
+    row("human 1 against the machine", TLogMode::Machine, "[HUMAIN-1", human1, kPale, 1, 0, 20);
+    row("human 2 against the machine", TLogMode::Machine, "[HUMAIN-2", human2, kPale, 3, 0, 20);
+    row("human 1, two humans", TLogMode::TwoHumans, "[HUMAIN-1", human1, kPale, 1, 0, 18);
+    row("human 2, two humans", TLogMode::TwoHumans, "[HUMAIN-2", human2, kLilac, 3, 0, 18);
+    row("human 1, network", TLogMode::Network, "[HUMAIN-1", human1, kPale, 1, 0, 18);
+    row("human 2, network", TLogMode::Network, "[HUMAIN-2", human2, kLilac, 3, 0, 18);
+    // The speaker decides, never the text: a peer's move whose text looks
+    // like ours is still the peer's.
+    row("peer, whatever the text", TLogMode::Network, "[HUMAIN-1", peer, kLilac, 2, -1, 18);
   }
 
   // Fill, icon and the text after the colon in regular weight with the top of
@@ -150,13 +156,14 @@ class TestMessageLog : public QObject {
   void speakerRows() {
     QFETCH(TLogMode, mode);
     QFETCH(QString, line);
+    QFETCH(TSpeaker, speaker);
     QFETCH(QRgb, fill);
     QFETCH(int, icon);
     QFETCH(int, iconTop);
     QFETCH(int, textX);
     TLogFixture f;
     f.mode = mode;
-    const QImage row = f.Row(line);
+    const QImage row = f.Row(line, speaker);
     CheckIcon(row, icon, iconTop);
     CheckFillAndInk(row, fill, 17);
 
@@ -175,12 +182,12 @@ class TestMessageLog : public QObject {
     QCOMPARE(row.copy(textX, 0, kWidth - textX, TMessageLog::kRowHeight), text);
   }
 
-  // Lines no rule matches (a speaker without a rule for the mode included)
-  // are plain: the plain fill, bold text (more ink than the rules' regular
-  // text) from the left edge, nothing when empty.
+  // Lines without a speaker are plain, whatever their text: the plain fill,
+  // bold text (more ink than a speaker's regular text) from the left edge,
+  // nothing when empty.
   void plainLines() {
     TLogFixture f;
-    const QImage regular = f.Row(QStringLiteral("[MACHINE] : Je réfléchis..."));
+    const QImage regular = f.Row(QStringLiteral("[MACHINE] : Je réfléchis..."), TSpeaker::Machine);
     const QImage bold = f.Row(QStringLiteral("x: Je réfléchis..."));
     QVERIFY(InkCount(bold, kPlain, 0) > InkCount(regular, kLilac, 17) + 10);
     CheckFillAndInk(f.Row(QStringLiteral("Joueur \"HUMAIN-1\" commence")), kPlain, 0);
@@ -190,7 +197,7 @@ class TestMessageLog : public QObject {
     QVERIFY2(start >= 1 && start <= 3, qPrintable(QString::number(start)));
     for (TLogMode mode : {TLogMode::TwoHumans, TLogMode::Network}) {
       f.mode = mode;
-      CheckFillAndInk(f.Row(QStringLiteral("[HUMAIN-3] : x")), kPlain, 0);
+      CheckFillAndInk(f.Row(QStringLiteral("[MACHINE] : x")), kPlain, 0);
     }
     const QImage empty = f.Row(QString());
     QImage plain(empty.size(), empty.format());
@@ -204,7 +211,7 @@ class TestMessageLog : public QObject {
   void modeIsReadAtDrawingTime() {
     TLogFixture f;
     QVERIFY(f.Show());
-    f.log.AppendLine(QStringLiteral("[HUMAIN-2] : Je joue la colonne n° 1"));
+    f.log.AppendLine(QStringLiteral("[HUMAIN-2] : Je joue la colonne n° 1"), TSpeaker::Human2);
     QCoreApplication::processEvents();
     QCOMPARE(f.Shown(100, 1), kPale);
     f.mode = TLogMode::TwoHumans;
@@ -219,7 +226,7 @@ class TestMessageLog : public QObject {
     TLogFixture f;
     QVERIFY(f.Show());
     f.log.AppendLine(QStringLiteral("DEBUT DE LA PARTIE"));
-    f.log.AppendLine(QStringLiteral("[MACHINE] : Je réfléchis..."));
+    f.log.AppendLine(QStringLiteral("[MACHINE] : Je réfléchis..."), TSpeaker::Machine);
     QCOMPARE(f.log.visualItemRect(f.log.item(1)), QRect(0, 18, f.log.viewport()->width(), 18));
     const QImage before = f.log.viewport()->grab().toImage();
     f.log.setCurrentRow(1);

@@ -106,7 +106,7 @@ struct TSide {
     main = std::make_unique<TFormMain>(QStringLiteral(ZERUD_TEST_PROGRAM_DIR));
     main->tbVitesse->setValue(main->tbVitesse->maximum());
     main->SeedRandom(1);
-    reseau = std::make_unique<TFormReseau>(main.get());
+    reseau = std::make_unique<TFormReseau>(main->GameLink());
   }
 
   QString Status() const { return main->lbReseau->text(); }

@@ -455,13 +455,16 @@ class FormReseauTest : public QObject {
     QCOMPARE(a.Log().constLast(), QString("Egalité !"));
     QCOMPARE(b.Log().constLast(), QString("Egalité !"));
 
-    // Chat both ways, accents and "|" included.
+    // Chat both ways, accents and "|" included; each side shows its own
+    // lines too.
     a.main->EditChat->setText("Bien joué | encore ?");
     a.main->bnEnvoyerChatClick();
     QTRY_COMPARE(b.main->MemoChat->toPlainText(), QString("Bien joué \n"));
     b.main->EditChat->setText("Oui, volontiers… œuf");
     b.main->bnEnvoyerChatClick();
-    QTRY_COMPARE(a.main->MemoChat->toPlainText(), QString("Oui, volontiers… œuf\n"));
+    QTRY_COMPARE(a.main->MemoChat->toPlainText(),
+                 QString("Bien joué | encore ?\nOui, volontiers… œuf\n"));
+    QCOMPARE(b.main->MemoChat->toPlainText(), QString("Bien joué \nOui, volontiers… œuf\n"));
 
     // Déconnexion on the client: both sides end up disconnected.
     b.reseau->bnDeconnexionClick();

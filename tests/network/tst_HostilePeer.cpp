@@ -283,7 +283,7 @@ class HostilePeerTest : public QObject {
     QVERIFY(s.InterruptMove("DATA_GAME|5", [&] { s.peer.socket.abort(); }));
     QTRY_COMPARE(s.side.reseau->ConnectionState(), State::Idle);
     QCOMPARE(s.side.Status(), QString(" Déconnecté"));
-    QVERIFY(!s.side.main->NetworkGame);
+    QVERIFY(!s.side.main->NetworkGame());
     QCOMPARE(s.side.main->GridText().mid(35), QString("0000010"));
     QVERIFY(s.shown.texts.isEmpty());
   }

@@ -44,7 +44,7 @@ class TCampaign {
     main_->SetProcessEnd([](int) {});
     main_->tbVitesse->setValue(main_->tbVitesse->maximum());
     main_->SeedRandom(static_cast<unsigned>(settings_.Seed));
-    reseau_ = std::make_unique<TFormReseau>(main_.get());
+    reseau_ = std::make_unique<TFormReseau>(main_->GameLink());
     main_->show();
     reports_ = 0;  // what the window's creation reported (a missing file) is no peer's doing
 
@@ -149,6 +149,7 @@ class TCampaign {
     if (!WaitFor([this] { return Disconnected(); }, QStringLiteral("disconnection")) || !Settle())
       return false;
     ++result_.Disconnections;
+    model_.ConnectionLost();
     peer_.reset();
     return Connect();
   }

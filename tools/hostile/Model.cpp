@@ -17,6 +17,7 @@ void TModel::Apply(const QString& message) {
   if (message.isEmpty()) return;
   const QString command = GetField(kFieldSeparator, message, 1);
   if (command == QLatin1String(kCommandInit)) {
+    Network = true;
     Grid.Clear();
     MoveNumber = 1;
     Player = 1;
@@ -36,6 +37,7 @@ void TModel::Apply(const QString& message) {
     }
     const int row = LandingRow(Grid, column);
     if (row == -1 || MoveNumber > kCells) return;
+    Network = true;
     Grid.Set(row, column, PlayerCell(Player));
     ++MovesPlayed;
     int direction = 0, c = 0, r = 0, winner = 0;
@@ -51,9 +53,17 @@ void TModel::Apply(const QString& message) {
       Player = OtherPlayer(Player);
     }
   } else if (command == QLatin1String(kCommandEnd)) {
+    // Nobody moves after the peer's end.
     GameOver = true;
+    TargetsOn = false;
   }
   // DATA_CHAT and anything else: nothing of the game changes.
+}
+
+void TModel::ConnectionLost() {
+  if (!Network || GameOver) return;
+  GameOver = true;
+  TargetsOn = false;
 }
 
 bool TModel::TargetOn(int column) const { return TargetsOn && LandingRow(Grid, column) != -1; }

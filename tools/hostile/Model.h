@@ -14,7 +14,8 @@ struct TModel {
   int MoveNumber = 1;
   int Player = 1;
   bool GameOver = false;
-  bool TargetsOn = false;  // the last EnableColumns was "on"
+  bool TargetsOn = false;  // a local player may move
+  bool Network = false;    // a network game has begun (a start or a move of the peer)
   long Reports = 0;        // bad columns the user is told about
   long MovesPlayed = 0;
   long GamesEnded = 0;
@@ -22,6 +23,8 @@ struct TModel {
   // One read, split as the receiver splits it.
   void Receive(const QByteArray& read);
   void Apply(const QString& message);
+  // The connection has ended: a network game still running ends there.
+  void ConnectionLost();
   // The target of column c is enabled.
   bool TargetOn(int column) const;
 };

@@ -1,0 +1,28 @@
+// The lines the game writes into the message log.
+#pragma once
+
+#include <QString>
+
+namespace zerud::texts {
+
+inline const QString kGameStart = QStringLiteral("DEBUT DE LA PARTIE");
+inline const QString kNetworkMode = QStringLiteral("MODE MULTI-JOUEURS");
+inline const QString kYouBegin = QStringLiteral("Vous commencez la partie");
+inline const QString kPeerBegins = QStringLiteral("Votre adversaire commence la partie");
+inline const QString kHumanBegins = QStringLiteral("Joueur \"HUMAIN-1\" commence");
+inline const QString kMachineBegins = QStringLiteral("Joueur \"MACHINE\" commence");
+inline const QString kHumanMove = QStringLiteral("[HUMAIN-%1] : Je joue la colonne n° %2");
+inline const QString kMachineThinks = QStringLiteral("[MACHINE] : Je réfléchis...");
+inline const QString kMachineMove = QStringLiteral("[MACHINE] : Je joue la colonne n° %1");
+inline const QString kPeerMove =
+    QStringLiteral("[ADVERSAIRE-%1] : Adversaire a joué la colonne n°");
+inline const QString kGameEnd = QStringLiteral("FIN DE LA PARTIE");
+inline const QString kDraw = QStringLiteral("Egalité !");
+inline const QString kLocalWin = QStringLiteral("Joueur des %1 a gagné !");
+inline const QString kNetworkWin = QStringLiteral("Bravo, vous avez gagné !");
+inline const QString kLost = QStringLiteral("Désolé, vous avez perdu !");
+inline const QString kInterrupted =
+    QStringLiteral("Partie interrompue : cliquez sur « Nouvelle partie » pour rejouer.");
+inline const QString kPeerGone = QStringLiteral("La connexion avec votre adversaire est perdue.");
+
+}  // namespace zerud::texts
