@@ -75,7 +75,6 @@ QPoint TBoardView::CellPosition(int row, int column) {
 }
 
 void TBoardView::PrepareSlots(int firstPlayer) {
-  ++epoch_;
   if (!img_) return;
   for (int i = 1; i <= kSlotCount; ++i) {
     TPieceSlot& slot = PieceSlot(i);
@@ -92,14 +91,11 @@ void TBoardView::PrepareSlots(int firstPlayer) {
 
 bool TBoardView::ShowFrame(qint64 frameStartNs, double minimumMs) {
   QPointer<TBoardView> self(this);
-  const unsigned epoch = epoch_;
   if (img_) img_->Flush();
   const double spentMs = (FrameClock().nsecsElapsed() - frameStartNs) / 1e6;
   Pause(std::max(0.0, minimumMs - spentMs));
-  return self && self->StillCurrent(epoch);
+  return self && self->LayersThere();
 }
-
-bool TBoardView::StillCurrent(unsigned epoch) const { return img_ && epoch_ == epoch; }
 
 void TBoardView::DropPiece(int k, QPoint target, int row) {
   if (!img_ || k < 1 || k > kSlotCount || PieceSlot(k).Layer == nullptr) return;
@@ -133,16 +129,15 @@ void TBoardView::ClearAwayPieces(int count) {
   count = std::clamp(count, 0, kSlotCount);
   QPointer<TBoardView> self(this);
   TAnimationScope scope(self, animating_);
-  const unsigned epoch = epoch_;
 
   // Step 1. The grid fades in, stopping at 248.
   for (int i = 0; i <= 31; ++i) {
     QCoreApplication::processEvents();
-    if (!self || !StillCurrent(epoch) || gridLayer_ == nullptr) return;
+    if (!self || !LayersThere()) return;
     gridLayer_->SetMasterAlpha(8 * i);
     img_->Flush();
     Pause(1);
-    if (!self || !StillCurrent(epoch)) return;
+    if (!self || !LayersThere()) return;
   }
   // Step 2. The pieces fall off the bottom edge in the order they were played.
   for (int i = 1; i <= count; ++i) {
@@ -165,7 +160,6 @@ void TBoardView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
   if (!img_) return;
   QPointer<TBoardView> self(this);
   TAnimationScope scope(self, animating_);
-  const unsigned epoch = epoch_;
   const int opacity = settings_->PieceOpacity;
 
   // Step 1. Marking: the piece on each cell of the line.
@@ -191,11 +185,11 @@ void TBoardView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
     for (int k = 1; k <= kSlotCount; ++k) {
       if (!PieceSlot(k).Marked) continue;
       QCoreApplication::processEvents();
-      if (!self || !StillCurrent(epoch)) return false;
+      if (!self || !LayersThere()) return false;
       if (TImageLayer* layer = PieceSlot(k).Layer) layer->SetMasterAlpha(32 * i);
       img_->Flush();
       Pause(1);
-      if (!self || !StillCurrent(epoch)) return false;
+      if (!self || !LayersThere()) return false;
     }
     return true;
   };
@@ -212,9 +206,9 @@ void TBoardView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
     gridLayer_->SetMasterAlpha(8 * i);
     img_->Flush();
     QCoreApplication::processEvents();
-    if (!self || !StillCurrent(epoch)) return;
+    if (!self || !LayersThere()) return;
     Pause(1);
-    if (!self || !StillCurrent(epoch)) return;
+    if (!self || !LayersThere()) return;
   }
 }
 
@@ -230,7 +224,6 @@ void TBoardView::RestoreGrid() {
 }
 
 void TBoardView::FreeLayers() {
-  ++epoch_;
   for (TPieceSlot& slot : slots_) {
     if (img_ && slot.Layer) img_->FreeLayer(slot.Layer);
     slot.Layer = nullptr;

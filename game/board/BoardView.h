@@ -105,10 +105,11 @@ class TBoardView : public QObject {
 
  private:
   // Shows the frame just set up, then processes events for at least
-  // `minimumMs` from `frameStart` (0: once). Returns false when the board was
-  // re-prepared or destroyed meanwhile and the animation must stop.
+  // `minimumMs` from `frameStart` (0: once). Returns false when the board or
+  // its layers went meanwhile and the animation must stop. (The game never
+  // prepares the slots again while an animation runs.)
   bool ShowFrame(qint64 frameStartNs, double minimumMs);
-  bool StillCurrent(unsigned epoch) const;
+  bool LayersThere() const { return img_ && gridLayer_ != nullptr; }
 
   QPointer<TLayeredImage> img_;
   TBoardPictures listeBmp_;
@@ -116,9 +117,6 @@ class TBoardView : public QObject {
   std::array<TPieceSlot, kSlotCount> slots_{};
   TImageLayer* gridLayer_ = nullptr;
   int animating_ = 0;
-  // Changes whenever the slots are prepared again, so that an animation
-  // interrupted by a new game stops touching them.
-  unsigned epoch_ = 0;
 };
 
 }  // namespace zerud

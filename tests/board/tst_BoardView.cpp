@@ -171,17 +171,6 @@ class TestBoardView : public QObject {
     QCOMPARE(changes.back().corner.y(), 499);
   }
 
-  // A handler run inside a frame starts a new game: the fall stops and leaves
-  // the slot where the new game put it.
-  void dropStopsWhenANewGameStartsDuringIt() {
-    TFixture f;
-    f.settings.DropStep = 1;
-    QTimer::singleShot(5, [&] { f.view.PrepareSlots(1); });
-    f.view.DropPiece(2, TBoardView::TargetPosition(4), 5);
-    QCOMPARE(f.Corner(2), kParked);
-    QVERIFY(!f.view.Animating());
-  }
-
   void viewOrSurfaceDestroyedMidAnimation() {
     TBoardSettings settings;
     TLayeredImage img;
