@@ -267,6 +267,7 @@ class TestGameFlow : public QObject {
       std::function<void(TWindow&)> prepare;
       QList<QPair<int, Qt::KeyboardModifiers>> keys;
       QString bottomRows;  // the grid's two bottom rows afterwards
+      QString chat = {};   // what the chat field holds afterwards, when it has the keys
     };
     const auto inGame = [](TWindow& form) { StartTwoHumanGame(form); };
     const Qt::KeyboardModifiers none = Qt::NoModifier;
@@ -318,7 +319,26 @@ class TestGameFlow : public QObject {
          },
          {{Qt::Key_3, none}},
          u"0000000"
-         "0000000"_s},
+         "0000000"_s,
+         u"3"_s},
+        {"Return in the chat field sends, never plays",
+         [](TWindow& form) {
+           StartTwoHumanGame(form);
+           QTest::keyClick(&form, Qt::Key_Right);
+           form.EditChat->setFocus();
+         },
+         {{Qt::Key_Return, none}, {Qt::Key_Return, none}},
+         u"0000000"
+         "0000000"_s,
+         u"..."_s},
+        {"Escape in the chat field gives the keys back",
+         [](TWindow& form) {
+           StartTwoHumanGame(form);
+           form.EditChat->setFocus();
+         },
+         {{Qt::Key_Escape, none}, {Qt::Key_3, none}},
+         u"0000000"
+         "0010000"_s},
         {"options panel open",
          [](TWindow& form) {
            StartTwoHumanGame(form);
@@ -339,8 +359,9 @@ class TestGameFlow : public QObject {
         QTRY_VERIFY(!form.MoveUnderWay());
       }
       QCOMPARE(form.GridText().right(14), c.bottomRows);
-      // The chat field had the key instead.
-      if (form.EditChat->hasFocus()) QVERIFY(form.EditChat->text().endsWith(u'3'));
+      // The chat field had the keys instead.
+      QCOMPARE(form.EditChat->hasFocus(), !c.chat.isEmpty());
+      if (!c.chat.isEmpty()) QVERIFY(form.EditChat->text().endsWith(c.chat));
     }
   }
 
