@@ -16,7 +16,7 @@
 #include "rules/PatternTable.h"
 #include "rules/Random.h"
 #include "rules/Search.h"
-#include "rules/Solver.h"
+#include "solver/Solver.h"
 
 namespace zerud {
 
