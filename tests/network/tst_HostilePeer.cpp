@@ -16,54 +16,13 @@
 #include "NetTestSupport.h"
 #include "network/Protocol.h"
 #include "rules/Board.h"
+#include "tools/hostile/Model.h"
 
 using namespace zerud;
 using namespace zerud::test;
 using State = TFormReseau::TConnectionState;
 
 namespace {
-
-// What the game should hold after the messages it received, by the rules of
-// a peer's messages, followed one message at a time.
-struct TModel {
-  TBoard grid;
-  int moveNumber = 1;
-  int player = 1;
-  bool gameOver = false;
-  int chatLines = 0;
-
-  void Receive(const QString& read) {
-    if (read.isEmpty()) return;
-    for (const QString& message : SplitReceivedText(read)) Apply(message);
-  }
-
-  void Apply(const QString& message) {
-    const QString command = GetField(u'|', message, 1);
-    if (command == "INIT") {
-      grid.Clear();
-      moveNumber = 1;
-      player = 1;
-      gameOver = false;
-    } else if (command == "DATA_GAME") {
-      const int column = MoveColumn(GetField(u'|', message, 2));
-      if (column < 0) return;
-      const int row = LandingRow(grid, column);
-      if (row == -1 || moveNumber > 42) return;
-      grid.Set(row, column, PlayerCell(player));
-      int direction = 0, c = 0, r = 0, winner = 0;
-      bool full = false;
-      gameOver = CheckGameEnd(grid, direction, c, r, winner, full);
-      if (!gameOver) {
-        ++moveNumber;
-        player = OtherPlayer(player);
-      }
-    } else if (command == "DATA_FIN") {
-      gameOver = true;
-    } else if (command == "DATA_CHAT") {
-      ++chatLines;
-    }
-  }
-};
 
 // A random text made mostly of pieces of real messages.
 QByteArray Garbage(std::mt19937& random) {
@@ -177,22 +136,22 @@ class HostilePeerTest : public QObject {
   void randomTextsOneByOneFollowTheRules() {
     THostileSetup s;
     QVERIFY(s.Connect());
-    TModel model;
+    campaign::TModel model;
     std::mt19937 garbage(20261207);
     for (int i = 0; i < 1500; ++i) {
       const QByteArray text = Garbage(garbage);
       s.peer.Send(text);
       QVERIFY(s.Settle());
-      model.Receive(FromWire(text));
-      const QString grid = QString::fromStdString(model.grid.ToString());
+      model.Receive(text);
+      const QString grid = QString::fromStdString(model.Grid.ToString());
       QVERIFY2(s.side.main->GridText() == grid,
                qPrintable(QString("after %1: %2").arg(i).arg(QString::fromLatin1(text.toHex()))));
-      QCOMPARE(s.side.main->MoveNumber, model.moveNumber);
-      QCOMPARE(s.side.main->GameOver, model.gameOver);
-      if (model.moveNumber > 1 || model.gameOver)
-        QCOMPARE(s.side.main->CurrentPlayer, model.player);
+      QCOMPARE(s.side.main->MoveNumber, model.MoveNumber);
+      QCOMPARE(s.side.main->GameOver, model.GameOver);
+      if (model.MoveNumber > 1 || model.GameOver)
+        QCOMPARE(s.side.main->CurrentPlayer, model.Player);
     }
-    QCOMPARE(s.side.main->MemoChat->toPlainText().count(u'\n'), model.chatLines);
+    QCOMPARE(s.side.main->MemoChat->toPlainText().count(u'\n'), model.ChatLines);
     QCOMPARE(s.side.reseau->ConnectionState(), State::ServerConnected);
   }
 

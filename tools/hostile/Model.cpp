@@ -52,8 +52,10 @@ void TModel::Apply(const QString& message) {
     }
   } else if (command == QLatin1String(kCommandEnd)) {
     GameOver = true;
+  } else if (command == QLatin1String(kCommandChat)) {
+    ++ChatLines;
   }
-  // DATA_CHAT and anything else: nothing of the game changes.
+  // A chat line and anything else: nothing of the game changes.
 }
 
 bool TModel::TargetOn(int column) const { return TargetsOn && LandingRow(Grid, column) != -1; }
