@@ -3,12 +3,9 @@
 // must neither crash nor hang, and its grid may change only as the rules
 // allow.
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <random>
@@ -109,20 +106,6 @@ struct TBoxCloser {
       }
     });
     timer.start(5);
-  }
-};
-
-// A program folder whose pattern table holds one line with the given weight.
-struct TBadTableFolder {
-  QTemporaryDir dir;
-  explicit TBadTableFolder(const QByteArray& weight) {
-    QFile table(dir.filePath("scores.txt"));
-    table.open(QIODevice::WriteOnly);
-    table.write("0|" + weight + "\n");
-    table.close();
-    QDir(dir.path()).mkdir("images");
-    QFile::copy(QStringLiteral(ZERUD_TEST_PROGRAM_DIR) + "/images/bg.jpg",
-                dir.filePath("images/bg.jpg"));
   }
 };
 
@@ -270,8 +253,8 @@ class HostilePeerTest : public QObject {
       QVERIFY(s.Settle());
       QCOMPARE(s.side.main->GridText(), QString(42, u'0'));
     } else {
-      TBadTableFolder folder(markup);
-      TFormMain form(folder.dir.path() + "/");
+      const TProgramFolder folder(TProgramFolder::kBoth, "0|" + markup + "\n");
+      TFormMain form(folder.Path());
       form.tbVitesse->setValue(form.tbVitesse->maximum());
       const TErrorDisplay previous = SetErrorDisplay({});
       bool started = false;
