@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +25,7 @@
 
 #include "BenchSupport.h"
 #include "game/FormMain.h"
+#include "tests/support/ProgramFolder.h"
 
 using namespace zerud;
 
@@ -127,9 +127,7 @@ int main(int argc, char** argv) {
   const int games = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
   const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1;
 
-  QTemporaryDir folder;
-  bench::CopyGameFiles(folder.path());
-  TFormMain form(folder.path());
+  TFormMain form(test::BuiltProgramFolder());
   form.SetProcessEnd([](int) {});
   form.SeedRandom(seed);
   form.tbNiveau->setValue(5);

@@ -11,7 +11,6 @@
 #include <time.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -27,6 +26,7 @@
 #include "rules/PatternTable.h"
 #include "rules/Random.h"
 #include "rules/Search.h"
+#include "tests/support/ProgramFolder.h"
 
 using namespace zerud;
 
@@ -113,17 +113,15 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
-  QTemporaryDir folder;
-  bench::CopyGameFiles(folder.path());
-  TFormMain form(folder.path());
+  TFormMain form(test::BuiltProgramFolder());
   form.SetProcessEnd([](int) {});
   form.show();
   form.Chrono->SetEnabled(true);
   form.Chrono->Start();
   QApplication::processEvents();
 
-  const TPatternTable table =
-      TPatternTable::FromFile((folder.path() + QStringLiteral("/scores.txt")).toStdString());
+  const TPatternTable table = TPatternTable::FromFile(
+      (test::BuiltProgramFolder() + QStringLiteral("scores.txt")).toStdString());
   TSearchPump pump([] { QCoreApplication::processEvents(); });
 
   // What one round of event handling costs with the window up and idle.

@@ -18,7 +18,7 @@
 
 #include "QualitySet.h"
 #include "SelfPlay.h"
-#include "rules/Solver.h"
+#include "solver/Solver.h"
 
 using namespace zerud;
 

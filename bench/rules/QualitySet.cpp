@@ -8,7 +8,7 @@
 
 #include "SelfPlay.h"
 #include "rules/Search.h"
-#include "rules/Solver.h"
+#include "solver/Solver.h"
 
 namespace zerud::bench {
 

@@ -94,8 +94,6 @@ class TLayeredImage : public QWidget {
   // Paints what changed since the last paint now, not later: one call is one
   // frame shown. Does nothing while the widget is not visible.
   void Flush();
-  // Region changed since the last frame was shown (in widget pixels).
-  QRegion PendingRegion() const { return pendingPaint_; }
 
   // The composed picture (opaque RGB32), brought up to date first.
   const QImage& Composed();

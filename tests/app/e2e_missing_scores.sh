@@ -11,12 +11,10 @@ zh_require "$program"
 zh_start 1024x768x24
 
 folder=$ZH_DIR/program
-mkdir -p "$folder/images"
-cp "$program" "$folder/zerud-uravizera4"
-cp "$(dirname "$program")/images/bg.jpg" "$folder/images/" || zh_fail "no images/bg.jpg beside $program"
+zh_copy_program "$program" "$folder" images/bg.jpg || zh_fail "no images/bg.jpg beside $program"
 echo "0000|1" >"$ZH_DIR/cwd/scores.txt"
 
-zh_launch "$folder/zerud-uravizera4"
+zh_launch "$folder/$(basename "$program")"
 # The error box has the start-up picture's title, not its size.
 box=""
 deadline=$(($(zh_now_ms) + 30000))

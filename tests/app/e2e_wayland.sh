@@ -64,10 +64,9 @@ trap 'exit 130' INT TERM
 
 # A copy of the program folder the test user can read, and folders it owns.
 chmod 755 "$ZH_DIR"
-folder=$(dirname "$program")
-mkdir -p "$ZH_DIR/program/images" "$ZH_DIR/runtime" "$ZH_DIR/shots" "$ZH_DIR/home"
-cp "$program" "$folder/scores.txt" "$folder/Aide.pdf" "$ZH_DIR/program/"
-cp "$folder/images/bg.jpg" "$ZH_DIR/program/images/"
+mkdir -p "$ZH_DIR/runtime" "$ZH_DIR/shots" "$ZH_DIR/home"
+zh_copy_program "$program" "$ZH_DIR/program" scores.txt Aide.pdf images/bg.jpg ||
+  zh_fail "the program folder beside $program is incomplete"
 cp "$clicker" "$ZH_DIR/click"
 chmod 700 "$ZH_DIR/runtime"
 game=$ZH_DIR/program/$(basename "$program")

@@ -30,6 +30,10 @@
 #                                  fail (1) when a PROGRAM given is not executable
 #   zh_start [WxHxD]               start Xvfb (default 1280x1024x24) and openbox
 #   zh_launch PROGRAM [ARGS...]    start a program from $ZH_DIR/cwd; pid in ZH_PID
+#   zh_copy_program PROGRAM FOLDER [FILE...]  a program folder of its own: the
+#                                  program and these files of its folder, at
+#                                  the same paths (images/bg.jpg); false when
+#                                  one is missing
 #   zh_wait_window NAME [SEC] [WxH]  id of a visible window titled exactly NAME
 #                                  (and, if given, with that client size)
 #   zh_wait_gone WID [SEC]         wait until the window is unmapped or destroyed
@@ -169,6 +173,16 @@ zh_launch() {
   (cd "$ZH_DIR/cwd" && exec "$@") >"$ZH_DIR/program.log" 2>&1 &
   ZH_PID=$!
   ZH_PIDS+=("$ZH_PID")
+}
+
+zh_copy_program() {
+  local program=$1 folder=$2 file
+  shift 2
+  mkdir -p "$folder" && cp "$program" "$folder/" || return 1
+  for file in "$@"; do
+    mkdir -p "$folder/$(dirname "$file")" &&
+      cp "$(dirname "$program")/$file" "$folder/$file" || return 1
+  done
 }
 
 zh_alive() { kill -0 "$1" 2>/dev/null; }

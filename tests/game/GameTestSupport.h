@@ -1,47 +1,18 @@
 // What the main window's tests share.
 #pragma once
 
-#include <QDir>
-#include <QFile>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "controls/TimeCounter.h"
 #include "game/FormMain.h"
 #include "game/log/MessageLog.h"
 #include "platform/ErrorDisplay.h"
+#include "tests/support/ProgramFolder.h"
 
 namespace zerud::test {
-
-// A program folder with scores.txt and images/bg.jpg, each optional;
-// `scores` replaces the pattern table's text.
-class TProgramFolder {
- public:
-  enum TFiles { kBoth, kNoScores, kNoBackground, kNeither };
-
-  explicit TProgramFolder(TFiles files = kBoth, const QByteArray& scores = QByteArray()) {
-    if (files == kBoth || files == kNoBackground) {
-      QFile table(Path() + QStringLiteral("scores.txt"));
-      QFile source(QStringLiteral(ZERUD_TEST_SCORES));
-      source.open(QIODevice::ReadOnly);
-      table.open(QIODevice::WriteOnly);
-      table.write(scores.isNull() ? source.readAll() : scores);
-    }
-    if (files == kBoth || files == kNoScores) {
-      QDir(dir_.path()).mkdir(QStringLiteral("images"));
-      QFile::copy(QStringLiteral(ZERUD_TEST_BACKGROUND), Path() + QStringLiteral("images/bg.jpg"));
-    }
-  }
-
-  // With a trailing separator.
-  QString Path() const { return dir_.path() + QLatin1Char('/'); }
-
- private:
-  QTemporaryDir dir_;
-};
 
 // Collects what the window shows through the error display.
 class TShownErrors {

@@ -16,6 +16,7 @@
 #include "network/FormReseau.h"
 #include "network/Sockets.h"
 #include "platform/ErrorDisplay.h"
+#include "tests/support/ProgramFolder.h"
 
 namespace zerud::test {
 
@@ -103,7 +104,7 @@ struct TSide {
   std::unique_ptr<TFormReseau> reseau;
 
   TSide() {
-    main = std::make_unique<TFormMain>(QStringLiteral(ZERUD_TEST_PROGRAM_DIR));
+    main = std::make_unique<TFormMain>(BuiltProgramFolder());
     main->tbVitesse->setValue(main->tbVitesse->maximum());
     main->SeedRandom(1);
     reseau = std::make_unique<TFormReseau>(main->GameLink());

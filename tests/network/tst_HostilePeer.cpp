@@ -3,12 +3,9 @@
 // must neither crash nor hang, and its grid may change only as the rules
 // allow.
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <random>
@@ -16,54 +13,13 @@
 #include "NetTestSupport.h"
 #include "network/Protocol.h"
 #include "rules/Board.h"
+#include "tools/hostile/Model.h"
 
 using namespace zerud;
 using namespace zerud::test;
 using State = TFormReseau::TConnectionState;
 
 namespace {
-
-// What the game should hold after the messages it received, by the rules of
-// a peer's messages, followed one message at a time.
-struct TModel {
-  TBoard grid;
-  int moveNumber = 1;
-  int player = 1;
-  bool gameOver = false;
-  int chatLines = 0;
-
-  void Receive(const QString& read) {
-    if (read.isEmpty()) return;
-    for (const QString& message : SplitReceivedText(read)) Apply(message);
-  }
-
-  void Apply(const QString& message) {
-    const QString command = GetField(u'|', message, 1);
-    if (command == "INIT") {
-      grid.Clear();
-      moveNumber = 1;
-      player = 1;
-      gameOver = false;
-    } else if (command == "DATA_GAME") {
-      const int column = MoveColumn(GetField(u'|', message, 2));
-      if (column < 0) return;
-      const int row = LandingRow(grid, column);
-      if (row == -1 || moveNumber > 42) return;
-      grid.Set(row, column, PlayerCell(player));
-      int direction = 0, c = 0, r = 0, winner = 0;
-      bool full = false;
-      gameOver = CheckGameEnd(grid, direction, c, r, winner, full);
-      if (!gameOver) {
-        ++moveNumber;
-        player = OtherPlayer(player);
-      }
-    } else if (command == "DATA_FIN") {
-      gameOver = true;
-    } else if (command == "DATA_CHAT") {
-      ++chatLines;
-    }
-  }
-};
 
 // A random text made mostly of pieces of real messages.
 QByteArray Garbage(std::mt19937& random) {
@@ -153,20 +109,6 @@ struct TBoxCloser {
   }
 };
 
-// A program folder whose pattern table holds one line with the given weight.
-struct TBadTableFolder {
-  QTemporaryDir dir;
-  explicit TBadTableFolder(const QByteArray& weight) {
-    QFile table(dir.filePath("scores.txt"));
-    table.open(QIODevice::WriteOnly);
-    table.write("0|" + weight + "\n");
-    table.close();
-    QDir(dir.path()).mkdir("images");
-    QFile::copy(QStringLiteral(ZERUD_TEST_PROGRAM_DIR) + "/images/bg.jpg",
-                dir.filePath("images/bg.jpg"));
-  }
-};
-
 }  // namespace
 
 class HostilePeerTest : public QObject {
@@ -177,22 +119,22 @@ class HostilePeerTest : public QObject {
   void randomTextsOneByOneFollowTheRules() {
     THostileSetup s;
     QVERIFY(s.Connect());
-    TModel model;
+    campaign::TModel model;
     std::mt19937 garbage(20261207);
     for (int i = 0; i < 1500; ++i) {
       const QByteArray text = Garbage(garbage);
       s.peer.Send(text);
       QVERIFY(s.Settle());
-      model.Receive(FromWire(text));
-      const QString grid = QString::fromStdString(model.grid.ToString());
+      model.Receive(text);
+      const QString grid = QString::fromStdString(model.Grid.ToString());
       QVERIFY2(s.side.main->GridText() == grid,
                qPrintable(QString("after %1: %2").arg(i).arg(QString::fromLatin1(text.toHex()))));
-      QCOMPARE(s.side.main->MoveNumber, model.moveNumber);
-      QCOMPARE(s.side.main->GameOver, model.gameOver);
-      if (model.moveNumber > 1 || model.gameOver)
-        QCOMPARE(s.side.main->CurrentPlayer, model.player);
+      QCOMPARE(s.side.main->MoveNumber, model.MoveNumber);
+      QCOMPARE(s.side.main->GameOver, model.GameOver);
+      if (model.MoveNumber > 1 || model.GameOver)
+        QCOMPARE(s.side.main->CurrentPlayer, model.Player);
     }
-    QCOMPARE(s.side.main->MemoChat->toPlainText().count(u'\n'), model.chatLines);
+    QCOMPARE(s.side.main->MemoChat->toPlainText().count(u'\n'), model.ChatLines);
     QCOMPARE(s.side.reseau->ConnectionState(), State::ServerConnected);
   }
 
@@ -311,8 +253,8 @@ class HostilePeerTest : public QObject {
       QVERIFY(s.Settle());
       QCOMPARE(s.side.main->GridText(), QString(42, u'0'));
     } else {
-      TBadTableFolder folder(markup);
-      TFormMain form(folder.dir.path() + "/");
+      const TProgramFolder folder(TProgramFolder::kBoth, "0|" + markup + "\n");
+      TFormMain form(folder.Path());
       form.tbVitesse->setValue(form.tbVitesse->maximum());
       const TErrorDisplay previous = SetErrorDisplay({});
       bool started = false;

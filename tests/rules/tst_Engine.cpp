@@ -123,8 +123,9 @@ TEST(EngineTest, WrongArgumentsPrintTheUsageAndExitWithTwo) {
   for (const char* wrong :
        {"", "play", "eval", "eval --scores", "end --scores S", "choose --scores S",
         "choose --scores S --level 6", "choose --scores S --level 1",
-        "choose --scores S --level two", "eval --scores S --level 3", "eval --scores S --seed 3",
-        "perft", "perft -1", "perft x", "perft 3 4", "solve --scores S", "solve --level 3"}) {
+        "choose --scores S --level two", "choose --scores S --level 2 --seed 4294967296",
+        "eval --scores S --level 3", "eval --scores S --seed 3", "perft", "perft -1", "perft x",
+        "perft 3 4", "solve --scores S", "solve --level 3"}) {
     std::vector<std::string> args;
     std::istringstream words(wrong);
     for (std::string word; words >> word;) args.push_back(word == "S" ? scores : word);
@@ -133,6 +134,10 @@ TEST(EngineTest, WrongArgumentsPrintTheUsageAndExitWithTwo) {
     EXPECT_EQ(run.Out, "") << wrong;
     EXPECT_NE(run.Err.find("usage: zerud-engine"), std::string::npos) << wrong;
   }
+  // A seed takes all 32 bits.
+  const TRun seeded = Engine({"choose", "--scores", scores, "--level", "2", "--seed", "4294967295"},
+                             kEmpty + " 1\n");
+  EXPECT_EQ(seeded.Status, 0);
   const TRun missing = Engine({"eval", "--scores", "/nonexistent/scores.txt"}, kEmpty + "\n");
   EXPECT_EQ(missing.Status, 2);
   EXPECT_EQ(missing.Out, "");

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <limits>
+#include <optional>
 #include <string>
 
 #include "Literal.h"
@@ -70,6 +72,32 @@ TEST(PatternTableTest, ValuesAreSignedDecimalIntegersOfThirtyTwoBits) {
                           "1.5", "--1", "5|3", "99999999999999999999"}) {
     EXPECT_EQ(Outcome([&] { return ParseInteger(bad); }), NotAnInteger(bad));
   }
+}
+
+// The engine tool's arguments reach past 32 bits (a seed up to 2^32 - 1),
+// and a range may exclude zero or one sign altogether.
+TEST(PatternTableTest, IntegersWithinBoundsUpToSixtyFourBits) {
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  struct TCase {
+    const char* Text;
+    std::int64_t Low, High;
+    std::optional<std::int64_t> Value;
+  };
+  const TCase cases[] = {{"4294967295", 0, 4294967295, 4294967295},
+                         {"4294967296", 0, 4294967295, std::nullopt},
+                         {"42", 1, 42, 42},
+                         {"43", 1, 42, std::nullopt},
+                         {"0", 1, 42, std::nullopt},
+                         {"-0", 0, 9, 0},
+                         {"-1", 0, 9, std::nullopt},
+                         {"-5", -10, -2, -5},
+                         {"-1", -10, -2, std::nullopt},
+                         {"5", -10, -2, std::nullopt},
+                         {"9223372036854775807", kMin, kMax, kMax},
+                         {"-9223372036854775808", kMin, kMax, kMin},
+                         {"9223372036854775808", kMin, kMax, std::nullopt}};
+  for (const TCase& c : cases) EXPECT_EQ(ParseIntegerIn(c.Text, c.Low, c.High), c.Value) << c.Text;
 }
 
 struct TScoreCase {

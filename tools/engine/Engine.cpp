@@ -1,7 +1,6 @@
 #include "Engine.h"
 
 #include <cctype>
-#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <istream>
@@ -13,10 +12,11 @@
 #include "rules/Board.h"
 #include "rules/Errors.h"
 #include "rules/Evaluation.h"
+#include "rules/Integer.h"
 #include "rules/PatternTable.h"
 #include "rules/Random.h"
 #include "rules/Search.h"
-#include "rules/Solver.h"
+#include "solver/Solver.h"
 
 namespace zerud {
 
@@ -36,7 +36,7 @@ constexpr int kUsageStatus = 2;
 constexpr int kFailureStatus = 1;
 constexpr int kMinLevel = 2;
 constexpr int kMaxLevel = 5;
-constexpr long long kMaxPerftPlies = 42;
+constexpr int kMaxPerftPlies = 42;
 
 struct TUsageError {
   std::string Reason;
@@ -60,19 +60,10 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-std::optional<long long> ParseInteger(std::string_view text) {
-  long long value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-long long ParseArgument(const std::string& name, const std::string& text, long long low,
-                        long long high) {
-  const std::optional<long long> value = ParseInteger(text);
-  if (!value || *value < low || *value > high) {
+std::int64_t ParseArgument(const std::string& name, const std::string& text, std::int64_t low,
+                           std::int64_t high) {
+  const std::optional<std::int64_t> value = ParseIntegerIn(text, low, high);
+  if (!value) {
     throw TUsageError{name + " must be an integer from " + std::to_string(low) + " to " +
                       std::to_string(high) + ", not '" + text + "'"};
   }
@@ -137,8 +128,9 @@ TMoveRequest ParseMoveRequest(std::string_view text) {
   const std::size_t space = text.find_first_of(" \t");
   if (space == std::string_view::npos) throw TLineError{"expected \"BOARD MOVENUMBER\""};
   const TBoard board = ParseBoard(text.substr(0, space));
-  const std::optional<long long> number = ParseInteger(Trim(text.substr(space + 1)));
-  if (!number || *number < 1 || *number > kCells) {
+  const std::optional<std::int64_t> number =
+      ParseIntegerIn(Trim(text.substr(space + 1)), 1, kCells);
+  if (!number) {
     throw TLineError{"the move number must be an integer from 1 to 42"};
   }
   return TMoveRequest{board, static_cast<int>(*number)};

@@ -56,8 +56,10 @@ void TModel::Apply(const QString& message) {
     // Nobody moves after the peer's end.
     GameOver = true;
     TargetsOn = false;
+  } else if (command == QLatin1String(kCommandChat)) {
+    ++ChatLines;
   }
-  // DATA_CHAT and anything else: nothing of the game changes.
+  // A chat line and anything else: nothing of the game changes.
 }
 
 void TModel::ConnectionLost() {

@@ -19,6 +19,7 @@ struct TModel {
   long Reports = 0;        // bad columns the user is told about
   long MovesPlayed = 0;
   long GamesEnded = 0;
+  long ChatLines = 0;  // DATA_CHAT messages, before the memo's limits
 
   // One read, split as the receiver splits it.
   void Receive(const QByteArray& read);

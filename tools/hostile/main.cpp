@@ -9,13 +9,14 @@
 #include <cstdio>
 
 #include "Campaign.h"
+#include "tests/support/ProgramFolder.h"
 
 int main(int argc, char** argv) {
   // The windows are real, but need no screen.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   zerud::campaign::TSettings settings;
-  settings.ProgramFolder = QStringLiteral(ZERUD_CAMPAIGN_PROGRAM_DIR);
+  settings.ProgramFolder = zerud::test::BuiltProgramFolder();
   const QStringList arguments = QApplication::arguments();
   for (int i = 1; i < arguments.size(); ++i) {
     const QString& argument = arguments[i];

@@ -1,4 +1,4 @@
-#include "rules/Solver.h"
+#include "solver/Solver.h"
 
 #include <sys/mman.h>
 

@@ -12,8 +12,8 @@
 #include <optional>
 #include <string>
 
-#include "rules/BitPosition.h"
 #include "rules/Board.h"
+#include "solver/BitPosition.h"
 
 namespace zerud {
 

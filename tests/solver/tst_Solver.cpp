@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "rules/Solver.h"
+#include "solver/Solver.h"
 
 namespace zerud {
 namespace {
