@@ -78,6 +78,8 @@ void TMessageLog::SetIcons(const TLogIcons& icons) {
 void TMessageLog::AppendLine(const QString& text, TSpeaker speaker) {
   auto* line = new QListWidgetItem(text);
   line->setData(Qt::UserRole, static_cast<int>(speaker));
+  // A row shows what fits; the pointer over it shows all of it.
+  line->setToolTip(ShownText(text, speaker).trimmed());
   addItem(line);
 }
 
@@ -97,9 +99,9 @@ TSpeaker TMessageLog::Speaker(int index) const {
   return line ? static_cast<TSpeaker>(line->data(Qt::UserRole).toInt()) : TSpeaker::None;
 }
 
-QString TMessageLog::ShownText(const QString& line) {
+QString TMessageLog::ShownText(const QString& line, TSpeaker speaker) {
   const qsizetype colon = line.indexOf(u':');
-  return colon < 0 ? line : line.mid(colon + 1);
+  return colon < 0 || speaker == TSpeaker::None ? line : line.mid(colon + 1);
 }
 
 void TMessageLog::MemoMessagesDrawItem(QPainter& painter, const QRect& row, int index) const {
@@ -110,8 +112,8 @@ void TMessageLog::MemoMessagesDrawItem(QPainter& painter, const QRect& row, int 
   painter.translate(row.topLeft());
   painter.setClipRect(0, 0, width, height);
 
-  // Step 1. What is shown: after the first colon.
-  const QString shown = ShownText(text);
+  // Step 1. What is shown: a speaker's text after the first colon.
+  const QString shown = ShownText(text, Speaker(index));
 
   // Step 2. Plain line: bold black on light blue.
   painter.setFont(RowFont(true));

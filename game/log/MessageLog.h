@@ -55,8 +55,9 @@ class TMessageLog : public QListWidget {
   // Tahoma 7 points, bold for a plain row, regular for a speaker's text.
   static QFont RowFont(bool bold);
 
-  // The part of a line that is shown: after its first colon, or all of it.
-  static QString ShownText(const QString& line);
+  // The part of a line that is shown: a speaker's text after the first colon
+  // (its prefix gives way to the icon), a plain line whole.
+  static QString ShownText(const QString& line, TSpeaker speaker);
 
  private:
   std::function<TLogMode()> mode_;

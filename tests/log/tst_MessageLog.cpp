@@ -203,9 +203,14 @@ class TestMessageLog : public QObject {
     QImage plain(empty.size(), empty.format());
     plain.fill(kPlain);
     QCOMPARE(empty, plain);
-    // Only the part after the first colon is written.
-    QCOMPARE(f.Row(QStringLiteral("one:two:three")), f.Row(QStringLiteral("x:two:three")));
-    QVERIFY(f.Row(QStringLiteral("one:two:three")) != f.Row(QStringLiteral("one:two:thre")));
+    // Of a speaker's line only the part after the first colon is written; a
+    // plain line is written whole.
+    const TSpeaker machine = TSpeaker::Machine;
+    QCOMPARE(f.Row(QStringLiteral("one:two:three"), machine),
+             f.Row(QStringLiteral("x:two:three"), machine));
+    QVERIFY(f.Row(QStringLiteral("one:two:three"), machine) !=
+            f.Row(QStringLiteral("one:two:thre"), machine));
+    QVERIFY(f.Row(QStringLiteral("one:two:three")) != f.Row(QStringLiteral("x:two:three")));
   }
 
   void modeIsReadAtDrawingTime() {
