@@ -287,6 +287,11 @@ class TestFormMain : public QObject {
 
   void chatSendingFollowsTheSockets() {
     TWindow form;
+    // The first "..." is selected with the focus, so typing replaces it.
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.EditChat->setFocus();
+    QTRY_COMPARE(form.EditChat->selectedText(), u"..."_s);
     // No network window, or no open socket: the text stays.
     form.EditChat->setText(u"salut"_s);
     form.bnEnvoyerChatClick();
