@@ -42,6 +42,9 @@ TFormReseau::TFormReseau(TGameLink* game, QWidget* parent)
   ServerSocket = new TServerSocket(this);
   ServerSocket->setObjectName(QStringLiteral("ServerSocket"));
   ServerSocket->SetPort(kDefaultPort);
+  // One game, one peer: a stranger joining while the other player is
+  // connected is turned away at once and never heard.
+  ServerSocket->SetMaxConnections(1);
   ServerSocket->OnAccept = [this](TSocketConnection* s) { ServerSocketAccept(s); };
   ServerSocket->OnClientRead = [this](TSocketConnection* s) { ServerSocketClientRead(s); };
   ServerSocket->OnClientDisconnect = [this](TSocketConnection* s) {

@@ -471,6 +471,43 @@ class SocketsTest : public QObject {
     }
   }
 
+  // A server that takes one peer at a time closes a stranger at once while
+  // its peer is connected: what the stranger sent is never read, no event
+  // tells of it, and the peer goes on. Once the peer has left, the next one
+  // is taken.
+  void oneAtATimeTurnsStrangersAway() {
+    TServer s;
+    s.server.SetMaxConnections(1);
+    s.Listen();
+    QTcpSocket first;
+    QVERIFY(s.Join(first));
+
+    // The stranger's bytes wait in the system before the server takes it.
+    QTcpSocket stranger;
+    QSignalSpy strangerGone(&stranger, &QTcpSocket::disconnected);
+    stranger.connectToHost(QHostAddress::LocalHost, s.server.ListeningPort());
+    QVERIFY(stranger.waitForConnected(2000));
+    stranger.write("DATA_GAME|0");
+    QVERIFY(stranger.waitForBytesWritten(2000));
+    QTRY_COMPARE(strangerGone.count(), 1);
+    Pump(100);
+    QCOMPARE(s.accepts, 1);
+    QCOMPARE(s.reads + s.disconnects + s.errors, 0);
+    QCOMPARE(s.server.ActiveConnections(), 1);
+    QCOMPARE(s.server.Connection(0)->PeerPort(), first.localPort());
+
+    first.write("DATA_GAME|3");
+    QTRY_COMPARE(s.received, QByteArray("DATA_GAME|3"));
+    QCOMPARE(s.server.Connection(0)->SendText("DATA_GAME|4"), 11);
+    QTRY_COMPARE(first.bytesAvailable(), 11);
+
+    first.disconnectFromHost();
+    QTRY_COMPARE(s.disconnects, 1);
+    QTcpSocket next;
+    QVERIFY(s.Join(next));
+    QCOMPARE(s.accepts, 2);
+  }
+
   void localLookups() {
     QCOMPARE(HostToAddress("127.0.0.1"), QString("127.0.0.1"));
     QCOMPARE(HostToAddress("10.200.3.4"), QString("10.200.3.4"));
