@@ -42,6 +42,9 @@ TFormReseau::TFormReseau(TGameLink* game, QWidget* parent)
   ServerSocket = new TServerSocket(this);
   ServerSocket->setObjectName(QStringLiteral("ServerSocket"));
   ServerSocket->SetPort(kDefaultPort);
+  // One game, one peer: a stranger joining while the other player is
+  // connected is turned away at once and never heard.
+  ServerSocket->SetMaxConnections(1);
   ServerSocket->OnAccept = [this](TSocketConnection* s) { ServerSocketAccept(s); };
   ServerSocket->OnClientRead = [this](TSocketConnection* s) { ServerSocketClientRead(s); };
   ServerSocket->OnClientDisconnect = [this](TSocketConnection* s) {
@@ -131,20 +134,33 @@ void TFormReseau::bnConnexionClick() {
     ShowError(QString::fromUtf8(error.what()));
     return;
   }
-  // Step 4. Connexion waits for a reset; Déconnexion is the way back.
+  // Step 4. Connexion waits for a reset; Déconnexion is the way back. The
+  // role, the port and the server's name stay as they are meanwhile: a role
+  // switched under an open connection would send the moves to a socket
+  // that has no peer.
   bnConnexion->SetEnabled(false);
   bnDeconnexion->SetEnabled(true);
+  LockFields(true);
   // Step 5.
   hide();
 }
 
 int TFormReseau::PortSetting() const { return ParseInteger(EditNumeroPort->text().toStdString()); }
 
+void TFormReseau::LockFields(bool locked) {
+  RadioServeur->setEnabled(!locked);
+  RadioClient->setEnabled(!locked);
+  EditNumeroPort->setEnabled(!locked);
+  // The server's name is this machine's own in the server role.
+  EditNomServeur->setEnabled(!locked && clientRole_);
+}
+
 void TFormReseau::ResetToDisconnected() {
   ClientSocket->Close();
   ServerSocket->Close();
   // What is left of the reads of the ended connections is dropped.
   pending_.clear();
+  LockFields(false);
   TGameLink* game = Game();
   if (!game) return;
   game->LeaveNetworkMode();

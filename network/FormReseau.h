@@ -97,6 +97,9 @@ class TFormReseau : public QWidget, public TNetworkLink {
   void FormCreate();
   // EditNumeroPort's text as an integer; throws TConvertError otherwise.
   int PortSetting() const;
+  // The role boxes, the port and the server's name, locked while a
+  // connection is open or opening.
+  void LockFields(bool locked);
   void ResetToDisconnected();
   void ReadMessages(TSocketConnection* socket);
   void RejectMove(const QString& column);

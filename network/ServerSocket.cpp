@@ -73,11 +73,18 @@ TSocketConnection* TServerSocket::Connection(int index) const {
 
 void TServerSocket::AcceptPending() {
   const QPointer<QTcpServer> server = server_;
-  // Every incoming connection is accepted, however many; a handler that
-  // closes the server ends the loop.
+  // Every incoming connection is taken from the system's queue; a handler
+  // that closes the server ends the loop.
   while (server && server == server_ && listening_ && server->hasPendingConnections()) {
     QTcpSocket* socket = server->nextPendingConnection();
     if (!socket) break;
+    if (maxConnections_ > 0 && ActiveConnections() >= maxConnections_) {
+      // No room: the peer sees its connection end at once, before anything
+      // it sent is read.
+      socket->abort();
+      socket->deleteLater();
+      continue;
+    }
     auto* connection =
         new TSocketConnection(socket, std::bind_front(&TServerSocket::ConnectionEvent, this), this);
     connections_.emplace_back(connection);

@@ -11,8 +11,9 @@ class QTcpServer;
 
 namespace zerud {
 
-// Listens on a port and accepts every peer that joins. Its events run on the
-// UI thread; a handler may close the server from inside any of them.
+// Listens on a port and accepts the peers that join, every one of them or as
+// many at a time as it is told. Its events run on the UI thread; a handler
+// may close the server from inside any of them.
 class TServerSocket : public QObject {
   Q_OBJECT
 
@@ -35,6 +36,12 @@ class TServerSocket : public QObject {
   // The port actually listened on (differs from TcpPort(Port()) for port 0).
   quint16 ListeningPort() const;
 
+  // The most peers connected at once; 0, the default, for no limit. While
+  // that many are connected, a further one is closed as soon as it joins:
+  // nothing it sends is read and no event tells of it.
+  void SetMaxConnections(int most) { maxConnections_ = most; }
+  int MaxConnections() const { return maxConnections_; }
+
   int ActiveConnections() const { return static_cast<int>(connections_.size()); }
   TSocketConnection* Connection(int index) const;
 
@@ -52,6 +59,7 @@ class TServerSocket : public QObject {
   void Forget(TSocketConnection* connection);
 
   int port_ = 0;
+  int maxConnections_ = 0;
   bool listening_ = false;
   QPointer<QTcpServer> server_;
   std::vector<QPointer<TSocketConnection>> connections_;

@@ -1,12 +1,56 @@
 #include "network/SocketConnection.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 #include <QNetworkProxy>
 #include <QTcpSocket>
 
 namespace zerud {
 namespace {
 
-void NoDelay(QTcpSocket* socket) { socket->setSocketOption(QAbstractSocket::LowDelayOption, 1); }
+// A dead link (a cut cable, a peer whose machine went off) must end the
+// connection within a minute, with nothing new on the wire: an older copy of
+// the game sends nothing between moves and would not understand a message of
+// ours, so there is no heartbeat of the game's own, and a peer that is only
+// thinking, however long, must never be dropped. The system's keep-alive
+// probes do it below the game: a link that stays quiet for kKeepAliveIdle
+// seconds is probed every kKeepAliveInterval seconds, and a peer that
+// answers none of kKeepAliveProbes probes is gone. A healthy peer's system
+// answers them, whatever the game on it does.
+constexpr int kKeepAliveIdle = 10;
+constexpr int kKeepAliveInterval = 5;
+constexpr int kKeepAliveProbes = 5;
+// Keep-alive sends no probe while data waits for its acknowledgement, and a
+// move sent into a dead cable does: the system would retry it for a quarter
+// of an hour. Data left unacknowledged this long (milliseconds) ends the
+// connection instead.
+constexpr int kUnacknowledgedLimitMs = 30000;
+static_assert(kKeepAliveIdle + kKeepAliveInterval * kKeepAliveProbes <= 60 &&
+              kUnacknowledgedLimitMs <= 60000);
+
+void SetOption(int descriptor, int level, int name, int value) {
+  // A system that refuses an option leaves the connection as it was: the
+  // game still plays, it only notices a dead link later.
+  setsockopt(descriptor, level, name, &value, sizeof value);
+}
+
+// Qt applies an option only to a system socket, so a client's connection
+// gets these once it is made.
+void TuneConnected(QTcpSocket* socket) {
+  // Each message leaves at once, as its own segment as far as the network
+  // allows, without Nagle's delay: an older copy of the game, which splits
+  // nothing, then receives a chat line and the move behind it apart.
+  socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+  const int descriptor = static_cast<int>(socket->socketDescriptor());
+  if (descriptor < 0) return;
+  SetOption(descriptor, SOL_SOCKET, SO_KEEPALIVE, 1);
+  SetOption(descriptor, IPPROTO_TCP, TCP_KEEPIDLE, kKeepAliveIdle);
+  SetOption(descriptor, IPPROTO_TCP, TCP_KEEPINTVL, kKeepAliveInterval);
+  SetOption(descriptor, IPPROTO_TCP, TCP_KEEPCNT, kKeepAliveProbes);
+  SetOption(descriptor, IPPROTO_TCP, TCP_USER_TIMEOUT, kUnacknowledgedLimitMs);
+}
 
 }  // namespace
 
@@ -25,18 +69,13 @@ void TSocketConnection::Attach(QTcpSocket* socket) {
   socket->setProxy(QNetworkProxy::NoProxy);
   socket->setReadBufferSize(kMaxReadSize);
   established_ = socket->state() == QAbstractSocket::ConnectedState;
-  // Each message leaves at once, as its own segment as far as the network
-  // allows, without Nagle's delay: an older copy of the game, which splits
-  // nothing, then receives a chat line and the move behind it apart. Qt
-  // applies an option only to a system socket, so a client's waits for
-  // its connection.
-  if (established_) NoDelay(socket);
+  if (established_) TuneConnected(socket);
   // channelReadyRead, unlike readyRead, is also emitted while a handler of
   // an earlier read still runs (it may be animating a move), so a message
   // that arrives then is not left waiting in the buffer.
   connect(socket, &QIODevice::channelReadyRead, this, [this](int) { Notify(TEvent::Read); });
   connect(socket, &QAbstractSocket::connected, this, [this, socket] {
-    NoDelay(socket);
+    TuneConnected(socket);
     Notify(TEvent::Connected);
   });
   connect(socket, &QAbstractSocket::disconnected, this, [this] { Notify(TEvent::Closed); });

@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <cerrno>
+#include <functional>
 #include <tuple>
 
 #include "NetTestSupport.h"
@@ -241,16 +242,22 @@ class FormReseauTest : public QObject {
     QCOMPARE(side.Status(), QString(" Serveur - Connecté"));
     QVERIFY(side.game.StartEnabled);
 
-    // A second peer is accepted too, is heard, and never hears anything.
+    // A second peer is turned away at once: it changes nothing, the status,
+    // the column targets and the start button included, and the first peer
+    // goes on.
     side.game.Status = "x";
+    side.game.MovesStopped = side.game.StartEnabled = false;
+    QSignalSpy secondGone(&second.socket, &QTcpSocket::disconnected);
     QVERIFY(second.Connect(port));
-    QTRY_COMPARE(w.ServerActiveConnections(), 2);
-    QCOMPARE(side.Status(), QString(" Serveur - Connecté"));
+    second.Send("DATA_CHAT|du second");
+    QTRY_COMPARE(secondGone.count(), 1);
+    Pump(50);
+    QCOMPARE(w.ServerActiveConnections(), 1);
+    QCOMPARE(side.Status(), QString("x"));
+    QVERIFY(!side.game.MovesStopped && !side.game.StartEnabled);
+    QVERIFY(side.game.Received.isEmpty());
     w.SendChatLine("à toi");
     QTRY_COMPARE(first.received, QByteArray("DATA_CHAT|\xE0 toi"));
-    second.Send("DATA_CHAT|du second");
-    QTRY_COMPARE(side.game.Received, QStringList{"chat du second"});
-    Pump(50);
     QVERIFY(second.received.isEmpty());
 
     // Fermer keeps everything.
@@ -259,15 +266,13 @@ class FormReseauTest : public QObject {
     QVERIFY(!w.isVisible());
     QCOMPARE(w.ConnectionState(), State::ServerConnected);
 
-    // The first peer leaves: everything closes, the second peer too.
-    QSignalSpy secondGone(&second.socket, &QTcpSocket::disconnected);
+    // The first peer leaves: everything closes.
     first.socket.disconnectFromHost();
     QTRY_COMPARE(w.ConnectionState(), State::Idle);
     QCOMPARE(side.Status(), kDisconnected);
     QVERIFY(!side.game.NetworkGame);
     QVERIFY(side.game.ModesEnabled);
     QVERIFY(w.bnConnexion->Enabled());
-    QTRY_COMPARE(secondGone.count(), 1);
     QVERIFY(shown.texts.isEmpty());
 
     // Connexion again listens with the fields as they stand.
@@ -325,6 +330,54 @@ class FormReseauTest : public QObject {
     Pump(200);
     QCOMPARE(w.ConnectionState(), State::Idle);
     QCOMPARE(side.Status(), kDisconnected);
+  }
+
+  // The role boxes, the port and the server's name are locked while a
+  // connection is open or opening, and only then: a role switched under an
+  // open connection sent the moves to the socket without a peer.
+  void fieldsLockedWhileAConnectionIsOpen() {
+    TShownErrors shown;
+    TLoneWindow side;
+    TFormReseau& w = *side.reseau;
+    QTcpServer peerServer;
+    QVERIFY(peerServer.listen(QHostAddress::LocalHost, 0));
+    TRawPeer peer;
+    quint16 port = 0;
+    const struct {
+      const char* step;
+      std::function<void()> action;
+      State state;
+      bool locked;
+      bool nameEnabled;
+    } steps[] = {
+        {"Connexion fails on the port text",
+         [&] {
+           w.EditNumeroPort->setText("x");
+           w.bnConnexionClick();
+         },
+         State::Idle, false, false},
+        {"listening", [&] { port = side.Listen(); }, State::Listening, true, false},
+        {"server connected", [&] { peer.Connect(port); }, State::ServerConnected, true, false},
+        {"the peer leaves", [&] { peer.socket.disconnectFromHost(); }, State::Idle, false, false},
+        {"connecting", [&] { side.Join(peerServer.serverPort()); }, State::Connecting, true, false},
+        {"client connected", [] {}, State::ClientConnected, true, false},
+        {"Déconnexion", [&] { w.bnDeconnexionClick(); }, State::Idle, false, true},
+    };
+    for (const auto& step : steps) {
+      step.action();
+      QTRY_COMPARE(w.ConnectionState(), step.state);
+      for (QWidget* field :
+           std::initializer_list<QWidget*>{w.RadioServeur, w.RadioClient, w.EditNumeroPort})
+        QVERIFY2(field->isEnabled() == !step.locked, step.step);
+      QVERIFY2(w.EditNomServeur->isEnabled() == step.nameEnabled, step.step);
+      if (!step.locked) continue;
+      // A click on the other role box changes nothing.
+      const bool server = side.game.IsServer;
+      QTest::mouseClick(server ? w.RadioClient : w.RadioServeur, Qt::LeftButton, {},
+                        QPoint(10, 11));
+      QVERIFY2(side.game.IsServer == server, step.step);
+    }
+    QCOMPARE(shown.texts, QStringList{kBadInteger.arg("x")});
   }
 
   // The exact bytes of a game against a plain socket.

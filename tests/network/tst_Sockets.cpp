@@ -1,3 +1,7 @@
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 #include <QHostInfo>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -430,8 +434,25 @@ class SocketsTest : public QObject {
     QCOMPARE(ReachableAddress(lookedUp, interfaces), shown);
   }
 
-  // Every connection, accepted or made, sends without Nagle's delay.
-  void connectionsSendWithoutDelay() {
+  // Every connection, accepted or made, sends without Nagle's delay and
+  // notices a dead link within a minute: the system probes a quiet link, and
+  // gives up on data left unacknowledged. A client's options wait for its
+  // connection, so they must be checked on a connected descriptor.
+  void connectionsCarryTheirOptions_data() {
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("option");
+    QTest::addColumn<int>("value");
+    QTest::newRow("no delay") << int(IPPROTO_TCP) << int(TCP_NODELAY) << 1;
+    QTest::newRow("keep-alive") << int(SOL_SOCKET) << int(SO_KEEPALIVE) << 1;
+    QTest::newRow("quiet seconds before probing") << int(IPPROTO_TCP) << int(TCP_KEEPIDLE) << 10;
+    QTest::newRow("seconds between probes") << int(IPPROTO_TCP) << int(TCP_KEEPINTVL) << 5;
+    QTest::newRow("probes unanswered") << int(IPPROTO_TCP) << int(TCP_KEEPCNT) << 5;
+    QTest::newRow("unacknowledged ms") << int(IPPROTO_TCP) << int(TCP_USER_TIMEOUT) << 30000;
+  }
+  void connectionsCarryTheirOptions() {
+    QFETCH(int, level);
+    QFETCH(int, option);
+    QFETCH(int, value);
     TServer s;
     s.Listen();
     TClientSocket client;
@@ -442,8 +463,49 @@ class SocketsTest : public QObject {
     for (TSocketConnection* connection : {client.Connection(), s.server.Connection(0)}) {
       auto* socket = connection->findChild<QTcpSocket*>();
       QVERIFY(socket != nullptr);
-      QCOMPARE(socket->socketOption(QAbstractSocket::LowDelayOption).toInt(), 1);
+      int got = -1;
+      socklen_t size = sizeof got;
+      QCOMPARE(getsockopt(static_cast<int>(socket->socketDescriptor()), level, option, &got, &size),
+               0);
+      QCOMPARE(got, value);
     }
+  }
+
+  // A server that takes one peer at a time closes a stranger at once while
+  // its peer is connected: what the stranger sent is never read, no event
+  // tells of it, and the peer goes on. Once the peer has left, the next one
+  // is taken.
+  void oneAtATimeTurnsStrangersAway() {
+    TServer s;
+    s.server.SetMaxConnections(1);
+    s.Listen();
+    QTcpSocket first;
+    QVERIFY(s.Join(first));
+
+    // The stranger's bytes wait in the system before the server takes it.
+    QTcpSocket stranger;
+    QSignalSpy strangerGone(&stranger, &QTcpSocket::disconnected);
+    stranger.connectToHost(QHostAddress::LocalHost, s.server.ListeningPort());
+    QVERIFY(stranger.waitForConnected(2000));
+    stranger.write("DATA_GAME|0");
+    QVERIFY(stranger.waitForBytesWritten(2000));
+    QTRY_COMPARE(strangerGone.count(), 1);
+    Pump(100);
+    QCOMPARE(s.accepts, 1);
+    QCOMPARE(s.reads + s.disconnects + s.errors, 0);
+    QCOMPARE(s.server.ActiveConnections(), 1);
+    QCOMPARE(s.server.Connection(0)->PeerPort(), first.localPort());
+
+    first.write("DATA_GAME|3");
+    QTRY_COMPARE(s.received, QByteArray("DATA_GAME|3"));
+    QCOMPARE(s.server.Connection(0)->SendText("DATA_GAME|4"), 11);
+    QTRY_COMPARE(first.bytesAvailable(), 11);
+
+    first.disconnectFromHost();
+    QTRY_COMPARE(s.disconnects, 1);
+    QTcpSocket next;
+    QVERIFY(s.Join(next));
+    QCOMPARE(s.accepts, 2);
   }
 
   void localLookups() {
