@@ -11,6 +11,13 @@ namespace zerud {
 
 using namespace texts;
 
+namespace {
+
+// The longest part of a peer's bad column text repeated in the error shown.
+constexpr qsizetype kShownColumnText = 64;
+
+}  // namespace
+
 void TGame::ConnectionOpening() {
   connectionOpen_ = true;
   ModeChanged();
@@ -139,8 +146,11 @@ void TGame::PlayPeerMoveNow(const QString& text) {
   int n = 0;
   try {
     n = ParseInteger(text.toStdString());
-  } catch (const TGameError& error) {
-    view_.ReportError(QString::fromUtf8(error.what()));
+  } catch (const TConvertError&) {
+    // The peer chooses the text: the report repeats only its beginning.
+    QString shown = text.left(kShownColumnText);
+    if (shown.size() < text.size()) shown += QStringLiteral("…");
+    view_.ReportError(QString::fromUtf8(TConvertError(shown.toStdString()).what()));
     return;
   }
   // A column the grid does not have, a full one, or a full grid: ignored.

@@ -19,6 +19,15 @@
 namespace zerud {
 namespace {
 
+bool IsInteger(const QString& text) {
+  try {
+    ParseInteger(text.toStdString());
+    return true;
+  } catch (const TConvertError&) {
+    return false;
+  }
+}
+
 // lbReseau's texts, each with its leading blank.
 constexpr char kStatusListening[] = " En attente de connexion";
 constexpr char kStatusConnecting[] = " Connexion en cours";
@@ -29,9 +38,6 @@ constexpr char kStatusDisconnected[] = " Déconnecté";
 constexpr char kAddressPrefix[] = "Votre adresse IP : ";
 // Shown in place of the address when this machine's name does not resolve.
 constexpr char kAddressUnknown[] = "introuvable";
-
-// The longest part of a peer's bad column text repeated in the error shown.
-constexpr qsizetype kShownColumnText = 64;
 
 }  // namespace
 
@@ -158,8 +164,6 @@ void TFormReseau::LockFields(bool locked) {
 void TFormReseau::ResetToDisconnected() {
   ClientSocket->Close();
   ServerSocket->Close();
-  // What is left of the reads of the ended connections is dropped.
-  pending_.clear();
   LockFields(false);
   TGameLink* game = Game();
   if (!game) return;
@@ -214,11 +218,10 @@ void TFormReseau::ClientSocketError(TSocketConnection*, TErrorEvent, int& errorC
 void TFormReseau::ReadMessages(TSocketConnection* socket) {
   const QString text = FromWire(socket->ReceiveText());
   if (text.isEmpty()) return;
-  // Messages are handled in the order they arrived: a read that comes while
-  // an earlier one is still being handled (its move falling) first finishes
-  // what was left of the earlier one.
-  pending_ += SplitReceivedText(text);
-  while (!pending_.isEmpty()) ProcessNetMessage(pending_.takeFirst());
+  // The game queues what it is handed and plays it from the event loop in
+  // the order sent, so every message of this read is handed over before the
+  // first of them runs.
+  for (const QString& message : SplitReceivedText(text)) ProcessNetMessage(message);
 }
 
 void TFormReseau::ProcessNetMessage(const QString& text) {
@@ -230,33 +233,15 @@ void TFormReseau::ProcessNetMessage(const QString& text) {
     game->StartPeerGame();
   } else if (command == QLatin1String(kCommandMove)) {
     const QString column = GetField(kFieldSeparator, text, 2);
-    if (MoveColumn(column) < 0) {
-      RejectMove(column);
-      return;
-    }
+    // A number outside the grid is dropped in silence; a text that is no
+    // number goes to the game, which reports it in its turn.
+    if (MoveColumn(column) < 0 && IsInteger(column)) return;
     game->PlayPeerMove(column);
   } else if (command == QLatin1String(kCommandEnd)) {
     game->EndPeerGame();
   } else if (command == QLatin1String(kCommandChat)) {
     game->ShowPeerChat(ChatLine(GetField(kFieldSeparator, text, 2)));
   }
-}
-
-// A column that is not a number is reported as the conversion error it is; a
-// number outside the grid is dropped in silence. Either way nothing of the
-// game changes. A peer flooding bad columns gets one report at a time.
-void TFormReseau::RejectMove(const QString& column) {
-  try {
-    ParseInteger(column.toStdString());
-    return;
-  } catch (const TConvertError&) {
-  }
-  if (showingPeerError_) return;
-  QString shown = column.left(kShownColumnText);
-  if (shown.size() < column.size()) shown += QStringLiteral("…");
-  showingPeerError_ = true;
-  ShowError(QString::fromUtf8(TConvertError(shown.toStdString()).what()));
-  showingPeerError_ = false;
 }
 
 void TFormReseau::SetStatus(const char* text) {

@@ -2,7 +2,6 @@
 
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 
 #include "game/NetworkLink.h"
@@ -102,7 +101,6 @@ class TFormReseau : public QWidget, public TNetworkLink {
   void LockFields(bool locked);
   void ResetToDisconnected();
   void ReadMessages(TSocketConnection* socket);
-  void RejectMove(const QString& column);
   void SetStatus(const char* text);
 
   // The game, or null once its window is gone.
@@ -110,9 +108,6 @@ class TFormReseau : public QWidget, public TNetworkLink {
 
   TGameLink* game_;
   QPointer<QWidget> gameWindow_;
-  // Received messages not handled yet, in their order of arrival.
-  QStringList pending_;
-  bool showingPeerError_ = false;
   // The role chosen last with the two boxes.
   bool clientRole_ = false;
 };

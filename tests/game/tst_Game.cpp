@@ -492,12 +492,15 @@ class TestGame : public QObject {
 
     // Outside the grid, ignored before anything changes; a value beyond 32
     // bits is no integer.
-    for (const char* text : {"3x", "7", "-1", "99999999999", "2147483647"})
-      t.game.PlayPeerMove(QString::fromLatin1(text));
+    // The report repeats at most 64 characters of the peer's text.
+    const QString x64 = QString(64, u'x');
+    for (const QString& text :
+         {u"3x"_s, u"7"_s, u"-1"_s, u"99999999999"_s, u"2147483647"_s, x64, x64 + u"y"_s})
+      t.game.PlayPeerMove(text);
     TTable::Settle();
-    QCOMPARE(t.view.Errors,
-             (QStringList{u"'3x' n'est pas une valeur entière correcte"_s,
-                          u"'99999999999' n'est pas une valeur entière correcte"_s}));
+    const QString bad = u"'%1' n'est pas une valeur entière correcte"_s;
+    QCOMPARE(t.view.Errors, (QStringList{bad.arg(u"3x"_s), bad.arg(u"99999999999"_s), bad.arg(x64),
+                                         bad.arg(x64 + u"…"_s)}));
     QCOMPARE(t.view.Log, lines);
     QCOMPARE(t.Grid(), kEmptyGrid);
     QCOMPARE(t.Turn(), u"move 1 player 1 playing 0000000 counting"_s);
