@@ -249,7 +249,13 @@ class TCampaign {
     });
     poll.start();
     ++result_.Messages;
+    // The game plays what it read from the event loop: the poll injects the
+    // reads while the move falls, before the move is over.
     if (!SendRead("DATA_GAME|" + QByteArray::number(column)) || !ok) return false;
+    if (!WaitFor([&] { return injected || !main_->PeerMessagesWaiting(); },
+                 QStringLiteral("start of the move")) ||
+        !ok)
+      return false;
     poll.stop();
     if (!injected) {
       for (const QByteArray& read : reads)
