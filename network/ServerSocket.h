@@ -40,7 +40,6 @@ class TServerSocket : public QObject {
   // that many are connected, a further one is closed as soon as it joins:
   // nothing it sends is read and no event tells of it.
   void SetMaxConnections(int most) { maxConnections_ = most; }
-  int MaxConnections() const { return maxConnections_; }
 
   int ActiveConnections() const { return static_cast<int>(connections_.size()); }
   TSocketConnection* Connection(int index) const;

@@ -17,8 +17,9 @@ namespace {
 // thinking, however long, must never be dropped. The system's keep-alive
 // probes do it below the game: a link that stays quiet for kKeepAliveIdle
 // seconds is probed every kKeepAliveInterval seconds, and a peer that
-// answers none of kKeepAliveProbes probes is gone. A healthy peer's system
-// answers them, whatever the game on it does.
+// answers none of kKeepAliveProbes probes is gone (Linux ends it sooner, once
+// kUnacknowledgedLimitMs have passed without a word and a probe is out: about
+// 30 s). A healthy peer's system answers them, whatever the game on it does.
 constexpr int kKeepAliveIdle = 10;
 constexpr int kKeepAliveInterval = 5;
 constexpr int kKeepAliveProbes = 5;

@@ -1,0 +1,318 @@
+#!/usr/bin/env bash
+# The game as server in a network namespace of its own, against a raw peer
+# speaking the wire protocol from a second namespace; a veth pair joins them
+# (198.51.100.1 and 198.51.100.2, no route anywhere else). It checks that
+#   - a silently cut cable (the peer's namespace drops every packet) ends the
+#     connection within a minute, while the game waits for the peer's move
+#     and right after it has sent one into the cut;
+#   - a silent, healthy link is still up after 75 s;
+#   - a stranger joining in the middle of a game, sending a move and leaving
+#     changes nothing;
+#   - Return in the chat field sends the line and plays no move, also after
+#     an arrow key moved the keyboard marker.
+# The game has noticed a lost link when its process holds no established
+# TCP socket to the peer any more and its status label no longer looks
+# connected. Needs root, iproute2, nftables and python3; skips (77) without.
+#   e2e_netns.sh <program>
+set -uo pipefail
+program=$(readlink -f "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../e2e/harness.sh"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "SKIP: network namespaces need root"
+  exit "$ZH_SKIP"
+fi
+for tool in ip nft ss python3; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIP: $tool is not installed (Debian packages iproute2, nftables, python3)"
+    exit "$ZH_SKIP"
+  fi
+done
+zh_require "$program"
+zh_start 1280x1024x24
+began=$(zh_now_ms)
+
+GAME_NS=zerud-game-$$
+PEER_NS=zerud-peer-$$
+GAME_ADDR=198.51.100.1
+PEER_ADDR=198.51.100.2
+PORT=28528  # the low 16 bits of the default port text 290672
+in_game() { ip netns exec "$GAME_NS" "$@"; }
+in_peer() { ip netns exec "$PEER_NS" "$@"; }
+
+zh_on_exit() {
+  [ -n "${peer_pid:-}" ] && kill "$peer_pid" 2>/dev/null
+  [ -n "$ZH_PID" ] && kill "$ZH_PID" 2>/dev/null
+  # The veth pair goes with the namespaces.
+  ip netns del "$GAME_NS" 2>/dev/null
+  ip netns del "$PEER_NS" 2>/dev/null
+  return 0
+}
+
+ip netns add "$GAME_NS" && ip netns add "$PEER_NS" || zh_fail "cannot create network namespaces"
+ip link add "zg$$" netns "$GAME_NS" type veth peer name "zp$$" netns "$PEER_NS" ||
+  zh_fail "cannot create the veth pair"
+for side in game peer; do
+  if [ $side = game ]; then ns=$GAME_NS link=zg$$ address=$GAME_ADDR; else
+    ns=$PEER_NS link=zp$$ address=$PEER_ADDR
+  fi
+  # IPv4 only: no IPv6 link-local chatter on the pair.
+  ip netns exec "$ns" sh -c 'for f in /proc/sys/net/ipv6/conf/*/disable_ipv6; do
+    [ -e "$f" ] && echo 1 >"$f"; done; true'
+  ip -n "$ns" addr add "$address/24" dev "$link" &&
+    ip -n "$ns" link set lo up && ip -n "$ns" link set "$link" up ||
+    zh_fail "cannot set up $link in $ns"
+done
+
+# Places in the main window and in the network window (see e2e_network.sh).
+START=(34 102)       # bnStart
+MULTI=(35 243)       # bnReseau, "Mode multi-joueurs"
+CHAT=(65 513)        # EditChat
+STATUS=(7 579 204 17)  # lbReseau
+CONNEXION=(46 150)   # bnConnexion in the network window
+target() { zh_click $((mx + 266 + 70 * $1 + 35)) $((my + 104)); }
+
+# The grid on the screen, row 0 (top) first: 1 red, 2 yellow, 0 anything else.
+board() {
+  local format="" row column x y
+  for row in 0 1 2 3 4 5; do
+    for column in 0 1 2 3 4 5 6; do
+      x=$((mx + 266 + 70 * column + 35)) y=$((my + 149 + 70 * row + 50))
+      format+="%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)] "
+    done
+  done
+  zh_shot "$ZH_DIR/board.png"
+  convert "$ZH_DIR/board.png" -format "$format" info: | tr ' ' '\n' | while IFS=, read -r r g b; do
+    [ -n "$r" ] || continue
+    if [ "$r" -gt 150 ] && [ "$g" -lt 130 ] && [ "$b" -lt 130 ]; then
+      printf 1
+    elif [ "$r" -gt 150 ] && [ "$g" -gt 150 ] && [ "$b" -lt 140 ]; then
+      printf 2
+    else
+      printf 0
+    fi
+  done
+}
+# The grid shows these two bottom rows (14 cells), and nothing above them.
+shows() { seen=$(board) && [ "$seen" = "0000000000000000000000000000$1" ]; }
+wait_shows() {  # rows description
+  zh_until 15 shows "$1" || zh_fail "$2 (the grid shows $seen)"
+}
+
+status_look() {
+  zh_shot "$ZH_DIR/status.png" &&
+    zh_region_hash "$ZH_DIR/status.png" $((mx + STATUS[0])) $((my + STATUS[1])) \
+      "${STATUS[2]}" "${STATUS[3]}"
+}
+# The game's established connection to the peer's port.
+holds_link() {
+  in_game ss -Htnp state established "( sport = :$PORT )" 2>/dev/null |
+    grep "pid=$ZH_PID," | grep -q " $PEER_ADDR:$1 "
+}
+looks_connected() { [ "$(status_look)" = "$connected_look" ]; }
+looks_other_than() { [ "$(status_look)" != "$1" ]; }
+noticed() { ! holds_link "$1" && ! looks_connected; }
+
+# The raw peer: connects from the peer's namespace, sends what it is told on
+# its standard input ("send TEXT"), appends every byte it receives to
+# $ZH_DIR/peer.received and notes its port, then its end, in
+# $ZH_DIR/peer.notes.
+cat >"$ZH_DIR/peer.py" <<'EOF'
+import socket, sys, threading
+host, port, received, notes = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4]
+def note(text):
+    with open(notes, "a") as f:
+        f.write(text + "\n")
+link = socket.create_connection((host, port), timeout=10)
+link.settimeout(None)
+note("port %d" % link.getsockname()[1])
+def read():
+    with open(received, "ab", buffering=0) as f:
+        while True:
+            try:
+                data = link.recv(4096)
+            except OSError as error:
+                note("error %d" % error.errno)
+                return
+            if not data:
+                note("closed")
+                return
+            f.write(data)
+threading.Thread(target=read, daemon=True).start()
+for line in sys.stdin:
+    command, _, text = line.rstrip("\n").partition(" ")
+    if command == "send":
+        link.sendall(text.encode("cp1252"))
+EOF
+start_peer() {
+  rm -f "$ZH_DIR/peer.in"
+  mkfifo "$ZH_DIR/peer.in"
+  : >"$ZH_DIR/peer.received"
+  : >"$ZH_DIR/peer.notes"
+  ip netns exec "$PEER_NS" python3 -u "$ZH_DIR/peer.py" "$GAME_ADDR" "$PORT" \
+    "$ZH_DIR/peer.received" "$ZH_DIR/peer.notes" <"$ZH_DIR/peer.in" 2>>"$ZH_DIR/peer.log" &
+  peer_pid=$!
+  exec 7>"$ZH_DIR/peer.in"
+  zh_until 10 grep -q '^port ' "$ZH_DIR/peer.notes" || zh_fail "the raw peer did not connect"
+  peer_port=$(sed -n 's/^port //p' "$ZH_DIR/peer.notes")
+  zh_until 10 holds_link "$peer_port" || zh_fail "the game holds no connection to the raw peer"
+  if [ -z "$connected_look" ]; then
+    zh_until 10 looks_other_than "$listening_look" ||
+      zh_fail "the status does not show the connection"
+    connected_look=$(status_look)
+  fi
+  zh_until 10 looks_connected || zh_fail "the status does not show the connection"
+}
+stop_peer() {
+  exec 7>&-
+  kill "$peer_pid" 2>/dev/null
+  wait "$peer_pid" 2>/dev/null
+  peer_pid=
+}
+peer_send() { echo "send $1" >&7; }
+peer_received() { [ "$(cat "$ZH_DIR/peer.received")" = "$1" ]; }
+# Waits until the peer has received exactly these bytes, then forgets them.
+peer_expects() {  # bytes description
+  zh_until 15 peer_received "$1" ||
+    zh_fail "$2 (the peer received '$(cat "$ZH_DIR/peer.received")')"
+  : >"$ZH_DIR/peer.received"
+}
+# Every packet into or out of the peer's namespace vanishes, without a reset
+# or an error message: the cable is cut.
+cut_cable() {
+  in_peer nft -f - <<'EOF' || zh_fail "cannot cut the cable"
+table inet cut {
+  chain in { type filter hook input priority 0; policy drop; }
+  chain out { type filter hook output priority 0; policy drop; }
+}
+EOF
+}
+mend_cable() { in_peer nft delete table inet cut; }
+# Waits, a minute at most, for the game to notice the lost link; prints the
+# seconds since `since` (milliseconds).
+time_notice() {  # since case
+  zh_until 60 noticed "$peer_port" ||
+    zh_fail "$2: the game did not notice the cut cable within 60 s"
+  local ms=$(($(zh_now_ms) - $1))
+  printf 'cut cable noticed %s: %d.%d s\n' "$2" $((ms / 1000)) $((ms % 1000 / 100))
+}
+
+# Clicks until `check` holds: clicks before the targets wake are ignored, as
+# the game means them to be (see e2e_network.sh). Sets `clicked` to the time
+# of the last click.
+click_until() {  # description action check...
+  local description=$1 action=$2 try
+  shift 2
+  for try in 1 2 3 4 5 6; do
+    clicked=$(zh_now_ms)
+    $action
+    zh_until 5 "$@" && return 0
+  done
+  zh_fail "$description"
+}
+
+# Connexion in the network window, with its fields as they stand (server
+# role, port text 290672).
+connexion() {
+  zh_click $((mx + MULTI[0])) $((my + MULTI[1]))
+  local net nx ny
+  net=$(zh_wait_window "Réseau" 10 312x166) || zh_fail "no network window"
+  read -r nx ny _ _ < <(zh_geometry "$net")
+  zh_click $((nx + CONNEXION[0])) $((ny + CONNEXION[1]))
+  zh_wait_gone "$net" 5 || zh_fail "the network window stays after Connexion"
+}
+
+# The game runs in its own namespace; Xvfb's socket in /tmp/.X11-unix is
+# reached from there.
+cat >"$ZH_DIR/game-in-namespace" <<EOF
+#!/bin/sh
+exec ip netns exec "$GAME_NS" "$program" "\$@"
+EOF
+chmod +x "$ZH_DIR/game-in-namespace"
+zh_start_game "$ZH_DIR/game-in-namespace"
+mx=$ZH_MAIN_X my=$ZH_MAIN_Y
+connected_look=
+connexion
+listening_look=$(status_look)
+
+# 1. The game starts a game and plays column 3; the peer hears both.
+start_peer
+zh_click $((mx + START[0])) $((my + START[1]))
+peer_expects "INIT|xxx" "the game's start did not reach the peer"
+click_until "the game's move did not land" "target 3" shows 00000000001000
+peer_expects "DATA_GAME|3" "the game's move did not reach the peer"
+
+# 2. A stranger joins, sends a move and leaves: no piece lands, the peer's
+# connection and the status stay, and the peer's own move lands.
+in_peer python3 - "$GAME_ADDR" "$PORT" <<'EOF' || zh_fail "the stranger could not connect"
+import socket, sys
+stranger = socket.create_connection((sys.argv[1], int(sys.argv[2])), timeout=10)
+try:
+    stranger.sendall(b"DATA_GAME|0")
+except OSError:
+    pass
+stranger.close()
+EOF
+sleep 2
+shows 00000000001000 || zh_fail "the stranger's move landed (the grid shows $seen)"
+holds_link "$peer_port" || zh_fail "the stranger ended the peer's connection"
+looks_connected || zh_fail "the stranger changed the status"
+peer_send "DATA_GAME|4"
+wait_shows 00000000001200 "the peer's move after the stranger did not land"
+echo "a stranger's move changed nothing"
+
+# 3. A silent, healthy link stays up: nothing is sent for 75 s.
+sleep 75
+holds_link "$peer_port" || zh_fail "the silent link was dropped within 75 s"
+looks_connected || zh_fail "the status changed on the silent link"
+grep -q '^closed\|^error' "$ZH_DIR/peer.notes" && zh_fail "the peer saw the silent link end"
+echo "silent link still connected after 75 s"
+
+# 4. The game plays, the peer hears the move, then the cable is cut while
+# the game waits for the answer.
+click_until "the game's second move did not land" "target 3" shows 00010000001200
+peer_expects "DATA_GAME|3" "the game's second move did not reach the peer"
+cut_cable
+time_notice "$(zh_now_ms)" "while waiting for the peer's move"
+stop_peer
+mend_cable
+
+# 5. Connected again, the peer starts a game and plays; the cable is cut, then
+# the game's player sends a move into it.
+connexion
+start_peer
+peer_send "INIT|xxx"
+wait_shows 00000000000000 "the peer's new game did not clear the grid"
+peer_send "DATA_GAME|2"
+wait_shows 00000000010000 "the peer's move did not land"
+cut_cable
+click_until "the game's move into the cut did not land" "target 5" shows 00000000010020
+time_notice "$clicked" "after sending a move into it"
+stop_peer
+mend_cable
+
+# 6. Return in the chat field sends the line and plays nothing, also after
+# the arrow keys moved the keyboard marker over the board.
+connexion
+start_peer
+peer_send "INIT|xxx"
+wait_shows 00000000000000 "the peer's third game did not clear the grid"
+peer_send "DATA_GAME|1"
+wait_shows 00000000100000 "the peer's move in the third game did not land"
+zh_click $((mx + STATUS[0] + 100)) $((my + STATUS[1] + 8))  # the window takes the keys
+xdotool key Right
+zh_click $((mx + CHAT[0])) $((my + CHAT[1]))
+xdotool key ctrl+a
+xdotool type --delay 20 "Salut"
+xdotool key Return
+sleep 0.3
+xdotool key Return
+chat_arrived() { grep -q 'DATA_CHAT|Salut' "$ZH_DIR/peer.received"; }
+zh_until 10 chat_arrived || zh_fail "the chat line did not reach the peer"
+sleep 3
+grep -q 'DATA_GAME' "$ZH_DIR/peer.received" &&
+  zh_fail "Return in the chat sent a move (the peer received '$(cat "$ZH_DIR/peer.received")')"
+shows 00000000100000 || zh_fail "Return in the chat played a piece (the grid shows $seen)"
+zh_alive "$ZH_PID" || zh_fail "the game ended"
+echo "PASS: cut cables noticed, a silent link kept, a stranger ignored, Return in the chat" \
+  "played nothing, in $((($(zh_now_ms) - began) / 1000)) s"
