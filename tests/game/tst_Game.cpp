@@ -263,27 +263,9 @@ void Enter(TTable& t, TSetup setup, const std::function<void()>& event) {
   TTable::Settle();
 }
 
-const char* PhaseName(TPhase phase) {
-  switch (phase) {
-    case TPhase::NoGame:
-      return "no game";
-    case TPhase::Starting:
-      return "starting";
-    case TPhase::Waiting:
-      return "waiting";
-    case TPhase::Falling:
-      return "falling";
-    case TPhase::Thinking:
-      return "thinking";
-    case TPhase::EndShown:
-      return "end shown";
-    case TPhase::Over:
-      return "over";
-    case TPhase::Interrupted:
-      return "interrupted";
-  }
-  return "?";
-}
+// In the order of TPhase.
+const char* const kPhaseNames[] = {"no game",  "starting",  "waiting", "falling",
+                                   "thinking", "end shown", "over",    "interrupted"};
 
 // "<phase>, <who moves>, move <n>, targets <0/1 x 7>, start <on|off>,
 // clock <on|off>"
@@ -291,7 +273,8 @@ QString State(const TTable& t) {
   const char* turn = t.game.Turn() == TMover::Local     ? "local"
                      : t.game.Turn() == TMover::Machine ? "machine"
                                                         : "peer";
-  return u"%1, %2, move %3, targets %4, start %5, clock %6"_s.arg(PhaseName(t.game.Phase()), turn)
+  return u"%1, %2, move %3, targets %4, start %5, clock %6"_s
+      .arg(kPhaseNames[int(t.game.Phase())], turn)
       .arg(t.game.MoveNumber)
       .arg(t.view.EnabledColumns(), t.view.StartOn ? "on" : "off", t.view.Counting ? "on" : "off");
 }
