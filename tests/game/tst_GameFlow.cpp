@@ -331,6 +331,15 @@ class TestGameFlow : public QObject {
          u"0000000"
          "0000000"_s,
          u"..."_s},
+        {"a click on the board gives the keys back",
+         [](TWindow& form) {
+           StartTwoHumanGame(form);
+           form.EditChat->setFocus();
+           QTest::mouseClick(form.img(), Qt::LeftButton, {}, QPoint(500, 400));
+         },
+         {{Qt::Key_4, none}},
+         u"0000000"
+         "0001000"_s},
         {"Escape in the chat field gives the keys back",
          [](TWindow& form) {
            StartTwoHumanGame(form);
