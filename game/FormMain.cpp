@@ -109,7 +109,9 @@ bool TFormMain::AgainstMachine() const { return cbMachine->isChecked(); }
 const TPatternTable& TFormMain::PatternTable() const { return game_.PatternTable; }
 TBoardView& TFormMain::BoardView() const { return *parts_->Board; }
 
+// The panel puts away the last game's result.
 void TFormMain::bnOptionsClick() {
+  lbResultat->hide();
   PanelOptions->show();
   PanelOptions->raise();
 }

@@ -29,6 +29,7 @@ class TSelButton;
 class TTimeCounter;
 class TMessageLog;
 class TPatternTable;
+class TBoardMenu;
 class TBoardView;
 struct TGameParts;
 
@@ -75,6 +76,8 @@ class TFormMain : public QWidget {
 
   // Controls other windows reach.
   QLabel* lbReseau = nullptr;
+  QLabel* lbScore = nullptr;
+  QLabel* lbResultat = nullptr;
   TImageButton* bnStart = nullptr;
   TImageButton* bnOptions = nullptr;
   TImageButton* bnReseau = nullptr;
@@ -191,8 +194,10 @@ class TFormMain : public QWidget {
   void BuildLeftPanel();
   void BuildClockPanel();
   void BuildColumnTargets();
+  void BuildResultBanner();
   void BuildOptionsPanel();
   void BuildKeyboardPlay();
+  void BuildBoardMenu();
   void LoadPatternTable();
   void LoadBackground();
   bool FormCloseQuery();
@@ -205,6 +210,7 @@ class TFormMain : public QWidget {
 
   QString programFolder_;
   std::unique_ptr<TGameParts> parts_;
+  TBoardMenu* boardMenu_ = nullptr;
   std::function<void()> attention_;
   std::function<int()> confirm_;
   std::function<void(int)> processEnd_;

@@ -95,10 +95,11 @@ void TFormMain::BuildLeftPanel() {
     this->*b.member = button;
   }
 
-  // The digit display is never written; it only shows its colour.
-  auto* lbScore = new QLabel(board);
-  lbScore->setObjectName(QStringLiteral("lbScore"));
-  lbScore->setGeometry(87, 122, 124, 17);
+  // The games won, red then yellow.
+  lbScore =
+      AddLabel(board, QStringLiteral("0-0"), QRect(87, 122, 124, 17), QStringLiteral("lbScore"));
+  lbScore->setAlignment(Qt::AlignCenter);
+  lbScore->setFont(skin::CaptionFont());
   lbScore->setStyleSheet(
       QStringLiteral("background: %1; color: black;").arg(skin::Css(skin::kMidBlue)));
 
@@ -205,6 +206,18 @@ void TFormMain::BuildClockPanel() {
   connect(Chrono, &TTimeCounter::OnTimer, this, &TFormMain::ChronoTimer);
 }
 
+// The result of the game over the board, in large type, once the end has
+// been shown; clicks go through it.
+void TFormMain::BuildResultBanner() {
+  lbResultat = AddLabel(img(), QString(), QRect(301, 319, 420, 80), QStringLiteral("lbResultat"));
+  lbResultat->setAlignment(Qt::AlignCenter);
+  lbResultat->setFont(skin::ResultFont());
+  lbResultat->setStyleSheet(QStringLiteral("background: %1; color: white; border-radius: 12px;")
+                                .arg(skin::CssWithAlpha(skin::kNavy, 190)));
+  lbResultat->setAttribute(Qt::WA_TransparentForMouseEvents);
+  lbResultat->hide();
+}
+
 void TFormMain::BuildColumnTargets() {
   for (int c = 0; c < 7; ++c) {
     auto* target = new TColumnTarget(c, img());
@@ -251,8 +264,10 @@ void TFormMain::BuildControls() {
   BuildColumnTargets();
   BuildLeftPanel();
   BuildClockPanel();
+  BuildResultBanner();
   BuildOptionsPanel();
   BuildKeyboardPlay();
+  BuildBoardMenu();
 
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName(QStringLiteral("Memo1"));

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <utility>
 
 #include "game/GameTexts.h"
 #include "game/SearchPump.h"
@@ -69,6 +70,9 @@ void TGame::StartGame() {
   GameOver = false;
   grid_.Clear();
   moves_.clear();
+  countedWinner_ = -1;
+  undoAsked_ = false;
+  view_.ShowResult({});
   ShowControls();
   if (MoveNumber > 1) view_.ClearAwayPieces(std::min(MoveNumber, kPieceCount));
   MoveNumber = 1;
@@ -98,6 +102,10 @@ void TGame::StartGame() {
   }
 
   mode_ = view_.AgainstMachine() ? TPlayMode::Machine : TPlayMode::TwoHumans;
+  if (mode_ != scoreMode_) {
+    scoreMode_ = mode_;
+    ResetScore();
+  }
   Log(kGameStart);
   const int r = Random.Below(2);
   if (r != 0 || mode_ != TPlayMode::Machine) {
@@ -156,7 +164,9 @@ bool TGame::PlayMove(TMover side, int column, const QString& peerText) {
     view_.StopClock();
     // The winner's line when there is a four, even on a full grid.
     LogGameEnd(line.Winner != 0 ? winLine : kDraw);
+    CountResult(line.Winner);
     view_.ShowGameEnd(line, MoveNumber);
+    view_.ShowResult(ResultText(line.Winner, side));
     startHeld_ = false;
     if (side == TMover::Peer) return true;
   }
@@ -218,6 +228,7 @@ void TGame::FinishMove() {
   }
   freezeAsked_ = machineFailed_ = false;
   ShowControls();
+  if (std::exchange(undoAsked_, false) && CanUndo()) TakeBack();
   ScheduleDrain();
 }
 
@@ -238,6 +249,15 @@ void TGame::EndWithLostPeer() {
 }
 
 void TGame::ModeChanged() {
+  const TPlayMode selected = view_.AgainstMachine() ? TPlayMode::Machine : TPlayMode::TwoHumans;
+  if (selected != scoreMode_ && mode_ != TPlayMode::Network) {
+    scoreMode_ = selected;
+    ResetScore();
+  }
+  FreezeGame();
+}
+
+void TGame::FreezeGame() {
   if (mode_ == TPlayMode::Network) return;
   if (phase_ == TPhase::Waiting) {
     Freeze();

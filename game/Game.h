@@ -44,6 +44,13 @@ enum class TPhase {
 // Who plays a move.
 enum class TMover { Local, Machine, Peer };
 
+// Games won since the program started, or since the opponent changed.
+struct TScore {
+  int Red = 0;
+  int Yellow = 0;
+  int Draws = 0;
+};
+
 struct TPlayedMove {
   int Column;
   int Player;  // 1 red, 2 yellow
@@ -94,8 +101,16 @@ class TGame : public QObject {
   void StartGame();
   // A click on a column's target or its key; false when nothing was played.
   bool PlayHumanMove(int column);
-  // A click on a mode box: the game under way freezes.
+  // A click on a mode box: the game under way freezes; another mode than
+  // the score's starts the count again.
   void ModeChanged();
+  // Takes back the last move: against the machine its reply and your move
+  // (a first piece of the machine's stays), with two humans one move. A
+  // finished game reopens. Waits for a fall or a search under way; never in
+  // a network game.
+  void UndoLastMove();
+  bool CanUndo() const;
+  const TScore& Score() const { return score_; }
 
   // The connection's side.
   // A connection is being opened: the local game under way freezes.
@@ -129,8 +144,15 @@ class TGame : public QObject {
   bool MachineMove();
   // After a move: the game goes on, ends, or freezes as asked meanwhile.
   void FinishMove();
+  void FreezeGame();
   void Freeze();
   void EndWithLostPeer();
+  void TakeBack();
+  // The end of a game: its result counted, logged and shown.
+  void CountResult(int winner);
+  void ResetScore();
+  void ShowScore();
+  QString ResultText(int winner, TMover side) const;
   void ShowControls();
   void Log(const QString& line, TSpeaker speaker = TSpeaker::None);
   void LogGameEnd(const QString& result);
@@ -153,6 +175,12 @@ class TGame : public QObject {
   bool startHeld_ = false;
   // Asked for while a move ran; done when it is over.
   bool freezeAsked_ = false;
+  bool undoAsked_ = false;
+  TScore score_;
+  // The local mode the score counts, and the winner the current game added
+  // to it (-1: none yet; 0: a draw).
+  TPlayMode scoreMode_ = TPlayMode::Machine;
+  int countedWinner_ = -1;
   bool machineFailed_ = false;
   std::deque<TPeerMessage> queue_;
   bool draining_ = false;

@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include "controls/ButtonComps.h"
+#include "game/BoardMenu.h"
 #include "game/FormMain.h"
 #include "game/GameParts.h"
 #include "game/KeyboardPlay.h"
@@ -62,6 +64,27 @@ void TFormMain::BuildKeyboardPlay() {
     if (game_.LocalMayMove() && LandingRow(game_.Grid(), column) != -1) Colonne0Click(column);
   };
   new TKeyboardPlay(this, {listening, play, [this](int column) { Colonne0MouseMove(column); }});
+}
+
+// The board's context menu and its keys. Undo and the hint act on the board,
+// which the options panel covers.
+void TFormMain::BuildBoardMenu() {
+  auto boardShown = [this] { return !PanelOptions->isVisible(); };
+  std::vector<TBoardMenu::TEntry> entries = {
+      {QStringLiteral("Nouvelle partie"),
+       {QKeySequence(Qt::CTRL | Qt::Key_N)},
+       [this] { return bnStart->Enabled() && !game_.MoveUnderWay(); },
+       [this] { bnStartClick(); }},
+      {QStringLiteral("Annuler le dernier coup"),
+       {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::Key_Backspace)},
+       [this, boardShown] { return boardShown() && game_.CanUndo(); },
+       [this] { game_.UndoLastMove(); }},
+      {QStringLiteral("Aide"),
+       {QKeySequence(Qt::Key_F1)},
+       [] { return true; },
+       [this] { bnAideClick(); }},
+  };
+  boardMenu_ = new TBoardMenu(this, img(), std::move(entries));
 }
 
 }  // namespace zerud

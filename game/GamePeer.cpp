@@ -20,12 +20,15 @@ constexpr qsizetype kShownColumnText = 64;
 
 void TGame::ConnectionOpening() {
   connectionOpen_ = true;
-  ModeChanged();
+  FreezeGame();
 }
 
+// Someone else to play against: the score starts again.
 void TGame::PeerConnected() {
   connectionOpen_ = true;
-  ModeChanged();
+  scoreMode_ = TPlayMode::Network;
+  ResetScore();
+  FreezeGame();
 }
 
 // What the peer sent before it left is still played, in its turn; then the
@@ -128,6 +131,9 @@ void TGame::StartPeerGameNow() {
   Log(QString());
   grid_.Clear();
   moves_.clear();
+  countedWinner_ = -1;
+  undoAsked_ = false;
+  view_.ShowResult({});
   view_.PrepareSlots(1);
   view_.RestoreGrid();
   GameOver = false;

@@ -25,4 +25,16 @@ inline const QString kInterrupted =
     QStringLiteral("Partie interrompue : cliquez sur « Nouvelle partie » pour rejouer.");
 inline const QString kPeerGone = QStringLiteral("La connexion avec votre adversaire est perdue.");
 
+inline const QString kUndone = QStringLiteral("Coup annulé : colonne n° %1");
+inline const QString kScore = QStringLiteral("Score : %1 - %2");
+inline const QString kScoreDraws = QStringLiteral(", %1 nul(s)");
+inline const QString kScoreShown = QStringLiteral("%1-%2");
+
+// The result over the board once the end has been shown.
+inline const QString kResultWon = QStringLiteral("Gagné !");
+inline const QString kResultLost = QStringLiteral("Perdu !");
+inline const QString kResultRedWins = QStringLiteral("Les rouges gagnent !");
+inline const QString kResultYellowWins = QStringLiteral("Les jaunes gagnent !");
+inline const QString kResultDraw = QStringLiteral("Égalité !");
+
 }  // namespace zerud::texts

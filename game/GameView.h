@@ -34,6 +34,14 @@ class TGameView {
   virtual void RestoreGrid() = 0;
   virtual void DropPiece(int moveNumber, int column, int row) = 0;
   virtual void ShowGameEnd(const TWinningLine& line, int piecesPlayed) = 0;
+  // Undo: piece `moveNumber` leaves the board; a finished game reopens (its
+  // line unmarked, the grid shown again).
+  virtual void TakeBackPiece(int moveNumber) = 0;
+  virtual void ReopenGame() = 0;
+  // The games won, "<red>-<yellow>", and the result in large type over the
+  // board (empty: none).
+  virtual void ShowScore(const QString& text) = 0;
+  virtual void ShowResult(const QString& text) = 0;
 
   // The game clock and its ticks on the display.
   virtual void ResetClock() = 0;

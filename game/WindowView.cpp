@@ -1,5 +1,7 @@
 #include "game/WindowView.h"
 
+#include <QLabel>
+
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
 #include "game/ChatMemo.h"
@@ -45,6 +47,18 @@ void TWindowView::DropPiece(int moveNumber, int column, int row) {
 
 void TWindowView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
   window_.BoardView().ShowGameEnd(line, piecesPlayed);
+}
+
+void TWindowView::TakeBackPiece(int moveNumber) { window_.BoardView().TakeBackPiece(moveNumber); }
+
+void TWindowView::ReopenGame() { window_.BoardView().ClearGameEnd(); }
+
+void TWindowView::ShowScore(const QString& text) { window_.lbScore->setText(text); }
+
+// The options panel covers the board: the result stays hidden under it.
+void TWindowView::ShowResult(const QString& text) {
+  window_.lbResultat->setText(text);
+  window_.lbResultat->setVisible(!text.isEmpty() && !window_.PanelOptions->isVisible());
 }
 
 void TWindowView::ResetClock() { window_.Chrono->Reset(); }

@@ -23,6 +23,10 @@ class TWindowView : public TGameView {
   void RestoreGrid() override;
   void DropPiece(int moveNumber, int column, int row) override;
   void ShowGameEnd(const TWinningLine& line, int piecesPlayed) override;
+  void TakeBackPiece(int moveNumber) override;
+  void ReopenGame() override;
+  void ShowScore(const QString& text) override;
+  void ShowResult(const QString& text) override;
   void ResetClock() override;
   void StartClock() override;
   void StopClock() override;

@@ -31,6 +31,15 @@ inline const QColor kLevelHigh{255, 0, 0};
 // Our own lines in the chat, told apart from the peer's black ones.
 inline const QColor kOwnChat{0, 66, 217};
 
+// The colour with an opacity (0 to 255), as a style sheet writes it.
+inline QString CssWithAlpha(const QColor& colour, int alpha) {
+  return QStringLiteral("rgba(%1, %2, %3, %4)")
+      .arg(colour.red())
+      .arg(colour.green())
+      .arg(colour.blue())
+      .arg(alpha);
+}
+
 // The colour as a style sheet writes it: "rgb(r, g, b)".
 inline QString Css(const QColor& colour) {
   return QStringLiteral("rgb(%1, %2, %3)").arg(colour.red()).arg(colour.green()).arg(colour.blue());
@@ -43,6 +52,8 @@ inline QFont NarrowCaptionFont() { return PixelFont(QStringLiteral("Tahoma"), 12
 // The chat line, its buttons, the status bar and the option boxes.
 inline QFont SmallFont() { return PixelFont(QStringLiteral("Tahoma"), 11); }
 // The chat received.
+// The result over the board at the end of a game.
+inline QFont ResultFont() { return PixelFont(QStringLiteral("Tahoma"), 44, true); }
 inline QFont ChatFont() { return PixelFont(QStringLiteral("Arial"), 14, true); }
 // The elapsed-time clock.
 inline QFont ClockFont() { return PixelFont(QStringLiteral("Arial"), 13, true); }

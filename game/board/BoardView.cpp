@@ -163,6 +163,7 @@ void TBoardView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
   const int opacity = settings_->PieceOpacity;
 
   // Step 1. Marking: the piece on each cell of the line.
+  markedWinner_ = line.Winner;
   if (line.Winner == 1 || line.Winner == 2) {
     const int played = std::clamp(piecesPlayed, 0, kSlotCount);
     for (int i = 0; i < std::clamp(line.Length, 0, static_cast<int>(line.Cells.size())); ++i) {
@@ -217,6 +218,27 @@ void TBoardView::ApplyOpacity() {
   for (TPieceSlot& slot : slots_) {
     if (slot.Layer) slot.Layer->SetMasterAlpha(settings_->PieceOpacity);
   }
+}
+
+void TBoardView::TakeBackPiece(int k) {
+  if (!img_ || k < 1 || k > kSlotCount) return;
+  TPieceSlot& slot = PieceSlot(k);
+  if (slot.Layer) slot.Layer->SetLocationAt(kParkedPosition.x(), kParkedPosition.y());
+  img_->Flush();
+}
+
+void TBoardView::ClearGameEnd() {
+  if (!img_) return;
+  for (TPieceSlot& slot : slots_) {
+    if (!slot.Marked) continue;
+    slot.Marked = false;
+    if (!slot.Layer) continue;
+    slot.Layer->SetImage(listeBmp_[markedWinner_ == 2 ? kYellow : kRed]);
+    slot.Layer->SetMasterAlpha(settings_->PieceOpacity);
+  }
+  markedWinner_ = 0;
+  RestoreGrid();
+  img_->Flush();
 }
 
 void TBoardView::RestoreGrid() {

@@ -97,6 +97,12 @@ class TBoardView : public QObject {
   // Grid overlay fully visible again (master alpha 256).
   void RestoreGrid();
 
+  // A piece taken back: slot k is parked off the board again.
+  void TakeBackPiece(int k);
+  // A finished game reopened: the winning line is no longer marked and the
+  // grid shows again.
+  void ClearGameEnd();
+
   // Frees the piece layers and the grid layer (the window is closing).
   void FreeLayers();
 
@@ -117,6 +123,8 @@ class TBoardView : public QObject {
   std::array<TPieceSlot, kSlotCount> slots_{};
   TImageLayer* gridLayer_ = nullptr;
   int animating_ = 0;
+  // The winner whose line is marked (0: none), for ClearGameEnd.
+  int markedWinner_ = 0;
 };
 
 }  // namespace zerud

@@ -47,6 +47,9 @@ class TFakeView : public TGameView {
   int ShownPieces = 0;
   QStringList Errors;
   int Clears = 0;
+  QList<int> TakenBack;
+  bool Reopened = false;
+  QString Score, Result;
   std::function<void()> DuringFall, DuringThinking, DuringEnd;
 
   void ClearLog() override {
@@ -83,6 +86,10 @@ class TFakeView : public TGameView {
     ShownPieces = piecesPlayed;
     RunOnce(DuringEnd);
   }
+  void TakeBackPiece(int piece) override { TakenBack << piece; }
+  void ReopenGame() override { Reopened = true; }
+  void ShowScore(const QString& text) override { Score = text; }
+  void ShowResult(const QString& text) override { Result = text; }
   void ResetClock() override {}
   void StartClock() override { Counting = true; }
   void StopClock() override { Counting = false; }
@@ -318,7 +325,10 @@ class TestGame : public QObject {
     expected << QString() << kEnd
              << (winner == 0   ? u"Egalité !"_s
                  : winner == 1 ? kRedWins
-                               : kYellowWins);
+                               : kYellowWins)
+             << (winner == 0   ? u"Score : 0 - 0, 1 nul(s)"_s
+                 : winner == 1 ? u"Score : 1 - 0"_s
+                               : u"Score : 0 - 1"_s);
     QCOMPARE(t.view.Log, expected);
     QCOMPARE(t.Turn(), u"move %1 player %2 over 0000000 stopped"_s.arg(moves.size() + 1)
                            .arg(moves.size() % 2 + 1));
@@ -359,7 +369,8 @@ class TestGame : public QObject {
       expected << HumanLine(1, moves[i].digitValue());
       if (!humanWins || i + 1 < moves.size()) expected << kThinking << MachineLine(0);
     }
-    expected << QString() << kEnd << (humanWins ? kRedWins : kLost);
+    expected << QString() << kEnd << (humanWins ? kRedWins : kLost)
+             << (humanWins ? u"Score : 1 - 0"_s : u"Score : 0 - 1"_s);
     QCOMPARE(t.view.Log, expected);
     // Each line comes with its speaker.
     QCOMPARE(t.view.Speakers.mid(3, 3),
@@ -414,8 +425,8 @@ class TestGame : public QObject {
       t.Peer(u"4"_s);
     }
     t.Click(u"3"_s);
-    QCOMPARE(t.view.Log.mid(t.view.Log.size() - 3),
-             (QStringList{QString(), kEnd, u"Bravo, vous avez gagné !"_s}));
+    QCOMPARE(t.view.Log.mid(t.view.Log.size() - 4),
+             (QStringList{QString(), kEnd, u"Bravo, vous avez gagné !"_s, u"Score : 1 - 0"_s}));
     QCOMPARE(t.link.Sent.last(), u"move 3"_s);
     QCOMPARE(t.Turn(), u"move 8 player 2 over 0000000 stopped"_s);
     QVERIFY(t.view.StartOn);
@@ -449,7 +460,8 @@ class TestGame : public QObject {
       t.Click(u"6"_s);
     }
     t.Peer(u"0"_s);
-    QCOMPARE(t.view.Log.mid(t.view.Log.size() - 3), (QStringList{QString(), kEnd, kLost}));
+    QCOMPARE(t.view.Log.mid(t.view.Log.size() - 4),
+             (QStringList{QString(), kEnd, kLost, u"Score : 1 - 0"_s}));
     // The end keeps the move number and the player of the last move.
     QCOMPARE(t.Turn(), u"move 7 player 1 over 0000000 stopped"_s);
     QVERIFY(t.view.StartOn);
@@ -621,7 +633,8 @@ class TestGame : public QObject {
         {kStart, u"MODE MULTI-JOUEURS"_s, kPeerBegins, QString(), u"sent move 3"_s});
     row("network, end shown: start refused", TSetup::NetworkEndShown, "start",
         "over, peer, move 8, targets 0000000, start on, clock off",
-        {HumanLine(1, 3), QString(), kEnd, u"Bravo, vous avez gagné !"_s, u"sent move 3"_s});
+        {HumanLine(1, 3), QString(), kEnd, u"Bravo, vous avez gagné !"_s, u"Score : 1 - 0"_s,
+         u"sent move 3"_s});
 
     // After the end.
     row("network, over: click", TSetup::NetworkOver, "click",
