@@ -49,7 +49,8 @@ class TFakeView : public TGameView {
   int Clears = 0;
   QList<int> TakenBack;
   bool Reopened = false;
-  QString Score, Result;
+  QString Score = u"0-0"_s;  // as the window starts
+  QString Result;
   std::function<void()> DuringFall, DuringThinking, DuringEnd;
 
   void ClearLog() override {
@@ -643,6 +644,10 @@ class TestGame : public QObject {
         "over, peer, move 8, targets 0000000, start on, clock off");
   }
 
+  void undoInEachModeAndPhase_data();
+  void undoInEachModeAndPhase();
+  void scoreCountsAndStartsAgain();
+
   void eventsInEachPhase() {
     QFETCH(int, setup);
     QFETCH(QString, event);
@@ -672,6 +677,202 @@ class TestGame : public QObject {
     QCOMPARE(t.Added(), added);
   }
 };
+
+namespace {
+
+// The state an undo leaves: "<moves played> moves, player <n>, <phase>,
+// score <shown>, result <shown>"; then the log lines it added.
+QString UndoState(const TTable& t) {
+  return u"%1 moves, player %2, %3, score %4, result %5"_s.arg(t.game.Moves().size())
+      .arg(t.game.CurrentPlayer)
+      .arg(kPhaseNames[int(t.game.Phase())], t.view.Score,
+           t.view.Result.isEmpty() ? u"none"_s : t.view.Result);
+}
+
+QString Undone(int column) { return u"Coup annulé : colonne n° %1"_s.arg(column); }
+
+struct TUndoCase {
+  const char* name;
+  // Plays up to the undo, which it asks for itself when it comes in the
+  // middle of a move.
+  std::function<void(TTable&)> play;
+  const char* state;
+  QStringList undone;       // the log lines added from the mark
+  bool duringMove = false;  // `play` marks and asks for the undo itself
+};
+
+// An empty pattern table: the machine plays the leftmost column with room.
+const std::vector<TUndoCase>& UndoCases() {
+  static const std::vector<TUndoCase> cases = {
+      {"machine: your move and its reply",
+       [](TTable& t) {
+         QVERIFY(t.StartWithHumanFirst());
+         t.Click(u"3"_s);
+       },
+       "0 moves, player 1, waiting, score 0-0, result none",
+       {Undone(0), Undone(3)}},
+      {"machine opened: its first piece stays",
+       [](TTable& t) {
+         t.view.AgainstMachineMode = true;
+         for (unsigned seed = 0; t.game.Moves().empty() && seed < 64; ++seed) {
+           t.game.Random.Seed(seed);
+           t.game.StartGame();
+         }
+         t.Click(u"3"_s);
+       },
+       "1 moves, player 1, waiting, score 0-0, result none",
+       {Undone(0), Undone(3)}},
+      {"machine opened, nothing of yours yet",
+       [](TTable& t) {
+         t.view.AgainstMachineMode = true;
+         for (unsigned seed = 0; t.game.Moves().empty() && seed < 64; ++seed) {
+           t.game.Random.Seed(seed);
+           t.game.StartGame();
+         }
+       },
+       "1 moves, player 1, waiting, score 0-0, result none",
+       {}},
+      {"machine won: its four and your move",
+       [](TTable& t) {
+         QVERIFY(t.StartWithHumanFirst());
+         t.Click(u"6564"_s);
+       },
+       "6 moves, player 1, waiting, score 0-0, result none",
+       {Undone(0), Undone(4)}},
+      {"you won against the machine",
+       [](TTable& t) {
+         QVERIFY(t.StartWithHumanFirst());
+         t.Click(u"3333"_s);
+       },
+       "6 moves, player 1, waiting, score 0-0, result none",
+       {Undone(3)}},
+      {"while the machine thinks: after its move",
+       [](TTable& t) {
+         QVERIFY(t.StartWithHumanFirst());
+         t.view.DuringThinking = [&t] { t.game.UndoLastMove(); };
+         t.Mark();
+         t.Click(u"3"_s);
+       },
+       "0 moves, player 1, waiting, score 0-0, result none",
+       {HumanLine(1, 3), kThinking, MachineLine(0), Undone(0), Undone(3)},
+       true},
+      {"two humans: one move",
+       [](TTable& t) {
+         t.game.StartGame();
+         t.Click(u"34"_s);
+       },
+       "1 moves, player 2, waiting, score 0-0, result none",
+       {Undone(4)}},
+      {"two humans, nothing played",
+       [](TTable& t) { t.game.StartGame(); },
+       "0 moves, player 1, waiting, score 0-0, result none",
+       {}},
+      {"two humans, during a fall: once it has landed",
+       [](TTable& t) {
+         t.game.StartGame();
+         t.view.DuringFall = [&t] { t.game.UndoLastMove(); };
+         t.Mark();
+         t.Click(u"3"_s);
+       },
+       "0 moves, player 1, waiting, score 0-0, result none",
+       {HumanLine(1, 3), Undone(3)},
+       true},
+      {"two humans, after the end: the game reopens",
+       [](TTable& t) {
+         t.game.StartGame();
+         t.Click(u"0101010"_s);
+       },
+       "6 moves, player 1, waiting, score 0-0, result none",
+       {Undone(0)}},
+      {"frozen by a change of mode",
+       [](TTable& t) {
+         t.game.StartGame();
+         t.Click(u"3"_s);
+         t.game.ModeChanged();
+       },
+       "1 moves, player 2, interrupted, score 0-0, result none",
+       {}},
+      {"network game",
+       [](TTable& t) {
+         t.Connect();
+         t.game.StartGame();
+         t.Click(u"3"_s);
+       },
+       "1 moves, player 2, waiting, score 0-0, result none",
+       {}},
+  };
+  return cases;
+}
+
+}  // namespace
+
+void TestGame::undoInEachModeAndPhase_data() {
+  QTest::addColumn<int>("index");
+  for (std::size_t i = 0; i < UndoCases().size(); ++i) QTest::newRow(UndoCases()[i].name) << int(i);
+}
+
+// Undo by mode, phase and moves played: what is taken back, whose turn it
+// is, and that a finished game reopens with its result taken off the score.
+void TestGame::undoInEachModeAndPhase() {
+  QFETCH(int, index);
+  const TUndoCase& c = UndoCases()[std::size_t(index)];
+  TTable t;
+  c.play(t);
+  if (!c.duringMove) {
+    t.Mark();
+    t.game.UndoLastMove();
+  }
+  TTable::Settle();
+  QCOMPARE(UndoState(t), QString::fromLatin1(c.state));
+  QCOMPARE(t.Added(), c.undone);
+  QCOMPARE(t.view.TakenBack.size(), c.undone.filter(u"Coup annulé"_s).size());
+  if (!c.undone.isEmpty()) {
+    QVERIFY(t.view.Counting);
+    QVERIFY(t.game.LocalMayMove());
+  }
+}
+
+// The games won, by colour, since the opponent last changed: another mode,
+// or a connection made.
+void TestGame::scoreCountsAndStartsAgain() {
+  TTable t;
+  t.game.StartGame();
+  t.Click(u"0101010"_s);  // red
+  QCOMPARE(t.view.Result, u"Les rouges gagnent !"_s);
+  t.game.StartGame();
+  QVERIFY(t.view.Result.isEmpty());
+  t.Click(u"60506050"_s);  // yellow
+  QCOMPARE(t.view.Result, u"Les jaunes gagnent !"_s);
+  t.game.StartGame();
+  t.Click(u"545062455041104565311226266362030334314210"_s);  // a draw
+  QCOMPARE(t.view.Log.last(), u"Score : 1 - 1, 1 nul(s)"_s);
+  QCOMPARE(t.view.Score, u"1-1"_s);
+  QCOMPARE(t.view.Result, u"Égalité !"_s);
+
+  // The same mode box clicked again keeps the count; the other one resets it.
+  t.game.ModeChanged();
+  QCOMPARE(t.view.Score, u"1-1"_s);
+  t.view.AgainstMachineMode = true;
+  t.game.ModeChanged();
+  QCOMPARE(t.view.Score, u"0-0"_s);
+  QVERIFY(t.StartWithHumanFirst());
+  t.Click(u"3333"_s);
+  QCOMPARE(t.view.Result, u"Gagné !"_s);
+  QCOMPARE(t.view.Score, u"1-0"_s);
+
+  // A connection brings another opponent.
+  t.Connect();
+  QCOMPARE(t.view.Score, u"0-0"_s);
+  t.game.StartPeerGame();
+  TTable::Settle();
+  for (int i = 0; i < 3; ++i) {
+    t.Peer(u"0"_s);
+    t.Click(u"6"_s);
+  }
+  t.Peer(u"0"_s);
+  QCOMPARE(t.view.Result, u"Perdu !"_s);
+  QCOMPARE(t.view.Log.last(), u"Score : 1 - 0"_s);
+}
 
 QTEST_GUILESS_MAIN(TestGame)
 #include "tst_Game.moc"
