@@ -5,6 +5,7 @@
 #include <QAbstractItemModel>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <functional>
 
@@ -372,6 +373,42 @@ class TestGameFlow : public QObject {
       QCOMPARE(form.EditChat->hasFocus(), !c.chat.isEmpty());
       if (!c.chat.isEmpty()) QVERIFY(form.EditChat->text().endsWith(c.chat));
     }
+  }
+
+  // The board's context menu greys what cannot act; its keys act as its
+  // entries do, and the chat field keeps the keys it edits with.
+  void boardMenuAndItsKeys() {
+    TWindow form;
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    auto menuEnabled = [&form] {
+      QMenu* menu = form.findChild<QMenu*>(u"MenuPlateau"_s);
+      emit menu->aboutToShow();
+      QString enabled;
+      for (QAction* action : menu->actions()) enabled += action->isEnabled() ? u'1' : u'0';
+      emit menu->aboutToHide();
+      return enabled;
+    };
+    // New game, undo, help.
+    QCOMPARE(menuEnabled(), u"101"_s);
+    QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
+    QTRY_COMPARE(LogLines(form).value(0), kStart);
+    StartTwoHumanGame(form);
+    Click(form, u"34"_s);
+    QCOMPARE(menuEnabled(), u"111"_s);
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&form, Qt::Key_Backspace);
+    QTRY_COMPARE(form.GridText(), kEmptyGrid);
+    QCOMPARE(LogLines(form).mid(5),
+             (QStringList{u"Coup annulé : colonne n° 4"_s, u"Coup annulé : colonne n° 3"_s}));
+    // In the chat field Backspace edits the text.
+    Click(form, u"3"_s);
+    form.EditChat->setFocus();
+    QTest::keyClick(form.EditChat, Qt::Key_Backspace);
+    QCOMPARE(form.GridText().right(7), u"0001000"_s);
+    // The options panel covers the board: no undo.
+    form.bnOptionsClick();
+    QCOMPARE(menuEnabled(), u"101"_s);
   }
 
   // A peer's start or move behind another window asks for the player's
