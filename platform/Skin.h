@@ -53,7 +53,7 @@ inline QFont NarrowCaptionFont() { return PixelFont(QStringLiteral("Tahoma"), 12
 inline QFont SmallFont() { return PixelFont(QStringLiteral("Tahoma"), 11); }
 // The chat received.
 // The result over the board at the end of a game.
-inline QFont ResultFont() { return PixelFont(QStringLiteral("Tahoma"), 44, true); }
+inline QFont ResultFont() { return PixelFont(QStringLiteral("Tahoma"), 36, true); }
 inline QFont ChatFont() { return PixelFont(QStringLiteral("Arial"), 14, true); }
 // The elapsed-time clock.
 inline QFont ClockFont() { return PixelFont(QStringLiteral("Arial"), 13, true); }
