@@ -209,7 +209,7 @@ void TFormMain::BuildClockPanel() {
 // The result of the game over the board, in large type, once the end has
 // been shown; clicks go through it.
 void TFormMain::BuildResultBanner() {
-  lbResultat = AddLabel(img(), QString(), QRect(276, 319, 470, 80), QStringLiteral("lbResultat"));
+  lbResultat = AddLabel(img(), QString(), QRect(276, 341, 470, 66), QStringLiteral("lbResultat"));
   lbResultat->setAlignment(Qt::AlignCenter);
   lbResultat->setFont(skin::ResultFont());
   lbResultat->setStyleSheet(QStringLiteral("background: %1; color: white; border-radius: 12px;")

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Plays the real program under Xvfb: a two-human game won by red with a
-# vertical four, read back from screenshots cell by cell, then a few moves
-# against the machine, the last ones from the keyboard.
+# vertical four, read back from screenshots cell by cell, its result over
+# the board and in the score, and the winning piece taken back; then a few
+# moves against the machine, two of them taken back, the last ones from the
+# keyboard.
 #   e2e_game.sh <program>
 set -uo pipefail
 program=$1
@@ -76,6 +78,7 @@ choose_mode() {
   sleep 0.5
 }
 
+score_at_start=$(zh_shot "$shot" && zh_region_hash "$shot" $((mx + 87)) $((my + 122)) 124 17)
 choose_mode 411  # "2 joueurs humains"
 start
 sleep 0.5
@@ -100,6 +103,22 @@ sleep 2
 target 3
 sleep 1.5
 retry 3 "a click after the end of the game changed the board" shows "$grid"
+
+# The result stands over the board, white on navy, and the score counts it.
+banner() {
+  zh_shot "$shot"
+  IFS=, read -r r g b < <(zh_pixel "$shot" $((mx + 740)) $((my + 374)))
+  [ "$b" -gt 100 ] && [ "$r" -lt 90 ] && [ "$g" -lt 90 ]
+}
+retry 5 "no result over the board" banner
+score_region() { zh_shot "$shot" && zh_region_hash "$shot" $((mx + 87)) $((my + 122)) 124 17; }
+[ "$(score_region)" != "$score_at_start" ] || zh_fail "the score did not change after a win"
+
+# Ctrl+Z takes the winning piece back and reopens the game; the result goes.
+xdotool key ctrl+z
+retry 5 "Ctrl+Z did not take the last piece back" shows "${grid:0:14}0${grid:15}"
+banner && zh_fail "the result stayed after the undo"
+grid="${grid:0:14}0${grid:15}"
 
 # Against the machine: the pieces of the last game fall away, the machine
 # may open; it answers each of our three moves with a yellow piece.
@@ -137,6 +156,9 @@ new_game
 for move in 1 2 3; do
   our_move $move "move $move: no move, or the machine did not answer" "target 3"
 done
+# Backspace takes back the machine's reply and our move.
+xdotool key BackSpace
+retry 5 "Backspace did not take back our move and the reply" holds 2 $((2 + opening))
 
 # From the keyboard, in a new game, for the machine may have won the last one
 # by now: "5" plays the fifth column; the marker then stands over it, moves
@@ -156,4 +178,4 @@ xdotool key Right
 our_move 2 "the marker and Enter: no move, or no answer" "xdotool key Return"
 [ "$(red_column "$before" "$seen")" = 5 ] || zh_fail "Enter played elsewhere ($seen)"
 zh_alive "$ZH_PID" || zh_fail "the program ended"
-echo "PASS: a two-human game won by a vertical four, three moves against the machine, two from the keyboard"
+echo "PASS: a two-human game won by a vertical four, its result and score, an undo; three moves against the machine and an undo, two from the keyboard"
