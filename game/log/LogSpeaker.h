@@ -11,6 +11,7 @@ enum class TSpeaker {
   Human2,   // a move of the local player with the yellow pieces
   Machine,  // the machine thinking or moving
   Peer,     // the peer's move
+  Hint,     // the column the game advises
 };
 
 }  // namespace zerud

@@ -15,7 +15,7 @@ const QColor& kPlainFill = skin::kLightBlue;
 const QColor& kLilacFill = skin::kLilac;
 const QColor& kPaleFill = skin::kPaleLilac;
 
-enum TIcon { kPersonBlue = 1, kComputer = 2, kPersonPink = 3 };
+enum TIcon { kGear = 0, kPersonBlue = 1, kComputer = 2, kPersonPink = 3 };
 
 // Hands every row to the log's own drawing, whatever its state: a selected
 // row looks like any other.
@@ -143,6 +143,9 @@ void TMessageLog::MemoMessagesDrawItem(QPainter& painter, const QRect& row, int 
         speakerRow(kPaleFill, kPersonPink, {1, 0}, 20);
       else
         speakerRow(kLilacFill, kPersonPink, {1, 0}, 18);
+      break;
+    case TSpeaker::Hint:
+      speakerRow(kPaleFill, kGear, {1, 0}, 20);
       break;
     case TSpeaker::None:
       break;

@@ -22,7 +22,7 @@ enum class TLogMode {
   Network,    // a game against a peer over the network
 };
 
-// Icons of `ImageList1`, 20 x 20, indexed like it: 0 gear (never drawn),
+// Icons of `ImageList1`, 20 x 20, indexed like it: 0 gear (the hints),
 // 1 person in blue, 2 computer screen, 3 person in pink.
 using TLogIcons = std::array<QImage, 4>;
 

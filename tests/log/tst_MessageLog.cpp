@@ -146,6 +146,7 @@ class TestMessageLog : public QObject {
     row("human 2, two humans", TLogMode::TwoHumans, "[HUMAIN-2", human2, kLilac, 3, 0, 18);
     row("human 1, network", TLogMode::Network, "[HUMAIN-1", human1, kPale, 1, 0, 18);
     row("human 2, network", TLogMode::Network, "[HUMAIN-2", human2, kLilac, 3, 0, 18);
+    row("hint", TLogMode::Network, "[CONSEIL", TSpeaker::Hint, kPale, 0, 0, 20);
     // The speaker decides, never the text: a peer's move whose text looks
     // like ours is still the peer's.
     row("peer, whatever the text", TLogMode::Network, "[HUMAIN-1", peer, kLilac, 2, -1, 18);
