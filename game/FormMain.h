@@ -30,6 +30,7 @@ class TTimeCounter;
 class TMessageLog;
 class TPatternTable;
 class TBoardView;
+class THelpWindow;
 struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
@@ -47,8 +48,8 @@ class TFormMain : public QWidget {
   TWindowLink link_{*this, game_};
 
  public:
-  // programFolder: the folder that holds scores.txt, images/bg.jpg and
-  // Aide.pdf (the program's folder; tests hand a temporary one).
+  // programFolder: the folder that holds scores.txt, images/bg.jpg, Aide.pdf
+  // and Aide.txt (the program's folder; tests hand a temporary one).
   explicit TFormMain(const QString& programFolder, QWidget* parent = nullptr);
   ~TFormMain() override;
 
@@ -211,6 +212,8 @@ class TFormMain : public QWidget {
   // Calls its argument with whether a PDF reader is installed, now or later.
   std::function<void(std::function<void(bool)>)> askPdfReader_;
   std::function<void(const QString&, const QString&)> openDocument_;
+  // The help without a PDF reader, made at its first use.
+  THelpWindow* helpWindow_ = nullptr;
   // Waiting for the window manager's frame after the first show.
   static constexpr int kFramePollMs = 10;
   static constexpr int kFramePolls = 100;
