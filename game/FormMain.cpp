@@ -18,6 +18,7 @@
 #include "game/ChatField.h"
 #include "game/ChatMemo.h"
 #include "game/GameParts.h"
+#include "game/HelpWindow.h"
 #include "game/log/MessageLog.h"
 #include "platform/DocumentOpener.h"
 #include "platform/ErrorDisplay.h"
@@ -31,12 +32,8 @@ namespace {
 constexpr char kPatternFile[] = "scores.txt";
 constexpr char kBackgroundFile[] = "images/bg.jpg";
 constexpr char kHelpFile[] = "Aide.pdf";
-
-// Shown by the help when no PDF reader is known; the two lines are joined by
-// a carriage return.
-const QString kNoPdfReader = QStringLiteral(
-    "Le fichier d'aide est au format PDF,\rVeuillez installer l'acrobat reader pour "
-    "visualiser ce fichier");
+// The document's source text, which the help window shows.
+constexpr char kHelpSource[] = "Aide.txt";
 
 }  // namespace
 
@@ -141,13 +138,20 @@ void TFormMain::SetHelpPlatform(std::function<bool()> pdfReaderInstalled,
   openDocument_ = std::move(open);
 }
 
-// The opener's answer is ignored: a missing document is not reported.
+// With a PDF reader the document opens there, and the opener's answer is
+// ignored: a missing document is not reported. Without one the same text
+// shows in the game's own help window, or what keeps it from showing.
 void TFormMain::bnAideClick() {
   askPdfReader_([this](bool installed) {
     if (installed) {
       openDocument_(QString::fromLatin1(kOpenVerb), programFolder_ + QLatin1String(kHelpFile));
-    } else {
-      ShowMessage(kNoPdfReader);
+      return;
+    }
+    if (helpWindow_ == nullptr) helpWindow_ = new THelpWindow(this);
+    try {
+      helpWindow_->Open(programFolder_ + QLatin1String(kHelpSource));
+    } catch (const TGameError& error) {
+      ShowError(QString::fromUtf8(error.what()));
     }
   });
 }

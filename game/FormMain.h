@@ -31,6 +31,7 @@ class TMessageLog;
 class TPatternTable;
 class TBoardMenu;
 class TBoardView;
+class THelpWindow;
 struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
@@ -48,8 +49,8 @@ class TFormMain : public QWidget {
   TWindowLink link_{*this, game_};
 
  public:
-  // programFolder: the folder that holds scores.txt, images/bg.jpg and
-  // Aide.pdf (the program's folder; tests hand a temporary one).
+  // programFolder: the folder that holds scores.txt, images/bg.jpg, Aide.pdf
+  // and Aide.txt (the program's folder; tests hand a temporary one).
   explicit TFormMain(const QString& programFolder, QWidget* parent = nullptr);
   ~TFormMain() override;
 
@@ -217,6 +218,8 @@ class TFormMain : public QWidget {
   // Calls its argument with whether a PDF reader is installed, now or later.
   std::function<void(std::function<void(bool)>)> askPdfReader_;
   std::function<void(const QString&, const QString&)> openDocument_;
+  // The help without a PDF reader, made at its first use.
+  THelpWindow* helpWindow_ = nullptr;
   // Waiting for the window manager's frame after the first show.
   static constexpr int kFramePollMs = 10;
   static constexpr int kFramePolls = 100;

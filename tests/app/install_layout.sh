@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `cmake --install` lays out the program folder (the executable, scores.txt,
-# images/bg.jpg, Aide.pdf), a link in bin/, the engine tool, and the
+# images/bg.jpg, Aide.pdf, Aide.txt), a link in bin/, the engine tool, and the
 # desktop's files under share/ (menu entry, icons, metadata, manual pages,
 # licence), nothing more; the installed game starts through the link without
 # an error about its files.
@@ -21,9 +21,11 @@ fail() { echo "FAIL: $*"; status=1; }
 cmp -s "$source_dir/assets/scores.txt" "$folder/scores.txt" || fail "scores.txt differs from assets/scores.txt"
 cmp -s "$source_dir/assets/pictures/bg.jpg" "$folder/images/bg.jpg" || fail "images/bg.jpg differs from assets/pictures/bg.jpg"
 cmp -s "$build/Aide.pdf" "$folder/Aide.pdf" || fail "Aide.pdf differs from the build's"
+cmp -s "$source_dir/assets/help/Aide.txt" "$folder/Aide.txt" || fail "Aide.txt differs from assets/help/Aide.txt"
 # The build's program folder holds the same set.
 cmp -s "$source_dir/assets/scores.txt" "$build/scores.txt" || fail "the build's scores.txt is stale"
 cmp -s "$source_dir/assets/pictures/bg.jpg" "$build/images/bg.jpg" || fail "the build's images/bg.jpg is stale"
+cmp -s "$source_dir/assets/help/Aide.txt" "$build/Aide.txt" || fail "the build's Aide.txt is stale"
 [ "$(readlink "$prefix/bin/zerud-uravizera4")" = "../lib/zerud-uravizera4/zerud-uravizera4" ] ||
   fail "bin/zerud-uravizera4 is not a link to the program"
 [ -x "$prefix/bin/zerud-uravizera4" ] || fail "the link in bin/ leads nowhere"
@@ -32,7 +34,7 @@ cmp -s "$source_dir/assets/pictures/bg.jpg" "$build/images/bg.jpg" || fail "the 
 # Every file under the prefix, and the desktop's files as they are in the sources.
 id=org.zerud.uravizera4
 expected=(bin/zerud-engine bin/zerud-uravizera4
-  lib/zerud-uravizera4/{Aide.pdf,images/bg.jpg,scores.txt,zerud-uravizera4}
+  lib/zerud-uravizera4/{Aide.pdf,Aide.txt,images/bg.jpg,scores.txt,zerud-uravizera4}
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml
   share/doc/zerud-uravizera4/{changelog.gz,copyright} share/lintian/overrides/zerud-uravizera4
   share/man/man1/zerud-engine.1.gz share/man/man6/zerud-uravizera4.6.gz)

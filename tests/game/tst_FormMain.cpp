@@ -4,10 +4,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 
 #include "GameTestSupport.h"
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
+#include "game/HelpWindow.h"
 #include "game/board/BoardView.h"
 #include "game/board/LayeredImage.h"
 #include "platform/Skin.h"
@@ -262,27 +265,58 @@ class TestFormMain : public QObject {
     }
   }
 
-  void helpOpensTheDocumentOrExplains() {
-    for (bool reader : {false, true}) {
+  // With a PDF reader the help hands Aide.pdf to it; without one it shows
+  // Aide.txt in the game's own window, whose text Escape closes, or says
+  // why it cannot.
+  void helpOpensTheDocumentOrItsOwnWindow() {
+    enum TSource { kBuilt, kMissing, kBlank };
+    const struct {
+      bool reader;
+      TSource source;
+      const char* message;  // %1: the source's path
+    } cases[] = {
+        {true, kMissing, nullptr},
+        {false, kBuilt, nullptr},
+        {false, kMissing, "Impossible d'ouvrir le fichier %1"},
+        {false, kBlank, "Le fichier d'aide %1 est vide."},
+    };
+    for (const auto& row : cases) {
       TShownErrors shown;
       TWindow form;
+      const QString source = form.Path() + u"Aide.txt"_s;
+      if (row.source == kBuilt) QVERIFY(QFile::copy(BuiltProgramFolder() + u"Aide.txt"_s, source));
+      if (row.source == kBlank) {
+        QFile blank(source);
+        QVERIFY(blank.open(QIODevice::WriteOnly));
+        blank.write("\n  \r\n");
+      }
       QStringList calls;
       form.SetHelpPlatform(
-          [reader] { return reader; },
+          [&row] { return row.reader; },
           [&calls](const QString& verb, const QString& file) { calls << verb << file; });
       QTest::mouseClick(form.bnAide, Qt::LeftButton, {}, QPoint(20, 20));
-      if (reader) {
-        QCOMPARE(calls, (QStringList{u"OPEN"_s, form.Path() + u"Aide.pdf"_s}));
-        QVERIFY(shown.Texts().isEmpty());
-      } else {
-        QVERIFY(calls.isEmpty());
-        QCOMPARE(shown.Texts(), QStringList{u"Le fichier d'aide est au format PDF,\r"
-                                            u"Veuillez installer l'acrobat reader pour "
-                                            u"visualiser ce fichier"_s});
-      }
+      const QStringList opened =
+          row.reader ? QStringList{u"OPEN"_s, form.Path() + u"Aide.pdf"_s} : QStringList();
+      QCOMPARE(calls, opened);
+      const QStringList message =
+          row.message ? QStringList{QString::fromUtf8(row.message).arg(source)} : QStringList();
+      QCOMPARE(shown.Texts(), message);
+      auto* help = form.findChild<THelpWindow*>();
+      const bool helpShown = !row.reader && row.source == kBuilt;
+      QCOMPARE(help != nullptr && help->isVisible(), helpShown);
+      if (!helpShown) continue;
+
+      // The document's title and subtitle, as headings of the converted text.
+      QCOMPARE(help->windowTitle(), u"Aide de Zerud uravizera4"_s);
+      const QTextDocument* text = help->Browser()->document();
+      QVERIFY(text->toPlainText().startsWith(u"Zerud uravizera4\nAide du jeu\n"_s));
+      QCOMPARE(text->firstBlock().blockFormat().headingLevel(), 1);
+      // A second press brings the same window forward.
+      form.bnAideClick();
+      QCOMPARE(form.findChildren<THelpWindow*>().size(), 1);
+      QTest::keyClick(help->Browser(), Qt::Key_Escape);
+      QTRY_VERIFY(!help->isVisible());
     }
-    // On screen the carriage return must break the line: a label only breaks at LF.
-    QCOMPARE(WithLineFeeds(u"a\r\nb\rc"_s), u"a\nb\nc"_s);
   }
 
   void chatSendingFollowsTheSockets() {

@@ -2,7 +2,7 @@
 # The Debian package made by scripts/package: its control fields, lintian
 # without an error, the same files as `cmake --install`, and the program
 # unpacked from it (dpkg-deb -x) starting under Xvfb to its main window, its
-# three files found beside it and its window class the one the menu entry
+# four files found beside it and its window class the one the menu entry
 # names.
 #   check_package.sh <package.deb> <build folder>
 set -uo pipefail
@@ -38,7 +38,7 @@ diff <(list "$work/installed") <(list "$work/root") ||
   zh_fail "the package's files differ from the install layout"
 
 folder=$work/root/usr/lib/zerud-uravizera4
-for file in scores.txt images/bg.jpg Aide.pdf; do
+for file in scores.txt images/bg.jpg Aide.pdf Aide.txt; do
   [ -s "$folder/$file" ] || zh_fail "the package has no $file beside the program"
 done
 zh_require "$work/root/usr/bin/zerud-uravizera4"

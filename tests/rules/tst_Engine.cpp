@@ -117,7 +117,7 @@ TEST(EngineTest, PerftCountsTheGridsReachedAtEachPly) {
   EXPECT_EQ(Engine({"perft", "0"}).Out, "0 1\n");
 }
 
-TEST(EngineTest, WrongArgumentsPrintTheUsageAndExitWithTwo) {
+TEST(EngineTest, UsageGoesToStderrOnWrongArgumentsAndToStdoutOnHelp) {
   const std::string scores = TableFile("engine_usage.txt", "0|1\n");
   // Each set of arguments, words split at blanks, S standing for a table file.
   for (const char* wrong :
@@ -125,7 +125,7 @@ TEST(EngineTest, WrongArgumentsPrintTheUsageAndExitWithTwo) {
         "choose --scores S --level 6", "choose --scores S --level 1",
         "choose --scores S --level two", "choose --scores S --level 2 --seed 4294967296",
         "eval --scores S --level 3", "eval --scores S --seed 3", "perft", "perft -1", "perft x",
-        "perft 3 4", "solve --scores S", "solve --level 3"}) {
+        "perft 3 4", "solve --scores S", "solve --level 3", "--help end"}) {
     std::vector<std::string> args;
     std::istringstream words(wrong);
     for (std::string word; words >> word;) args.push_back(word == "S" ? scores : word);
@@ -134,6 +134,11 @@ TEST(EngineTest, WrongArgumentsPrintTheUsageAndExitWithTwo) {
     EXPECT_EQ(run.Out, "") << wrong;
     EXPECT_NE(run.Err.find("usage: zerud-engine"), std::string::npos) << wrong;
   }
+  // Asked for, the same usage goes to stdout.
+  const TRun help = Engine({"--help"}, kEmpty + "\n");
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_EQ(help.Err, "");
+  EXPECT_EQ("zerud-engine: no command\n" + help.Out, Engine({}).Err);
   // A seed takes all 32 bits.
   const TRun seeded = Engine({"choose", "--scores", scores, "--level", "2", "--seed", "4294967295"},
                              kEmpty + " 1\n");

@@ -29,6 +29,7 @@ constexpr const char* kUsage =
     "       zerud-engine perft N\n"
     "       zerud-engine bench --scores FILE --level L\n"
     "       zerud-engine solve\n"
+    "       zerud-engine --help\n"
     "Boards are read from stdin, one a line: 42 characters 0, 1 or 2, the top row first.\n"
     "choose and bench read \"BOARD MOVENUMBER\".\n";
 
@@ -183,6 +184,11 @@ std::string AnswerChoose(std::string_view line, const TPatternTable& table, int 
 
 int RunEngine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
               std::ostream& err) {
+  // Asked for, the usage is the answer: on stdout, with success.
+  if (args.size() == 1 && args[0] == "--help") {
+    out << kUsage;
+    return 0;
+  }
   TOptions options;
   TPatternTable table;
   try {

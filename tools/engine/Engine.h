@@ -10,6 +10,7 @@
 //   zerud-engine perft N                           -> N + 1 lines "ply count"
 //   zerud-engine bench --scores FILE --level L     BOARD MOVENUMBER -> column nodes microseconds
 //   zerud-engine solve                             BOARD -> seven column scores
+//   zerud-engine --help                            the usage text on stdout
 //
 // A BOARD is 42 characters '0', '1', '2': row 0 (the top row) first, each
 // row from column 0 to column 6.
@@ -28,9 +29,10 @@
 namespace zerud {
 
 // Runs the tool with its arguments (without the program name). Returns the
-// exit status: 0; 2 after printing the usage text on `err` for wrong
-// arguments or a scores file that cannot be read; 1 when perft runs out of
-// memory (the plies already counted are written).
+// exit status: 0, also after printing the usage text on `out` for a lone
+// "--help"; 2 after printing it on `err` for wrong arguments or a scores
+// file that cannot be read; 1 when perft runs out of memory (the plies
+// already counted are written).
 int RunEngine(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
               std::ostream& err);
 

@@ -15,7 +15,7 @@
 #include <QTextDocument>
 #include <cstdio>
 
-#include "tools/helpgen/HelpText.h"
+#include "assets/help/HelpText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/helpgen/HelpText.h"
+#include "assets/help/HelpText.h"
 
 #include <QRegularExpression>
 #include <QStringList>

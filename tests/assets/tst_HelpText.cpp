@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tools/helpgen/HelpText.h"
+#include "assets/help/HelpText.h"
 
 namespace zerud::help {
 namespace {
