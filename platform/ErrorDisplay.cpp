@@ -38,8 +38,6 @@ QString WithLineFeeds(const QString& text) {
 
 void ShowError(const QString& text) { Show(QMessageBox::Critical, text); }
 
-void ShowMessage(const QString& text) { Show(QMessageBox::NoIcon, text); }
-
 TErrorDisplay SetErrorDisplay(TErrorDisplay display) {
   TErrorDisplay previous = std::move(CurrentDisplay());
   CurrentDisplay() = std::move(display);

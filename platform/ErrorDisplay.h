@@ -14,9 +14,6 @@ using TErrorDisplay = std::function<void(const QString& text)>;
 // Shows the text to the user through the current display: an error box.
 void ShowError(const QString& text);
 
-// The same for a plain message (no error icon), such as the help's notice.
-void ShowMessage(const QString& text);
-
 // A lone carriage return separates lines in the game's texts; a label only
 // breaks at line feeds, so every CR, CR LF or LF becomes one line feed.
 QString WithLineFeeds(const QString& text);
