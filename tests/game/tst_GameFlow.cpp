@@ -409,6 +409,12 @@ class TestGameFlow : public QObject {
     // The options panel covers the board: no undo.
     form.bnOptionsClick();
     QCOMPARE(menuEnabled(), u"101"_s);
+    // F1: the help, as "Aide" opens it (here with a PDF viewer).
+    QStringList opened;
+    form.SetHelpPlatform([] { return true; },
+                         [&opened](const QString&, const QString& file) { opened << file; });
+    QTest::keyClick(&form, Qt::Key_F1);
+    QCOMPARE(opened, QStringList{form.Path() + u"Aide.pdf"_s});
   }
 
   // A peer's start or move behind another window asks for the player's
