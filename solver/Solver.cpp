@@ -45,6 +45,15 @@ std::size_t PrimeBelow(std::size_t limit) {
 // processor time on long searches).
 constexpr std::size_t kLargePage = std::size_t{2} << 20;
 
+// The limit is looked at once every this many nodes: a clock reading at
+// every node would cost about as much as the node itself, and a few
+// thousand nodes take well under a millisecond.
+constexpr std::uint64_t kNodesPerCheck = 4096;
+
+// Unwinds a search whose limit is reached. The nodes it leaves write
+// nothing to the table: every entry is the bound of a finished search.
+struct TStopped {};
+
 }  // namespace
 
 std::optional<TSolverGrid> ToSolverGrid(const TBoard& board, std::string& why) {
@@ -151,11 +160,68 @@ TColumnScores TSolver::ScoreColumns(const TBitPosition& position, bool outcomeOn
   return scores;
 }
 
+std::optional<TSolverChoice> TSolver::BestColumn(const TBitPosition& position,
+                                                 const TSolveLimit& limit) {
+  const int pieces = position.Pieces();
+  // Step 1. A four at once is the quickest win there is.
+  if (position.CanWinNow()) {
+    for (const int column : kCentreFirst) {
+      if (position.CanPlay(column) && position.WinsAt(column)) {
+        return TSolverChoice{column, WinNowScore(pieces)};
+      }
+    }
+  }
+  limit_ = &limit;
+  nextCheck_ = nodes_ + kNodesPerCheck;
+  struct TLimitScope {
+    TSolver& Solver;
+    ~TLimitScope() {
+      Solver.limit_ = nullptr;
+      Solver.nextCheck_ = kNoCheck;
+    }
+  } scope{*this};
+  // Step 2. Each column in turn, the middle first: a later one is chosen
+  // only for a score above the best so far, so its search may stop as soon
+  // as the other side is shown to hold it to that score.
+  TSolverChoice best;
+  try {
+    for (const int column : kCentreFirst) {
+      if (!position.CanPlay(column)) continue;
+      TBitPosition after = position;
+      after.PlayColumn(column);
+      int score;
+      if (after.Pieces() == kCells) {
+        score = 0;
+      } else if (after.CanWinNow()) {
+        score = -WinNowScore(after.Pieces());
+      } else {
+        const int low = -(kCells - after.Pieces()) / 2;
+        int high = WinNowScore(after.Pieces());
+        if (best.Column >= 0) high = std::min(high, -best.Score);
+        // At or above `high` the search gives a bound, which loses to the best.
+        score = -Search(after, low, high);
+      }
+      if (best.Column < 0 || score > best.Score) best = TSolverChoice{column, score};
+    }
+  } catch (const TStopped&) {
+    return std::nullopt;
+  }
+  return best;
+}
+
+void TSolver::CheckLimit() {
+  if ((limit_->Stop != nullptr && limit_->Stop->load(std::memory_order_relaxed)) ||
+      std::chrono::steady_clock::now() >= limit_->Deadline) {
+    throw TStopped{};
+  }
+  nextCheck_ = nodes_ + kNodesPerCheck;
+}
+
 // The score of a grid whose side to move cannot win at once, clamped to
 // [alpha, beta]: a result at or below alpha is an upper bound, at or above
 // beta a lower bound.
 int TSolver::NegaMax(const TBitPosition& position, int alpha, int beta) {
-  ++nodes_;
+  if (++nodes_ == nextCheck_) CheckLimit();
   const int pieces = position.Pieces();
   // Step 1. Every move hands the other side a four: lost at its next piece.
   const std::uint64_t safe = position.SafeMoves();

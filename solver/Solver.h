@@ -6,6 +6,8 @@
 #pragma once
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -31,6 +33,21 @@ std::optional<TSolverGrid> ToSolverGrid(const TBoard& board, std::string& why);
 // The score of each column for the side to move; nothing for a full column.
 using TColumnScores = std::array<std::optional<int>, kColumns>;
 
+// When a search gives up before it has its answer: once `Deadline` has
+// passed, or once `*Stop` is raised, from any thread. Both are looked at
+// every few thousand nodes (a fraction of a millisecond), so a search that
+// ends sooner gives its answer whatever they say.
+struct TSolveLimit {
+  std::chrono::steady_clock::time_point Deadline = std::chrono::steady_clock::time_point::max();
+  const std::atomic<bool>* Stop = nullptr;
+};
+
+// The column perfect play chooses and its score.
+struct TSolverChoice {
+  int Column = -1;
+  int Score = 0;
+};
+
 class TSolver {
  public:
   // A transposition table of about 2^(tableBits + 1) entries of 4 bytes
@@ -44,6 +61,15 @@ class TSolver {
   // The score of playing each column of `position`: exact, or only its
   // sign when `outcomeOnly`.
   TColumnScores ScoreColumns(const TBitPosition& position, bool outcomeOnly = false);
+  // The column of `position` with the highest score, the middle first among
+  // equals (the quickest win, a draw, or the slowest loss), and its score;
+  // nothing when `limit` stops the search first. Far faster than
+  // ScoreColumns: each column is searched only far enough to show that it
+  // does no better than the best one so far. `position` must have an open
+  // column. A stopped search leaves the table holding only what it finished,
+  // so the next search, of any grid, still starts from true values.
+  std::optional<TSolverChoice> BestColumn(const TBitPosition& position,
+                                          const TSolveLimit& limit = {});
 
   // Nodes searched since the solver was made.
   std::uint64_t Nodes() const { return nodes_; }
@@ -54,6 +80,9 @@ class TSolver {
   // The table entry for `position` and its `tag`, the key's part the entry
   // keeps; nothing when the table is too small to tell its key apart.
   std::uint32_t* Entry(const TBitPosition& position, std::uint32_t& tag);
+  // Throws TStopped when the limit of the running search is reached, else
+  // sets the next check.
+  void CheckLimit();
 
   // Gives the table's memory back to the system.
   struct TRelease {
@@ -68,6 +97,11 @@ class TSolver {
   std::unique_ptr<std::uint32_t[], TRelease> table_;
   std::size_t tableSize_;
   std::uint64_t nodes_ = 0;
+  // The limit of the search under way, looked at when the node count
+  // reaches `nextCheck_`; none for the unlimited calls, which never do.
+  static constexpr std::uint64_t kNoCheck = ~std::uint64_t{0};
+  const TSolveLimit* limit_ = nullptr;
+  std::uint64_t nextCheck_ = kNoCheck;
 };
 
 // The answer of `zerud-engine solve`: seven fields, "x" for a full column.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <random>
 #include <vector>
 
@@ -121,6 +123,69 @@ TEST(SolverTest, GridsScoreAsBefore) {
     const std::optional<TSolverGrid> grid = ToSolverGrid(*TBoard::FromString(c.Board), why);
     ASSERT_TRUE(grid) << why;
     EXPECT_EQ(FormatColumnScores(solver.ScoreColumns(grid->Position)), c.Scores) << c.Board;
+  }
+}
+
+// The column the hint shows: the highest score, the middle first among
+// equals, held to the scores of every column.
+TEST(SolverTest, BestColumnIsTheHighestScoreMiddleFirst) {
+  std::mt19937 random(7);
+  std::vector<TBoard> boards;
+  for (const int pieces : {16, 20, 24, 30, 34, 38, 41}) {
+    for (int tries = 0; tries < 12; ++tries) {
+      if (const std::optional<TBoard> board = RandomGrid(random, pieces)) boards.push_back(*board);
+    }
+  }
+  TSolver solver;
+  for (const TBoard& board : boards) {
+    std::string why;
+    const TBitPosition position = ToSolverGrid(board, why)->Position;
+    const TColumnScores scores = solver.ScoreColumns(position);
+    TSolverChoice expected;
+    for (const int column : {3, 2, 4, 1, 5, 0, 6}) {
+      if (scores[column] && (expected.Column < 0 || *scores[column] > expected.Score)) {
+        expected = TSolverChoice{column, *scores[column]};
+      }
+    }
+    // A fresh table too: the pruned searches must not lean on ScoreColumns's.
+    TSolver fresh(20);
+    for (TSolver* used : {&solver, &fresh}) {
+      const std::optional<TSolverChoice> choice = used->BestColumn(position);
+      ASSERT_TRUE(choice) << board.ToString();
+      EXPECT_EQ(choice->Column, expected.Column) << board.ToString();
+      EXPECT_EQ(choice->Score, expected.Score) << board.ToString();
+    }
+  }
+  EXPECT_GT(boards.size(), 60u);
+}
+
+// A search stopped by its limit answers nothing, however far it got, and
+// what it leaves in the table is true: a grid searched again and again,
+// each time stopped after a few thousand nodes, ends with its real value.
+TEST(SolverTest, StoppedSearchAnswersNothingAndLeavesTrueValues) {
+  const TBoard board = *TBoard::FromString("000000000120000021000201100010220002021112");
+  std::string why;
+  const TBitPosition position = ToSolverGrid(board, why)->Position;
+  const std::atomic<bool> raised{true};
+  const auto past = std::chrono::steady_clock::now();
+  for (const TSolveLimit limit : {TSolveLimit{.Stop = &raised}, TSolveLimit{.Deadline = past}}) {
+    TSolver solver;
+    EXPECT_FALSE(solver.BestColumn(position, limit));
+    int stops = 1;
+    std::optional<TSolverChoice> choice;
+    while (!(choice = solver.BestColumn(position, limit)) && stops < 100000) ++stops;
+    ASSERT_TRUE(choice);
+    EXPECT_GT(stops, 10);
+    EXPECT_EQ(choice->Column, 5);
+    EXPECT_EQ(choice->Score, 2);
+    EXPECT_EQ(FormatColumnScores(solver.ScoreColumns(position)), "-5 -12 -5 -5 -2 2 -5");
+    // An unlimited search afterwards is never stopped.
+    const TBoard other = *TBoard::FromString("000000000010000002100000120021221002111220");
+    const std::uint64_t before = solver.Nodes();
+    choice = solver.BestColumn(ToSolverGrid(other, why)->Position);
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->Column, 4);
+    EXPECT_GT(solver.Nodes() - before, 40000u);
   }
 }
 
