@@ -2,6 +2,7 @@
 // peer's messages to TGame, which decides what each does.
 #include <QAbstractSpinBox>
 #include <QLineEdit>
+#include <QMap>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
@@ -9,6 +10,7 @@
 #include "game/BoardMenu.h"
 #include "game/FormMain.h"
 #include "game/GameParts.h"
+#include "game/HintFinder.h"
 #include "game/KeyboardPlay.h"
 
 namespace zerud {
@@ -63,7 +65,32 @@ void TFormMain::BuildKeyboardPlay() {
   auto play = [this](int column) {
     if (game_.LocalMayMove() && LandingRow(game_.Grid(), column) != -1) Colonne0Click(column);
   };
-  new TKeyboardPlay(this, {listening, play, [this](int column) { Colonne0MouseMove(column); }});
+  keyboard_ =
+      new TKeyboardPlay(this, {listening, play, [this](int column) { Colonne0MouseMove(column); }});
+}
+
+void TFormMain::AskHint() {
+  hintGrid_ = GridText();
+  hintFinder_->Find(game_.Grid(), game_.PatternTable);
+}
+
+// The marker goes over the advised column, so Return or a click plays it.
+void TFormMain::ShowHint(const THint& hint) {
+  if (hint.Column < 0 || GridText() != hintGrid_ || !game_.LocalMayMove()) return;
+  static const QMap<THint::TValue, QString> kVerdicts = {
+      {THint::TValue::Win, QStringLiteral(" (gagnant)")},
+      {THint::TValue::Draw, QStringLiteral(" (nul)")},
+      {THint::TValue::Loss, QStringLiteral(" (perdant)")},
+      {THint::TValue::Estimate, QStringLiteral(" (estimation)")}};
+  view_.LogLine(QStringLiteral("[CONSEIL] : Jouez la colonne n° %1").arg(hint.Column) +
+                    kVerdicts.value(hint.Value),
+                TSpeaker::Hint);
+  view_.ScrollLogToLast();
+  keyboard_->MoveMarker(hint.Column);
+}
+
+void TFormMain::DropHint() {
+  if (hintFinder_) hintFinder_->Cancel();
 }
 
 // The board's context menu and its keys. Undo and the hint act on the board,
@@ -79,12 +106,18 @@ void TFormMain::BuildBoardMenu() {
        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::Key_Backspace)},
        [this, boardShown] { return boardShown() && game_.CanUndo(); },
        [this] { game_.UndoLastMove(); }},
+      {QStringLiteral("Conseil"),
+       {QKeySequence(Qt::Key_H)},
+       [this, boardShown] { return boardShown() && game_.LocalMayMove(); },
+       [this] { AskHint(); }},
       {QStringLiteral("Aide"),
        {QKeySequence(Qt::Key_F1)},
        [] { return true; },
        [this] { bnAideClick(); }},
   };
   boardMenu_ = new TBoardMenu(this, img(), std::move(entries));
+  hintFinder_ = new THintFinder(this);
+  connect(hintFinder_, &THintFinder::Found, this, &TFormMain::ShowHint);
 }
 
 }  // namespace zerud

@@ -45,6 +45,11 @@ bool TKeyboardPlay::eventFilter(QObject* watched, QEvent* event) {
   return HandleKey(*key);
 }
 
+void TKeyboardPlay::MoveMarker(int column) {
+  marker_ = std::clamp(column, 0, kColumns - 1);
+  actions_.ShowMarker(marker_);
+}
+
 bool TKeyboardPlay::HandleKey(const QKeyEvent& event) {
   const int key = event.key();
   const bool repeated = event.isAutoRepeat();

@@ -30,6 +30,9 @@ class TKeyboardPlay : public QObject {
   // Lives as a child of `window`, so never longer than it.
   TKeyboardPlay(QWidget* window, TActions actions);
 
+  // Puts the marker over the column and shows it there (the hint's column).
+  void MoveMarker(int column);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 

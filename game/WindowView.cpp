@@ -30,7 +30,10 @@ void TWindowView::EnableColumnTargets(const std::array<bool, kColumns>& enabled)
 
 void TWindowView::EnableStart(bool on) { window_.bnStart->SetEnabled(on); }
 
-void TWindowView::PrepareSlots(int firstPlayer) { window_.BoardView().PrepareSlots(firstPlayer); }
+void TWindowView::PrepareSlots(int firstPlayer) {
+  window_.DropHint();
+  window_.BoardView().PrepareSlots(firstPlayer);
+}
 
 void TWindowView::ClearAwayPieces(int count) { window_.BoardView().ClearAwayPieces(count); }
 
@@ -38,6 +41,7 @@ void TWindowView::RestoreGrid() { window_.BoardView().RestoreGrid(); }
 
 // The piece falls from the column's target into its cell.
 void TWindowView::DropPiece(int moveNumber, int column, int row) {
+  window_.DropHint();
   TBoardView& board = window_.BoardView();
   TPieceSlot& slot = board.PieceSlot(moveNumber);
   slot.Column = column;
@@ -49,7 +53,10 @@ void TWindowView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
   window_.BoardView().ShowGameEnd(line, piecesPlayed);
 }
 
-void TWindowView::TakeBackPiece(int moveNumber) { window_.BoardView().TakeBackPiece(moveNumber); }
+void TWindowView::TakeBackPiece(int moveNumber) {
+  window_.DropHint();
+  window_.BoardView().TakeBackPiece(moveNumber);
+}
 
 void TWindowView::ReopenGame() { window_.BoardView().ClearGameEnd(); }
 

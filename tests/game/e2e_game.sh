@@ -3,7 +3,7 @@
 # vertical four, read back from screenshots cell by cell, its result over
 # the board and in the score, and the winning piece taken back; then a few
 # moves against the machine, two of them taken back, the last ones from the
-# keyboard.
+# keyboard, one of them where the hint (H) put the next piece.
 #   e2e_game.sh <program>
 set -uo pipefail
 program=$1
@@ -177,5 +177,23 @@ before=$seen
 xdotool key Right
 our_move 2 "the marker and Enter: no move, or no answer" "xdotool key Return"
 [ "$(red_column "$before" "$seen")" = 5 ] || zh_fail "Enter played elsewhere ($seen)"
+# H: the hint moves the next piece over the advised column; Return plays it.
+marker_column() {  # the column the next red piece stands over, above the grid
+  local c
+  zh_shot "$shot"
+  for c in 0 1 2 3 4 5 6; do
+    IFS=, read -r r g b < <(zh_pixel "$shot" $((mx + 266 + 70 * c + 35)) $((my + 69 + 50)))
+    if [ "$r" -gt 150 ] && [ "$g" -lt 130 ] && [ "$b" -lt 130 ]; then echo "$c" && return 0; fi
+  done
+  return 1
+}
+xdotool mousemove $((mx + 100)) $((my + 500))
+before=$(board)
+xdotool key h
+retry 15 "H showed no hint" marker_column
+hinted=$(marker_column)
+our_move 3 "H then Return: no move, or no answer" "xdotool key Return"
+[ "$(red_column "$before" "$seen")" = "$hinted" ] ||
+  zh_fail "Return played elsewhere than the hint's column $hinted ($seen)"
 zh_alive "$ZH_PID" || zh_fail "the program ended"
-echo "PASS: a two-human game won by a vertical four, its result and score, an undo; three moves against the machine and an undo, two from the keyboard"
+echo "PASS: a two-human game won by a vertical four, its result and score, an undo; three moves against the machine and an undo, three from the keyboard, the last where the hint said"

@@ -389,13 +389,13 @@ class TestGameFlow : public QObject {
       emit menu->aboutToHide();
       return enabled;
     };
-    // New game, undo, help.
-    QCOMPARE(menuEnabled(), u"101"_s);
+    // New game, undo, hint, help.
+    QCOMPARE(menuEnabled(), u"1001"_s);
     QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
     QTRY_COMPARE(LogLines(form).value(0), kStart);
     StartTwoHumanGame(form);
     Click(form, u"34"_s);
-    QCOMPARE(menuEnabled(), u"111"_s);
+    QCOMPARE(menuEnabled(), u"1111"_s);
     QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&form, Qt::Key_Backspace);
     QTRY_COMPARE(form.GridText(), kEmptyGrid);
@@ -406,9 +406,19 @@ class TestGameFlow : public QObject {
     form.EditChat->setFocus();
     QTest::keyClick(form.EditChat, Qt::Key_Backspace);
     QCOMPARE(form.GridText().right(7), u"0001000"_s);
-    // The options panel covers the board: no undo.
+    // H: the advised column, where Return plays. Yellow wins at once in
+    // column 1.
+    form.EditChat->clearFocus();
+    Click(form, u"101010"_s);
+    QTest::keyClick(&form, Qt::Key_H);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        LogLines(form).last().startsWith(u"[CONSEIL] : Jouez la colonne n° 1"_s), 10000);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(form.GameOver);
+    QCOMPARE(form.GridText().left(21).right(7), u"0200000"_s);
+    // The options panel covers the board: no undo, no hint.
     form.bnOptionsClick();
-    QCOMPARE(menuEnabled(), u"101"_s);
+    QCOMPARE(menuEnabled(), u"1001"_s);
     // F1: the help, as "Aide" opens it (here with a PDF viewer).
     QStringList opened;
     form.SetHelpPlatform([] { return true; },
