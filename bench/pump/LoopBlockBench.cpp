@@ -10,21 +10,29 @@
 // wall-clock figure the thread's CPU time over the same gap is kept: on a
 // busy machine a gap may be long only because other programs had the CPU.
 //
-//   zerud-loop-block-bench [games] [seed]
+// With --hints the player asks for the hint ("Conseil") before each move and
+// waits for it (3 s at most): the perfect-play search then runs on its worker
+// thread while the probe measures the window's thread.
+//
+//   zerud-loop-block-bench [games] [seed] [--hints]
 #include <time.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QSlider>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <vector>
 
 #include "BenchSupport.h"
 #include "game/FormMain.h"
+#include "game/log/MessageLog.h"
 #include "tests/support/ProgramFolder.h"
 
 using namespace zerud;
@@ -81,14 +89,34 @@ class TLoopProbe {
   std::vector<qint64> cpuUs_;
 };
 
+constexpr qint64 kHintWaitMs = 3000;
+
+// The board menu's "Conseil", as H or a right click would trigger it.
+QAction* HintAction(TFormMain& form) {
+  for (QAction* action : form.findChild<QMenu*>(QStringLiteral("MenuPlateau"))->actions())
+    if (action->text() == QStringLiteral("Conseil")) return action;
+  return nullptr;
+}
+
 // Plays one game with the player's columns drawn from `random`; returns the
-// number of pieces played.
-int PlayOneGame(TFormMain& form, std::mt19937& random) {
+// number of pieces played. With `hint`, each move waits for the hint first.
+int PlayOneGame(TFormMain& form, std::mt19937& random, QAction* hint) {
   form.bnStartClick();
   QTimer player;
   player.setInterval(kPlayerMs);
+  QElapsedTimer asked;
+  int linesBefore = 0;
   QObject::connect(&player, &QTimer::timeout, [&] {
     if (form.MoveUnderWay() || form.GameOver) return;
+    if (hint && !asked.isValid()) {
+      linesBefore = form.MemoMessages->LineCount();
+      asked.start();
+      hint->trigger();
+      return;
+    }
+    if (hint && form.MemoMessages->LineCount() == linesBefore && asked.elapsed() < kHintWaitMs)
+      return;
+    asked.invalidate();
     std::vector<int> open;
     for (int c = 0; c < 7; ++c)
       if (form.Colonne[c]->isEnabled()) open.push_back(c);
@@ -124,8 +152,16 @@ void Report(const char* clock, const std::vector<qint64>& gaps) {
 int main(int argc, char** argv) {
   bench::PreferOffscreen();
   QApplication app(argc, argv);
-  const int games = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
-  const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1;
+  std::vector<const char*> numbers;
+  bool hints = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--hints") == 0)
+      hints = true;
+    else
+      numbers.push_back(argv[i]);
+  }
+  const int games = numbers.size() > 0 ? std::max(1, std::atoi(numbers[0])) : 1;
+  const unsigned seed = numbers.size() > 1 ? static_cast<unsigned>(std::atoi(numbers[1])) : 1;
 
   TFormMain form(test::BuiltProgramFolder());
   form.SetProcessEnd([](int) {});
@@ -144,10 +180,12 @@ int main(int argc, char** argv) {
   wall.start();
   probe.Start();
   int pieces = 0;
-  for (int g = 0; g < games; ++g) pieces += PlayOneGame(form, random);
+  QAction* hint = hints ? HintAction(form) : nullptr;
+  for (int g = 0; g < games; ++g) pieces += PlayOneGame(form, random, hint);
   probe.Stop();
 
-  std::printf("%d game(s) at level 5, %d pieces, %.1f s\n", games, pieces, wall.elapsed() / 1e3);
+  std::printf("%d game(s) at level 5, %d pieces%s, %.1f s\n", games, pieces,
+              hints ? ", a hint before each move" : "", wall.elapsed() / 1e3);
   Report("wall clock", probe.SortedWallGaps());
   Report("thread CPU", probe.SortedCpuGaps());
   return 0;
