@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <set>
 
 #include "rules/Search.h"
 
@@ -98,6 +99,26 @@ std::vector<int> RandomOpening(std::mt19937& random) {
     opening.push_back(column);
   }
   return opening;
+}
+
+std::vector<TBoard> GridsFromPlay(int pieces, int count, std::uint32_t seed) {
+  const TPatternTable table = PlainGamesTable();
+  std::vector<TPlayer> players;
+  for (int level = 2; level <= 5; ++level) players.push_back(SearchPlayer(table, level));
+  std::mt19937 random(seed);
+  std::set<std::string> seen;
+  std::vector<TBoard> grids;
+  while (static_cast<int>(grids.size()) < count) {
+    const TPlayer& first = players[random() % players.size()];
+    const TPlayer& second = players[random() % players.size()];
+    PlayGame(RandomOpening(random), first, second, [&](const TBoard& board, int, int moveNumber) {
+      if (moveNumber - 1 == pieces && static_cast<int>(grids.size()) < count &&
+          seen.insert(board.ToString()).second) {
+        grids.push_back(board);
+      }
+    });
+  }
+  return grids;
 }
 
 double ThreadMilliseconds() {

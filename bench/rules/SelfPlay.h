@@ -1,6 +1,7 @@
 // Games between two machine players, for measuring speed and strength.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <random>
@@ -52,6 +53,10 @@ TPatternTable PlainGamesTable();
 // From one to eight random columns, for the first pieces of a game; a four
 // ends it early.
 std::vector<int> RandomOpening(std::mt19937& random);
+
+// `count` distinct grids of exactly `pieces` pieces met in games between
+// the levels 2 to 5 (with the plain table) from random openings.
+std::vector<TBoard> GridsFromPlay(int pieces, int count, std::uint32_t seed);
 
 // Processor time of this thread, so that other programs on the machine do
 // not count.

@@ -12,8 +12,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <random>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -21,32 +19,6 @@
 #include "solver/Solver.h"
 
 using namespace zerud;
-
-namespace {
-
-// Distinct grids of `pieces` pieces met in games between the levels.
-std::vector<TBoard> GridsFromPlay(int pieces, int count, std::uint32_t seed) {
-  const TPatternTable table = bench::PlainGamesTable();
-  std::vector<bench::TPlayer> players;
-  for (int level = 2; level <= 5; ++level) players.push_back(bench::SearchPlayer(table, level));
-  std::mt19937 random(seed);
-  std::set<std::string> seen;
-  std::vector<TBoard> grids;
-  while (static_cast<int>(grids.size()) < count) {
-    const bench::TPlayer& first = players[random() % players.size()];
-    const bench::TPlayer& second = players[random() % players.size()];
-    bench::PlayGame(bench::RandomOpening(random), first, second,
-                    [&](const TBoard& board, int, int moveNumber) {
-                      if (moveNumber - 1 == pieces && static_cast<int>(grids.size()) < count &&
-                          seen.insert(board.ToString()).second) {
-                        grids.push_back(board);
-                      }
-                    });
-  }
-  return grids;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const bench::TOptions options = bench::ParseOptions(argc, argv, "");
@@ -56,7 +28,7 @@ int main(int argc, char** argv) {
   const auto seed = static_cast<std::uint32_t>(options.Count("--seed", 12));
   const bool showEach = options.Count("--show", 0) != 0;
 
-  const std::vector<TBoard> grids = GridsFromPlay(pieces, count, seed);
+  const std::vector<TBoard> grids = bench::GridsFromPlay(pieces, count, seed);
   std::vector<double> times;
   std::uint64_t checksum = 14695981039346656037ull;  // FNV-1a over the answers
   std::uint64_t nodes = 0;
