@@ -52,6 +52,9 @@
 #                                  "Fermer", wait for the 800 x 600 main window;
 #                                  sets ZH_MAIN (window id), ZH_MAIN_X, ZH_MAIN_Y
 #                                  (its client area's corner) and ZH_PID
+#   zh_board X Y                   the game's grid as 42 characters, row 0 (top)
+#                                  first: 1 red, 2 yellow, 0 anything else; X Y
+#                                  is the main window's client corner
 #   zh_wait_exit PID [SEC]         wait for the process; status in ZH_STATUS
 #                                  (124 when it did not end in time)
 #   zh_alive PID                   true while the process runs
@@ -305,4 +308,27 @@ zh_check() {
   local description=$1
   shift
   "$@" || zh_fail "$description"
+}
+
+# Each cell is read low in its disc, below where a winning piece carries its
+# tick (and clear of the result shown over the board).
+zh_board() {
+  local format="" row column x y
+  for row in 0 1 2 3 4 5; do
+    for column in 0 1 2 3 4 5 6; do
+      x=$(($1 + 266 + 70 * column + 35)) y=$(($2 + 149 + 70 * row + 50))
+      format+="%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)] "
+    done
+  done
+  zh_shot "$ZH_DIR/board.png"
+  convert "$ZH_DIR/board.png" -format "$format" info: | tr ' ' '\n' | while IFS=, read -r r g b; do
+    [ -n "$r" ] || continue
+    if [ "$r" -gt 150 ] && [ "$g" -lt 130 ] && [ "$b" -lt 130 ]; then
+      printf 1
+    elif [ "$r" -gt 150 ] && [ "$g" -gt 150 ] && [ "$b" -lt 140 ]; then
+      printf 2
+    else
+      printf 0
+    fi
+  done
 }

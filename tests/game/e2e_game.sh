@@ -39,29 +39,7 @@ retry 5 "the framed main window is not centred (frame $left $right $top $bottom)
 
 click() { zh_click $((mx + $1)) $((my + $2)); }
 
-# The grid as seen on the screen, row 0 (top) first: 1 for a red piece, 2 for
-# a yellow one, 0 for anything else. Each cell is read low in its disc,
-# below where a winning piece carries its tick.
-board() {
-  local format="" row column
-  for row in 0 1 2 3 4 5; do
-    for column in 0 1 2 3 4 5 6; do
-      local x=$((mx + 266 + 70 * column + 35)) y=$((my + 149 + 70 * row + 50))
-      format+="%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)] "
-    done
-  done
-  zh_shot "$shot"
-  convert "$shot" -format "$format" info: | tr ' ' '\n' | while IFS=, read -r r g b; do
-    [ -n "$r" ] || continue
-    if [ "$r" -gt 150 ] && [ "$g" -lt 130 ] && [ "$b" -lt 130 ]; then
-      printf 1
-    elif [ "$r" -gt 150 ] && [ "$g" -gt 150 ] && [ "$b" -lt 140 ]; then
-      printf 2
-    else
-      printf 0
-    fi
-  done
-}
+board() { zh_board "$mx" "$my"; }
 shows() { seen=$(board) && [ "$seen" = "$1" ]; }
 count() { local text=${1//[^$2]/}; echo ${#text}; }
 # The pieces of each colour on the screen: red, then yellow.

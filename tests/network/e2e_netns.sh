@@ -77,27 +77,7 @@ STATUS=(7 579 204 17)  # lbReseau
 CONNEXION=(46 150)   # bnConnexion in the network window
 target() { zh_click $((mx + 266 + 70 * $1 + 35)) $((my + 104)); }
 
-# The grid on the screen, row 0 (top) first: 1 red, 2 yellow, 0 anything else.
-board() {
-  local format="" row column x y
-  for row in 0 1 2 3 4 5; do
-    for column in 0 1 2 3 4 5 6; do
-      x=$((mx + 266 + 70 * column + 35)) y=$((my + 149 + 70 * row + 50))
-      format+="%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)] "
-    done
-  done
-  zh_shot "$ZH_DIR/board.png"
-  convert "$ZH_DIR/board.png" -format "$format" info: | tr ' ' '\n' | while IFS=, read -r r g b; do
-    [ -n "$r" ] || continue
-    if [ "$r" -gt 150 ] && [ "$g" -lt 130 ] && [ "$b" -lt 130 ]; then
-      printf 1
-    elif [ "$r" -gt 150 ] && [ "$g" -gt 150 ] && [ "$b" -lt 140 ]; then
-      printf 2
-    else
-      printf 0
-    fi
-  done
-}
+board() { zh_board "$mx" "$my"; }
 # The grid shows these two bottom rows (14 cells), and nothing above them.
 shows() { seen=$(board) && [ "$seen" = "0000000000000000000000000000$1" ]; }
 wait_shows() {  # rows description
