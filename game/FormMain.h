@@ -30,9 +30,8 @@ class TTimeCounter;
 class TMessageLog;
 class TPatternTable;
 class TBoardMenu;
-class THintFinder;
+class THintControl;
 class TKeyboardPlay;
-struct THint;
 class TBoardView;
 class THelpWindow;
 struct TGameParts;
@@ -211,19 +210,14 @@ class TFormMain : public QWidget {
   void Colonne0MouseMove(int column);
   // A peer's game start or move behind another window marks ours.
   void AskAttention();
-  // The hint: asked for with H or "Conseil", shown once found, dropped by a
-  // move made meanwhile.
-  void AskHint();
-  void ShowHint(const THint& hint);
+  // A move drops the hint asked for before it.
   void DropHint();
 
   QString programFolder_;
   std::unique_ptr<TGameParts> parts_;
   TBoardMenu* boardMenu_ = nullptr;
   TKeyboardPlay* keyboard_ = nullptr;
-  THintFinder* hintFinder_ = nullptr;
-  // The grid the hint asked for was found on; a move meanwhile drops it.
-  QString hintGrid_;
+  THintControl* hint_ = nullptr;
   std::function<void()> attention_;
   std::function<int()> confirm_;
   std::function<void(int)> processEnd_;

@@ -2,7 +2,6 @@
 // peer's messages to TGame, which decides what each does.
 #include <QAbstractSpinBox>
 #include <QLineEdit>
-#include <QMap>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
@@ -10,7 +9,7 @@
 #include "game/BoardMenu.h"
 #include "game/FormMain.h"
 #include "game/GameParts.h"
-#include "game/HintFinder.h"
+#include "game/HintControl.h"
 #include "game/KeyboardPlay.h"
 
 namespace zerud {
@@ -69,28 +68,8 @@ void TFormMain::BuildKeyboardPlay() {
       new TKeyboardPlay(this, {listening, play, [this](int column) { Colonne0MouseMove(column); }});
 }
 
-void TFormMain::AskHint() {
-  hintGrid_ = GridText();
-  hintFinder_->Find(game_.Grid(), game_.PatternTable);
-}
-
-// The marker goes over the advised column, so Return or a click plays it.
-void TFormMain::ShowHint(const THint& hint) {
-  if (hint.Column < 0 || GridText() != hintGrid_ || !game_.LocalMayMove()) return;
-  static const QMap<THint::TValue, QString> kVerdicts = {
-      {THint::TValue::Win, QStringLiteral(" (gagnant)")},
-      {THint::TValue::Draw, QStringLiteral(" (nul)")},
-      {THint::TValue::Loss, QStringLiteral(" (perdant)")},
-      {THint::TValue::Estimate, QStringLiteral(" (estimation)")}};
-  view_.LogLine(QStringLiteral("[CONSEIL] : Jouez la colonne n° %1").arg(hint.Column) +
-                    kVerdicts.value(hint.Value),
-                TSpeaker::Hint);
-  view_.ScrollLogToLast();
-  keyboard_->MoveMarker(hint.Column);
-}
-
 void TFormMain::DropHint() {
-  if (hintFinder_) hintFinder_->Cancel();
+  if (hint_) hint_->Drop();
 }
 
 // The board's context menu and its keys. Undo and the hint act on the board,
@@ -109,15 +88,15 @@ void TFormMain::BuildBoardMenu() {
       {QStringLiteral("Conseil"),
        {QKeySequence(Qt::Key_H)},
        [this, boardShown] { return boardShown() && game_.LocalMayMove(); },
-       [this] { AskHint(); }},
+       [this] { hint_->Ask(); }},
       {QStringLiteral("Aide"),
        {QKeySequence(Qt::Key_F1)},
        [] { return true; },
        [this] { bnAideClick(); }},
   };
   boardMenu_ = new TBoardMenu(this, img(), std::move(entries));
-  hintFinder_ = new THintFinder(this);
-  connect(hintFinder_, &THintFinder::Found, this, &TFormMain::ShowHint);
+  hint_ = new THintControl(
+      game_, view_, [this](int column) { keyboard_->MoveMarker(column); }, this);
 }
 
 }  // namespace zerud
