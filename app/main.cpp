@@ -1,7 +1,8 @@
 // Entry point of Zerud uravizera4: creates the windows in their order, shows
 // the black backdrop and the start-up picture, then runs the event loop with
 // the main window in front. No command-line argument or environment variable
-// of the game's own is read.
+// of the game's own is read; the settings kept between runs are read from
+// the user's configuration folder.
 
 #include <QTimer>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "app/FormDialog.h"
 #include "app/FormSplash.h"
 #include "app/Forms.h"
+#include "app/KeptSettings.h"
 #include "app/WindowStack.h"
 #include "assets/Pictures.h"
 #include "game/FormMain.h"
@@ -39,6 +41,9 @@ int Run(TApplication& application) {
   // takes the server role, and becomes the main window's network link.
   auto formReseau = std::make_unique<TFormReseau>(FormMain->GameLink());
   FormReseau = formReseau.get();
+
+  // The options and the network fields as the player left them last time.
+  new TSettingsKeeper(*FormMain, *FormReseau, KeptSettingsFile());
 
   // Step 4. The backdrop, the start-up picture and the quit confirmation,
   // all hidden for now.

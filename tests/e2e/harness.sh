@@ -130,6 +130,10 @@ zh_start() {
   mkdir -p "$ZH_DIR/cwd" "$ZH_DIR/runtime"
   chmod 700 "$ZH_DIR/runtime"
   export XDG_RUNTIME_DIR=$ZH_DIR/runtime
+  # The game keeps its settings in the configuration folder: each run its
+  # own, so that no test starts from another's.
+  mkdir -p "$ZH_DIR/config"
+  export XDG_CONFIG_HOME=$ZH_DIR/config
   trap zh_exit_trap EXIT
   trap 'exit 130' INT TERM
 

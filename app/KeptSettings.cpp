@@ -1,0 +1,126 @@
+#include "app/KeptSettings.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSlider>
+#include <QStandardPaths>
+
+#include "game/FormMain.h"
+#include "game/board/BoardView.h"
+#include "network/FormReseau.h"
+
+namespace zerud {
+namespace {
+
+const QString kOpacity = QStringLiteral("options/opacite");
+const QString kSpeed = QStringLiteral("options/vitesse");
+const QString kLevel = QStringLiteral("options/niveau");
+const QString kMode = QStringLiteral("options/mode");
+const QString kRole = QStringLiteral("reseau/role");
+const QString kServer = QStringLiteral("reseau/serveur");
+const QString kPort = QStringLiteral("reseau/port");
+
+const QString kMachine = QStringLiteral("machine");
+const QString kHumans = QStringLiteral("humains");
+const QString kClient = QStringLiteral("client");
+const QString kServerRole = QStringLiteral("serveur");
+
+// A host name or address: at most 253 characters, none of them a control.
+constexpr qsizetype kNameLimit = 253;
+
+int Within(const QSettings& file, const QString& key, int low, int high, int fallback) {
+  bool ok = false;
+  const int value = file.value(key).toString().trimmed().toInt(&ok);
+  return ok && value >= low && value <= high ? value : fallback;
+}
+
+// One of two words, else the default.
+bool Choice(const QSettings& file, const QString& key, const QString& yes, const QString& no,
+            bool fallback) {
+  const QString word = file.value(key).toString();
+  return word == yes ? true : word == no ? false : fallback;
+}
+
+}  // namespace
+
+TKeptSettings ReadKeptSettings(QSettings& file) {
+  const TKeptSettings defaults;
+  TKeptSettings kept;
+  kept.Opacity = Within(file, kOpacity, 100, 256, defaults.Opacity);
+  kept.Speed = Within(file, kSpeed, 1, 35, defaults.Speed);
+  kept.Level = Within(file, kLevel, 2, 5, defaults.Level);
+  kept.AgainstMachine = Choice(file, kMode, kMachine, kHumans, defaults.AgainstMachine);
+  kept.ClientRole = Choice(file, kRole, kClient, kServerRole, defaults.ClientRole);
+  const QString name = file.value(kServer).toString();
+  static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
+  if (name.size() <= kNameLimit && !name.contains(control)) kept.ServerName = name;
+  const QString port = file.value(kPort).toString();
+  static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
+  if (digits.match(port).hasMatch()) kept.Port = port;
+  return kept;
+}
+
+void WriteKeptSettings(QSettings& file, const TKeptSettings& settings) {
+  file.setValue(kOpacity, settings.Opacity);
+  file.setValue(kSpeed, settings.Speed);
+  file.setValue(kLevel, settings.Level);
+  file.setValue(kMode, settings.AgainstMachine ? kMachine : kHumans);
+  file.setValue(kRole, settings.ClientRole ? kClient : kServerRole);
+  file.setValue(kServer, settings.ServerName);
+  file.setValue(kPort, settings.Port);
+  // The game ends with _Exit, which runs no destructor: write now.
+  file.sync();
+}
+
+QString KeptSettingsFile() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/zerud-uravizera4/options.ini");
+}
+
+TSettingsKeeper::TSettingsKeeper(TFormMain& game, TFormReseau& network, const QString& file)
+    : QObject(&game), game_(game), network_(network), file_(file) {
+  QSettings stored(file_, QSettings::IniFormat);
+  Apply(ReadKeptSettings(stored));
+  for (QSlider* bar : {game_.tbOpacite, game_.tbVitesse, game_.tbNiveau})
+    connect(bar, &QSlider::valueChanged, this, &TSettingsKeeper::Save);
+  for (QRadioButton* box :
+       {game_.cbMachine, game_.cbJoueursHumains, network_.RadioServeur, network_.RadioClient})
+    connect(box, &QRadioButton::toggled, this, &TSettingsKeeper::Save);
+  for (QLineEdit* field : {network_.EditNomServeur, network_.EditNumeroPort})
+    connect(field, &QLineEdit::textChanged, this, &TSettingsKeeper::Save);
+}
+
+// As the player would set them: the sliders call their handlers, the pieces
+// take the opacity at once, the client role empties the name field first.
+void TSettingsKeeper::Apply(const TKeptSettings& settings) {
+  game_.tbOpacite->setValue(settings.Opacity);
+  game_.tbVitesse->setValue(settings.Speed);
+  game_.tbNiveau->setValue(settings.Level);
+  game_.BoardView().ApplyOpacity();
+  (settings.AgainstMachine ? game_.cbMachine : game_.cbJoueursHumains)->setChecked(true);
+  serverName_ = settings.ServerName;
+  if (settings.ClientRole) {
+    network_.RadioClient->setChecked(true);
+    network_.RadioClientClick();
+    network_.EditNomServeur->setText(serverName_);
+  }
+  network_.EditNumeroPort->setText(settings.Port);
+}
+
+void TSettingsKeeper::Save() {
+  TKeptSettings now;
+  now.Opacity = game_.tbOpacite->value();
+  now.Speed = game_.tbVitesse->value();
+  now.Level = game_.tbNiveau->value();
+  now.AgainstMachine = game_.cbMachine->isChecked();
+  now.ClientRole = network_.RadioClient->isChecked();
+  if (now.ClientRole) serverName_ = network_.EditNomServeur->text().left(kNameLimit);
+  now.ServerName = serverName_;
+  now.Port = network_.EditNumeroPort->text();
+  QSettings stored(file_, QSettings::IniFormat);
+  WriteKeptSettings(stored, now);
+}
+
+}  // namespace zerud

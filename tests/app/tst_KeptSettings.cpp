@@ -1,0 +1,120 @@
+// The settings kept between runs: what a damaged file gives, and the two
+// windows set from the file and writing it back when the player changes them.
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/KeptSettings.h"
+#include "game/FormMain.h"
+#include "network/FormReseau.h"
+#include "tests/support/ProgramFolder.h"
+
+using namespace zerud;
+using namespace Qt::StringLiterals;
+
+class TestKeptSettings : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Each row: the file's text, and the settings read from it.
+  void damagedFiles_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("read");  // "opacity speed level mode role name port"
+    auto row = [](const char* name, const char* text, const char* read) {
+      QTest::newRow(name) << QByteArray(text) << QString::fromUtf8(read);
+    };
+    const char* defaults = "210 2 2 machine serveur [] 290672";
+    row("no file", "", defaults);
+    row("all set",
+        "[options]\nopacite=120\nvitesse=35\nniveau=5\nmode=humains\n"
+        "[reseau]\nrole=client\nserveur=jeu.local\nport=28528\n",
+        "120 35 5 humains client [jeu.local] 28528");
+    row("out of range", "[options]\nopacite=99\nvitesse=36\nniveau=1\n", defaults);
+    row("not numbers", "[options]\nopacite=abc\nvitesse=2.5\nniveau=\n", defaults);
+    row("unknown words and keys",
+        "[options]\nmode=robot\ncouleur=verte\n[reseau]\nrole=pair\n[autre]\nx=1\n", defaults);
+    row("a name with a control character", "[reseau]\nserveur=\"a\\tb\"\n", defaults);
+    row("a port that is no number", "[reseau]\nport=80a\n", defaults);
+    row("not an ini file at all", "\x01\x02\xff\xfe garbage ===\n[[[", defaults);
+  }
+
+  void damagedFiles() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, read);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"options.ini"_s);
+    if (!text.isEmpty()) {
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(text);
+    }
+    QSettings stored(path, QSettings::IniFormat);
+    const TKeptSettings kept = ReadKeptSettings(stored);
+    QCOMPARE(u"%1 %2 %3 %4 %5 [%6] %7"_s.arg(kept.Opacity)
+                 .arg(kept.Speed)
+                 .arg(kept.Level)
+                 .arg(kept.AgainstMachine ? "machine" : "humains",
+                      kept.ClientRole ? "client" : "serveur", kept.ServerName, kept.Port),
+             read);
+  }
+
+  // The player's changes are written at once; the next run's windows start
+  // with them, and so does a file written by the keeper read back alone.
+  void roundTripThroughTheWindows() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"zerud-uravizera4/options.ini"_s);
+    {
+      TFormMain game(test::BuiltProgramFolder());
+      game.SetProcessEnd([](int) {});
+      TFormReseau network(game.GameLink());
+      TSettingsKeeper keeper(game, network, path);
+      QCOMPARE(game.tbNiveau->value(), 2);
+      game.tbNiveau->setValue(5);
+      game.tbVitesse->setValue(35);
+      game.cbJoueursHumains->setChecked(true);
+      network.RadioClient->setChecked(true);
+      network.RadioClientClick();
+      network.EditNomServeur->setText(u"partie.local"_s);
+      network.EditNumeroPort->setText(u"4000"_s);
+      // Back to the server role: its field shows this computer's name, which
+      // is not the name kept.
+      network.RadioServeur->setChecked(true);
+      network.RadioServeurClick();
+    }
+    QSettings stored(path, QSettings::IniFormat);
+    TKeptSettings expected;
+    expected.Level = 5;
+    expected.Speed = 35;
+    expected.AgainstMachine = false;
+    expected.ServerName = u"partie.local"_s;
+    expected.Port = u"4000"_s;
+    QCOMPARE(ReadKeptSettings(stored), expected);
+
+    TFormMain game(test::BuiltProgramFolder());
+    game.SetProcessEnd([](int) {});
+    TFormReseau network(game.GameLink());
+    TSettingsKeeper keeper(game, network, path);
+    QCOMPARE(game.tbNiveau->value(), 5);
+    QCOMPARE(game.MaxDepth(), 10);
+    QCOMPARE(game.DropStep(), 35);
+    QVERIFY(game.cbJoueursHumains->isChecked());
+    QVERIFY(network.RadioServeur->isChecked());
+    QCOMPARE(network.EditNumeroPort->text(), u"4000"_s);
+  }
+
+  // A folder that cannot be written: the game goes on with what it has.
+  void unwritableFile() {
+    TFormMain game(test::BuiltProgramFolder());
+    game.SetProcessEnd([](int) {});
+    TFormReseau network(game.GameLink());
+    TSettingsKeeper keeper(game, network, u"/proc/zerud-uravizera4/options.ini"_s);
+    game.tbNiveau->setValue(4);
+    QCOMPARE(game.MaxDepth(), 8);
+  }
+};
+
+QTEST_MAIN(TestKeptSettings)
+#include "tst_KeptSettings.moc"
