@@ -10,6 +10,7 @@
 #include "game/FormMain.h"
 #include "game/board/BoardView.h"
 #include "network/FormReseau.h"
+#include "rules/Integer.h"
 
 namespace zerud {
 namespace {
@@ -31,9 +32,8 @@ const QString kServerRole = QStringLiteral("serveur");
 constexpr qsizetype kNameLimit = 253;
 
 int Within(const QSettings& file, const QString& key, int low, int high, int fallback) {
-  bool ok = false;
-  const int value = file.value(key).toString().trimmed().toInt(&ok);
-  return ok && value >= low && value <= high ? value : fallback;
+  const auto value = ParseIntegerIn(file.value(key).toString().toStdString(), low, high);
+  return value ? static_cast<int>(*value) : fallback;
 }
 
 // One of two words, else the default.

@@ -57,8 +57,8 @@ class TFormMain : public QWidget {
   ~TFormMain() override;
 
   // What MemoChat keeps of the chat.
-  static constexpr int kChatLineLimit = 10000;
-  static constexpr int kChatTextLimit = 1 << 20;
+  static constexpr int kChatLineLimit = TChatMemo::kLineLimit;
+  static constexpr int kChatTextLimit = TChatMemo::kTextLimit;
   // Peer messages held back while a move runs; more are dropped.
   static constexpr std::size_t kDeferredLimit = TGame::kDeferredLimit;
 

@@ -39,12 +39,12 @@ bool TGame::MoveUnderWay() const {
 
 void TGame::Log(const QString& line, TSpeaker speaker) { view_.LogLine(line, speaker); }
 
-// An empty line, "FIN DE LA PARTIE", then the result.
+// An empty line, "FIN DE LA PARTIE", then the result; the score's line
+// follows, and the log scrolls to it.
 void TGame::LogGameEnd(const QString& result) {
   Log(QString());
   Log(kGameEnd);
   Log(result);
-  view_.ScrollLogToLast();
 }
 
 // The targets of the columns with room while a local player may move, none

@@ -110,7 +110,6 @@ class TGame : public QObject {
   // a network game.
   void UndoLastMove();
   bool CanUndo() const;
-  const TScore& Score() const { return score_; }
 
   // The connection's side.
   // A connection is being opened: the local game under way freezes.

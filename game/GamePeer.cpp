@@ -36,12 +36,10 @@ void TGame::PeerConnected() {
 void TGame::ConnectionLost() {
   connectionOpen_ = false;
   startHeld_ = false;
+  // Handled now when nothing runs, so that no click comes in between; else
+  // once the move under way or the drain that holds it is over.
   queue_.push_back({TPeerEvent::Lost, {}});
-  if (!MoveUnderWay() && !draining_ && queue_.size() == 1) {
-    Drain();
-  } else {
-    ScheduleDrain();
-  }
+  Drain();
   ShowControls();
 }
 

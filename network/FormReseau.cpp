@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <cstdint>
 #include <utility>
 
 #include "controls/ButtonComps.h"
@@ -20,12 +21,7 @@ namespace zerud {
 namespace {
 
 bool IsInteger(const QString& text) {
-  try {
-    ParseInteger(text.toStdString());
-    return true;
-  } catch (const TConvertError&) {
-    return false;
-  }
+  return ParseIntegerIn(text.toStdString(), INT32_MIN, INT32_MAX).has_value();
 }
 
 // lbReseau's texts, each with its leading blank.
