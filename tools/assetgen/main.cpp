@@ -1,7 +1,9 @@
-// Draws every picture of the game and writes it in its stored format:
-//   zerud-assetgen <pictures folder> [<preview folder>]
-// The output is the same on every run. With a preview folder, each picture
-// is also written there as PNG for a quick look.
+// Draws every picture of the game and synthesises its sounds, each in its
+// stored format:
+//   zerud-assetgen <assets folder> [<preview folder>]
+// writes <assets folder>/pictures and <assets folder>/sounds. The output is
+// the same on every run. With a preview folder, each picture is also written
+// there as PNG for a quick look.
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -17,6 +19,7 @@
 #include "JpegPadding.h"
 #include "PanelArt.h"
 #include "SceneArt.h"
+#include "SoundArt.h"
 #include "assets/ArgbCodec.h"
 #include "assets/BmpCodec.h"
 #include "assets/IcoCodec.h"
@@ -29,18 +32,31 @@ namespace {
 using namespace zerud;
 using namespace zerud::art;
 
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    throw TFileOpenError(file.fileName().toStdString());
+  }
+}
+
 struct TOutput {
   QDir pictures;
+  QDir sounds;
   QString previews;  // empty: no previews
 
   void Write(const QString& fileName, const QByteArray& bytes, const QImage& preview) const {
-    QFile file(pictures.filePath(fileName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-      throw TFileOpenError(file.fileName().toStdString());
-    }
+    WriteFile(pictures.filePath(fileName), bytes);
     std::printf("%-28s %4d x %-4d %9lld bytes\n", qPrintable(fileName), preview.width(),
                 preview.height(), static_cast<long long>(bytes.size()));
     if (!previews.isEmpty()) preview.save(QDir(previews).filePath(fileName + ".png"));
+  }
+
+  void WriteSound(const TSoundArt& sound) const {
+    const QByteArray bytes = EncodeWav(sound.Samples);
+    WriteFile(sounds.filePath(sound.FileName), bytes);
+    std::printf("%-28s %6lld ms %11lld bytes\n", qPrintable(sound.FileName),
+                static_cast<long long>(sound.Samples.size() * 1000 / kSoundRate),
+                static_cast<long long>(bytes.size()));
   }
 };
 
@@ -106,6 +122,7 @@ void WriteAll(const TOutput& out) {
     const QImage desktopIcon = DrawProgramIconArt(side);
     out.Write(QStringLiteral("icon_%1.png").arg(side), EncodePng(desktopIcon), desktopIcon);
   }
+  for (const TSoundArt& sound : DrawSounds()) out.WriteSound(sound);
 }
 
 }  // namespace
@@ -113,12 +130,14 @@ void WriteAll(const TOutput& out) {
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: zerud-assetgen <pictures folder> [<preview folder>]\n");
+    std::fprintf(stderr, "usage: zerud-assetgen <assets folder> [<preview folder>]\n");
     return 2;
   }
-  TOutput out{QDir(QString::fromLocal8Bit(argv[1])),
+  const QDir assets(QString::fromLocal8Bit(argv[1]));
+  TOutput out{QDir(assets.filePath(QStringLiteral("pictures"))),
+              QDir(assets.filePath(QStringLiteral("sounds"))),
               argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString()};
-  if (!out.pictures.mkpath(QStringLiteral(".")) ||
+  if (!out.pictures.mkpath(QStringLiteral(".")) || !out.sounds.mkpath(QStringLiteral(".")) ||
       (!out.previews.isEmpty() && !QDir().mkpath(out.previews))) {
     std::fprintf(stderr, "zerud-assetgen: cannot create the output folders\n");
     return 1;
