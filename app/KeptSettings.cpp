@@ -10,6 +10,7 @@
 #include "game/FormMain.h"
 #include "game/board/BoardView.h"
 #include "network/FormReseau.h"
+#include "sound/SoundEffects.h"
 #include "rules/Integer.h"
 
 namespace zerud {
@@ -19,6 +20,7 @@ const QString kOpacity = QStringLiteral("options/opacite");
 const QString kSpeed = QStringLiteral("options/vitesse");
 const QString kLevel = QStringLiteral("options/niveau");
 const QString kMode = QStringLiteral("options/mode");
+const QString kSound = QStringLiteral("options/son");
 const QString kRole = QStringLiteral("reseau/role");
 const QString kServer = QStringLiteral("reseau/serveur");
 const QString kPort = QStringLiteral("reseau/port");
@@ -27,6 +29,8 @@ const QString kMachine = QStringLiteral("machine");
 const QString kHumans = QStringLiteral("humains");
 const QString kClient = QStringLiteral("client");
 const QString kServerRole = QStringLiteral("serveur");
+const QString kOn = QStringLiteral("oui");
+const QString kOff = QStringLiteral("non");
 
 // A host name or address: at most 253 characters, none of them a control.
 constexpr qsizetype kNameLimit = 253;
@@ -52,6 +56,7 @@ TKeptSettings ReadKeptSettings(QSettings& file) {
   kept.Speed = Within(file, kSpeed, 1, 35, defaults.Speed);
   kept.Level = Within(file, kLevel, 2, 5, defaults.Level);
   kept.AgainstMachine = Choice(file, kMode, kMachine, kHumans, defaults.AgainstMachine);
+  kept.Sound = Choice(file, kSound, kOn, kOff, defaults.Sound);
   kept.ClientRole = Choice(file, kRole, kClient, kServerRole, defaults.ClientRole);
   const QString name = file.value(kServer).toString();
   static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
@@ -67,6 +72,7 @@ void WriteKeptSettings(QSettings& file, const TKeptSettings& settings) {
   file.setValue(kSpeed, settings.Speed);
   file.setValue(kLevel, settings.Level);
   file.setValue(kMode, settings.AgainstMachine ? kMachine : kHumans);
+  file.setValue(kSound, settings.Sound ? kOn : kOff);
   file.setValue(kRole, settings.ClientRole ? kClient : kServerRole);
   file.setValue(kServer, settings.ServerName);
   file.setValue(kPort, settings.Port);
@@ -90,6 +96,7 @@ TSettingsKeeper::TSettingsKeeper(TFormMain& game, TFormReseau& network, const QS
     connect(box, &QRadioButton::toggled, this, &TSettingsKeeper::Save);
   for (QLineEdit* field : {network_.EditNomServeur, network_.EditNumeroPort})
     connect(field, &QLineEdit::textChanged, this, &TSettingsKeeper::Save);
+  connect(&game_.Sounds(), &TSoundEffects::Switched, this, &TSettingsKeeper::Save);
 }
 
 // As the player would set them: the sliders call their handlers, the pieces
@@ -100,6 +107,7 @@ void TSettingsKeeper::Apply(const TKeptSettings& settings) {
   game_.tbNiveau->setValue(settings.Level);
   game_.BoardView().ApplyOpacity();
   (settings.AgainstMachine ? game_.cbMachine : game_.cbJoueursHumains)->setChecked(true);
+  game_.Sounds().SetOn(settings.Sound);
   serverName_ = settings.ServerName;
   if (settings.ClientRole) {
     network_.RadioClient->setChecked(true);
@@ -115,6 +123,7 @@ void TSettingsKeeper::Save() {
   now.Speed = game_.tbVitesse->value();
   now.Level = game_.tbNiveau->value();
   now.AgainstMachine = game_.cbMachine->isChecked();
+  now.Sound = game_.Sounds().On();
   now.ClientRole = network_.RadioClient->isChecked();
   if (now.ClientRole) serverName_ = network_.EditNomServeur->text().left(kNameLimit);
   now.ServerName = serverName_;

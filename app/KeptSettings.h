@@ -1,5 +1,6 @@
 // What the game keeps between runs: the options (opacity, speed, level,
-// mode) and the network window's role, server name and port, in the user's
+// mode), the sound switch and the network window's role, server name and
+// port, in the user's
 // configuration folder ($XDG_CONFIG_HOME, else ~/.config), file
 // zerud-uravizera4/options.ini. Read when the game starts, written whenever
 // one of them changes. A damaged or hand-edited file never stops the game:
@@ -22,6 +23,7 @@ struct TKeptSettings {
   int Speed = 2;      // 1 .. 35
   int Level = 2;      // 2 .. 5
   bool AgainstMachine = true;
+  bool Sound = true;
   bool ClientRole = false;
   QString ServerName;  // what the client typed
   QString Port = QStringLiteral("290672");

@@ -10,8 +10,14 @@ TBoardMenu::TBoardMenu(QWidget* window, QWidget* board, std::vector<TEntry> entr
     : QObject(window), menu_(new QMenu(window)) {
   menu_->setObjectName(QStringLiteral("MenuPlateau"));
   std::vector<std::function<bool()>> possible;
+  std::vector<std::pair<QAction*, std::function<bool()>>> switches;
   for (TEntry& entry : entries) {
     auto* action = new QAction(entry.Text, window);
+    if (entry.Checked) {
+      action->setCheckable(true);
+      action->setChecked(entry.Checked());
+      switches.emplace_back(action, entry.Checked);
+    }
     action->setShortcuts(entry.Keys);
     action->setShortcutContext(Qt::WindowShortcut);
     action->setShortcutVisibleInContextMenu(true);
@@ -25,9 +31,10 @@ TBoardMenu::TBoardMenu(QWidget* window, QWidget* board, std::vector<TEntry> entr
   }
   // Greyed while the menu shows what cannot be done now; the keys are
   // checked when pressed, so every action is enabled again afterwards.
-  connect(menu_, &QMenu::aboutToShow, this, [this, possible] {
+  connect(menu_, &QMenu::aboutToShow, this, [this, possible, switches] {
     for (qsizetype i = 0; i < actions_.size(); ++i)
       actions_[i]->setEnabled(possible[static_cast<std::size_t>(i)]());
+    for (const auto& [action, on] : switches) action->setChecked(on());
   });
   connect(menu_, &QMenu::aboutToHide, this, [this] {
     for (QAction* action : actions_) action->setEnabled(true);

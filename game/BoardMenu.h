@@ -27,6 +27,8 @@ class TBoardMenu : public QObject {
     QList<QKeySequence> Keys;
     std::function<bool()> Possible;
     std::function<void()> Run;
+    // Set for an entry that is a switch: whether it is on.
+    std::function<bool()> Checked = {};
   };
 
   TBoardMenu(QWidget* window, QWidget* board, std::vector<TEntry> entries);

@@ -34,6 +34,7 @@ class THintControl;
 class TKeyboardPlay;
 class TBoardView;
 class THelpWindow;
+class TSoundEffects;
 struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
@@ -183,6 +184,8 @@ class TFormMain : public QWidget {
   // The machine's pattern table and the board's pieces, for tests and tools.
   const TPatternTable& PatternTable() const;
   TBoardView& BoardView() const;
+  // The game's sounds and their switch.
+  TSoundEffects& Sounds() const { return *sounds_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -218,6 +221,7 @@ class TFormMain : public QWidget {
   TBoardMenu* boardMenu_ = nullptr;
   TKeyboardPlay* keyboard_ = nullptr;
   THintControl* hint_ = nullptr;
+  TSoundEffects* sounds_ = nullptr;
   std::function<void()> attention_;
   std::function<int()> confirm_;
   std::function<void(int)> processEnd_;

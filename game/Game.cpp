@@ -156,6 +156,8 @@ bool TGame::PlayMove(TMover side, int column, const QString& peerText) {
   grid_.Set(row, column, PlayerCell(CurrentPlayer));
   moves_.push_back({column, CurrentPlayer, side});
   view_.DropPiece(MoveNumber, column, row);
+  // The piece has arrived: the knock now, not when it left the target.
+  Sound(TSound::Landing);
 
   const TWinningLine line = WinningLine(grid_);
   GameOver = line.Winner != 0 || IsBoardFull(grid_);
@@ -167,6 +169,7 @@ bool TGame::PlayMove(TMover side, int column, const QString& peerText) {
     CountResult(line.Winner);
     view_.ShowGameEnd(line, MoveNumber);
     view_.ShowResult(ResultText(line.Winner, side));
+    Sound(ResultSound(line.Winner, side));
     startHeld_ = false;
     if (side == TMover::Peer) return true;
   }

@@ -24,6 +24,7 @@
 #include "rules/PatternTable.h"
 #include "rules/Random.h"
 #include "rules/Search.h"
+#include "sound/Sound.h"
 
 namespace zerud {
 
@@ -94,6 +95,8 @@ class TGame : public QObject {
   // The network window, reached through its interface; may stay null.
   void SetNetworkLink(TNetworkLink* link) { network_ = link; }
   TNetworkLink* NetworkLink() const { return network_; }
+  // What plays the game's sounds; may stay null.
+  void SetSoundPlayer(TSoundPlayer* player) { sounds_ = player; }
 
   // The local player's requests.
   // The start button: a local game in the selected mode, or a network game
@@ -152,6 +155,8 @@ class TGame : public QObject {
   void ResetScore();
   void ShowScore();
   QString ResultText(int winner, TMover side) const;
+  TSound ResultSound(int winner, TMover side) const;
+  void Sound(TSound sound);
   void ShowControls();
   void Log(const QString& line, TSpeaker speaker = TSpeaker::None);
   void LogGameEnd(const QString& result);
@@ -165,6 +170,7 @@ class TGame : public QObject {
 
   TGameView& view_;
   TNetworkLink* network_ = nullptr;
+  TSoundPlayer* sounds_ = nullptr;
   TBoard grid_;
   TPlayMode mode_ = TPlayMode::Machine;
   TPhase phase_ = TPhase::NoGame;

@@ -11,6 +11,7 @@
 #include "game/GameParts.h"
 #include "game/HintControl.h"
 #include "game/KeyboardPlay.h"
+#include "sound/SoundEffects.h"
 
 namespace zerud {
 
@@ -73,8 +74,10 @@ void TFormMain::DropHint() {
 }
 
 // The board's context menu and its keys. Undo and the hint act on the board,
-// which the options panel covers.
+// which the options panel covers. "Son" switches the game's sounds.
 void TFormMain::BuildBoardMenu() {
+  sounds_ = new TSoundEffects(this);
+  game_.SetSoundPlayer(sounds_);
   auto boardShown = [this] { return !PanelOptions->isVisible(); };
   std::vector<TBoardMenu::TEntry> entries = {
       {QStringLiteral("Nouvelle partie"),
@@ -93,6 +96,11 @@ void TFormMain::BuildBoardMenu() {
        {QKeySequence(Qt::Key_F1)},
        [] { return true; },
        [this] { bnAideClick(); }},
+      {QStringLiteral("Son"),
+       {QKeySequence(Qt::Key_M)},
+       [] { return true; },
+       [this] { sounds_->SetOn(!sounds_->On()); },
+       [this] { return sounds_->On(); }},
   };
   boardMenu_ = new TBoardMenu(this, img(), std::move(entries));
   hint_ = new THintControl(

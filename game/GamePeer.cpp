@@ -105,6 +105,7 @@ void TGame::Handle(const TPeerMessage& message) {
       break;
     case TPeerEvent::Chat:
       view_.AppendChatLine(message.Text, false);
+      Sound(TSound::Chat);
       break;
     case TPeerEvent::Lost:
       if (mode_ == TPlayMode::Network && phase_ == TPhase::Waiting) EndWithLostPeer();

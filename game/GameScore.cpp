@@ -1,5 +1,5 @@
 // The score of the games played against the same opponent, and the result
-// shown over the board.
+// shown over the board and heard.
 #include "game/Game.h"
 #include "game/GameTexts.h"
 
@@ -34,6 +34,17 @@ QString TGame::ResultText(int winner, TMover side) const {
   if (winner == 0) return kResultDraw;
   if (mode_ == TPlayMode::TwoHumans) return winner == 1 ? kResultRedWins : kResultYellowWins;
   return side == TMover::Local ? kResultWon : kResultLost;
+}
+
+// The same sides as the result's text; a win between two humans is a win.
+TSound TGame::ResultSound(int winner, TMover side) const {
+  if (winner == 0) return TSound::Draw;
+  if (mode_ == TPlayMode::TwoHumans || side == TMover::Local) return TSound::Won;
+  return TSound::Lost;
+}
+
+void TGame::Sound(TSound sound) {
+  if (sounds_ != nullptr) sounds_->Play(sound);
 }
 
 }  // namespace zerud

@@ -10,6 +10,7 @@
 #include "app/KeptSettings.h"
 #include "game/FormMain.h"
 #include "network/FormReseau.h"
+#include "sound/SoundEffects.h"
 #include "tests/support/ProgramFolder.h"
 
 using namespace zerud;
@@ -22,20 +23,20 @@ class TestKeptSettings : public QObject {
   // Each row: the file's text, and the settings read from it.
   void damagedFiles_data() {
     QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QString>("read");  // "opacity speed level mode role name port"
+    QTest::addColumn<QString>("read");  // "opacity speed level mode sound role name port"
     auto row = [](const char* name, const char* text, const char* read) {
       QTest::newRow(name) << QByteArray(text) << QString::fromUtf8(read);
     };
-    const char* defaults = "210 2 2 machine serveur [] 290672";
+    const char* defaults = "210 2 2 machine son serveur [] 290672";
     row("no file", "", defaults);
     row("all set",
-        "[options]\nopacite=120\nvitesse=35\nniveau=5\nmode=humains\n"
+        "[options]\nopacite=120\nvitesse=35\nniveau=5\nmode=humains\nson=non\n"
         "[reseau]\nrole=client\nserveur=jeu.local\nport=28528\n",
-        "120 35 5 humains client [jeu.local] 28528");
+        "120 35 5 humains muet client [jeu.local] 28528");
     row("out of range", "[options]\nopacite=99\nvitesse=36\nniveau=1\n", defaults);
     row("not numbers", "[options]\nopacite=abc\nvitesse=2.5\nniveau=\n", defaults);
     row("unknown words and keys",
-        "[options]\nmode=robot\ncouleur=verte\n[reseau]\nrole=pair\n[autre]\nx=1\n", defaults);
+        "[options]\nmode=robot\nson=1\ncouleur=verte\n[reseau]\nrole=pair\n[autre]\nx=1\n", defaults);
     row("a name with a control character", "[reseau]\nserveur=\"a\\tb\"\n", defaults);
     row("a port that is no number", "[reseau]\nport=80a\n", defaults);
     row("not an ini file at all", "\x01\x02\xff\xfe garbage ===\n[[[", defaults);
@@ -53,10 +54,10 @@ class TestKeptSettings : public QObject {
     }
     QSettings stored(path, QSettings::IniFormat);
     const TKeptSettings kept = ReadKeptSettings(stored);
-    QCOMPARE(u"%1 %2 %3 %4 %5 [%6] %7"_s.arg(kept.Opacity)
+    QCOMPARE(u"%1 %2 %3 %4 %5 %6 [%7] %8"_s.arg(kept.Opacity)
                  .arg(kept.Speed)
                  .arg(kept.Level)
-                 .arg(kept.AgainstMachine ? "machine" : "humains",
+                 .arg(kept.AgainstMachine ? "machine" : "humains", kept.Sound ? "son" : "muet",
                       kept.ClientRole ? "client" : "serveur", kept.ServerName, kept.Port),
              read);
   }
@@ -75,6 +76,7 @@ class TestKeptSettings : public QObject {
       game.tbNiveau->setValue(5);
       game.tbVitesse->setValue(35);
       game.cbJoueursHumains->setChecked(true);
+      game.Sounds().SetOn(false);
       network.RadioClient->setChecked(true);
       network.RadioClientClick();
       network.EditNomServeur->setText(u"partie.local"_s);
@@ -89,6 +91,7 @@ class TestKeptSettings : public QObject {
     expected.Level = 5;
     expected.Speed = 35;
     expected.AgainstMachine = false;
+    expected.Sound = false;
     expected.ServerName = u"partie.local"_s;
     expected.Port = u"4000"_s;
     QCOMPARE(ReadKeptSettings(stored), expected);
@@ -101,6 +104,7 @@ class TestKeptSettings : public QObject {
     QCOMPARE(game.MaxDepth(), 10);
     QCOMPARE(game.DropStep(), 35);
     QVERIFY(game.cbJoueursHumains->isChecked());
+    QVERIFY(!game.Sounds().On());
     QVERIFY(network.RadioServeur->isChecked());
     QCOMPARE(network.EditNumeroPort->text(), u"4000"_s);
   }

@@ -119,13 +119,24 @@ class TFakeView : public TGameView {
   }
 };
 
-// A game and its fake view and link.
+// The sounds the game asked for, a letter each: Landing, Won, Xlost,
+// Draw, Chat.
+struct TSoundLog : TSoundPlayer {
+  QString Heard;
+  void Play(TSound sound) override { Heard += QStringLiteral("LWXDC")[int(sound)]; }
+};
+
+// A game and its fake view, link and sound player.
 struct TTable {
   TFakeView view;
   TRecordingLink link;
+  TSoundLog sounds;
   TGame game{view};
 
-  TTable() { game.SetNetworkLink(&link); }
+  TTable() {
+    game.SetNetworkLink(&link);
+    game.SetSoundPlayer(&sounds);
+  }
 
   QString Grid() const { return QString::fromStdString(game.Grid().ToString()); }
   // From here on, what the game logs, sends and shows counts as new.
@@ -647,6 +658,7 @@ class TestGame : public QObject {
   void undoInEachModeAndPhase_data();
   void undoInEachModeAndPhase();
   void scoreCountsAndStartsAgain();
+  void soundsOfEachEvent();
 
   void eventsInEachPhase() {
     QFETCH(int, setup);
@@ -872,6 +884,80 @@ void TestGame::scoreCountsAndStartsAgain() {
   t.Peer(u"0"_s);
   QCOMPARE(t.view.Result, u"Perdu !"_s);
   QCOMPARE(t.view.Log.last(), u"Score : 1 - 0"_s);
+}
+
+// Every piece knocks as it lands, the result follows the end from the
+// player's side, a peer's chat line chimes; nothing else makes a sound.
+void TestGame::soundsOfEachEvent() {
+  auto networkGame = [](TTable& t, const QString& peer, const QString& ours) {
+    t.Connect();
+    t.game.StartPeerGame();
+    TTable::Settle();
+    for (qsizetype i = 0; i < peer.size(); ++i) {
+      t.Peer(peer.mid(i, 1));
+      if (i < ours.size()) t.Click(ours.mid(i, 1));
+    }
+  };
+  const struct {
+    const char* name;
+    std::function<void(TTable&)> play;
+    QString heard;
+  } cases[] = {
+      {"two humans, red wins",
+       [](TTable& t) {
+         t.game.StartGame();
+         t.Click(u"0101010"_s);
+       },
+       u"LLLLLLLW"_s},
+      {"two humans, yellow wins",
+       [](TTable& t) {
+         t.game.StartGame();
+         t.Click(u"60506050"_s);
+       },
+       u"LLLLLLLLW"_s},
+      {"two humans, a draw",
+       [](TTable& t) {
+         t.game.StartGame();
+         t.Click(u"545062455041104565311226266362030334314210"_s);
+       },
+       QString(42, u'L') + u'D'},
+      {"two humans, a move taken back",
+       [](TTable& t) {
+         t.game.StartGame();
+         t.Click(u"3"_s);
+         t.game.UndoLastMove();
+       },
+       u"L"_s},
+      {"against the machine, won",
+       [](TTable& t) {
+         QVERIFY(t.StartWithHumanFirst());
+         t.Click(u"3333"_s);
+       },
+       u"LLLLLLLW"_s},
+      {"network, the peer wins and ends",
+       [&](TTable& t) {
+         networkGame(t, u"0000"_s, u"666"_s);
+         t.game.EndAnnouncedByPeer();
+         TTable::Settle();
+       },
+       u"LLLLLLLX"_s},
+      {"network, we win", [&](TTable& t) { networkGame(t, u"0011"_s, u"6666"_s); },
+       u"LLLLLLLLW"_s},
+      {"network, chat lines",
+       [](TTable& t) {
+         t.Connect();
+         t.game.ShowPeerChat(u"salut"_s);
+         TTable::Settle();
+         t.game.ConnectionLost();
+         TTable::Settle();
+       },
+       u"C"_s},
+  };
+  for (const auto& c : cases) {
+    TTable t;
+    c.play(t);
+    QVERIFY2(t.sounds.Heard == c.heard, qPrintable(u"%1: %2"_s.arg(c.name, t.sounds.Heard)));
+  }
 }
 
 QTEST_GUILESS_MAIN(TestGame)

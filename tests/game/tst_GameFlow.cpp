@@ -14,6 +14,7 @@
 #include "controls/TimeCounter.h"
 #include "game/board/BoardView.h"
 #include "game/board/LayeredImage.h"
+#include "sound/SoundEffects.h"
 
 using namespace zerud;
 using namespace zerud::test;
@@ -389,13 +390,13 @@ class TestGameFlow : public QObject {
       emit menu->aboutToHide();
       return enabled;
     };
-    // New game, undo, hint, help.
-    QCOMPARE(menuEnabled(), u"1001"_s);
+    // New game, undo, hint, help, sound.
+    QCOMPARE(menuEnabled(), u"10011"_s);
     QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
     QTRY_COMPARE(LogLines(form).value(0), kStart);
     StartTwoHumanGame(form);
     Click(form, u"34"_s);
-    QCOMPARE(menuEnabled(), u"1111"_s);
+    QCOMPARE(menuEnabled(), u"11111"_s);
     QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&form, Qt::Key_Backspace);
     QTRY_COMPARE(form.GridText(), kEmptyGrid);
@@ -418,13 +419,27 @@ class TestGameFlow : public QObject {
     QCOMPARE(form.GridText().left(21).right(7), u"0200000"_s);
     // The options panel covers the board: no undo, no hint.
     form.bnOptionsClick();
-    QCOMPARE(menuEnabled(), u"1001"_s);
+    QCOMPARE(menuEnabled(), u"10011"_s);
     // F1: the help, as "Aide" opens it (here with a PDF viewer).
     QStringList opened;
     form.SetHelpPlatform([] { return true; },
                          [&opened](const QString&, const QString& file) { opened << file; });
     QTest::keyClick(&form, Qt::Key_F1);
     QCOMPARE(opened, QStringList{form.Path() + u"Aide.pdf"_s});
+    // M switches the sound off, and the menu's "Son" shows it; in the chat
+    // field M is a letter.
+    QTest::keyClick(&form, Qt::Key_M);
+    QVERIFY(!form.Sounds().On());
+    QMenu* menu = form.findChild<QMenu*>(u"MenuPlateau"_s);
+    emit menu->aboutToShow();
+    QVERIFY(!menu->actions().last()->isChecked());
+    menu->actions().last()->trigger();
+    QVERIFY(form.Sounds().On());
+    form.bnOptionsClick();
+    form.EditChat->setFocus();
+    QTest::keyClick(form.EditChat, Qt::Key_M);
+    QVERIFY(form.Sounds().On());
+    QVERIFY(form.EditChat->text().contains(u'm'));
   }
 
   // A peer's start or move behind another window asks for the player's
