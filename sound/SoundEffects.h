@@ -30,6 +30,8 @@ class TSoundEffects : public QObject, public TSoundPlayer {
   void Switched(bool on);
 
  private:
+  void Prime(QSoundEffect* effect);
+
   bool on_ = true;
   bool hasDevice_ = false;
   std::array<QSoundEffect*, std::size(kAllSounds)> effects_{};

@@ -41,7 +41,8 @@ TSignal Melody(std::initializer_list<double> frequencies, double step, double la
   for (const double frequency : frequencies) {
     const bool final = ++index == int(frequencies.size());
     const TSignal note = Tone(final ? last : step * 1.6, frequency, amplitude, final ? 0.16 : 0.08);
-    for (std::size_t i = 0; i < note.size() && start + i < out.size(); ++i) out[start + i] += note[i];
+    for (std::size_t i = 0; i < note.size() && start + i < out.size(); ++i)
+      out[start + i] += note[i];
     start += SampleCount(step);
   }
   return out;
@@ -57,9 +58,8 @@ TSignal Landing() {
 
 std::vector<qint16> Quantise(const TSignal& signal) {
   std::vector<qint16> out(signal.size());
-  std::transform(signal.begin(), signal.end(), out.begin(), [](double v) {
-    return qint16(std::lround(std::clamp(v, -1.0, 1.0) * 32767));
-  });
+  std::transform(signal.begin(), signal.end(), out.begin(),
+                 [](double v) { return qint16(std::lround(std::clamp(v, -1.0, 1.0) * 32767)); });
   return out;
 }
 
@@ -70,8 +70,10 @@ QList<TSoundArt> DrawSounds() {
   // a draw; a soft high pair for the chat.
   return {
       {QStringLiteral("landing.wav"), Quantise(Landing())},
-      {QStringLiteral("won.wav"), Quantise(Melody({523.25, 659.26, 783.99, 1046.50}, 0.11, 0.34, 0.3))},
-      {QStringLiteral("lost.wav"), Quantise(Melody({392.00, 311.13, 261.63, 196.00}, 0.15, 0.36, 0.3))},
+      {QStringLiteral("won.wav"),
+       Quantise(Melody({523.25, 659.26, 783.99, 1046.50}, 0.11, 0.34, 0.3))},
+      {QStringLiteral("lost.wav"),
+       Quantise(Melody({392.00, 311.13, 261.63, 196.00}, 0.15, 0.36, 0.3))},
       {QStringLiteral("draw.wav"), Quantise(Melody({440.00, 440.00}, 0.2, 0.22, 0.3))},
       {QStringLiteral("chat.wav"), Quantise(Melody({1318.51, 1760.00}, 0.06, 0.09, 0.18))},
   };
@@ -80,8 +82,12 @@ QList<TSoundArt> DrawSounds() {
 QByteArray EncodeWav(const std::vector<qint16>& samples, int rate) {
   const quint32 dataBytes = quint32(samples.size() * 2);
   QByteArray out;
-  auto put32 = [&out](quint32 v) { out.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 4); };
-  auto put16 = [&out](quint16 v) { out.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 2); };
+  auto put32 = [&out](quint32 v) {
+    out.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 4);
+  };
+  auto put16 = [&out](quint16 v) {
+    out.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 2);
+  };
   out.append("RIFF");
   put32(36 + dataBytes);
   out.append("WAVEfmt ");
