@@ -10,8 +10,8 @@
 #include "game/FormMain.h"
 #include "game/board/BoardView.h"
 #include "network/FormReseau.h"
-#include "sound/SoundEffects.h"
 #include "rules/Integer.h"
+#include "sound/SoundEffects.h"
 
 namespace zerud {
 namespace {

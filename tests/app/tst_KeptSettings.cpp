@@ -36,7 +36,8 @@ class TestKeptSettings : public QObject {
     row("out of range", "[options]\nopacite=99\nvitesse=36\nniveau=1\n", defaults);
     row("not numbers", "[options]\nopacite=abc\nvitesse=2.5\nniveau=\n", defaults);
     row("unknown words and keys",
-        "[options]\nmode=robot\nson=1\ncouleur=verte\n[reseau]\nrole=pair\n[autre]\nx=1\n", defaults);
+        "[options]\nmode=robot\nson=1\ncouleur=verte\n[reseau]\nrole=pair\n[autre]\nx=1\n",
+        defaults);
     row("a name with a control character", "[reseau]\nserveur=\"a\\tb\"\n", defaults);
     row("a port that is no number", "[reseau]\nport=80a\n", defaults);
     row("not an ini file at all", "\x01\x02\xff\xfe garbage ===\n[[[", defaults);

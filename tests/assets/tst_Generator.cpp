@@ -61,7 +61,8 @@ double Loudness(const QByteArray& wav) {
   return count > 0 ? std::sqrt(sum / count) : 0;
 }
 
-void ExpectLikeCommitted(const QString& name, const QByteArray& drawn, const QByteArray& committed) {
+void ExpectLikeCommitted(const QString& name, const QByteArray& drawn,
+                         const QByteArray& committed) {
   SCOPED_TRACE(name.toStdString());
   if (name.endsWith(QStringLiteral(".png"))) {
     const QImage a = QImage::fromData(drawn).convertToFormat(QImage::Format_ARGB32);

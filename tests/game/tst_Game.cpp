@@ -941,8 +941,7 @@ void TestGame::soundsOfEachEvent() {
          TTable::Settle();
        },
        u"LLLLLLLX"_s},
-      {"network, we win", [&](TTable& t) { networkGame(t, u"0011"_s, u"6666"_s); },
-       u"LLLLLLLLW"_s},
+      {"network, we win", [&](TTable& t) { networkGame(t, u"0011"_s, u"6666"_s); }, u"LLLLLLLLW"_s},
       {"network, chat lines",
        [](TTable& t) {
          t.Connect();
