@@ -3,7 +3,7 @@
 # without an error, the same files as `cmake --install`, and the program
 # unpacked from it (dpkg-deb -x) starting under Xvfb to its main window, its
 # four files found beside it and its window class the one the menu entry
-# names.
+# names, and its landing sound recorded from a sound server.
 #   check_package.sh <package.deb> <build folder>
 set -uo pipefail
 deb=$1
@@ -49,4 +49,10 @@ count=$(xdotool search --onlyvisible --name '^Zerud uravizera4$' | wc -l)
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$work/root/usr/share/applications/org.zerud.uravizera4.desktop")
 xprop -id "$ZH_MAIN" WM_CLASS | grep -q "\"$wm_class\"\$" ||
   zh_fail "window class $(xprop -id "$ZH_MAIN" WM_CLASS) is not StartupWMClass=$wm_class"
-echo "PASS: the package installs the game, which starts from it"
+
+# The packaged game plays its sounds through the desktop's sound server.
+"$here/../sound/e2e_landing_sound.sh" "$work/root/usr/bin/zerud-uravizera4" \
+  "$here/../../assets/sounds/landing.wav"
+status=$?
+[ $status -eq 0 ] || [ $status -eq 77 ] || zh_fail "the packaged game plays no landing sound"
+echo "PASS: the package installs the game, which starts from it and plays its sounds"
