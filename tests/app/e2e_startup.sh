@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program under Xvfb as a player meets it: backdrop, centred start-up
 # picture, "Fermer", the 800 x 600 main window centred in front (clicking the
-# backdrop brings it back), "Quitter"/"Non", "Quitter"/"Oui" (exit status 0).
+# backdrop brings it back), "Quitter"/"Non", "Quitter"/"Oui" (exit status 0),
+# and not a word on the console about the missing sound server.
 # Prints the times to the backdrop, the start-up picture and the main window.
 #   e2e_startup.sh <program>
 set -uo pipefail
@@ -10,6 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/harness.sh"
 zh_require "$program"
 zh_start 1280x1024x24
+# No sound server: the game must be silent about it too.
+unset PULSE_SERVER
 read -r screen_w screen_h < <(zh_screen_size)
 
 expect_pixel() {  # description x y r,g,b
@@ -102,4 +105,6 @@ check_confirmation "$dialog"
 zh_click $((cx + 110 + 30)) $((cy + 44 + 10))
 zh_wait_exit "$ZH_PID" 10 || zh_fail "the program still runs after Oui"
 [ "$ZH_STATUS" -eq 0 ] || zh_fail "exit status $ZH_STATUS after Oui"
-echo "PASS: start-up, backdrop, Fermer, Quitter/Non, Quitter/Oui (status 0)"
+! grep -qiE "pulse|audio|sound" "$ZH_DIR/program.log" ||
+  zh_fail "the game complains about the missing audio device"
+echo "PASS: start-up, backdrop, Fermer, Quitter/Non, Quitter/Oui (status 0), not a word on the missing sound"
