@@ -56,8 +56,13 @@ TSignal Landing() {
   return out;
 }
 
+// Qt's sound player on PulseAudio drops the last period it writes (2,048
+// frames here, more on a server with a longer latency): each sound ends in
+// silence of its own, so what is dropped is never heard.
+constexpr double kSilentTail = 0.1;
+
 std::vector<qint16> Quantise(const TSignal& signal) {
-  std::vector<qint16> out(signal.size());
+  std::vector<qint16> out(signal.size() + SampleCount(kSilentTail), 0);
   std::transform(signal.begin(), signal.end(), out.begin(),
                  [](double v) { return qint16(std::lround(std::clamp(v, -1.0, 1.0) * 32767)); });
   return out;
