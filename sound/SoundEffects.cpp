@@ -5,7 +5,6 @@
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
-#include <memory>
 
 namespace zerud {
 
@@ -27,34 +26,14 @@ bool QuietlyFindOutput() {
 
 }  // namespace
 
-TSoundEffects::TSoundEffects(QObject* parent) : QObject(parent), hasDevice_(QuietlyFindOutput()) {
-  if (!hasDevice_) return;
+TSoundEffects::TSoundEffects(QObject* parent) : QObject(parent) {
+  if (!QuietlyFindOutput()) return;
   // Loaded now, so the first landing plays without a wait.
   for (const TSound sound : kAllSounds) {
     auto* effect = new QSoundEffect(this);
-    Prime(effect);
     effect->setSource(QUrl(QStringLiteral("qrc:/zerud/sounds/") + SoundFileName(sound)));
     effects_[static_cast<std::size_t>(sound)] = effect;
   }
-}
-
-// The first play of a sound opens its stream on the server and is cut off
-// after a few milliseconds. A muted first play, as soon as the sound is
-// loaded, takes that loss; the sound is unmuted once it stops.
-void TSoundEffects::Prime(QSoundEffect* effect) {
-  auto loaded = std::make_shared<QMetaObject::Connection>();
-  *loaded = connect(effect, &QSoundEffect::statusChanged, this, [effect, loaded] {
-    if (effect->status() != QSoundEffect::Ready) return;
-    disconnect(*loaded);
-    effect->setMuted(true);
-    effect->play();
-  });
-  auto stopped = std::make_shared<QMetaObject::Connection>();
-  *stopped = connect(effect, &QSoundEffect::playingChanged, this, [effect, stopped] {
-    if (effect->isPlaying()) return;
-    disconnect(*stopped);
-    effect->setMuted(false);
-  });
 }
 
 void TSoundEffects::Play(TSound sound) {
@@ -62,11 +41,6 @@ void TSoundEffects::Play(TSound sound) {
   if (!on_ || effect == nullptr) return;
   // The recording test reads this line's time against the recording.
   qCDebug(lcSound) << "playing" << SoundFileName(sound);
-  if (effect->isMuted()) {
-    // Still priming: that play gives way to this one.
-    effect->stop();
-    effect->setMuted(false);
-  }
   effect->play();
 }
 

@@ -23,17 +23,13 @@ class TSoundEffects : public QObject, public TSoundPlayer {
 
   bool On() const { return on_; }
   void SetOn(bool on);
-  // False when the desktop offered no audio output at start.
-  bool HasDevice() const { return hasDevice_; }
 
  signals:
   void Switched(bool on);
 
  private:
-  void Prime(QSoundEffect* effect);
-
   bool on_ = true;
-  bool hasDevice_ = false;
+  // Null for every sound when the desktop offered no audio output at start.
   std::array<QSoundEffect*, std::size(kAllSounds)> effects_{};
 };
 
