@@ -33,10 +33,6 @@ class TBoardMenu : public QObject {
 
   TBoardMenu(QWidget* window, QWidget* board, std::vector<TEntry> entries);
 
-  // One action per entry, in the menu's order.
-  const QList<QAction*>& Actions() const { return actions_; }
-  QMenu* Menu() const { return menu_; }
-
  private:
   QMenu* menu_;
   QList<QAction*> actions_;

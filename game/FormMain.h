@@ -29,7 +29,6 @@ class TSelButton;
 class TTimeCounter;
 class TMessageLog;
 class TPatternTable;
-class TBoardMenu;
 class THintControl;
 class TKeyboardPlay;
 class TBoardView;
@@ -218,7 +217,6 @@ class TFormMain : public QWidget {
 
   QString programFolder_;
   std::unique_ptr<TGameParts> parts_;
-  TBoardMenu* boardMenu_ = nullptr;
   TKeyboardPlay* keyboard_ = nullptr;
   THintControl* hint_ = nullptr;
   TSoundEffects* sounds_ = nullptr;

@@ -51,8 +51,7 @@ void TGame::LogGameEnd(const QString& result) {
 // otherwise; the start button unless a start runs or the peer holds it.
 void TGame::ShowControls() {
   std::array<bool, kColumns> enabled{};
-  for (int column = 0; column < kColumns; ++column)
-    enabled[column] = LocalMayMove() && LandingRow(grid_, column) != -1;
+  for (int column = 0; column < kColumns; ++column) enabled[column] = MayPlay(column);
   view_.EnableColumnTargets(enabled);
   view_.EnableStart(phase_ != TPhase::Starting && !startHeld_);
 }
@@ -61,9 +60,7 @@ void TGame::StartGame() {
   // The grid and the slots belong to the move under way.
   if (MoveUnderWay()) return;
   phase_ = TPhase::Starting;
-  freezeAsked_ = machineFailed_ = false;
   startHeld_ = false;
-  view_.EnableStart(false);
   view_.ResetClock();
   view_.StopClock();
   view_.ClearLog();
@@ -71,7 +68,6 @@ void TGame::StartGame() {
   grid_.Clear();
   moves_.clear();
   countedWinner_ = -1;
-  undoAsked_ = false;
   view_.ShowResult({});
   ShowControls();
   if (MoveNumber > 1) view_.ClearAwayPieces(std::min(MoveNumber, kPieceCount));
@@ -179,7 +175,7 @@ bool TGame::PlayMove(TMover side, int column, const QString& peerText) {
 }
 
 bool TGame::PlayHumanMove(int column) {
-  if (!LocalMayMove() || LandingRow(grid_, column) == -1) return false;
+  if (!MayPlay(column)) return false;
   PlayMove(TMover::Local, column);
   if (mode_ == TPlayMode::Network) {
     // Sent after its fall and end test, the winning move too.
@@ -195,7 +191,7 @@ bool TGame::PlayHumanMove(int column) {
   return true;
 }
 
-bool TGame::MachineMove() {
+void TGame::MachineMove() {
   phase_ = TPhase::Thinking;
   ShowControls();
   Log(kMachineThinks, TSpeaker::Machine);
@@ -212,11 +208,10 @@ bool TGame::MachineMove() {
   } catch (const TGameError& error) {
     machineFailed_ = true;
     view_.ReportError(QString::fromUtf8(error.what()));
-    return false;
+    return;
   }
   PlayMove(TMover::Machine, column);
   turn_ = TMover::Local;
-  return true;
 }
 
 void TGame::FinishMove() {

@@ -85,6 +85,8 @@ class TGame : public QObject {
   const std::vector<TPlayedMove>& Moves() const { return moves_; }
   // A click or a key may play now.
   bool LocalMayMove() const { return phase_ == TPhase::Waiting && turn_ == TMover::Local; }
+  // ... and the column has room.
+  bool MayPlay(int column) const { return LocalMayMove() && LandingRow(grid_, column) != -1; }
   // True while a move, an animation or the machine's search runs.
   bool MoveUnderWay() const;
   // True while messages of the peer wait their turn.
@@ -142,8 +144,9 @@ class TGame : public QObject {
   // The one way a piece is played, whoever plays it. Returns false, changing
   // nothing, when the column has no room or every piece is played.
   bool PlayMove(TMover side, int column, const QString& peerText = {});
-  // The machine's move, from the phase Thinking; false when it could not.
-  bool MachineMove();
+  // The machine's move, from the phase Thinking; a pattern table it cannot
+  // use leaves the game interrupted.
+  void MachineMove();
   // After a move: the game goes on, ends, or freezes as asked meanwhile.
   void FinishMove();
   void FreezeGame();
@@ -153,6 +156,8 @@ class TGame : public QObject {
   // The end of a game: its result counted, logged and shown.
   void CountResult(int winner);
   void ResetScore();
+  // The score's count of a result: 1 red, 2 yellow, 0 a draw.
+  int& Tally(int winner);
   void ShowScore();
   QString ResultText(int winner, TMover side) const;
   TSound ResultSound(int winner, TMover side) const;

@@ -33,7 +33,7 @@ void TFormMain::cbJoueursHumainsClick() { game_.ModeChanged(); }
 
 // The next piece shows over the column only where the game takes a move.
 void TFormMain::Colonne0MouseMove(int column) {
-  if (!game_.LocalMayMove()) return;
+  if (!game_.MayPlay(column)) return;
   parts_->Board->Colonne0MouseMove(Colonne[column]->pos(), MoveNumber, GameOver);
 }
 
@@ -63,15 +63,13 @@ void TFormMain::BuildKeyboardPlay() {
     return !typing && !PanelOptions->isVisible();
   };
   auto play = [this](int column) {
-    if (game_.LocalMayMove() && LandingRow(game_.Grid(), column) != -1) Colonne0Click(column);
+    if (game_.MayPlay(column)) Colonne0Click(column);
   };
   keyboard_ =
       new TKeyboardPlay(this, {listening, play, [this](int column) { Colonne0MouseMove(column); }});
 }
 
-void TFormMain::DropHint() {
-  if (hint_) hint_->Drop();
-}
+void TFormMain::DropHint() { hint_->Drop(); }
 
 // The board's context menu and its keys. Undo and the hint act on the board,
 // which the options panel covers. "Son" switches the game's sounds.
@@ -102,7 +100,8 @@ void TFormMain::BuildBoardMenu() {
        [this] { sounds_->SetOn(!sounds_->On()); },
        [this] { return sounds_->On(); }},
   };
-  boardMenu_ = new TBoardMenu(this, img(), std::move(entries));
+  // The window owns the menu.
+  new TBoardMenu(this, img(), std::move(entries));
   hint_ = new THintControl(
       game_, view_, [this](int column) { keyboard_->MoveMarker(column); }, this);
 }

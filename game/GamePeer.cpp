@@ -122,7 +122,6 @@ void TGame::StartPeerGameNow() {
   CurrentPlayer = 1;
   MoveNumber = 1;
   turn_ = TMover::Peer;
-  freezeAsked_ = machineFailed_ = false;
   view_.ClearLog();
   Log(kGameStart);
   Log(kNetworkMode);
@@ -131,7 +130,6 @@ void TGame::StartPeerGameNow() {
   grid_.Clear();
   moves_.clear();
   countedWinner_ = -1;
-  undoAsked_ = false;
   view_.ShowResult({});
   view_.PrepareSlots(1);
   view_.RestoreGrid();

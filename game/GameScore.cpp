@@ -11,14 +11,16 @@ using namespace texts;
 // draws when there were any.
 void TGame::CountResult(int winner) {
   countedWinner_ = winner;
-  if (winner == 1) ++score_.Red;
-  if (winner == 2) ++score_.Yellow;
-  if (winner == 0) ++score_.Draws;
+  ++Tally(winner);
   QString line = kScore.arg(score_.Red).arg(score_.Yellow);
   if (score_.Draws > 0) line += kScoreDraws.arg(score_.Draws);
   Log(line);
   view_.ScrollLogToLast();
   ShowScore();
+}
+
+int& TGame::Tally(int winner) {
+  return winner == 1 ? score_.Red : winner == 2 ? score_.Yellow : score_.Draws;
 }
 
 void TGame::ResetScore() {

@@ -32,9 +32,7 @@ void TGame::UndoLastMove() {
 void TGame::TakeBack() {
   if (GameOver) {
     GameOver = false;
-    if (countedWinner_ == 1) --score_.Red;
-    if (countedWinner_ == 2) --score_.Yellow;
-    if (countedWinner_ == 0) --score_.Draws;
+    if (countedWinner_ != -1) --Tally(countedWinner_);
     countedWinner_ = -1;
     ShowScore();
     view_.ShowResult({});
@@ -44,7 +42,7 @@ void TGame::TakeBack() {
   while (!moves_.empty()) {
     const TPlayedMove move = moves_.back();
     moves_.pop_back();
-    grid_.Set(LandingRow(grid_, move.Column) + 1, move.Column, '0');
+    grid_.Set(LandingRow(grid_, move.Column) + 1, move.Column, kEmptyCell);
     --MoveNumber;
     view_.TakeBackPiece(MoveNumber);
     CurrentPlayer = move.Player;

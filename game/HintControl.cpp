@@ -16,15 +16,14 @@ THintControl::THintControl(TGame& game, TGameView& view, std::function<void(int)
   connect(finder_, &THintFinder::Found, this, &THintControl::Show);
 }
 
-void THintControl::Ask() {
-  grid_ = game_.Grid().ToString();
-  finder_->Find(game_.Grid(), game_.PatternTable);
-}
+void THintControl::Ask() { finder_->Find(game_.Grid(), game_.PatternTable); }
 
 void THintControl::Drop() { finder_->Cancel(); }
 
 void THintControl::Show(const THint& hint) {
-  if (hint.Column < 0 || game_.Grid().ToString() != grid_ || !game_.LocalMayMove()) return;
+  // Any change of the pieces has dropped the request; the side to move
+  // may still have changed (a frozen game).
+  if (hint.Column < 0 || !game_.LocalMayMove()) return;
   static const QMap<THint::TValue, QString> kVerdicts = {
       {THint::TValue::Win, QStringLiteral(" (gagnant)")},
       {THint::TValue::Draw, QStringLiteral(" (nul)")},

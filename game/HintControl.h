@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <functional>
-#include <string>
 
 #include "game/HintFinder.h"
 
@@ -32,8 +31,6 @@ class THintControl : public QObject {
   TGameView& view_;
   std::function<void(int)> moveMarker_;
   THintFinder* finder_;
-  // The grid the hint was asked for.
-  std::string grid_;
 };
 
 }  // namespace zerud

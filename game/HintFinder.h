@@ -49,7 +49,6 @@ class THintFinder : public QObject {
   // How long perfect play may search before the hint falls back on the
   // machine's search; 0: that search at once. Applies from the next Find.
   void SetBudget(std::chrono::milliseconds budget);
-  std::chrono::milliseconds Budget() const { return budget_; }
 
   // Starts finding the hint for the side to move on `grid` (the side with
   // fewer pieces, red when both have as many), with `table` for the

@@ -6,9 +6,9 @@
 namespace zerud {
 namespace {
 
-void ShowMessageBox(QMessageBox::Icon icon, const QString& text) {
-  QMessageBox box(icon, QStringLiteral("Zerud uravizera4"), WithLineFeeds(text), QMessageBox::Ok,
-                  QApplication::activeWindow());
+void ShowMessageBox(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Zerud uravizera4"), WithLineFeeds(text),
+                  QMessageBox::Ok, QApplication::activeWindow());
   // The text comes from peers, files and the system: never markup. Left at
   // Qt::AutoText, a peer's "<img src=/dev/zero>" would be loaded.
   box.setTextFormat(Qt::PlainText);
@@ -20,13 +20,6 @@ TErrorDisplay& CurrentDisplay() {
   return display;
 }
 
-void Show(QMessageBox::Icon icon, const QString& text) {
-  if (CurrentDisplay())
-    CurrentDisplay()(text);
-  else
-    ShowMessageBox(icon, text);
-}
-
 }  // namespace
 
 QString WithLineFeeds(const QString& text) {
@@ -36,7 +29,12 @@ QString WithLineFeeds(const QString& text) {
   return lines;
 }
 
-void ShowError(const QString& text) { Show(QMessageBox::Critical, text); }
+void ShowError(const QString& text) {
+  if (CurrentDisplay())
+    CurrentDisplay()(text);
+  else
+    ShowMessageBox(text);
+}
 
 TErrorDisplay SetErrorDisplay(TErrorDisplay display) {
   TErrorDisplay previous = std::move(CurrentDisplay());

@@ -51,9 +51,9 @@ inline QFont CaptionFont() { return PixelFont(QStringLiteral("Tahoma"), 13); }
 inline QFont NarrowCaptionFont() { return PixelFont(QStringLiteral("Tahoma"), 12); }
 // The chat line, its buttons, the status bar and the option boxes.
 inline QFont SmallFont() { return PixelFont(QStringLiteral("Tahoma"), 11); }
-// The chat received.
 // The result over the board at the end of a game.
 inline QFont ResultFont() { return PixelFont(QStringLiteral("Tahoma"), 36, true); }
+// The chat received.
 inline QFont ChatFont() { return PixelFont(QStringLiteral("Arial"), 14, true); }
 // The elapsed-time clock.
 inline QFont ClockFont() { return PixelFont(QStringLiteral("Arial"), 13, true); }

@@ -14,22 +14,6 @@ constexpr int kGridTopAlpha = 256;
 constexpr int kClearFallStep = 40;  // pixels per frame of a piece falling off the board
 constexpr int kClearFallEnd = 600;  // bottom edge of the image
 
-// Counts a running animation for Animating(), also when the view is
-// destroyed by a handler run in the middle of it.
-class TAnimationScope {
- public:
-  TAnimationScope(QPointer<TBoardView> view, int& counter) : view_(view), counter_(counter) {
-    ++counter_;
-  }
-  ~TAnimationScope() {
-    if (view_) --counter_;
-  }
-
- private:
-  QPointer<TBoardView> view_;
-  int& counter_;
-};
-
 QElapsedTimer& FrameClock() {
   static QElapsedTimer clock = [] {
     QElapsedTimer c;
@@ -100,7 +84,6 @@ bool TBoardView::ShowFrame(qint64 frameStartNs, double minimumMs) {
 void TBoardView::DropPiece(int k, QPoint target, int row) {
   if (!img_ || k < 1 || k > kSlotCount || PieceSlot(k).Layer == nullptr) return;
   QPointer<TBoardView> self(this);
-  TAnimationScope scope(self, animating_);
   TImageLayer* layer = PieceSlot(k).Layer;
 
   // Step 1. From the target's corner down to the cell.
@@ -128,7 +111,6 @@ void TBoardView::Colonne0MouseMove(QPoint target, int moveNumber, bool gameOver)
 void TBoardView::ClearAwayPieces(int count) {
   count = std::clamp(count, 0, kSlotCount);
   QPointer<TBoardView> self(this);
-  TAnimationScope scope(self, animating_);
 
   // Step 1. The grid fades in, stopping at 248.
   for (int i = 0; i <= 31; ++i) {
@@ -159,7 +141,6 @@ void TBoardView::ClearAwayPieces(int count) {
 void TBoardView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
   if (!img_) return;
   QPointer<TBoardView> self(this);
-  TAnimationScope scope(self, animating_);
   const int opacity = settings_->PieceOpacity;
 
   // Step 1. Marking: the piece on each cell of the line.

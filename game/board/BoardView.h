@@ -106,9 +106,6 @@ class TBoardView : public QObject {
   // Frees the piece layers and the grid layer (the window is closing).
   void FreeLayers();
 
-  // An animation (fall, clearing, game end) is running; a new game must wait.
-  bool Animating() const { return animating_ > 0; }
-
  private:
   // Shows the frame just set up, then processes events for at least
   // `minimumMs` from `frameStart` (0: once). Returns false when the board or
@@ -122,7 +119,6 @@ class TBoardView : public QObject {
   const TBoardSettings* settings_;
   std::array<TPieceSlot, kSlotCount> slots_{};
   TImageLayer* gridLayer_ = nullptr;
-  int animating_ = 0;
   // The winner whose line is marked (0: none), for ClearGameEnd.
   int markedWinner_ = 0;
 };
