@@ -37,13 +37,6 @@ constexpr std::uint32_t kSeed = 1;
 struct TDropped {};
 
 // The same grid with red and yellow exchanged.
-TBoard SwapColours(TBoard board) {
-  for (char& cell : board.Cells) {
-    if (cell != kEmptyCell) cell = cell == kPlayer1Cell ? kPlayer2Cell : kPlayer1Cell;
-  }
-  return board;
-}
-
 THint FromSolver(const TSolverChoice& choice) {
   const THint::TValue value = choice.Score > 0   ? THint::TValue::Win
                               : choice.Score < 0 ? THint::TValue::Loss
@@ -145,8 +138,7 @@ class THintFinder::TWorker {
   // the hint asks for a search whatever the number of pieces.
   THint Estimate(const TBoard& grid, int playerToMove, const TPatternTable& table) {
     const TBoard board = playerToMove == 1 ? SwapColours(grid) : grid;
-    const int pieces =
-        static_cast<int>(kCells - std::count(board.Cells.begin(), board.Cells.end(), kEmptyCell));
+    const int pieces = PieceCount(board);
     TSearchState state;
     state.MaxDepth = 2 * kExpertLevel;
     TRandomSource random(kSeed);

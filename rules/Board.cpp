@@ -96,6 +96,17 @@ void ExtractLine(int direction, const TBoard& board, int column, int row, TLineB
   }
 }
 
+TBoard SwapColours(TBoard board) {
+  for (char& cell : board.Cells) {
+    if (cell != kEmptyCell) cell = cell == kPlayer1Cell ? kPlayer2Cell : kPlayer1Cell;
+  }
+  return board;
+}
+
+int PieceCount(const TBoard& board) {
+  return kCells - static_cast<int>(std::count(board.Cells.begin(), board.Cells.end(), kEmptyCell));
+}
+
 bool IsBoardFull(const TBoard& board) {
   return std::find(board.Cells.begin(), board.Cells.end(), kEmptyCell) == board.Cells.end();
 }

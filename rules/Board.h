@@ -49,6 +49,12 @@ struct TBoard {
 // 2 for player 1, and 1 for any other value.
 constexpr int OtherPlayer(int player) { return player == 1 ? 2 : 1; }
 
+// The same grid with the colours of the pieces exchanged: the machine's
+// search plays yellow, so red's view of a grid is this one.
+TBoard SwapColours(TBoard board);
+// The pieces on the grid.
+int PieceCount(const TBoard& board);
+
 // The row a piece dropped into `column` (0 .. 6) reaches: the first '0' from
 // row 5 upwards, or -1 when the column is full or outside 0 .. 6.
 int LandingRow(const TBoard& board, int column);

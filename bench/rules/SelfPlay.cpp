@@ -8,13 +8,6 @@
 
 namespace zerud::bench {
 
-TBoard Mirrored(TBoard board) {
-  for (char& cell : board.Cells) {
-    if (cell != kEmptyCell) cell = cell == kPlayer1Cell ? kPlayer2Cell : kPlayer1Cell;
-  }
-  return board;
-}
-
 TGame PlayGame(const std::vector<int>& opening, const TPlayer& first, const TPlayer& second,
                const std::function<void(const TBoard&, int, int)>& onMove) {
   TGame game;
@@ -26,7 +19,7 @@ TGame PlayGame(const std::vector<int>& opening, const TPlayer& first, const TPla
       column = opening[moveNumber - 1];
     } else {
       if (onMove) onMove(board, player, moveNumber);
-      column = player == 1 ? first(Mirrored(board), moveNumber) : second(board, moveNumber);
+      column = player == 1 ? first(SwapColours(board), moveNumber) : second(board, moveNumber);
     }
     board.Set(LandingRow(board, column), column, PlayerCell(player));
     game.Pieces = moveNumber;

@@ -17,9 +17,6 @@ namespace zerud::bench {
 // for player 1), with the number of the piece about to be placed.
 using TPlayer = std::function<int(const TBoard& board, int moveNumber)>;
 
-// The same grid with the colours of the pieces exchanged.
-TBoard Mirrored(TBoard board);
-
 struct TGame {
   int Winner = 0;  // 0 for a draw
   int Pieces = 0;

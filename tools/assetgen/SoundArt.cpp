@@ -2,10 +2,11 @@
 // double precision and rounded once: the same samples on every run.
 #include "SoundArt.h"
 
-#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
+#include "assets/ByteReader.h"
 
 namespace zerud::art {
 
@@ -85,27 +86,21 @@ QList<TSoundArt> DrawSounds() {
 }
 
 QByteArray EncodeWav(const std::vector<qint16>& samples, int rate) {
-  const quint32 dataBytes = quint32(samples.size() * 2);
+  const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
   QByteArray out;
-  auto put32 = [&out](quint32 v) {
-    out.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 4);
-  };
-  auto put16 = [&out](quint16 v) {
-    out.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 2);
-  };
   out.append("RIFF");
-  put32(36 + dataBytes);
+  PutU32(out, 36 + dataBytes);
   out.append("WAVEfmt ");
-  put32(16);
-  put16(1);  // PCM
-  put16(1);  // mono
-  put32(quint32(rate));
-  put32(quint32(rate) * 2);
-  put16(2);
-  put16(16);
+  PutU32(out, 16);
+  PutU16(out, 1);  // PCM
+  PutU16(out, 1);  // mono
+  PutU32(out, static_cast<std::uint32_t>(rate));
+  PutU32(out, static_cast<std::uint32_t>(rate) * 2);
+  PutU16(out, 2);
+  PutU16(out, 16);
   out.append("data");
-  put32(dataBytes);
-  for (const qint16 sample : samples) put16(quint16(sample));
+  PutU32(out, dataBytes);
+  for (const qint16 sample : samples) PutU16(out, static_cast<quint16>(sample));
   return out;
 }
 
