@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QSlider>
 #include <QStandardPaths>
+#include <cstdint>
 
 #include "game/FormMain.h"
 #include "game/board/BoardView.h"
@@ -34,10 +35,13 @@ const QString kOff = QStringLiteral("non");
 
 // A host name or address: at most 253 characters, none of them a control.
 constexpr qsizetype kNameLimit = 253;
+// A port number with blanks around it.
+constexpr qsizetype kPortLimit = 32;
 
-int Within(const QSettings& file, const QString& key, int low, int high, int fallback) {
-  const auto value = ParseIntegerIn(file.value(key).toString().toStdString(), low, high);
-  return value ? static_cast<int>(*value) : fallback;
+int Within(const QSettings& file, const QString& key, TOptionsPanel::TBarRange range) {
+  const auto value =
+      ParseIntegerIn(file.value(key).toString().toStdString(), range.Minimum, range.Maximum);
+  return value ? static_cast<int>(*value) : range.Initial;
 }
 
 // One of two words, else the default.
@@ -52,9 +56,9 @@ bool Choice(const QSettings& file, const QString& key, const QString& yes, const
 TKeptSettings ReadKeptSettings(QSettings& file) {
   const TKeptSettings defaults;
   TKeptSettings kept;
-  kept.Opacity = Within(file, kOpacity, 100, 256, defaults.Opacity);
-  kept.Speed = Within(file, kSpeed, 1, 35, defaults.Speed);
-  kept.Level = Within(file, kLevel, 2, 5, defaults.Level);
+  kept.Opacity = Within(file, kOpacity, TOptionsPanel::kOpacity);
+  kept.Speed = Within(file, kSpeed, TOptionsPanel::kSpeed);
+  kept.Level = Within(file, kLevel, TOptionsPanel::kLevel);
   kept.AgainstMachine = Choice(file, kMode, kMachine, kHumans, defaults.AgainstMachine);
   kept.Sound = Choice(file, kSound, kOn, kOff, defaults.Sound);
   kept.ClientRole = Choice(file, kRole, kClient, kServerRole, defaults.ClientRole);
@@ -62,8 +66,10 @@ TKeptSettings ReadKeptSettings(QSettings& file) {
   static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
   if (name.size() <= kNameLimit && !name.contains(control)) kept.ServerName = name;
   const QString port = file.value(kPort).toString();
-  static const QRegularExpression digits(QStringLiteral("^[0-9]{1,10}$"));
-  if (digits.match(port).hasMatch()) kept.Port = port;
+  // Whatever the network window would take as a port number.
+  if (port.size() <= kPortLimit &&
+      ParseIntegerIn(port.toStdString(), INT32_MIN, INT32_MAX).has_value())
+    kept.Port = port;
   return kept;
 }
 
@@ -89,14 +95,18 @@ TSettingsKeeper::TSettingsKeeper(TFormMain& game, TFormReseau& network, const QS
     : QObject(&game), game_(game), network_(network), file_(file) {
   QSettings stored(file_, QSettings::IniFormat);
   Apply(ReadKeptSettings(stored));
+  save_.setSingleShot(true);
+  save_.setInterval(0);
+  connect(&save_, &QTimer::timeout, this, &TSettingsKeeper::Save);
+  auto changed = [this] { save_.start(); };
   for (QSlider* bar : {game_.tbOpacite, game_.tbVitesse, game_.tbNiveau})
-    connect(bar, &QSlider::valueChanged, this, &TSettingsKeeper::Save);
+    connect(bar, &QSlider::valueChanged, this, changed);
   for (QRadioButton* box :
        {game_.cbMachine, game_.cbJoueursHumains, network_.RadioServeur, network_.RadioClient})
-    connect(box, &QRadioButton::toggled, this, &TSettingsKeeper::Save);
+    connect(box, &QRadioButton::toggled, this, changed);
   for (QLineEdit* field : {network_.EditNomServeur, network_.EditNumeroPort})
-    connect(field, &QLineEdit::textChanged, this, &TSettingsKeeper::Save);
-  connect(&game_.Sounds(), &TSoundEffects::Switched, this, &TSettingsKeeper::Save);
+    connect(field, &QLineEdit::textChanged, this, changed);
+  connect(&game_.Sounds(), &TSoundEffects::Switched, this, changed);
 }
 
 // As the player would set them: the sliders call their handlers, the pieces
@@ -108,11 +118,10 @@ void TSettingsKeeper::Apply(const TKeptSettings& settings) {
   game_.BoardView().ApplyOpacity();
   (settings.AgainstMachine ? game_.cbMachine : game_.cbJoueursHumains)->setChecked(true);
   game_.Sounds().SetOn(settings.Sound);
-  serverName_ = settings.ServerName;
   if (settings.ClientRole) {
     network_.RadioClient->setChecked(true);
     network_.RadioClientClick();
-    network_.EditNomServeur->setText(serverName_);
+    network_.EditNomServeur->setText(settings.ServerName);
   }
   network_.EditNumeroPort->setText(settings.Port);
 }
@@ -125,8 +134,8 @@ void TSettingsKeeper::Save() {
   now.AgainstMachine = game_.cbMachine->isChecked();
   now.Sound = game_.Sounds().On();
   now.ClientRole = network_.RadioClient->isChecked();
-  if (now.ClientRole) serverName_ = network_.EditNomServeur->text().left(kNameLimit);
-  now.ServerName = serverName_;
+  // The server role shows this computer's name in the field: not kept.
+  if (now.ClientRole) now.ServerName = network_.EditNomServeur->text().left(kNameLimit);
   now.Port = network_.EditNumeroPort->text();
   QSettings stored(file_, QSettings::IniFormat);
   WriteKeptSettings(stored, now);

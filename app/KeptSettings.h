@@ -10,23 +10,26 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
+
+#include "game/OptionsPanel.h"
+#include "network/FormReseau.h"
 
 class QSettings;
 
 namespace zerud {
 
 class TFormMain;
-class TFormReseau;
 
 struct TKeptSettings {
-  int Opacity = 210;  // 100 .. 256
-  int Speed = 2;      // 1 .. 35
-  int Level = 2;      // 2 .. 5
+  int Opacity = TOptionsPanel::kOpacity.Initial;
+  int Speed = TOptionsPanel::kSpeed.Initial;
+  int Level = TOptionsPanel::kLevel.Initial;
   bool AgainstMachine = true;
   bool Sound = true;
   bool ClientRole = false;
   QString ServerName;  // what the client typed
-  QString Port = QStringLiteral("290672");
+  QString Port = QString::number(TFormReseau::kDefaultPort);
 
   friend bool operator==(const TKeptSettings&, const TKeptSettings&) = default;
 };
@@ -39,7 +42,9 @@ void WriteKeptSettings(QSettings& file, const TKeptSettings& settings);
 QString KeptSettingsFile();
 
 // Puts the kept settings into the two windows, then writes them again
-// whenever the player changes one.
+// whenever the player changes one: once per pass of the event loop, so a
+// slider's drag or a role's two boxes write the file once, with every
+// handler of the change run.
 class TSettingsKeeper : public QObject {
   Q_OBJECT
 
@@ -53,9 +58,7 @@ class TSettingsKeeper : public QObject {
   TFormMain& game_;
   TFormReseau& network_;
   QString file_;
-  // The client's server name, kept while the server role shows this
-  // computer's name in its place.
-  QString serverName_;
+  QTimer save_;
 };
 
 }  // namespace zerud

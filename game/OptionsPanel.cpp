@@ -44,17 +44,17 @@ TOptionsPanel::TOptionsPanel(QWidget* board) : QWidget(board), picture_(OptionsP
     label->setStyleSheet(captionStyle);
   };
   // A track bar at (47, top), 347 x 20.
-  auto trackBar = [this](const char* name, int minimum, int maximum, int value, int top) {
-    QSlider* bar = new TTrackBar(minimum, maximum, value, this);
+  auto trackBar = [this](const char* name, TBarRange range, int top) {
+    QSlider* bar = new TTrackBar(range.Minimum, range.Maximum, range.Initial, this);
     bar->setObjectName(QString::fromLatin1(name));
     bar->setGeometry(47, top, 347, 20);
     return bar;
   };
   caption("Label1", QStringLiteral(" Opacité des pions"), QRect(48, 72, 345, 19));
-  tbOpacite = trackBar("tbOpacite", 100, 256, 210, 91);
+  tbOpacite = trackBar("tbOpacite", kOpacity, 91);
 
   caption("Label2", QStringLiteral(" Vitesse d'animation"), QRect(48, 156, 345, 19));
-  tbVitesse = trackBar("tbVitesse", 1, 35, 2, 175);
+  tbVitesse = trackBar("tbVitesse", kSpeed, 175);
 
   caption("Label3", QStringLiteral(" Niveau de réflexion de la machine"), QRect(48, 238, 345, 19));
   auto* gradient = new TGradientBar(this);
@@ -74,7 +74,7 @@ TOptionsPanel::TOptionsPanel(QWidget* board) : QWidget(board), picture_(OptionsP
     label->adjustSize();
     label->setGeometry(level.left, 257, label->width(), 13);
   }
-  tbNiveau = trackBar("tbNiveau", 2, 5, 2, 271);
+  tbNiveau = trackBar("tbNiveau", kLevel, 271);
 
   caption("Label4", QStringLiteral(" Mode du jeu"), QRect(47, 358, 346, 19));
   auto* shape = new QFrame(this);

@@ -17,6 +17,14 @@ class TOptionsPanel : public QWidget {
   Q_OBJECT
 
  public:
+  // A track bar's range and its value when the game starts.
+  struct TBarRange {
+    int Minimum, Maximum, Initial;
+  };
+  static constexpr TBarRange kOpacity{100, 256, 210};
+  static constexpr TBarRange kSpeed{1, 35, 2};
+  static constexpr TBarRange kLevel{2, 5, 2};
+
   explicit TOptionsPanel(QWidget* board);
 
   QSlider* tbOpacite = nullptr;
