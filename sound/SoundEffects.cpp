@@ -16,21 +16,23 @@ namespace {
 // server, and it complains on the console when there is none. A game
 // without sound has nothing to say about it: its messages are dropped
 // while it looks.
-bool QuietlyFindOutput() {
+QAudioDevice QuietlyFindOutput() {
   const QtMessageHandler previous =
       qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-  const bool found = !QMediaDevices::audioOutputs().isEmpty();
+  const QAudioDevice output = QMediaDevices::defaultAudioOutput();
   qInstallMessageHandler(previous);
-  return found;
+  return output;
 }
 
 }  // namespace
 
 TSoundEffects::TSoundEffects(QObject* parent) : QObject(parent) {
-  if (!QuietlyFindOutput()) return;
-  // Loaded now, so the first landing plays without a wait.
+  const QAudioDevice output = QuietlyFindOutput();
+  if (output.isNull()) return;
+  // Loaded now, so the first landing plays without a wait; each effect is
+  // handed the device, which it would otherwise look up again.
   for (const TSound sound : kAllSounds) {
-    auto* effect = new QSoundEffect(this);
+    auto* effect = new QSoundEffect(output, this);
     effect->setSource(QUrl(QStringLiteral("qrc:/zerud/sounds/") + SoundFileName(sound)));
     effects_[static_cast<std::size_t>(sound)] = effect;
   }

@@ -11,8 +11,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/harness.sh"
 zh_require "$program"
 zh_start 1280x1024x24
-# No sound server: the game must be silent about it too.
-unset PULSE_SERVER
+# No sound server (a named one is never started by the sound library): the
+# game must be silent about it too.
+export PULSE_SERVER=unix:$ZH_DIR/no-sound-server
 read -r screen_w screen_h < <(zh_screen_size)
 
 expect_pixel() {  # description x y r,g,b
