@@ -60,7 +60,7 @@ else
   zh_wait_gone "$help" 10 || zh_fail "Escape does not close the help window"
   zh_alive "$ZH_PID" || zh_fail "the program ended"
   kill "$ZH_PID"
-  zh_wait_exit "$ZH_PID" 10
+  zh_wait_exit "$ZH_PID" 10 || zh_fail "the game did not end when told to"
   echo "ok: without a PDF viewer the help shows in its own window, and Escape closes it"
 fi
 

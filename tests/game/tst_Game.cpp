@@ -186,13 +186,14 @@ struct TTable {
     game.ConnectionOpening();
     game.PeerConnected();
   }
-  // In the mode against the machine, a start where the human begins.
-  bool StartWithHumanFirst() {
+  // In the mode against the machine, a start where the human begins, or
+  // where the machine does.
+  bool StartWithHumanFirst(bool human = true) {
     view.AgainstMachineMode = true;
     for (unsigned seed = 0; seed < 64; ++seed) {
       game.Random.Seed(seed);
       game.StartGame();
-      if (game.MoveNumber == 1) return true;
+      if ((game.MoveNumber == 1) == human) return true;
     }
     return false;
   }
@@ -571,9 +572,6 @@ class TestGame : public QObject {
     row("thinking: Connexion", TSetup::MachineThinking, "connexion",
         "interrupted, local, move 3, targets 0000000, start on, clock off",
         {HumanLine(1, 3), kThinking, MachineLine(0), interrupted});
-    row("thinking: level", TSetup::MachineThinking, "level",
-        "waiting, local, move 3, targets 1111111, start on, clock on",
-        {HumanLine(1, 3), kThinking, MachineLine(0)});
 
     // A piece falling with two humans.
     row("two humans, falling: click", TSetup::TwoHumansFalling, "click",
@@ -677,7 +675,6 @@ class TestGame : public QObject {
           t.link.Connections = 0;
           t.game.ConnectionLost();
         }
-        if (name == u"level") t.game.Search.MaxDepth = 10;
         if (name == u"peer move") t.game.PlayPeerMove(u"5"_s);
         if (name == u"peer start") t.game.StartPeerGame();
         if (name == u"peer end") t.game.EndAnnouncedByPeer();
@@ -725,23 +722,13 @@ const std::vector<TUndoCase>& UndoCases() {
        {Undone(0), Undone(3)}},
       {"machine opened: its first piece stays",
        [](TTable& t) {
-         t.view.AgainstMachineMode = true;
-         for (unsigned seed = 0; t.game.Moves().empty() && seed < 64; ++seed) {
-           t.game.Random.Seed(seed);
-           t.game.StartGame();
-         }
+         QVERIFY(t.StartWithHumanFirst(false));
          t.Click(u"3"_s);
        },
        "1 moves, player 1, waiting, score 0-0, result none",
        {Undone(0), Undone(3)}},
       {"machine opened, nothing of yours yet",
-       [](TTable& t) {
-         t.view.AgainstMachineMode = true;
-         for (unsigned seed = 0; t.game.Moves().empty() && seed < 64; ++seed) {
-           t.game.Random.Seed(seed);
-           t.game.StartGame();
-         }
-       },
+       [](TTable& t) { QVERIFY(t.StartWithHumanFirst(false)); },
        "1 moves, player 1, waiting, score 0-0, result none",
        {}},
       {"machine won: its four and your move",

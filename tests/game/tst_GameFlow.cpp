@@ -323,7 +323,7 @@ class TestGameFlow : public QObject {
          u"0000000"
          "0000000"_s,
          u"3"_s},
-        {"Return in the chat field sends, never plays",
+        {"Return in the chat field never plays",
          [](TWindow& form) {
            StartTwoHumanGame(form);
            QTest::keyClick(&form, Qt::Key_Right);

@@ -61,9 +61,8 @@ class TestHintFinder : public QObject {
     // Without time, the machine's choice at "Expert" for the side to move,
     // red as well as yellow, and a searched one on the empty grid, where the
     // machine itself would open at random.
-    const char* yellowToMove = "000000000000000000000000110120021112121222";
     QTest::newRow("yellow to move, no time")
-        << yellowToMove << 0 << MachineColumn(yellowToMove) << TValue::Estimate << 0;
+        << "000000000000000000000000110120021112121222" << 0 << 5 << TValue::Estimate << 0;
     QTest::newRow("red wins at 0, yellow threatens 4, no time")
         << "000000000000000000020021001001220200111221" << 0 << 0 << TValue::Estimate << 0;
     QTest::newRow("empty grid, no time") << QString(42, u'0') << 0 << 3 << TValue::Estimate << 0;
@@ -128,18 +127,6 @@ class TestHintFinder : public QObject {
     QTest::qWait(300);
     QCOMPARE(answers.size(), 1);
     QCOMPARE(answers.first(), (THint{4, TValue::Win, 14}));
-  }
-
- private:
-  // The column the machine's search at "Expert" plays as yellow.
-  static int MachineColumn(const char* grid) {
-    const TBoard board = *TBoard::FromString(grid);
-    TSearchState state;
-    state.MaxDepth = 10;
-    TRandomSource random(1);
-    const auto pieces = std::count_if(board.Cells.begin(), board.Cells.end(),
-                                      [](char cell) { return cell != kEmptyCell; });
-    return ChooseMachineColumn(board, static_cast<int>(pieces) + 1, state, GameTable(), random);
   }
 };
 

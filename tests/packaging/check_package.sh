@@ -53,6 +53,9 @@ xprop -id "$ZH_MAIN" WM_CLASS | grep -q "\"$wm_class\"\$" ||
 # The packaged game plays its sounds through the desktop's sound server.
 "$here/../sound/e2e_landing_sound.sh" "$work/root/usr/bin/zerud-uravizera4" \
   "$here/../../assets/sounds/landing.wav"
-status=$?
-[ $status -eq 0 ] || [ $status -eq 77 ] || zh_fail "the packaged game plays no landing sound"
-echo "PASS: the package installs the game, which starts from it and plays its sounds"
+case $? in
+  0) heard="and plays its sounds" ;;
+  77) heard="(its sound not checked: no sound server here)" ;;
+  *) zh_fail "the packaged game plays no landing sound" ;;
+esac
+echo "PASS: the package installs the game, which starts from it $heard"
