@@ -12,8 +12,8 @@ const QString kPlaceholder = QStringLiteral("...");
 
 }  // namespace
 
-TChatField::TChatField(const QString& text, QWidget* parent, std::function<void()> keysToBoard)
-    : QLineEdit(text, parent), keysToBoard_(std::move(keysToBoard)) {
+TChatField::TChatField(QWidget* parent, std::function<void()> keysToBoard)
+    : QLineEdit(kPlaceholder, parent), keysToBoard_(std::move(keysToBoard)) {
   setFrame(false);
   setFont(skin::SmallFont());
   setStyleSheet(QStringLiteral("QLineEdit { background: %1; border: none; }")

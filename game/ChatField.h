@@ -13,7 +13,7 @@ class TChatField : public QLineEdit {
   Q_OBJECT
 
  public:
-  TChatField(const QString& text, QWidget* parent, std::function<void()> keysToBoard);
+  TChatField(QWidget* parent, std::function<void()> keysToBoard);
 
  protected:
   void focusInEvent(QFocusEvent* event) override;

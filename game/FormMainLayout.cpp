@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +20,7 @@
 #include "game/FormMain.h"
 #include "game/GameParts.h"
 #include "game/OptionsPanel.h"
+#include "game/PicturePanel.h"
 #include "game/PlainLabel.h"
 #include "game/TrackBar.h"
 #include "game/log/MessageLog.h"
@@ -33,24 +33,6 @@ namespace {
 
 constexpr int kClientWidth = 800;
 constexpr int kClientHeight = 600;
-
-// A panel filled by a picture, or by its colour where the picture is missing.
-class TPicturePanel : public QWidget {
- public:
-  TPicturePanel(const QImage& picture, QColor colour, QWidget* parent)
-      : QWidget(parent), picture_(picture), colour_(colour) {}
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.fillRect(rect(), colour_);
-    painter.drawImage(0, 0, picture_);
-  }
-
- private:
-  QImage picture_;
-  QColor colour_;
-};
 
 void SetButtonPictures(TImageButton* button, TButtonPicture which) {
   button->SetBitmap(ButtonPicture(which, TButtonLook::Normal));
@@ -121,7 +103,7 @@ void TFormMain::BuildLeftPanel() {
   MemoMessages->SetIcons(icons);
 
   const QFont tahoma11 = skin::SmallFont();
-  EditChat = new TChatField(QStringLiteral("..."), PanelGauche, [this] { img()->setFocus(); });
+  EditChat = new TChatField(PanelGauche, [this] { img()->setFocus(); });
   EditChat->setObjectName(QStringLiteral("EditChat"));
   EditChat->setGeometry(7, 504, 116, 18);
   connect(EditChat, &QLineEdit::returnPressed, this, &TFormMain::bnEnvoyerChatClick);

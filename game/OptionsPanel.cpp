@@ -31,7 +31,8 @@ class TGradientBar : public QWidget {
 
 }  // namespace
 
-TOptionsPanel::TOptionsPanel(QWidget* board) : QWidget(board), picture_(OptionsPanelPicture()) {
+TOptionsPanel::TOptionsPanel(QWidget* board)
+    : TPicturePanel(OptionsPanelPicture(), skin::kLightBlue, board) {
   setObjectName(QStringLiteral("PanelOptions"));
   setGeometry(0, 65, 800, 536);
   hide();
@@ -112,12 +113,6 @@ TOptionsPanel::TOptionsPanel(QWidget* board) : QWidget(board), picture_(OptionsP
   bnFermer->SetColorDown(skin::kLightBlue);
   bnFermer->setFont(tahoma13);
   bnFermer->SetFontColor(Qt::black);
-}
-
-void TOptionsPanel::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.fillRect(rect(), skin::kLightBlue);
-  painter.drawImage(0, 0, picture_);
 }
 
 }  // namespace zerud

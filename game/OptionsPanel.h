@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QImage>
-#include <QWidget>
+#include "game/PicturePanel.h"
 
 class QRadioButton;
 class QSlider;
@@ -13,7 +12,7 @@ class TSelButton;
 // The options panel `PanelOptions` over the board: the pieces' opacity, the
 // falling speed, the machine's level, the mode of play and "Fermer". The
 // main window connects their handlers.
-class TOptionsPanel : public QWidget {
+class TOptionsPanel : public TPicturePanel {
   Q_OBJECT
 
  public:
@@ -33,13 +32,6 @@ class TOptionsPanel : public QWidget {
   QRadioButton* cbMachine = nullptr;
   QRadioButton* cbJoueursHumains = nullptr;
   TSelButton* bnFermer = nullptr;
-
- protected:
-  // The panel's picture, or its colour where the picture is missing.
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  QImage picture_;
 };
 
 }  // namespace zerud
