@@ -8,8 +8,8 @@
 #include <QStandardPaths>
 #include <cstdint>
 
-#include "game/FormMain.h"
 #include "game/board/BoardView.h"
+#include "game/window/FormMain.h"
 #include "network/FormReseau.h"
 #include "rules/Integer.h"
 #include "sound/SoundEffects.h"

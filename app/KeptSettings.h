@@ -12,7 +12,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "game/OptionsPanel.h"
+#include "game/window/OptionsPanel.h"
 #include "network/FormReseau.h"
 
 class QSettings;

@@ -15,7 +15,7 @@
 #include "app/KeptSettings.h"
 #include "app/WindowStack.h"
 #include "assets/Pictures.h"
-#include "game/FormMain.h"
+#include "game/window/FormMain.h"
 #include "network/FormReseau.h"
 #include "platform/ErrorDisplay.h"
 

@@ -4,8 +4,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "game/NetworkLink.h"
-#include "network/GameLink.h"
+#include "links/GameLink.h"
+#include "links/NetworkLink.h"
 #include "network/SocketErrors.h"
 
 class QLabel;

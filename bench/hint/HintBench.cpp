@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "SelfPlay.h"
-#include "game/HintFinder.h"
+#include "game/hint/HintFinder.h"
 
 using namespace zerud;
 

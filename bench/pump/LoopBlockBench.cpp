@@ -31,8 +31,8 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "game/FormMain.h"
 #include "game/log/MessageLog.h"
+#include "game/window/FormMain.h"
 #include "tests/support/ProgramFolder.h"
 
 using namespace zerud;

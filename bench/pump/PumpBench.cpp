@@ -20,8 +20,8 @@
 
 #include "BenchSupport.h"
 #include "controls/TimeCounter.h"
-#include "game/FormMain.h"
-#include "game/SearchPump.h"
+#include "game/model/SearchPump.h"
+#include "game/window/FormMain.h"
 #include "rules/Board.h"
 #include "rules/PatternTable.h"
 #include "rules/Random.h"

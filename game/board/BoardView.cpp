@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 #include <algorithm>
 
-#include "game/board/Pause.h"
+#include "game/model/Pause.h"
 
 namespace zerud {
 

@@ -9,7 +9,7 @@
 #include <array>
 #include <functional>
 
-#include "game/log/LogSpeaker.h"
+#include "game/model/LogSpeaker.h"
 
 class QPainter;
 

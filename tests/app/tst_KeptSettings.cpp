@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "app/KeptSettings.h"
-#include "game/FormMain.h"
+#include "game/window/FormMain.h"
 #include "network/FormReseau.h"
 #include "platform/ErrorDisplay.h"
 #include "sound/SoundEffects.h"

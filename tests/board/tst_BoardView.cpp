@@ -5,7 +5,7 @@
 
 #include "TestPictures.h"
 #include "game/board/BoardView.h"
-#include "game/board/Pause.h"
+#include "game/model/Pause.h"
 
 using namespace zerud;
 

@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "controls/TimeCounter.h"
-#include "game/FormMain.h"
 #include "game/log/MessageLog.h"
+#include "game/window/FormMain.h"
 #include "platform/ErrorDisplay.h"
 #include "tests/support/ProgramFolder.h"
 

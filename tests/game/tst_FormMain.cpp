@@ -10,9 +10,9 @@
 #include "GameTestSupport.h"
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
-#include "game/HelpWindow.h"
 #include "game/board/BoardView.h"
 #include "game/board/LayeredImage.h"
+#include "game/window/HelpWindow.h"
 #include "platform/Skin.h"
 #include "rules/PatternTable.h"
 

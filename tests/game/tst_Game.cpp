@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "GameTestSupport.h"
-#include "game/Game.h"
+#include "game/model/Game.h"
 
 using namespace zerud;
 using namespace zerud::test;

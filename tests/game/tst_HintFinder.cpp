@@ -8,7 +8,7 @@
 #include <memory>
 #include <thread>
 
-#include "game/HintFinder.h"
+#include "game/hint/HintFinder.h"
 #include "rules/Random.h"
 #include "rules/Search.h"
 #include "tests/support/ProgramFolder.h"

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "GameTestSupport.h"
-#include "game/SearchPump.h"
+#include "game/model/SearchPump.h"
 #include "rules/Search.h"
 
 using namespace zerud;

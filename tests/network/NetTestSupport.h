@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "SocketTestSupport.h"
-#include "game/FormMain.h"
 #include "game/log/MessageLog.h"
+#include "game/window/FormMain.h"
 #include "network/FormReseau.h"
 #include "network/Sockets.h"
 #include "platform/ErrorDisplay.h"

@@ -15,8 +15,8 @@
 
 #include "Model.h"
 #include "PeerText.h"
-#include "game/FormMain.h"
-#include "game/board/Pause.h"
+#include "game/model/Pause.h"
+#include "game/window/FormMain.h"
 #include "network/FormReseau.h"
 #include "network/Protocol.h"
 #include "network/Sockets.h"

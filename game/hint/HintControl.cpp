@@ -1,0 +1,39 @@
+#include "game/hint/HintControl.h"
+
+#include <QMap>
+
+#include "game/model/Game.h"
+
+namespace zerud {
+
+THintControl::THintControl(TGame& game, TGameView& view, std::function<void(int)> moveMarker,
+                           QObject* parent)
+    : QObject(parent),
+      game_(game),
+      view_(view),
+      moveMarker_(std::move(moveMarker)),
+      finder_(new THintFinder(this)) {
+  connect(finder_, &THintFinder::Found, this, &THintControl::Show);
+}
+
+void THintControl::Ask() { finder_->Find(game_.Grid(), game_.PatternTable); }
+
+void THintControl::Drop() { finder_->Cancel(); }
+
+void THintControl::Show(const THint& hint) {
+  // Any change of the pieces has dropped the request; the side to move
+  // may still have changed (a frozen game).
+  if (hint.Column < 0 || !game_.LocalMayMove()) return;
+  static const QMap<THint::TValue, QString> kVerdicts = {
+      {THint::TValue::Win, QStringLiteral(" (gagnant)")},
+      {THint::TValue::Draw, QStringLiteral(" (nul)")},
+      {THint::TValue::Loss, QStringLiteral(" (perdant)")},
+      {THint::TValue::Estimate, QStringLiteral(" (estimation)")}};
+  view_.LogLine(QStringLiteral("[CONSEIL] : Jouez la colonne n° %1").arg(hint.Column) +
+                    kVerdicts.value(hint.Value),
+                TSpeaker::Hint);
+  view_.ScrollLogToLast();
+  moveMarker_(hint.Column);
+}
+
+}  // namespace zerud

@@ -1,0 +1,201 @@
+// The game without its window: the grid, the mode, whose turn it is, the
+// phase of the game, the moves played, the machine player and the peer. It
+// shows all it does through a TGameView and tells the peer through a
+// TNetworkLink.
+//
+// Every move lets the window handle its events while the piece falls, the
+// machine thinks or the end is shown, so clicks, keys and the peer's
+// messages arrive in the middle of a move. The phase decides what each of
+// them does then: a local move is taken only when a local player is to move
+// and nothing runs; a new game is refused while a move runs; what the peer
+// sends waits in one queue and is handled from the event loop, in the order
+// sent, once no move runs; the end of the connection waits behind them.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstddef>
+#include <deque>
+#include <vector>
+
+#include "game/model/GameView.h"
+#include "links/NetworkLink.h"
+#include "rules/Board.h"
+#include "rules/PatternTable.h"
+#include "rules/Random.h"
+#include "rules/Search.h"
+#include "sound/Sound.h"
+
+namespace zerud {
+
+// How a game is played; taken when the game starts and kept for it.
+enum class TPlayMode { Machine, TwoHumans, Network };
+
+enum class TPhase {
+  NoGame,       // nothing started yet, or a network start without a peer
+  Starting,     // the last game's pieces are being cleared away
+  Waiting,      // waiting for a move (the turn says whose)
+  Falling,      // a piece is falling, the end test follows
+  Thinking,     // the machine's pause and search
+  EndShown,     // the winning line blinks, the grid fades
+  Over,         // the game has ended (a result, the peer's end, a lost peer)
+  Interrupted,  // frozen by a change of mode or a machine that cannot play
+};
+
+// Who plays a move.
+enum class TMover { Local, Machine, Peer };
+
+// Games won since the program started, or since the opponent changed.
+struct TScore {
+  int Red = 0;
+  int Yellow = 0;
+  int Draws = 0;
+};
+
+struct TPlayedMove {
+  int Column;
+  int Player;  // 1 red, 2 yellow
+  TMover By;
+};
+
+class TGame : public QObject {
+ public:
+  // Pieces of a game: slot k of the board shows piece k.
+  static constexpr int kPieceCount = kCells;
+  // Peer messages waiting behind a move; more are dropped.
+  static constexpr std::size_t kDeferredLimit = 64;
+
+  explicit TGame(TGameView& view);
+
+  // State of the current game, written by the game only.
+  int MoveNumber = 1;     // number of the next piece, 1..43
+  int CurrentPlayer = 1;  // 1 red, 2 yellow
+  bool GameOver = false;
+
+  // The machine player: its pattern table, level and random source.
+  TPatternTable PatternTable;
+  TSearchState Search;
+  TRandomSource Random;
+
+  const TBoard& Grid() const { return grid_; }
+  TPlayMode Mode() const { return mode_; }
+  TPhase Phase() const { return phase_; }
+  // Whose move it is in the current game.
+  TMover Turn() const { return turn_; }
+  const std::vector<TPlayedMove>& Moves() const { return moves_; }
+  // A click or a key may play now.
+  bool LocalMayMove() const { return phase_ == TPhase::Waiting && turn_ == TMover::Local; }
+  // ... and the column has room.
+  bool MayPlay(int column) const { return LocalMayMove() && LandingRow(grid_, column) != -1; }
+  // True while a move, an animation or the machine's search runs.
+  bool MoveUnderWay() const;
+  // True while messages of the peer wait their turn.
+  bool PeerMessagesWaiting() const { return !queue_.empty(); }
+  // Nodes visited by the machine's last search (each one called the pump).
+  long LastSearchNodes() const { return searchNodes_; }
+
+  // The network window, reached through its interface; may stay null.
+  void SetNetworkLink(TNetworkLink* link) { network_ = link; }
+  TNetworkLink* NetworkLink() const { return network_; }
+  // What plays the game's sounds; may stay null.
+  void SetSoundPlayer(TSoundPlayer* player) { sounds_ = player; }
+
+  // The local player's requests.
+  // The start button: a local game in the selected mode, or a network game
+  // when a connection is open and a peer is there. Refused while a move runs.
+  void StartGame();
+  // A click on a column's target or its key; false when nothing was played.
+  bool PlayHumanMove(int column);
+  // A click on a mode box: the game under way freezes; another mode than
+  // the score's starts the count again.
+  void ModeChanged();
+  // Takes back the last move: against the machine its reply and your move
+  // (a first piece of the machine's stays), with two humans one move. A
+  // finished game reopens. Waits for a fall or a search under way; never in
+  // a network game.
+  void UndoLastMove();
+  bool CanUndo() const;
+
+  // The connection's side.
+  // A connection is being opened: the local game under way freezes.
+  void ConnectionOpening();
+  // A peer is there (accepted or reached): no move until a game starts.
+  void PeerConnected();
+  // The connection is gone: a network game under way ends where it stands.
+  void ConnectionLost();
+  bool ConnectionOpen() const { return connectionOpen_; }
+  // The network window's hold on the start button.
+  void AllowNewGame(bool on);
+
+  // What the peer sent, in the order it came: a game it begins, its move
+  // (the column as received), the end of the game, a chat line.
+  void StartPeerGame();
+  void PlayPeerMove(const QString& text);
+  void EndAnnouncedByPeer();
+  void ShowPeerChat(const QString& line);
+
+ private:
+  enum class TPeerEvent { Start, Move, End, Chat, Lost };
+  struct TPeerMessage {
+    TPeerEvent Event;
+    QString Text;
+  };
+
+  // The one way a piece is played, whoever plays it. Returns false, changing
+  // nothing, when the column has no room or every piece is played.
+  bool PlayMove(TMover side, int column, const QString& peerText = {});
+  // The machine's move, from the phase Thinking; a pattern table it cannot
+  // use leaves the game interrupted.
+  void MachineMove();
+  // After a move: the game goes on, ends, or freezes as asked meanwhile.
+  void FinishMove();
+  void FreezeGame();
+  void Freeze();
+  void EndWithLostPeer();
+  void TakeBack();
+  // The end of a game: its result counted, logged and shown.
+  void CountResult(int winner);
+  void ResetScore();
+  // The score's count of a result: 1 red, 2 yellow, 0 a draw.
+  int& Tally(int winner);
+  void ShowScore();
+  QString ResultText(int winner, TMover side) const;
+  TSound ResultSound(int winner, TMover side) const;
+  void Sound(TSound sound);
+  void ShowControls();
+  void Log(const QString& line, TSpeaker speaker = TSpeaker::None);
+  void LogGameEnd(const QString& result);
+
+  void Deliver(TPeerEvent event, const QString& text);
+  void ScheduleDrain();
+  void Drain();
+  void Handle(const TPeerMessage& message);
+  void StartPeerGameNow();
+  void PlayPeerMoveNow(const QString& text);
+
+  TGameView& view_;
+  TNetworkLink* network_ = nullptr;
+  TSoundPlayer* sounds_ = nullptr;
+  TBoard grid_;
+  TPlayMode mode_ = TPlayMode::Machine;
+  TPhase phase_ = TPhase::NoGame;
+  TMover turn_ = TMover::Local;
+  std::vector<TPlayedMove> moves_;
+  bool connectionOpen_ = false;
+  bool startHeld_ = false;
+  // Asked for while a move ran; done when it is over.
+  bool freezeAsked_ = false;
+  bool undoAsked_ = false;
+  TScore score_;
+  // The local mode the score counts, and the winner the current game added
+  // to it (-1: none yet; 0: a draw).
+  TPlayMode scoreMode_ = TPlayMode::Machine;
+  int countedWinner_ = -1;
+  bool machineFailed_ = false;
+  std::deque<TPeerMessage> queue_;
+  bool draining_ = false;
+  bool drainScheduled_ = false;
+  long searchNodes_ = 0;
+};
+
+}  // namespace zerud

@@ -1,0 +1,168 @@
+// The game's side of the network: the connection opening and ending, and
+// the messages of the peer, queued and handled in the order sent.
+#include <QTimer>
+
+#include "game/model/Game.h"
+#include "game/model/GameTexts.h"
+#include "rules/Errors.h"
+#include "rules/Integer.h"
+
+namespace zerud {
+
+using namespace texts;
+
+namespace {
+
+// The longest part of a peer's bad column text repeated in the error shown.
+constexpr qsizetype kShownColumnText = 64;
+
+}  // namespace
+
+void TGame::ConnectionOpening() {
+  connectionOpen_ = true;
+  FreezeGame();
+}
+
+// Someone else to play against: the score starts again.
+void TGame::PeerConnected() {
+  connectionOpen_ = true;
+  scoreMode_ = TPlayMode::Network;
+  ResetScore();
+  FreezeGame();
+}
+
+// What the peer sent before it left is still played, in its turn; then the
+// game ends where it stands.
+void TGame::ConnectionLost() {
+  connectionOpen_ = false;
+  startHeld_ = false;
+  // Handled now when nothing runs, so that no click comes in between; else
+  // once the move under way or the drain that holds it is over.
+  queue_.push_back({TPeerEvent::Lost, {}});
+  Drain();
+  ShowControls();
+}
+
+void TGame::AllowNewGame(bool on) {
+  startHeld_ = !on;
+  ShowControls();
+}
+
+// The peer's messages.
+
+void TGame::StartPeerGame() { Deliver(TPeerEvent::Start, {}); }
+void TGame::PlayPeerMove(const QString& text) { Deliver(TPeerEvent::Move, text); }
+void TGame::EndAnnouncedByPeer() { Deliver(TPeerEvent::End, {}); }
+void TGame::ShowPeerChat(const QString& line) { Deliver(TPeerEvent::Chat, line); }
+
+// Every message waits in the queue and is handled from the event loop, so
+// the messages of one read are all queued before the first of them runs. A
+// peer that keeps to the turns sends one or two messages while a move of
+// ours runs; one that floods us would make the queue grow without end, so
+// past kDeferredLimit its messages are dropped (the end of the connection,
+// queued behind them, never is).
+void TGame::Deliver(TPeerEvent event, const QString& text) {
+  if (queue_.size() >= kDeferredLimit) return;
+  queue_.push_back({event, text});
+  ScheduleDrain();
+}
+
+void TGame::ScheduleDrain() {
+  if (queue_.empty() || drainScheduled_) return;
+  drainScheduled_ = true;
+  QTimer::singleShot(0, this, [this] {
+    drainScheduled_ = false;
+    Drain();
+  });
+}
+
+// In the order sent; a chat line passes a running move, the game's messages
+// wait for its end (the end of the move drains the rest).
+void TGame::Drain() {
+  if (draining_) return;
+  draining_ = true;
+  while (!queue_.empty()) {
+    if (MoveUnderWay() && queue_.front().Event != TPeerEvent::Chat) break;
+    const TPeerMessage message = queue_.front();
+    queue_.pop_front();
+    Handle(message);
+  }
+  draining_ = false;
+}
+
+void TGame::Handle(const TPeerMessage& message) {
+  switch (message.Event) {
+    case TPeerEvent::Start:
+      StartPeerGameNow();
+      break;
+    case TPeerEvent::Move:
+      PlayPeerMoveNow(message.Text);
+      break;
+    case TPeerEvent::End:
+      GameOver = true;
+      phase_ = TPhase::Over;
+      ShowControls();
+      break;
+    case TPeerEvent::Chat:
+      view_.AppendChatLine(message.Text, false);
+      Sound(TSound::Chat);
+      break;
+    case TPeerEvent::Lost:
+      if (mode_ == TPlayMode::Network && phase_ == TPhase::Waiting) EndWithLostPeer();
+      startHeld_ = false;
+      ShowControls();
+      break;
+  }
+}
+
+// The peer moves first with the red pieces; its last game's pieces are
+// parked at once, without the clearing animation.
+void TGame::StartPeerGameNow() {
+  mode_ = TPlayMode::Network;
+  CurrentPlayer = 1;
+  MoveNumber = 1;
+  turn_ = TMover::Peer;
+  view_.ClearLog();
+  Log(kGameStart);
+  Log(kNetworkMode);
+  Log(kPeerBegins);
+  Log(QString());
+  grid_.Clear();
+  moves_.clear();
+  countedWinner_ = -1;
+  view_.ShowResult({});
+  view_.PrepareSlots(1);
+  view_.RestoreGrid();
+  GameOver = false;
+  phase_ = TPhase::Waiting;
+  // The start button stays off until the game ends.
+  startHeld_ = true;
+  ShowControls();
+  view_.ResetClock();
+  view_.StartClock();
+  view_.EnableClockTicks();
+}
+
+// The peer's move is played whether or not it was its turn: the protocol's
+// alternation keeps the two sides in step. After it, a local player moves.
+void TGame::PlayPeerMoveNow(const QString& text) {
+  int n = 0;
+  try {
+    n = ParseInteger(text.toStdString());
+  } catch (const TConvertError&) {
+    // The peer chooses the text: the report repeats only its beginning.
+    QString shown = text.left(kShownColumnText);
+    if (shown.size() < text.size()) shown += QStringLiteral("…");
+    view_.ReportError(QString::fromUtf8(TConvertError(shown.toStdString()).what()));
+    return;
+  }
+  // A column the grid does not have, a full one, or a full grid: ignored.
+  if (LandingRow(grid_, n) == -1 || MoveNumber > kPieceCount) return;
+  mode_ = TPlayMode::Network;
+  startHeld_ = true;
+  PlayMove(TMover::Peer, n, text);
+  turn_ = TMover::Local;
+  FinishMove();
+}
+
+}  // namespace zerud

@@ -1,0 +1,109 @@
+// The window's side of the game: the handlers that hand clicks, keys and the
+// peer's messages to TGame, which decides what each does.
+#include <QAbstractSpinBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+#include "controls/ButtonComps.h"
+#include "game/hint/HintControl.h"
+#include "game/window/BoardMenu.h"
+#include "game/window/FormMain.h"
+#include "game/window/GameParts.h"
+#include "game/window/KeyboardPlay.h"
+#include "sound/SoundEffects.h"
+
+namespace zerud {
+
+void TFormMain::SeedRandom(unsigned seed) { game_.Random.Seed(seed); }
+
+QString TFormMain::GridText() const { return QString::fromStdString(game_.Grid().ToString()); }
+
+// The grid into the hidden trace: six rows, top row first, then an empty line.
+void TFormMain::TraceGrid() {
+  for (int row = 0; row < kRows; ++row) {
+    QString line;
+    for (int column = 0; column < kColumns; ++column) line += QChar(game_.Grid().At(row, column));
+    Memo1->appendPlainText(line);
+  }
+  Memo1->appendPlainText(QString());
+}
+
+void TFormMain::cbJoueursHumainsClick() { game_.ModeChanged(); }
+
+// The next piece shows over the column only where the game takes a move.
+void TFormMain::Colonne0MouseMove(int column) {
+  if (!game_.MayPlay(column)) return;
+  parts_->Board->Colonne0MouseMove(Colonne[column]->pos(), MoveNumber, GameOver);
+}
+
+void TFormMain::bnStartClick() { game_.StartGame(); }
+
+// The trace follows every click, whether it made a move or not.
+void TFormMain::Colonne0Click(int column) {
+  game_.PlayHumanMove(column);
+  TraceGrid();
+}
+
+void TFormMain::PlayOpponentMove(const QString& text) { game_.PlayPeerMove(text); }
+
+void TFormMain::StartOpponentGame() { game_.StartPeerGame(); }
+
+void TFormMain::EndAnnouncedByPeer() { game_.EndAnnouncedByPeer(); }
+
+void TFormMain::AskAttention() { attention_(); }
+
+// Keys play as clicks on the column targets, where the game takes a move.
+// Text fields and the options panel keep their keys.
+void TFormMain::BuildKeyboardPlay() {
+  auto listening = [this](const QWidget* receiver) {
+    const bool typing =
+        qobject_cast<const QLineEdit*>(receiver) || qobject_cast<const QPlainTextEdit*>(receiver) ||
+        qobject_cast<const QTextEdit*>(receiver) || qobject_cast<const QAbstractSpinBox*>(receiver);
+    return !typing && !PanelOptions->isVisible();
+  };
+  auto play = [this](int column) {
+    if (game_.MayPlay(column)) Colonne0Click(column);
+  };
+  keyboard_ =
+      new TKeyboardPlay(this, {listening, play, [this](int column) { Colonne0MouseMove(column); }});
+}
+
+void TFormMain::DropHint() { hint_->Drop(); }
+
+// The board's context menu and its keys. Undo and the hint act on the board,
+// which the options panel covers. "Son" switches the game's sounds.
+void TFormMain::BuildBoardMenu() {
+  sounds_ = new TSoundEffects(this);
+  game_.SetSoundPlayer(sounds_);
+  auto boardShown = [this] { return !PanelOptions->isVisible(); };
+  std::vector<TBoardMenu::TEntry> entries = {
+      {QStringLiteral("Nouvelle partie"),
+       {QKeySequence(Qt::CTRL | Qt::Key_N)},
+       [this] { return bnStart->Enabled() && !game_.MoveUnderWay(); },
+       [this] { bnStartClick(); }},
+      {QStringLiteral("Annuler le dernier coup"),
+       {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::Key_Backspace)},
+       [this, boardShown] { return boardShown() && game_.CanUndo(); },
+       [this] { game_.UndoLastMove(); }},
+      {QStringLiteral("Conseil"),
+       {QKeySequence(Qt::Key_H)},
+       [this, boardShown] { return boardShown() && game_.LocalMayMove(); },
+       [this] { hint_->Ask(); }},
+      {QStringLiteral("Aide"),
+       {QKeySequence(Qt::Key_F1)},
+       [] { return true; },
+       [this] { bnAideClick(); }},
+      {QStringLiteral("Son"),
+       {QKeySequence(Qt::Key_M)},
+       [] { return true; },
+       [this] { sounds_->SetOn(!sounds_->On()); },
+       [this] { return sounds_->On(); }},
+  };
+  // The window owns the menu.
+  new TBoardMenu(this, img(), std::move(entries));
+  hint_ = new THintControl(
+      game_, view_, [this](int column) { keyboard_->MoveMarker(column); }, this);
+}
+
+}  // namespace zerud
