@@ -1,10 +1,8 @@
 #include "app/KeptSettings.h"
 
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QSlider>
 #include <QStandardPaths>
 #include <cstdint>
 
@@ -99,24 +97,19 @@ TSettingsKeeper::TSettingsKeeper(TFormMain& game, TFormReseau& network, const QS
   save_.setInterval(0);
   connect(&save_, &QTimer::timeout, this, &TSettingsKeeper::Save);
   auto changed = [this] { save_.start(); };
-  for (QSlider* bar : {game_.tbOpacite, game_.tbVitesse, game_.tbNiveau})
-    connect(bar, &QSlider::valueChanged, this, changed);
-  for (QRadioButton* box :
-       {game_.cbMachine, game_.cbJoueursHumains, network_.RadioServeur, network_.RadioClient})
-    connect(box, &QRadioButton::toggled, this, changed);
+  connect(&game_, &TFormMain::SettingsChanged, this, changed);
+  connect(&game_.Sounds(), &TSoundEffects::Switched, this, changed);
+  // The texts typed into the network window are the values themselves.
   for (QLineEdit* field : {network_.EditNomServeur, network_.EditNumeroPort})
     connect(field, &QLineEdit::textChanged, this, changed);
-  connect(&game_.Sounds(), &TSoundEffects::Switched, this, changed);
 }
 
 // As the player would set them: the sliders call their handlers, the pieces
 // take the opacity at once, the client role empties the name field first.
 void TSettingsKeeper::Apply(const TKeptSettings& settings) {
-  game_.tbOpacite->setValue(settings.Opacity);
-  game_.tbVitesse->setValue(settings.Speed);
-  game_.tbNiveau->setValue(settings.Level);
+  game_.SetOptions(settings.Opacity, settings.Speed, settings.Level);
   game_.BoardView().ApplyOpacity();
-  (settings.AgainstMachine ? game_.cbMachine : game_.cbJoueursHumains)->setChecked(true);
+  game_.Game().SelectMode(settings.AgainstMachine ? TPlayMode::Machine : TPlayMode::TwoHumans);
   game_.Sounds().SetOn(settings.Sound);
   if (settings.ClientRole) {
     network_.RadioClient->setChecked(true);
@@ -128,12 +121,12 @@ void TSettingsKeeper::Apply(const TKeptSettings& settings) {
 
 void TSettingsKeeper::Save() {
   TKeptSettings now;
-  now.Opacity = game_.tbOpacite->value();
-  now.Speed = game_.tbVitesse->value();
-  now.Level = game_.tbNiveau->value();
-  now.AgainstMachine = game_.cbMachine->isChecked();
+  now.Opacity = game_.PieceOpacity();
+  now.Speed = game_.DropStep();
+  now.Level = game_.MaxDepth() / 2;
+  now.AgainstMachine = game_.Game().SelectedMode() == TPlayMode::Machine;
   now.Sound = game_.Sounds().On();
-  now.ClientRole = network_.RadioClient->isChecked();
+  now.ClientRole = !game_.Game().ServerRole();
   // The server role shows this computer's name in the field: not kept.
   if (now.ClientRole) now.ServerName = network_.EditNomServeur->text().left(kNameLimit);
   now.Port = network_.EditNumeroPort->text();

@@ -95,7 +95,6 @@ void TFormReseau::FormCreate() {
 }
 
 void TFormReseau::RadioServeurClick() {
-  clientRole_ = false;
   EditNomServeur->setText(LocalComputerName());
   EditNomServeur->setEnabled(false);
   if (TGameLink* game = Game()) game->SetServerRole(true);
@@ -105,7 +104,7 @@ void TFormReseau::RadioClientClick() {
   EditNomServeur->setEnabled(true);
   // Only a change of role empties the field: a second click on the box
   // already chosen keeps the name the user typed.
-  if (!std::exchange(clientRole_, true)) EditNomServeur->clear();
+  if (!ClientRole()) EditNomServeur->clear();
   EditNomServeur->setFocus();
   if (TGameLink* game = Game()) game->SetServerRole(false);
 }
@@ -154,7 +153,7 @@ void TFormReseau::LockFields(bool locked) {
   RadioClient->setEnabled(!locked);
   EditNumeroPort->setEnabled(!locked);
   // The server's name is this machine's own in the server role.
-  EditNomServeur->setEnabled(!locked && clientRole_);
+  EditNomServeur->setEnabled(!locked && ClientRole());
 }
 
 void TFormReseau::ResetToDisconnected() {

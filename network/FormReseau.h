@@ -105,11 +105,11 @@ class TFormReseau : public QWidget, public TNetworkLink {
 
   // The game, or null once its window is gone.
   TGameLink* Game() const { return gameWindow_ ? game_ : nullptr; }
+  // The game holds the role; the two boxes show it.
+  bool ClientRole() const { return Game() != nullptr && !Game()->ServerRole(); }
 
   TGameLink* game_;
   QPointer<QWidget> gameWindow_;
-  // The role chosen last with the two boxes.
-  bool clientRole_ = false;
 };
 
 }  // namespace zerud

@@ -107,7 +107,7 @@ int PlayOneGame(TFormMain& form, std::mt19937& random, QAction* hint) {
   QElapsedTimer asked;
   int linesBefore = 0;
   QObject::connect(&player, &QTimer::timeout, [&] {
-    if (form.MoveUnderWay() || form.GameOver) return;
+    if (form.MoveUnderWay() || form.Game().GameOver()) return;
     if (hint && !asked.isValid()) {
       linesBefore = form.MemoMessages->LineCount();
       asked.start();
@@ -124,10 +124,10 @@ int PlayOneGame(TFormMain& form, std::mt19937& random, QAction* hint) {
     form.Colonne0Click(open[random() % open.size()]);
   });
   player.start();
-  while (!form.GameOver || form.MoveUnderWay())
+  while (!form.Game().GameOver() || form.MoveUnderWay())
     QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   player.stop();
-  return form.MoveNumber - 1;
+  return form.Game().MoveNumber() - 1;
 }
 
 // One line on the gaps: the longest, the 99.9th percentile, the median

@@ -16,7 +16,7 @@ THintControl::THintControl(TGame& game, TGameView& view, std::function<void(int)
   connect(finder_, &THintFinder::Found, this, &THintControl::Show);
 }
 
-void THintControl::Ask() { finder_->Find(game_.Grid(), game_.PatternTable); }
+void THintControl::Ask() { finder_->Find(game_.Grid(), game_.PatternTable()); }
 
 void THintControl::Drop() { finder_->Cancel(); }
 

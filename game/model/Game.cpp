@@ -56,32 +56,33 @@ void TGame::ShowControls() {
   view_.EnableStart(phase_ != TPhase::Starting && !startHeld_);
 }
 
+// The grid and the slots belong to the move under way; the options panel
+// covers the board; the peer holds the start while its game runs.
+bool TGame::MayStartGame() const { return !MoveUnderWay() && !optionsOpen_ && !startHeld_; }
+
 void TGame::StartGame() {
-  // The grid and the slots belong to the move under way.
-  if (MoveUnderWay()) return;
+  if (!MayStartGame()) return;
   phase_ = TPhase::Starting;
-  startHeld_ = false;
+  localGameClosed_ = false;
   view_.ResetClock();
   view_.StopClock();
   view_.ClearLog();
-  GameOver = false;
   grid_.Clear();
   moves_.clear();
   countedWinner_ = -1;
   view_.ShowResult({});
   ShowControls();
-  if (MoveNumber > 1) view_.ClearAwayPieces(std::min(MoveNumber, kPieceCount));
-  MoveNumber = 1;
+  if (moveNumber_ > 1) view_.ClearAwayPieces(std::min(moveNumber_, kPieceCount));
+  moveNumber_ = 1;
   view_.EnableClockTicks();
 
-  if (connectionOpen_) {
+  if (ConnectionOpen()) {
     mode_ = TPlayMode::Network;
     // Without a peer nothing starts: the log, the grid and the targets stay empty.
-    const bool peer = network_ != nullptr &&
-                      (network_->ServerActiveConnections() > 0 || network_->ClientConnected());
     phase_ = TPhase::NoGame;
-    if (peer) {
-      CurrentPlayer = 1;
+    if (PeerThere() && network_ != nullptr) {
+      currentPlayer_ = 1;
+      localColour_ = 1;
       turn_ = TMover::Local;
       view_.PrepareSlots(1);
       Log(kGameStart);
@@ -97,22 +98,22 @@ void TGame::StartGame() {
     return;
   }
 
-  mode_ = view_.AgainstMachine() ? TPlayMode::Machine : TPlayMode::TwoHumans;
+  mode_ = selectedMode_;
   if (mode_ != scoreMode_) {
     scoreMode_ = mode_;
     ResetScore();
   }
   Log(kGameStart);
-  const int r = Random.Below(2);
+  const int r = random_.Below(2);
   if (r != 0 || mode_ != TPlayMode::Machine) {
     view_.PrepareSlots(1);
-    CurrentPlayer = 1;
+    currentPlayer_ = 1;
     turn_ = TMover::Local;
     Log(kHumanBegins);
     Log(QString());
   } else {
     view_.PrepareSlots(2);
-    CurrentPlayer = 2;
+    currentPlayer_ = 2;
     turn_ = TMover::Machine;
     Log(kMachineBegins);
     Log(QString());
@@ -123,54 +124,53 @@ void TGame::StartGame() {
 }
 
 // Its line in the log, the targets off, the current player's piece into the
-// column, slot MoveNumber falling into the cell, then the end test. At the
+// column, slot moveNumber_ falling into the cell, then the end test. At the
 // end the clock stops, the end lines are written and the end is shown. Then
 // the turn passes, except after the peer's last move: that one keeps the
 // move number and the player of the last move.
 bool TGame::PlayMove(TMover side, int column, const QString& peerText) {
   const int row = LandingRow(grid_, column);
-  if (row == -1 || MoveNumber > kPieceCount) return false;
+  if (row == -1 || moveNumber_ > kPieceCount) return false;
 
   QString winLine = kLost;
   switch (side) {
     case TMover::Local:
-      Log(kHumanMove.arg(CurrentPlayer).arg(column),
-          CurrentPlayer == 1 ? TSpeaker::Human1 : TSpeaker::Human2);
+      Log(kHumanMove.arg(currentPlayer_).arg(column),
+          currentPlayer_ == 1 ? TSpeaker::Human1 : TSpeaker::Human2);
       winLine =
-          mode_ == TPlayMode::Network ? kNetworkWin : kLocalWin.arg(ColourName(CurrentPlayer));
+          mode_ == TPlayMode::Network ? kNetworkWin : kLocalWin.arg(ColourName(currentPlayer_));
       break;
     case TMover::Machine:
       Log(kMachineMove.arg(column), TSpeaker::Machine);
       break;
     case TMover::Peer:
-      Log(kPeerMove.arg(CurrentPlayer) + peerText, TSpeaker::Peer);
+      Log(kPeerMove.arg(currentPlayer_) + peerText, TSpeaker::Peer);
       break;
   }
   view_.ScrollLogToLast();
   phase_ = TPhase::Falling;
   ShowControls();
-  grid_.Set(row, column, PlayerCell(CurrentPlayer));
-  moves_.push_back({column, CurrentPlayer, side});
-  view_.DropPiece(MoveNumber, column, row);
+  grid_.Set(row, column, PlayerCell(currentPlayer_));
+  moves_.push_back({column, currentPlayer_, side});
+  view_.DropPiece(moveNumber_, column, row);
   // The piece has arrived: the knock now, not when it left the target.
   Sound(TSound::Landing);
 
   const TWinningLine line = WinningLine(grid_);
-  GameOver = line.Winner != 0 || IsBoardFull(grid_);
-  if (GameOver) {
+  if (line.Winner != 0 || IsBoardFull(grid_)) {
     phase_ = TPhase::EndShown;
     view_.StopClock();
     // The winner's line when there is a four, even on a full grid.
     LogGameEnd(line.Winner != 0 ? winLine : kDraw);
     CountResult(line.Winner);
-    view_.ShowGameEnd(line, MoveNumber);
+    view_.ShowGameEnd(line, moveNumber_);
     view_.ShowResult(ResultText(line.Winner, side));
     Sound(ResultSound(line.Winner, side));
     startHeld_ = false;
     if (side == TMover::Peer) return true;
   }
-  ++MoveNumber;
-  CurrentPlayer = OtherPlayer(CurrentPlayer);
+  ++moveNumber_;
+  currentPlayer_ = OtherPlayer(currentPlayer_);
   return true;
 }
 
@@ -181,7 +181,7 @@ bool TGame::PlayHumanMove(int column) {
     // Sent after its fall and end test, the winning move too.
     if (network_ != nullptr) network_->SendMove(column);
     turn_ = TMover::Peer;
-  } else if (mode_ == TPlayMode::Machine && !GameOver && !freezeAsked_) {
+  } else if (mode_ == TPlayMode::Machine && !GameOver() && !freezeAsked_) {
     turn_ = TMover::Machine;
     phase_ = TPhase::Thinking;
     Pause(kMachineDelayMs);
@@ -201,10 +201,11 @@ void TGame::MachineMove() {
   try {
     TSearchPump pump([] { QCoreApplication::processEvents(); });
     searchNodes_ = 0;
-    column = ChooseMachineColumn(grid_, MoveNumber, Search, PatternTable, Random, [this, &pump] {
-      ++searchNodes_;
-      pump();
-    });
+    column =
+        ChooseMachineColumn(grid_, moveNumber_, search_, patternTable_, random_, [this, &pump] {
+          ++searchNodes_;
+          pump();
+        });
   } catch (const TGameError& error) {
     machineFailed_ = true;
     view_.ReportError(QString::fromUtf8(error.what()));
@@ -215,7 +216,7 @@ void TGame::MachineMove() {
 }
 
 void TGame::FinishMove() {
-  if (GameOver) {
+  if (GameOver()) {
     phase_ = TPhase::Over;
   } else if (machineFailed_) {
     phase_ = TPhase::Interrupted;
@@ -240,16 +241,17 @@ void TGame::Freeze() {
 // The grid stays as it is; nobody plays on.
 void TGame::EndWithLostPeer() {
   phase_ = TPhase::Over;
-  GameOver = true;
   view_.StopClock();
   Log(kPeerGone);
   view_.ScrollLogToLast();
 }
 
-void TGame::ModeChanged() {
-  const TPlayMode selected = view_.AgainstMachine() ? TPlayMode::Machine : TPlayMode::TwoHumans;
-  if (selected != scoreMode_ && mode_ != TPlayMode::Network) {
-    scoreMode_ = selected;
+void TGame::SelectMode(TPlayMode mode) {
+  if (mode == TPlayMode::Network) return;
+  selectedMode_ = mode;
+  view_.ShowSelectedMode(mode);
+  if (mode != scoreMode_ && mode_ != TPlayMode::Network) {
+    scoreMode_ = mode;
     ResetScore();
   }
   FreezeGame();

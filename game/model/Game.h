@@ -16,6 +16,7 @@
 #include <QString>
 #include <cstddef>
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "game/model/GameView.h"
@@ -27,9 +28,6 @@
 #include "sound/Sound.h"
 
 namespace zerud {
-
-// How a game is played; taken when the game starts and kept for it.
-enum class TPlayMode { Machine, TwoHumans, Network };
 
 enum class TPhase {
   NoGame,       // nothing started yet, or a network start without a peer
@@ -45,12 +43,18 @@ enum class TPhase {
 // Who plays a move.
 enum class TMover { Local, Machine, Peer };
 
-// Games won since the program started, or since the opponent changed.
+// Games won since the program started, or since the opponent changed: red
+// then yellow at one screen; this player then the peer over the network,
+// where whoever starts plays red.
 struct TScore {
-  int Red = 0;
-  int Yellow = 0;
+  int First = 0;
+  int Second = 0;
   int Draws = 0;
 };
+
+// The connection as the game sees it: none, being opened (listening or
+// connecting), or open with a peer there.
+enum class TConnection { None, Opening, PeerThere };
 
 struct TPlayedMove {
   int Column;
@@ -67,18 +71,32 @@ class TGame : public QObject {
 
   explicit TGame(TGameView& view);
 
-  // State of the current game, written by the game only.
-  int MoveNumber = 1;     // number of the next piece, 1..43
-  int CurrentPlayer = 1;  // 1 red, 2 yellow
-  bool GameOver = false;
+  // State of the current game.
+  int MoveNumber() const { return moveNumber_; }        // number of the next piece, 1..43
+  int CurrentPlayer() const { return currentPlayer_; }  // 1 red, 2 yellow
+  // The end is being shown or the game has ended.
+  bool GameOver() const { return phase_ == TPhase::EndShown || phase_ == TPhase::Over; }
 
-  // The machine player: its pattern table, level and random source.
-  TPatternTable PatternTable;
-  TSearchState Search;
-  TRandomSource Random;
+  // The machine player: its pattern table, level (the search's depth is
+  // twice the level; a search under way reads it at every node) and the
+  // random source behind who begins and the machine's opening column.
+  const TPatternTable& PatternTable() const { return patternTable_; }
+  void SetPatternTable(TPatternTable table) { patternTable_ = std::move(table); }
+  int MaxDepth() const { return search_.MaxDepth; }
+  void SetLevel(int level) { search_.MaxDepth = 2 * level; }
+  void SeedRandom(unsigned seed) { random_.Seed(seed); }
+  void ResetRandom() { random_ = TRandomSource(); }
 
   const TBoard& Grid() const { return grid_; }
+  // The mode of the game under way (or of the last one).
   TPlayMode Mode() const { return mode_; }
+  // The local mode the mode boxes show: Machine or TwoHumans.
+  TPlayMode SelectedMode() const { return selectedMode_; }
+  // The mode the window shows: the network's while a connection is open or
+  // opening, else the selected one.
+  TPlayMode ShownMode() const {
+    return connection_ != TConnection::None ? TPlayMode::Network : selectedMode_;
+  }
   TPhase Phase() const { return phase_; }
   // Whose move it is in the current game.
   TMover Turn() const { return turn_; }
@@ -100,21 +118,32 @@ class TGame : public QObject {
   // What plays the game's sounds; may stay null.
   void SetSoundPlayer(TSoundPlayer* player) { sounds_ = player; }
 
+  // What the local player may ask for now. Nothing of the sort while the
+  // options panel covers the board.
+  bool MayStartGame() const;
+  bool CanUndo() const;
+  bool MayAskHint() const { return !optionsOpen_ && LocalMayMove(); }
+
+  // The options panel is shown (it covers the board) or put away.
+  void SetOptionsOpen(bool open) { optionsOpen_ = open; }
+  bool OptionsOpen() const { return optionsOpen_; }
+
   // The local player's requests.
   // The start button: a local game in the selected mode, or a network game
-  // when a connection is open and a peer is there. Refused while a move runs.
+  // when a connection is open and a peer is there. Refused unless
+  // MayStartGame().
   void StartGame();
   // A click on a column's target or its key; false when nothing was played.
   bool PlayHumanMove(int column);
-  // A click on a mode box: the game under way freezes; another mode than
-  // the score's starts the count again.
-  void ModeChanged();
+  // A click on a mode box (Machine or TwoHumans): the game under way
+  // freezes; another mode than the score's starts the count again. Also how
+  // the kept settings set the mode at start, before any game.
+  void SelectMode(TPlayMode mode);
   // Takes back the last move: against the machine its reply and your move
   // (a first piece of the machine's stays), with two humans one move. A
   // finished game reopens. Waits for a fall or a search under way; never in
   // a network game.
   void UndoLastMove();
-  bool CanUndo() const;
 
   // The connection's side.
   // A connection is being opened: the local game under way freezes.
@@ -123,9 +152,18 @@ class TGame : public QObject {
   void PeerConnected();
   // The connection is gone: a network game under way ends where it stands.
   void ConnectionLost();
-  bool ConnectionOpen() const { return connectionOpen_; }
+  TConnection Connection() const { return connection_; }
+  bool ConnectionOpen() const { return connection_ != TConnection::None; }
+  bool PeerThere() const { return connection_ == TConnection::PeerThere; }
   // The network window's hold on the start button.
   void AllowNewGame(bool on);
+  // This side listens as the server (true) or connects as the client; the
+  // network window's role boxes show it.
+  void SetServerRole(bool server) { serverRole_ = server; }
+  bool ServerRole() const { return serverRole_; }
+
+  // Games won against the current opponent.
+  const TScore& Score() const { return score_; }
 
   // What the peer sent, in the order it came: a game it begins, its move
   // (the column as received), the end of the game, a chat line.
@@ -135,7 +173,7 @@ class TGame : public QObject {
   void ShowPeerChat(const QString& line);
 
  private:
-  enum class TPeerEvent { Start, Move, End, Chat, Lost };
+  enum class TPeerEvent { Start, Move, End, Lost };
   struct TPeerMessage {
     TPeerEvent Event;
     QString Text;
@@ -175,13 +213,25 @@ class TGame : public QObject {
 
   TGameView& view_;
   TNetworkLink* network_ = nullptr;
+  int moveNumber_ = 1;
+  int currentPlayer_ = 1;
+  TPatternTable patternTable_;
+  TSearchState search_;
+  TRandomSource random_;
   TSoundPlayer* sounds_ = nullptr;
   TBoard grid_;
   TPlayMode mode_ = TPlayMode::Machine;
+  TPlayMode selectedMode_ = TPlayMode::Machine;
   TPhase phase_ = TPhase::NoGame;
   TMover turn_ = TMover::Local;
   std::vector<TPlayedMove> moves_;
-  bool connectionOpen_ = false;
+  TConnection connection_ = TConnection::None;
+  bool serverRole_ = true;
+  bool optionsOpen_ = false;
+  // A local game that a connection found: it stays as it is for good.
+  bool localGameClosed_ = false;
+  // The colour this player has in the network game under way.
+  int localColour_ = 1;
   bool startHeld_ = false;
   // Asked for while a move ran; done when it is over.
   bool freezeAsked_ = false;

@@ -18,14 +18,19 @@ constexpr qsizetype kShownColumnText = 64;
 
 }  // namespace
 
+// The local game stops where it stands, finished or not: nothing of it
+// can be played, undone or reopened once a connection is wanted.
 void TGame::ConnectionOpening() {
-  connectionOpen_ = true;
+  connection_ = TConnection::Opening;
+  if (mode_ != TPlayMode::Network) localGameClosed_ = true;
   FreezeGame();
+  view_.ShowSelectedMode(selectedMode_);
 }
 
 // Someone else to play against: the score starts again.
 void TGame::PeerConnected() {
-  connectionOpen_ = true;
+  connection_ = TConnection::PeerThere;
+  if (mode_ != TPlayMode::Network) localGameClosed_ = true;
   scoreMode_ = TPlayMode::Network;
   ResetScore();
   FreezeGame();
@@ -34,8 +39,9 @@ void TGame::PeerConnected() {
 // What the peer sent before it left is still played, in its turn; then the
 // game ends where it stands.
 void TGame::ConnectionLost() {
-  connectionOpen_ = false;
+  connection_ = TConnection::None;
   startHeld_ = false;
+  view_.ShowSelectedMode(selectedMode_);
   // Handled now when nothing runs, so that no click comes in between; else
   // once the move under way or the drain that holds it is over.
   queue_.push_back({TPeerEvent::Lost, {}});
@@ -53,7 +59,12 @@ void TGame::AllowNewGame(bool on) {
 void TGame::StartPeerGame() { Deliver(TPeerEvent::Start, {}); }
 void TGame::PlayPeerMove(const QString& text) { Deliver(TPeerEvent::Move, text); }
 void TGame::EndAnnouncedByPeer() { Deliver(TPeerEvent::End, {}); }
-void TGame::ShowPeerChat(const QString& line) { Deliver(TPeerEvent::Chat, line); }
+// A chat line shows at once, even while a piece falls: it changes nothing
+// of the game, so it need not wait its turn.
+void TGame::ShowPeerChat(const QString& line) {
+  view_.AppendChatLine(line, false);
+  Sound(TSound::Chat);
+}
 
 // Every message waits in the queue and is handled from the event loop, so
 // the messages of one read are all queued before the first of them runs. A
@@ -76,13 +87,13 @@ void TGame::ScheduleDrain() {
   });
 }
 
-// In the order sent; a chat line passes a running move, the game's messages
-// wait for its end (the end of the move drains the rest).
+// In the order sent; the game's messages wait for the end of a running move
+// (the end of the move drains the rest).
 void TGame::Drain() {
   if (draining_) return;
   draining_ = true;
   while (!queue_.empty()) {
-    if (MoveUnderWay() && queue_.front().Event != TPeerEvent::Chat) break;
+    if (MoveUnderWay()) break;
     const TPeerMessage message = queue_.front();
     queue_.pop_front();
     Handle(message);
@@ -99,13 +110,8 @@ void TGame::Handle(const TPeerMessage& message) {
       PlayPeerMoveNow(message.Text);
       break;
     case TPeerEvent::End:
-      GameOver = true;
       phase_ = TPhase::Over;
       ShowControls();
-      break;
-    case TPeerEvent::Chat:
-      view_.AppendChatLine(message.Text, false);
-      Sound(TSound::Chat);
       break;
     case TPeerEvent::Lost:
       if (mode_ == TPlayMode::Network && phase_ == TPhase::Waiting) EndWithLostPeer();
@@ -119,8 +125,9 @@ void TGame::Handle(const TPeerMessage& message) {
 // parked at once, without the clearing animation.
 void TGame::StartPeerGameNow() {
   mode_ = TPlayMode::Network;
-  CurrentPlayer = 1;
-  MoveNumber = 1;
+  currentPlayer_ = 1;
+  localColour_ = 2;
+  moveNumber_ = 1;
   turn_ = TMover::Peer;
   view_.ClearLog();
   Log(kGameStart);
@@ -133,7 +140,6 @@ void TGame::StartPeerGameNow() {
   view_.ShowResult({});
   view_.PrepareSlots(1);
   view_.RestoreGrid();
-  GameOver = false;
   phase_ = TPhase::Waiting;
   // The start button stays off until the game ends.
   startHeld_ = true;
@@ -157,7 +163,7 @@ void TGame::PlayPeerMoveNow(const QString& text) {
     return;
   }
   // A column the grid does not have, a full one, or a full grid: ignored.
-  if (LandingRow(grid_, n) == -1 || MoveNumber > kPieceCount) return;
+  if (LandingRow(grid_, n) == -1 || moveNumber_ > kPieceCount) return;
   mode_ = TPlayMode::Network;
   startHeld_ = true;
   PlayMove(TMover::Peer, n, text);

@@ -8,19 +8,24 @@ namespace zerud {
 using namespace texts;
 
 // Counted and written right after the end lines: "Score : 2 - 1", with the
-// draws when there were any.
+// draws when there were any. Red's wins first at one screen, this player's
+// over the network.
 void TGame::CountResult(int winner) {
   countedWinner_ = winner;
   ++Tally(winner);
-  QString line = kScore.arg(score_.Red).arg(score_.Yellow);
+  QString line = kScore.arg(score_.First).arg(score_.Second);
   if (score_.Draws > 0) line += kScoreDraws.arg(score_.Draws);
   Log(line);
   view_.ScrollLogToLast();
   ShowScore();
 }
 
+// Over the network whoever starts plays red, so a colour's wins would mix
+// both players' games: there the score counts this player and the peer.
 int& TGame::Tally(int winner) {
-  return winner == 1 ? score_.Red : winner == 2 ? score_.Yellow : score_.Draws;
+  if (winner == 0) return score_.Draws;
+  const bool first = mode_ == TPlayMode::Network ? winner == localColour_ : winner == 1;
+  return first ? score_.First : score_.Second;
 }
 
 void TGame::ResetScore() {
@@ -28,7 +33,7 @@ void TGame::ResetScore() {
   ShowScore();
 }
 
-void TGame::ShowScore() { view_.ShowScore(kScoreShown.arg(score_.Red).arg(score_.Yellow)); }
+void TGame::ShowScore() { view_.ShowScore(kScoreShown.arg(score_.First).arg(score_.Second)); }
 
 // Against the machine or the peer, from this player's side; between two
 // humans, by colour.

@@ -10,9 +10,12 @@ using namespace texts;
 
 // A request is taken whenever a move of a local player can be taken back now
 // or once the fall, the search or the end display under way is over.
+// Never in a network game, nor in a local game that a connection found, nor
+// under the options panel.
 bool TGame::CanUndo() const {
-  if (mode_ == TPlayMode::Network) return false;
-  const bool finished = phase_ == TPhase::Over && GameOver;
+  if (mode_ == TPlayMode::Network || ConnectionOpen() || localGameClosed_ || optionsOpen_)
+    return false;
+  const bool finished = phase_ == TPhase::Over;
   if (phase_ != TPhase::Waiting && !finished && !MoveUnderWay()) return false;
   return std::any_of(moves_.begin(), moves_.end(),
                      [](const TPlayedMove& move) { return move.By == TMover::Local; });
@@ -30,8 +33,7 @@ void TGame::UndoLastMove() {
 // Against the machine, moves go back until one of yours has: it is your turn
 // again. Each move taken back writes its line.
 void TGame::TakeBack() {
-  if (GameOver) {
-    GameOver = false;
+  if (GameOver()) {
     if (countedWinner_ != -1) --Tally(countedWinner_);
     countedWinner_ = -1;
     ShowScore();
@@ -43,9 +45,9 @@ void TGame::TakeBack() {
     const TPlayedMove move = moves_.back();
     moves_.pop_back();
     grid_.Set(LandingRow(grid_, move.Column) + 1, move.Column, kEmptyCell);
-    --MoveNumber;
-    view_.TakeBackPiece(MoveNumber);
-    CurrentPlayer = move.Player;
+    --moveNumber_;
+    view_.TakeBackPiece(moveNumber_);
+    currentPlayer_ = move.Player;
     Log(kUndone.arg(move.Column));
     if (move.By == TMover::Local || mode_ != TPlayMode::Machine) break;
   }

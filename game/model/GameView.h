@@ -8,6 +8,7 @@
 #include <array>
 
 #include "game/model/LogSpeaker.h"
+#include "game/model/PlayMode.h"
 #include "rules/Board.h"
 
 namespace zerud {
@@ -49,8 +50,9 @@ class TGameView {
   virtual void StopClock() = 0;
   virtual void EnableClockTicks() = 0;
 
-  // The mode boxes say "Joueur contre la machine".
-  virtual bool AgainstMachine() const = 0;
+  // The mode the boxes show (Machine or TwoHumans) has changed, or a
+  // connection opened or closed: the boxes and the log's rows follow.
+  virtual void ShowSelectedMode(TPlayMode mode) = 0;
   // An error the game cannot go on from (a bad pattern table, a peer's
   // column that is no number).
   virtual void ReportError(const QString& text) = 0;

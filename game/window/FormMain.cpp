@@ -66,9 +66,8 @@ TFormMain::~TFormMain() = default;
 // The preparation at creation, in this order: random source, pattern table,
 // first move, background picture, piece layers, grid layer, column targets.
 void TFormMain::FormCreate() {
-  game_.Random = TRandomSource();
+  game_.ResetRandom();
   LoadPatternTable();
-  MoveNumber = 1;
   LoadBackground();
   TBoardPictures listeBmp;
   for (int i = 0; i < kListeBmpCount; ++i) listeBmp[i] = ListeBmp(i);
@@ -80,10 +79,10 @@ void TFormMain::FormCreate() {
 // one, where every grid scores 0.
 void TFormMain::LoadPatternTable() {
   try {
-    game_.PatternTable =
-        TPatternTable::FromFile((programFolder_ + QLatin1String(kPatternFile)).toStdString());
+    game_.SetPatternTable(
+        TPatternTable::FromFile((programFolder_ + QLatin1String(kPatternFile)).toStdString()));
   } catch (const TGameError& error) {
-    game_.PatternTable = TPatternTable();
+    game_.SetPatternTable(TPatternTable());
     ShowError(QString::fromUtf8(error.what()));
   }
 }
@@ -100,14 +99,20 @@ void TFormMain::LoadBackground() {
 
 int TFormMain::PieceOpacity() const { return parts_->Settings.PieceOpacity; }
 int TFormMain::DropStep() const { return parts_->Settings.DropStep; }
-int TFormMain::MaxDepth() const { return game_.Search.MaxDepth; }
-bool TFormMain::AgainstMachine() const { return cbMachine->isChecked(); }
+int TFormMain::MaxDepth() const { return game_.MaxDepth(); }
 
-const TPatternTable& TFormMain::PatternTable() const { return game_.PatternTable; }
+void TFormMain::SetOptions(int opacity, int speed, int level) {
+  tbOpacite->setValue(opacity);
+  tbVitesse->setValue(speed);
+  tbNiveau->setValue(level);
+}
+
+const TPatternTable& TFormMain::PatternTable() const { return game_.PatternTable(); }
 TBoardView& TFormMain::BoardView() const { return *parts_->Board; }
 
 // The panel puts away the last game's result.
 void TFormMain::bnOptionsClick() {
+  game_.SetOptionsOpen(true);
   lbResultat->hide();
   PanelOptions->show();
   PanelOptions->raise();
@@ -117,14 +122,24 @@ void TFormMain::bnOptionsClick() {
 void TFormMain::bnFermerClick() {
   parts_->Board->ApplyOpacity();
   PanelOptions->hide();
+  game_.SetOptionsOpen(false);
 }
 
-void TFormMain::tbOpaciteChange() { parts_->Settings.PieceOpacity = tbOpacite->value(); }
+void TFormMain::tbOpaciteChange() {
+  parts_->Settings.PieceOpacity = tbOpacite->value();
+  emit SettingsChanged();
+}
 
-void TFormMain::tbVitesseChange() { parts_->Settings.DropStep = tbVitesse->value(); }
+void TFormMain::tbVitesseChange() {
+  parts_->Settings.DropStep = tbVitesse->value();
+  emit SettingsChanged();
+}
 
 // A search under way reads the new depth at its next node.
-void TFormMain::tbNiveauChange() { game_.Search.MaxDepth = 2 * tbNiveau->value(); }
+void TFormMain::tbNiveauChange() {
+  game_.SetLevel(tbNiveau->value());
+  emit SettingsChanged();
+}
 
 void TFormMain::bnReseauClick() {
   if (TNetworkLink* network = NetworkLink()) network->ShowNetworkWindow();
@@ -190,7 +205,7 @@ bool TFormMain::FormCloseQuery() { return !confirm_ || confirm_() == 1; }
 
 void TFormMain::FormClose() {
   parts_->Board->FreeLayers();
-  game_.PatternTable = TPatternTable();
+  game_.SetPatternTable(TPatternTable());
   processEnd_(0);
 }
 

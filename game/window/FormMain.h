@@ -64,13 +64,6 @@ class TFormMain : public QWidget {
 
   // A connection is open or opening (the network window says so).
   bool NetworkGame() const { return game_.ConnectionOpen(); }
-  // Set by the network window, through the link.
-  bool IsServer = false;
-
-  // State of the current game, held by the game.
-  int& MoveNumber = game_.MoveNumber;        // number of the next piece, 1..43
-  int& CurrentPlayer = game_.CurrentPlayer;  // 1 red, 2 yellow
-  bool& GameOver = game_.GameOver;
 
   TGame& Game() { return game_; }
   const TGame& Game() const { return game_; }
@@ -124,7 +117,9 @@ class TFormMain : public QWidget {
   int PieceOpacity() const;
   int DropStep() const;
   int MaxDepth() const;
-  bool AgainstMachine() const;  // the mode radio boxes
+  // The options as the kept settings give them: the bars take the values
+  // and their handlers run.
+  void SetOptions(int opacity, int speed, int level);
 
   // The current grid as 42 characters '0'/'1'/'2', row 0 (top) first.
   QString GridText() const;
@@ -132,7 +127,8 @@ class TFormMain : public QWidget {
   // Game flow.
   void bnStartClick();
   void Colonne0Click(int column);
-  void cbJoueursHumainsClick();
+  // Both mode boxes: the one clicked says which mode.
+  void cbJoueursHumainsClick(TPlayMode mode);
   void StartOpponentGame();
   void PlayOpponentMove(const QString& text);
   void EndAnnouncedByPeer();
@@ -185,6 +181,11 @@ class TFormMain : public QWidget {
   TBoardView& BoardView() const;
   // The game's sounds and their switch.
   TSoundEffects& Sounds() const { return *sounds_; }
+
+ signals:
+  // An option, the mode or the network role has changed:
+  // what the kept settings write.
+  void SettingsChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -89,7 +89,7 @@ void TFormMain::BuildLeftPanel() {
   MemoMessages->setObjectName(QStringLiteral("MemoMessages"));
   MemoMessages->setGeometry(8, 377, 202, 101);
   MemoMessages->SetModeSource([this] {
-    switch (game_.Mode()) {
+    switch (game_.ShownMode()) {
       case TPlayMode::Network:
         return TLogMode::Network;
       case TPlayMode::TwoHumans:
@@ -188,10 +188,15 @@ void TFormMain::BuildClockPanel() {
   connect(Chrono, &TTimeCounter::OnTimer, this, &TFormMain::ChronoTimer);
 }
 
-// The result of the game over the board, in large type, once the end has
-// been shown; clicks go through it.
+// The result of the game in large type, once the end has been shown, over
+// the strip of column targets (of no use once the game is over), so that
+// every cell of the grid, the winning four among them, stays in sight;
+// clicks go through it.
 void TFormMain::BuildResultBanner() {
-  lbResultat = AddLabel(img(), QString(), QRect(276, 341, 470, 66), QStringLiteral("lbResultat"));
+  const QRect strip(TBoardView::TargetPosition(0),
+                    QSize(kColumns * TBoardView::kCellSize, TBoardView::kCellSize));
+  lbResultat = AddLabel(img(), QString(), QRect(0, 0, 470, 66), QStringLiteral("lbResultat"));
+  lbResultat->move(strip.center() - lbResultat->rect().center());
   lbResultat->setAlignment(Qt::AlignCenter);
   lbResultat->setFont(skin::ResultFont());
   lbResultat->setStyleSheet(QStringLiteral("background: %1; color: white; border-radius: 12px;")
@@ -223,9 +228,11 @@ void TFormMain::BuildOptionsPanel() {
   connect(tbOpacite, &QSlider::valueChanged, this, &TFormMain::tbOpaciteChange);
   connect(tbVitesse, &QSlider::valueChanged, this, &TFormMain::tbVitesseChange);
   connect(tbNiveau, &QSlider::valueChanged, this, &TFormMain::tbNiveauChange);
-  // Both boxes call the same handler.
-  connect(cbMachine, &QRadioButton::clicked, this, &TFormMain::cbJoueursHumainsClick);
-  connect(cbJoueursHumains, &QRadioButton::clicked, this, &TFormMain::cbJoueursHumainsClick);
+  // Both boxes call the same handler, each with its mode.
+  connect(cbMachine, &QRadioButton::clicked, this,
+          [this] { cbJoueursHumainsClick(TPlayMode::Machine); });
+  connect(cbJoueursHumains, &QRadioButton::clicked, this,
+          [this] { cbJoueursHumainsClick(TPlayMode::TwoHumans); });
   connect(bnFermer, &TSelButton::OnClick, this, &TFormMain::bnFermerClick);
 }
 

@@ -15,7 +15,7 @@
 
 namespace zerud {
 
-void TFormMain::SeedRandom(unsigned seed) { game_.Random.Seed(seed); }
+void TFormMain::SeedRandom(unsigned seed) { game_.SeedRandom(seed); }
 
 QString TFormMain::GridText() const { return QString::fromStdString(game_.Grid().ToString()); }
 
@@ -29,12 +29,15 @@ void TFormMain::TraceGrid() {
   Memo1->appendPlainText(QString());
 }
 
-void TFormMain::cbJoueursHumainsClick() { game_.ModeChanged(); }
+void TFormMain::cbJoueursHumainsClick(TPlayMode mode) {
+  game_.SelectMode(mode);
+  emit SettingsChanged();
+}
 
 // The next piece shows over the column only where the game takes a move.
 void TFormMain::Colonne0MouseMove(int column) {
   if (!game_.MayPlay(column)) return;
-  parts_->Board->Colonne0MouseMove(Colonne[column]->pos(), MoveNumber, GameOver);
+  parts_->Board->Colonne0MouseMove(Colonne[column]->pos(), game_.MoveNumber(), game_.GameOver());
 }
 
 void TFormMain::bnStartClick() { game_.StartGame(); }
@@ -60,7 +63,7 @@ void TFormMain::BuildKeyboardPlay() {
     const bool typing =
         qobject_cast<const QLineEdit*>(receiver) || qobject_cast<const QPlainTextEdit*>(receiver) ||
         qobject_cast<const QTextEdit*>(receiver) || qobject_cast<const QAbstractSpinBox*>(receiver);
-    return !typing && !PanelOptions->isVisible();
+    return !typing && !game_.OptionsOpen();
   };
   auto play = [this](int column) {
     if (game_.MayPlay(column)) Colonne0Click(column);
@@ -76,19 +79,18 @@ void TFormMain::DropHint() { hint_->Drop(); }
 void TFormMain::BuildBoardMenu() {
   sounds_ = new TSoundEffects(this);
   game_.SetSoundPlayer(sounds_);
-  auto boardShown = [this] { return !PanelOptions->isVisible(); };
   std::vector<TBoardMenu::TEntry> entries = {
       {QStringLiteral("Nouvelle partie"),
        {QKeySequence(Qt::CTRL | Qt::Key_N)},
-       [this] { return bnStart->Enabled() && !game_.MoveUnderWay(); },
+       [this] { return game_.MayStartGame(); },
        [this] { bnStartClick(); }},
       {QStringLiteral("Annuler le dernier coup"),
        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::Key_Backspace)},
-       [this, boardShown] { return boardShown() && game_.CanUndo(); },
+       [this] { return game_.CanUndo(); },
        [this] { game_.UndoLastMove(); }},
       {QStringLiteral("Conseil"),
        {QKeySequence(Qt::Key_H)},
-       [this, boardShown] { return boardShown() && game_.LocalMayMove(); },
+       [this] { return game_.MayAskHint(); },
        [this] { hint_->Ask(); }},
       {QStringLiteral("Aide"),
        {QKeySequence(Qt::Key_F1)},

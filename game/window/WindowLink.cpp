@@ -27,9 +27,13 @@ void TWindowLink::LeaveNetworkMode() {
   window_.cbMachine->setEnabled(true);
 }
 
-void TWindowLink::SetServerRole(bool server) { window_.IsServer = server; }
+void TWindowLink::SetServerRole(bool server) {
+  if (server == game_.ServerRole()) return;
+  game_.SetServerRole(server);
+  emit window_.SettingsChanged();
+}
 
-bool TWindowLink::ServerRole() const { return window_.IsServer; }
+bool TWindowLink::ServerRole() const { return game_.ServerRole(); }
 
 void TWindowLink::ShowNetworkStatus(const QString& text) { window_.lbReseau->setText(text); }
 

@@ -1,6 +1,7 @@
 #include "game/window/WindowView.h"
 
 #include <QLabel>
+#include <QRadioButton>
 
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
@@ -76,7 +77,11 @@ void TWindowView::StopClock() { window_.Chrono->Stop(); }
 
 void TWindowView::EnableClockTicks() { window_.Chrono->SetEnabled(true); }
 
-bool TWindowView::AgainstMachine() const { return window_.AgainstMachine(); }
+// The rows of the log are drawn by the mode shown: they follow it.
+void TWindowView::ShowSelectedMode(TPlayMode mode) {
+  (mode == TPlayMode::TwoHumans ? window_.cbJoueursHumains : window_.cbMachine)->setChecked(true);
+  window_.MemoMessages->viewport()->update();
+}
 
 void TWindowView::ReportError(const QString& text) { ShowError(text); }
 

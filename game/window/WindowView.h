@@ -31,7 +31,7 @@ class TWindowView : public TGameView {
   void StartClock() override;
   void StopClock() override;
   void EnableClockTicks() override;
-  bool AgainstMachine() const override;
+  void ShowSelectedMode(TPlayMode mode) override;
   void ReportError(const QString& text) override;
 
  private:

@@ -78,7 +78,7 @@ class TestKeptSettings : public QObject {
       QCOMPARE(game.tbNiveau->value(), 2);
       game.tbNiveau->setValue(5);
       game.tbVitesse->setValue(35);
-      game.cbJoueursHumains->setChecked(true);
+      game.cbJoueursHumains->click();
       game.Sounds().SetOn(false);
       network.RadioClient->setChecked(true);
       network.RadioClientClick();

@@ -90,7 +90,7 @@ inline bool StartWithHumanFirst(TFormMain& form) {
   for (unsigned seed = 0; seed < 64; ++seed) {
     form.SeedRandom(seed);
     form.bnStartClick();
-    if (form.MoveNumber == 1) return true;
+    if (form.Game().MoveNumber() == 1) return true;
   }
   return false;
 }
@@ -112,9 +112,9 @@ inline QString EnabledColumns(const TFormMain& form) {
 // <playing|over> <EnabledColumns> <counting|stopped>".
 inline QString Turn(const TFormMain& form) {
   return QStringLiteral("move %1 player %2 %3 %4 %5")
-      .arg(form.MoveNumber)
-      .arg(form.CurrentPlayer)
-      .arg(form.GameOver ? "over" : "playing", EnabledColumns(form),
+      .arg(form.Game().MoveNumber())
+      .arg(form.Game().CurrentPlayer())
+      .arg(form.Game().GameOver() ? "over" : "playing", EnabledColumns(form),
            form.Chrono->Counting() ? "counting" : "stopped");
 }
 

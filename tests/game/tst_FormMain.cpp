@@ -98,7 +98,7 @@ class TestFormMain : public QObject {
       QCOMPARE(bar.bar->value(), bar.value);
     }
     QCOMPARE(form.MaxDepth(), 4);
-    QVERIFY(form.AgainstMachine() && form.cbMachine->isChecked());
+    QVERIFY(form.Game().SelectedMode() == TPlayMode::Machine && form.cbMachine->isChecked());
     QCOMPARE(EnabledColumns(form), u"0000000"_s);
     QVERIFY(form.PanelOptions->isHidden() && form.Memo1->isHidden());
     QVERIFY(!form.Chrono->Enabled() && !form.Chrono->Counting());
@@ -226,7 +226,7 @@ class TestFormMain : public QObject {
     QVERIFY(StartWithHumanFirst(form));
     form.Colonne0Click(6);
     if (noScores) QCOMPARE(form.GridText().right(7), u"2000001"_s);
-    QCOMPARE(form.MoveNumber, 3);
+    QCOMPARE(form.Game().MoveNumber(), 3);
   }
 
   void closeNeedsOui_data() {

@@ -39,7 +39,7 @@ class TFakeView : public TGameView {
   std::array<bool, kColumns> Targets{};
   bool StartOn = true;
   bool Counting = false;
-  bool AgainstMachineMode = false;
+  TPlayMode BoxesShow = TPlayMode::Machine;
   int FirstPlayer = 0;
   bool GridRestored = false;
   std::vector<TDrop> Drops;
@@ -95,7 +95,7 @@ class TFakeView : public TGameView {
   void StartClock() override { Counting = true; }
   void StopClock() override { Counting = false; }
   void EnableClockTicks() override {}
-  bool AgainstMachine() const override { return AgainstMachineMode; }
+  void ShowSelectedMode(TPlayMode mode) override { BoxesShow = mode; }
   void ReportError(const QString& text) override { Errors << text; }
 
   QString EnabledColumns() const {
@@ -133,10 +133,14 @@ struct TTable {
   TSoundLog sounds;
   TGame game{view};
 
+  // Two humans unless a row asks for the machine.
   TTable() {
     game.SetNetworkLink(&link);
     game.SetSoundPlayer(&sounds);
+    game.SelectMode(TPlayMode::TwoHumans);
   }
+  // A click on the mode box already chosen.
+  void SameModeClicked() { game.SelectMode(game.SelectedMode()); }
 
   QString Grid() const { return QString::fromStdString(game.Grid().ToString()); }
   // From here on, what the game logs, sends and shows counts as new.
@@ -158,9 +162,9 @@ struct TTable {
   int clears = 0;
   // "move <MoveNumber> player <CurrentPlayer> <playing|over> <targets> <counting|stopped>"
   QString Turn() const {
-    return u"move %1 player %2 %3 %4 %5"_s.arg(game.MoveNumber)
-        .arg(game.CurrentPlayer)
-        .arg(game.GameOver ? "over" : "playing", view.EnabledColumns(),
+    return u"move %1 player %2 %3 %4 %5"_s.arg(game.MoveNumber())
+        .arg(game.CurrentPlayer())
+        .arg(game.GameOver() ? "over" : "playing", view.EnabledColumns(),
              view.Counting ? "counting" : "stopped");
   }
   // What the peer sent is handled from the event loop.
@@ -189,11 +193,11 @@ struct TTable {
   // In the mode against the machine, a start where the human begins, or
   // where the machine does.
   bool StartWithHumanFirst(bool human = true) {
-    view.AgainstMachineMode = true;
+    game.SelectMode(TPlayMode::Machine);
     for (unsigned seed = 0; seed < 64; ++seed) {
-      game.Random.Seed(seed);
+      game.SeedRandom(seed);
       game.StartGame();
-      if ((game.MoveNumber == 1) == human) return true;
+      if ((game.MoveNumber() == 1) == human) return true;
     }
     return false;
   }
@@ -244,7 +248,7 @@ void Enter(TTable& t, TSetup setup, const std::function<void()>& event) {
       break;
     case TSetup::Interrupted:
       QVERIFY(t.StartWithHumanFirst());
-      t.game.ModeChanged();
+      t.SameModeClicked();
       now();
       break;
     case TSetup::NetworkOurTurn:
@@ -295,7 +299,7 @@ QString State(const TTable& t) {
                                                         : "peer";
   return u"%1, %2, move %3, targets %4, start %5, clock %6"_s
       .arg(kPhaseNames[int(t.game.Phase())], turn)
-      .arg(t.game.MoveNumber)
+      .arg(t.game.MoveNumber())
       .arg(t.view.EnabledColumns(), t.view.StartOn ? "on" : "off", t.view.Counting ? "on" : "off");
 }
 
@@ -326,7 +330,7 @@ class TestGame : public QObject {
     QFETCH(int, winner);
     TTable t;
     // Whatever the random draw, player 1 begins, with the red pieces.
-    t.game.Random.Seed(unsigned(qHash(moves)));
+    t.game.SeedRandom(unsigned(qHash(moves)));
     t.game.StartGame();
     QCOMPARE(t.view.Log, (QStringList{kStart, kHumanBegins, QString()}));
     QCOMPARE(t.Turn(), u"move 1 player 1 playing 1111111 counting"_s);
@@ -474,7 +478,7 @@ class TestGame : public QObject {
     }
     t.Peer(u"0"_s);
     QCOMPARE(t.view.Log.mid(t.view.Log.size() - 4),
-             (QStringList{QString(), kEnd, kLost, u"Score : 1 - 0"_s}));
+             (QStringList{QString(), kEnd, kLost, u"Score : 0 - 1"_s}));
     // The end keeps the move number and the player of the last move.
     QCOMPARE(t.Turn(), u"move 7 player 1 over 0000000 stopped"_s);
     QVERIFY(t.view.StartOn);
@@ -485,7 +489,7 @@ class TestGame : public QObject {
     const QStringList lines = t.view.Log;
     t.game.EndAnnouncedByPeer();
     TTable::Settle();
-    QVERIFY(t.game.GameOver);
+    QVERIFY(t.game.GameOver());
     QVERIFY(!t.game.PlayHumanMove(1));
     QCOMPARE(t.view.Log, lines);
     QCOMPARE(t.Grid().right(7), u"0000010"_s);
@@ -522,7 +526,7 @@ class TestGame : public QObject {
     const QStringList full = t.view.Log;
     t.Peer(u"2"_s);
     QCOMPARE(t.view.Log, full);
-    QCOMPARE(t.game.MoveNumber, 7);
+    QCOMPARE(t.game.MoveNumber(), 7);
   }
 
   // Each event in each phase: the state after it, the log lines it added,
@@ -668,7 +672,7 @@ class TestGame : public QObject {
       for (const QString& name : event.split(u", "_s)) {
         if (name == u"click") t.game.PlayHumanMove(0);
         if (name == u"start") t.game.StartGame();
-        if (name == u"mode") t.game.ModeChanged();
+        if (name == u"mode") t.SameModeClicked();
         if (name == u"connexion") t.game.ConnectionOpening();
         if (name == u"lost") {
           t.link.Active = t.link.Connected = t.link.Listening = false;
@@ -693,7 +697,7 @@ namespace {
 // score <shown>, result <shown>"; then the log lines it added.
 QString UndoState(const TTable& t) {
   return u"%1 moves, player %2, %3, score %4, result %5"_s.arg(t.game.Moves().size())
-      .arg(t.game.CurrentPlayer)
+      .arg(t.game.CurrentPlayer())
       .arg(kPhaseNames[int(t.game.Phase())], t.view.Score,
            t.view.Result.isEmpty() ? u"none"_s : t.view.Result);
 }
@@ -787,7 +791,7 @@ const std::vector<TUndoCase>& UndoCases() {
        [](TTable& t) {
          t.game.StartGame();
          t.Click(u"3"_s);
-         t.game.ModeChanged();
+         t.SameModeClicked();
        },
        "1 moves, player 2, interrupted, score 0-0, result none",
        {}},
@@ -849,10 +853,10 @@ void TestGame::scoreCountsAndStartsAgain() {
   QCOMPARE(t.view.Result, u"Égalité !"_s);
 
   // The same mode box clicked again keeps the count; the other one resets it.
-  t.game.ModeChanged();
+  t.SameModeClicked();
   QCOMPARE(t.view.Score, u"1-1"_s);
-  t.view.AgainstMachineMode = true;
-  t.game.ModeChanged();
+  t.game.SelectMode(TPlayMode::Machine);
+  QCOMPARE(t.view.BoxesShow, TPlayMode::Machine);
   QCOMPARE(t.view.Score, u"0-0"_s);
   QVERIFY(t.StartWithHumanFirst());
   t.Click(u"3333"_s);
@@ -870,7 +874,18 @@ void TestGame::scoreCountsAndStartsAgain() {
   }
   t.Peer(u"0"_s);
   QCOMPARE(t.view.Result, u"Perdu !"_s);
-  QCOMPARE(t.view.Log.last(), u"Score : 1 - 0"_s);
+  // Over the network the score counts players, this one first: the peer
+  // won with red.
+  QCOMPARE(t.view.Log.last(), u"Score : 0 - 1"_s);
+  // Then we begin, with red, and win: one each.
+  t.game.StartGame();
+  for (int i = 0; i < 3; ++i) {
+    t.Click(u"3"_s);
+    t.Peer(u"4"_s);
+  }
+  t.Click(u"3"_s);
+  QCOMPARE(t.view.Log.last(), u"Score : 1 - 1"_s);
+  QCOMPARE(t.view.Score, u"1-1"_s);
 }
 
 // Every piece knocks as it lands, the result follows the end from the

@@ -38,6 +38,7 @@ void JoinAsClient(TFormMain& form, TRecordingLink& link) {
   form.GameLink()->EnterNetworkMode();
   link.Active = true;
   link.Connected = true;
+  form.GameLink()->StopMoves();
 }
 
 // The marked slots: 1 for the first piece played.
@@ -119,7 +120,7 @@ class TestGameFlow : public QObject {
       form.SeedRandom(seed);
       form.bnStartClick();
       const QStringList lines = LogLines(form);
-      if (form.MoveNumber == 1) {
+      if (form.Game().MoveNumber() == 1) {
         QCOMPARE(lines[1], kHumanBegins);
         continue;
       }
@@ -204,7 +205,7 @@ class TestGameFlow : public QObject {
     QStringList lines = LogLines(form);
     form.Colonne0Click(0);
     QCOMPARE(LogLines(form), lines);
-    QCOMPARE(form.MoveNumber, 7);
+    QCOMPARE(form.Game().MoveNumber(), 7);
 
     Click(form, u"1213141"_s);
     lines = LogLines(form);
@@ -225,7 +226,7 @@ class TestGameFlow : public QObject {
     QCOMPARE(EnabledColumns(form), u"1111111"_s);
     form.bnOptionsClick();
     QTest::mouseClick(form.cbMachine, Qt::LeftButton, {}, QPoint(5, 12));
-    QVERIFY(form.AgainstMachine());
+    QVERIFY(form.Game().SelectedMode() == TPlayMode::Machine);
     form.bnFermerClick();
     QCOMPARE(EnabledColumns(form), u"0000000"_s);
     // A click on a disabled target is not delivered; a new game ends the freeze.
@@ -254,11 +255,12 @@ class TestGameFlow : public QObject {
     QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Top, 149.0 + 5 * 70);
     // After the end the mouse moves nothing.
     Click(form, u"0101010"_s);
-    QVERIFY(form.GameOver);
-    const TFloatRect parked = form.BoardView().PieceSlot(form.MoveNumber).Layer->Location();
+    QVERIFY(form.Game().GameOver());
+    const TFloatRect parked =
+        form.BoardView().PieceSlot(form.Game().MoveNumber()).Layer->Location();
     form.Colonne[4]->setEnabled(true);
     moveOver(4);
-    QCOMPARE(form.BoardView().PieceSlot(form.MoveNumber).Layer->Location(), parked);
+    QCOMPARE(form.BoardView().PieceSlot(form.Game().MoveNumber()).Layer->Location(), parked);
   }
 
   // Keys play as clicks on the column targets, only where a click would and
@@ -415,11 +417,13 @@ class TestGameFlow : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(
         LogLines(form).last().startsWith(u"[CONSEIL] : Jouez la colonne n° 1"_s), 10000);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QTRY_VERIFY(form.GameOver);
+    QTRY_VERIFY(form.Game().GameOver());
     QCOMPARE(form.GridText().left(21).right(7), u"0200000"_s);
-    // The options panel covers the board: no undo, no hint.
+    // The options panel covers the board: no new game, no undo, no hint.
     form.bnOptionsClick();
-    QCOMPARE(menuEnabled(), u"10011"_s);
+    QCOMPARE(menuEnabled(), u"00011"_s);
+    QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(form.Game().GameOver());
     // F1: the help, as "Aide" opens it (here with a PDF viewer).
     QStringList opened;
     form.SetHelpPlatform([] { return true; },
@@ -483,7 +487,7 @@ class TestGameFlow : public QObject {
     QCOMPARE(link.Sent.last(), u"move 3"_s);
     QTRY_COMPARE(LogLines(form).value(2), kPeerBegins);
     QCOMPARE(form.GridText(), kEmptyGrid);
-    QCOMPARE(form.MoveNumber, 1);
+    QCOMPARE(form.Game().MoveNumber(), 1);
 
     // A peer flooding us during a fall: only so many of its messages are kept.
     TShownErrors errors;
@@ -505,8 +509,8 @@ class TestGameFlow : public QObject {
     Click(form, u"3"_s);
     QVERIFY(ran);
     form.EndAnnouncedByPeer();
-    QTRY_COMPARE(form.MoveNumber, 1);
-    QVERIFY(form.GameOver);
+    QTRY_COMPARE(form.Game().MoveNumber(), 1);
+    QVERIFY(form.Game().GameOver());
   }
 };
 

@@ -417,7 +417,7 @@ class FormReseauTest : public QObject {
     QCOMPARE(side.main->GridText(), QString(42, u'0'));
     QVERIFY(NoColumnEnabled(side));
     peer.Send("DATA_FIN|");
-    QTRY_VERIFY(side.main->GameOver);
+    QTRY_VERIFY(side.main->Game().GameOver());
     QVERIFY(s.shown.texts.isEmpty());
   }
 
@@ -505,12 +505,14 @@ class FormReseauTest : public QObject {
     QTRY_COMPARE(a.Log().value(2), QString("Votre adversaire commence la partie"));
     PlayGame(b, a, {3, 3, 0, 2, 5, 4, 5, 6, 4, 2, 2, 3, 3, 5, 5, 2, 2, 4, 3, 3, 1,
                     1, 2, 1, 5, 5, 0, 4, 0, 4, 4, 6, 6, 6, 6, 0, 1, 0, 6, 0, 1, 1});
-    // The score counts both games, by colour: red won the first.
+    // The score counts both games by player, each side's own wins first:
+    // the server won the first.
     QCOMPARE(a.Log().mid(a.Log().size() - 2),
              QStringList({"Egalité !", "Score : 1 - 0, 1 nul(s)"}));
     QCOMPARE(b.Log().mid(b.Log().size() - 2),
-             QStringList({"Egalité !", "Score : 1 - 0, 1 nul(s)"}));
+             QStringList({"Egalité !", "Score : 0 - 1, 1 nul(s)"}));
     QCOMPARE(a.main->lbScore->text(), QString("1-0"));
+    QCOMPARE(b.main->lbScore->text(), QString("0-1"));
 
     // Chat both ways, accents and "|" included; each side shows its own
     // lines too.
@@ -554,8 +556,8 @@ class FormReseauTest : public QObject {
       std::swap(mover, other);
     }
     QTRY_VERIFY_WITH_TIMEOUT(first.Idle() && second.Idle(), 20000);
-    QVERIFY(first.main->GameOver);
-    QVERIFY(second.main->GameOver);
+    QVERIFY(first.main->Game().GameOver());
+    QVERIFY(second.main->Game().GameOver());
   }
 };
 

@@ -129,10 +129,10 @@ class HostilePeerTest : public QObject {
       const QString grid = QString::fromStdString(model.Grid.ToString());
       QVERIFY2(s.side.main->GridText() == grid,
                qPrintable(QString("after %1: %2").arg(i).arg(QString::fromLatin1(text.toHex()))));
-      QCOMPARE(s.side.main->MoveNumber, model.MoveNumber);
-      QCOMPARE(s.side.main->GameOver, model.GameOver);
+      QCOMPARE(s.side.main->Game().MoveNumber(), model.MoveNumber);
+      QCOMPARE(s.side.main->Game().GameOver(), model.GameOver);
       if (model.MoveNumber > 1 || model.GameOver)
-        QCOMPARE(s.side.main->CurrentPlayer, model.Player);
+        QCOMPARE(s.side.main->Game().CurrentPlayer(), model.Player);
     }
     QCOMPARE(s.side.main->MemoChat->toPlainText().count(u'\n'), model.ChatLines);
     QCOMPARE(s.side.reseau->ConnectionState(), State::ServerConnected);
@@ -198,7 +198,7 @@ class HostilePeerTest : public QObject {
       s.peer.Send("DATA_CHAT|pendant la chute");
     }));
     QCOMPARE(s.side.main->GridText(), QString(42, u'0'));
-    QCOMPARE(s.side.main->MoveNumber, 1);
+    QCOMPARE(s.side.main->Game().MoveNumber(), 1);
     QCOMPARE(s.side.Log().value(2), QString("Votre adversaire commence la partie"));
     QVERIFY(s.side.main->MemoChat->toPlainText().contains("pendant la chute"));
     QVERIFY(s.SendAndSettle("DATA_GAME|0"));
@@ -261,7 +261,7 @@ class HostilePeerTest : public QObject {
       for (unsigned seed = 0; seed < 64 && !started; ++seed) {
         form.SeedRandom(seed);
         form.bnStartClick();
-        started = form.MoveNumber == 1;
+        started = form.Game().MoveNumber() == 1;
       }
       QVERIFY(started && boxes.texts.isEmpty());
       form.Colonne0Click(3);  // the machine scores a grid with the bad weight

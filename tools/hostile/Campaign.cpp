@@ -274,14 +274,15 @@ class TCampaign {
     };
     const QString grid = QString::fromStdString(model_.Grid.ToString());
     if (main_->GridText() != grid) return wrong("the grid", main_->GridText(), grid);
-    if (main_->MoveNumber != model_.MoveNumber)
-      return wrong("MoveNumber", QString::number(main_->MoveNumber),
+    if (main_->Game().MoveNumber() != model_.MoveNumber)
+      return wrong("MoveNumber", QString::number(main_->Game().MoveNumber()),
                    QString::number(model_.MoveNumber));
-    if (main_->CurrentPlayer != model_.Player)
-      return wrong("the player", QString::number(main_->CurrentPlayer),
+    if (main_->Game().CurrentPlayer() != model_.Player)
+      return wrong("the player", QString::number(main_->Game().CurrentPlayer()),
                    QString::number(model_.Player));
-    if (main_->GameOver != model_.GameOver)
-      return wrong("GameOver", QString::number(main_->GameOver), QString::number(model_.GameOver));
+    if (main_->Game().GameOver() != model_.GameOver)
+      return wrong("GameOver", QString::number(main_->Game().GameOver()),
+                   QString::number(model_.GameOver));
     QString targets, expected;
     for (int c = 0; c < kColumns; ++c) {
       targets += main_->Colonne[c]->isEnabled() ? u'1' : u'0';
