@@ -216,6 +216,8 @@ enum class TSetup {
   NetworkFalling,
   NetworkEndShown,
   NetworkOver,
+  TwoHumansOver,
+  NetworkPeerFalling,
 };
 
 // What the game logs, sends and shows counts from the mark, made just before
@@ -245,6 +247,19 @@ void Enter(TTable& t, TSetup setup, const std::function<void()>& event) {
     case TSetup::TwoHumansFalling:
       t.game.StartGame();
       duringMove(t.view.DuringFall, u"3"_s);
+      break;
+    case TSetup::TwoHumansOver:
+      t.game.StartGame();
+      t.Click(u"0101010"_s);
+      now();
+      break;
+    case TSetup::NetworkPeerFalling:
+      t.Connect();
+      t.game.StartPeerGame();
+      TTable::Settle();
+      t.view.DuringFall = event;
+      t.Mark();
+      t.Peer(u"3"_s);
       break;
     case TSetup::Interrupted:
       QVERIFY(t.StartWithHumanFirst());
@@ -292,15 +307,20 @@ const char* const kPhaseNames[] = {"no game",  "starting",  "waiting", "falling"
                                    "thinking", "end shown", "over",    "interrupted"};
 
 // "<phase>, <who moves>, move <n>, targets <0/1 x 7>, start <on|off>,
-// clock <on|off>"
+// clock <on|off>, may <what the menu and its keys may do: start undo hint>"
 QString State(const TTable& t) {
   const char* turn = t.game.Turn() == TMover::Local     ? "local"
                      : t.game.Turn() == TMover::Machine ? "machine"
                                                         : "peer";
-  return u"%1, %2, move %3, targets %4, start %5, clock %6"_s
+  QStringList may;
+  if (t.game.MayStartGame()) may << u"start"_s;
+  if (t.game.CanUndo()) may << u"undo"_s;
+  if (t.game.MayAskHint()) may << u"hint"_s;
+  return u"%1, %2, move %3, targets %4, start %5, clock %6, may %7"_s
       .arg(kPhaseNames[int(t.game.Phase())], turn)
       .arg(t.game.MoveNumber())
-      .arg(t.view.EnabledColumns(), t.view.StartOn ? "on" : "off", t.view.Counting ? "on" : "off");
+      .arg(t.view.EnabledColumns(), t.view.StartOn ? "on" : "off", t.view.Counting ? "on" : "off",
+           may.isEmpty() ? u"nothing"_s : may.join(u' '));
 }
 
 }  // namespace
@@ -547,114 +567,145 @@ class TestGame : public QObject {
 
     // Nothing started: clicks and keys find no game.
     row("no game: click", TSetup::NoGame, "click",
-        "no game, local, move 1, targets 0000000, start on, clock off");
+        "no game, local, move 1, targets 0000000, start on, clock off, may start");
     row("no game: mode", TSetup::NoGame, "mode",
-        "no game, local, move 1, targets 0000000, start on, clock off");
+        "no game, local, move 1, targets 0000000, start on, clock off, may start");
 
     // A human to move against the machine.
     row("machine, waiting: click", TSetup::MachineWaiting, "click",
-        "waiting, local, move 3, targets 1111111, start on, clock on",
+        "waiting, local, move 3, targets 1111111, start on, clock on, may start undo hint",
         {HumanLine(1, 0), kThinking, MachineLine(0)});
     row("machine, waiting: mode freezes", TSetup::MachineWaiting, "mode",
-        "interrupted, local, move 1, targets 0000000, start on, clock off", {interrupted});
+        "interrupted, local, move 1, targets 0000000, start on, clock off, may start",
+        {interrupted});
     row("machine, waiting: Connexion freezes", TSetup::MachineWaiting, "connexion",
-        "interrupted, local, move 1, targets 0000000, start on, clock off", {interrupted});
+        "interrupted, local, move 1, targets 0000000, start on, clock off, may start",
+        {interrupted});
     row("machine, waiting: a lost connection is not this game's", TSetup::MachineWaiting, "lost",
-        "waiting, local, move 1, targets 1111111, start on, clock on");
+        "waiting, local, move 1, targets 1111111, start on, clock on, may start hint");
 
     // The machine thinking: no second move, no new game; a freeze waits for
     // the machine's piece.
     row("thinking: click", TSetup::MachineThinking, "click",
-        "waiting, local, move 3, targets 1111111, start on, clock on",
+        "waiting, local, move 3, targets 1111111, start on, clock on, may start undo hint",
         {HumanLine(1, 3), kThinking, MachineLine(0)});
     row("thinking: start refused", TSetup::MachineThinking, "start",
-        "waiting, local, move 3, targets 1111111, start on, clock on",
+        "waiting, local, move 3, targets 1111111, start on, clock on, may start undo hint",
         {HumanLine(1, 3), kThinking, MachineLine(0)});
     row("thinking: mode", TSetup::MachineThinking, "mode",
-        "interrupted, local, move 3, targets 0000000, start on, clock off",
+        "interrupted, local, move 3, targets 0000000, start on, clock off, may start",
         {HumanLine(1, 3), kThinking, MachineLine(0), interrupted});
     row("thinking: Connexion", TSetup::MachineThinking, "connexion",
-        "interrupted, local, move 3, targets 0000000, start on, clock off",
+        "interrupted, local, move 3, targets 0000000, start on, clock off, may start",
         {HumanLine(1, 3), kThinking, MachineLine(0), interrupted});
 
     // A piece falling with two humans.
     row("two humans, falling: click", TSetup::TwoHumansFalling, "click",
-        "waiting, local, move 2, targets 1111111, start on, clock on", {HumanLine(1, 3)});
+        "waiting, local, move 2, targets 1111111, start on, clock on, may start undo hint",
+        {HumanLine(1, 3)});
     row("two humans, falling: start refused", TSetup::TwoHumansFalling, "start",
-        "waiting, local, move 2, targets 1111111, start on, clock on", {HumanLine(1, 3)});
+        "waiting, local, move 2, targets 1111111, start on, clock on, may start undo hint",
+        {HumanLine(1, 3)});
     row("two humans, falling: mode", TSetup::TwoHumansFalling, "mode",
-        "interrupted, local, move 2, targets 0000000, start on, clock off",
+        "interrupted, local, move 2, targets 0000000, start on, clock off, may start",
         {HumanLine(1, 3), interrupted});
 
     // Frozen: only a new game goes on.
     row("interrupted: click", TSetup::Interrupted, "click",
-        "interrupted, local, move 1, targets 0000000, start on, clock off");
+        "interrupted, local, move 1, targets 0000000, start on, clock off, may start");
     row("interrupted: start", TSetup::Interrupted, "start",
-        "waiting, local, move 1, targets 1111111, start on, clock on",
+        "waiting, local, move 1, targets 1111111, start on, clock on, may start hint",
         {kStart, kHumanBegins, QString()});
 
     // A network game, our turn.
     row("network, our turn: click sends", TSetup::NetworkOurTurn, "click",
-        "waiting, peer, move 2, targets 0000000, start on, clock on",
+        "waiting, peer, move 2, targets 0000000, start on, clock on, may start",
         {HumanLine(1, 0), u"sent move 0"_s});
     row("network, our turn: peer's move", TSetup::NetworkOurTurn, "peer move",
-        "waiting, local, move 2, targets 1111111, start off, clock on", {PeerLine(1, 5)});
+        "waiting, local, move 2, targets 1111111, start off, clock on, may hint", {PeerLine(1, 5)});
     row("network, our turn: chat", TSetup::NetworkOurTurn, "chat",
-        "waiting, local, move 1, targets 1111111, start on, clock on", {u"chat peer: salut"_s});
+        "waiting, local, move 1, targets 1111111, start on, clock on, may start hint",
+        {u"chat peer: salut"_s, u"chat shown at once"_s});
     row("network, our turn: mode boxes do nothing", TSetup::NetworkOurTurn, "mode",
-        "waiting, local, move 1, targets 1111111, start on, clock on");
+        "waiting, local, move 1, targets 1111111, start on, clock on, may start hint");
     row("network, our turn: peer lost", TSetup::NetworkOurTurn, "lost",
-        "over, local, move 1, targets 0000000, start on, clock off", {gone});
+        "over, local, move 1, targets 0000000, start on, clock off, may start", {gone});
 
     // A network game, the peer's turn.
     row("network, peer's turn: click", TSetup::NetworkPeersTurn, "click",
-        "waiting, peer, move 1, targets 0000000, start off, clock on");
+        "waiting, peer, move 1, targets 0000000, start off, clock on, may nothing");
     row("network, peer's turn: peer's move", TSetup::NetworkPeersTurn, "peer move",
-        "waiting, local, move 2, targets 1111111, start off, clock on", {PeerLine(1, 5)});
+        "waiting, local, move 2, targets 1111111, start off, clock on, may hint", {PeerLine(1, 5)});
     row("network, peer's turn: peer's end", TSetup::NetworkPeersTurn, "peer end",
-        "over, peer, move 1, targets 0000000, start off, clock on");
+        "over, peer, move 1, targets 0000000, start off, clock on, may nothing");
     row("network, peer's turn: peer lost", TSetup::NetworkPeersTurn, "lost",
-        "over, peer, move 1, targets 0000000, start on, clock off", {gone});
+        "over, peer, move 1, targets 0000000, start on, clock off, may start", {gone});
     row("network, peer's turn: new game after the loss is local", TSetup::NetworkPeersTurn,
-        "lost, start", "waiting, local, move 1, targets 1111111, start on, clock on",
+        "lost, start",
+        "waiting, local, move 1, targets 1111111, start on, clock on, may start hint",
         {kStart, kHumanBegins, QString()});
 
     // Our piece falling: the peer's messages wait for its end, in order; a
     // lost peer ends the game once the piece has landed.
     row("network, falling: peer's move waits", TSetup::NetworkFalling, "peer move",
-        "waiting, local, move 3, targets 1111111, start off, clock on",
+        "waiting, local, move 3, targets 1111111, start off, clock on, may hint",
         {HumanLine(1, 3), PeerLine(2, 5), u"sent move 3"_s});
     row("network, falling: peer's new game waits", TSetup::NetworkFalling, "peer start",
-        "waiting, peer, move 1, targets 0000000, start off, clock on",
+        "waiting, peer, move 1, targets 0000000, start off, clock on, may nothing",
         {kStart, u"MODE MULTI-JOUEURS"_s, kPeerBegins, QString(), u"sent move 3"_s});
     row("network, falling: peer lost", TSetup::NetworkFalling, "lost",
-        "over, peer, move 2, targets 0000000, start on, clock off",
+        "over, peer, move 2, targets 0000000, start on, clock off, may start",
         {HumanLine(1, 3), gone, u"sent move 3"_s});
     row("network, falling: what the peer sent before it left still counts", TSetup::NetworkFalling,
-        "peer move, lost", "over, local, move 3, targets 0000000, start on, clock off",
+        "peer move, lost", "over, local, move 3, targets 0000000, start on, clock off, may start",
         {HumanLine(1, 3), PeerLine(2, 5), gone, u"sent move 3"_s});
     row("network, falling: click", TSetup::NetworkFalling, "click",
-        "waiting, peer, move 2, targets 0000000, start on, clock on",
+        "waiting, peer, move 2, targets 0000000, start on, clock on, may start",
         {HumanLine(1, 3), u"sent move 3"_s});
     row("network, falling: chat passes", TSetup::NetworkFalling, "chat",
-        "waiting, peer, move 2, targets 0000000, start on, clock on",
-        {HumanLine(1, 3), u"sent move 3"_s, u"chat peer: salut"_s});
+        "waiting, peer, move 2, targets 0000000, start on, clock on, may start",
+        {HumanLine(1, 3), u"sent move 3"_s, u"chat peer: salut"_s, u"chat shown at once"_s});
 
     // The end shown: the peer's new game waits for it, and keeps the start
     // button off.
     row("network, end shown: peer's new game", TSetup::NetworkEndShown, "peer start",
-        "waiting, peer, move 1, targets 0000000, start off, clock on",
+        "waiting, peer, move 1, targets 0000000, start off, clock on, may nothing",
         {kStart, u"MODE MULTI-JOUEURS"_s, kPeerBegins, QString(), u"sent move 3"_s});
     row("network, end shown: start refused", TSetup::NetworkEndShown, "start",
-        "over, peer, move 8, targets 0000000, start on, clock off",
+        "over, peer, move 8, targets 0000000, start on, clock off, may start",
         {HumanLine(1, 3), QString(), kEnd, u"Bravo, vous avez gagné !"_s, u"Score : 1 - 0"_s,
          u"sent move 3"_s});
 
     // After the end.
     row("network, over: click", TSetup::NetworkOver, "click",
-        "over, peer, move 8, targets 0000000, start on, clock off");
+        "over, peer, move 8, targets 0000000, start on, clock off, may start");
     row("network, over: peer lost", TSetup::NetworkOver, "lost",
-        "over, peer, move 8, targets 0000000, start on, clock off");
+        "over, peer, move 8, targets 0000000, start on, clock off, may start");
+
+    // A finished local game stays as it is once a connection is wanted:
+    // nothing plays, undoes or reopens it, not even after the connection.
+    row("two humans, over: Connexion, undo", TSetup::TwoHumansOver, "connexion, undo",
+        "over, local, move 8, targets 0000000, start on, clock off, may start");
+    row("two humans, over: Connexion, click", TSetup::TwoHumansOver, "connexion, click",
+        "over, local, move 8, targets 0000000, start on, clock off, may start");
+    row("two humans, over: Connexion, lost, undo", TSetup::TwoHumansOver, "connexion, lost, undo",
+        "over, local, move 8, targets 0000000, start on, clock off, may start");
+    row("interrupted: Connexion, the peer's end, undo", TSetup::Interrupted,
+        "connexion, peer end, undo",
+        "over, local, move 1, targets 0000000, start on, clock off, may start");
+
+    // The options panel covers the board: no start, no undo, no hint.
+    row("two humans, over: options, start", TSetup::TwoHumansOver, "options, start",
+        "over, local, move 8, targets 0000000, start on, clock off, may nothing");
+    row("two humans, over: options, undo", TSetup::TwoHumansOver, "options, undo",
+        "over, local, move 8, targets 0000000, start on, clock off, may nothing");
+    row("machine, waiting: options", TSetup::MachineWaiting, "options",
+        "waiting, local, move 1, targets 1111111, start on, clock on, may nothing");
+
+    // A chat line shows while the peer's piece falls.
+    row("network, peer's piece falling: chat", TSetup::NetworkPeerFalling, "chat",
+        "waiting, local, move 2, targets 1111111, start off, clock on, may hint",
+        {PeerLine(1, 3), u"chat peer: salut"_s, u"chat shown at once"_s});
   }
 
   void undoInEachModeAndPhase_data();
@@ -671,6 +722,8 @@ class TestGame : public QObject {
     auto fire = [&] {
       for (const QString& name : event.split(u", "_s)) {
         if (name == u"click") t.game.PlayHumanMove(0);
+        if (name == u"undo") t.game.UndoLastMove();
+        if (name == u"options") t.game.SetOptionsOpen(true);
         if (name == u"start") t.game.StartGame();
         if (name == u"mode") t.SameModeClicked();
         if (name == u"connexion") t.game.ConnectionOpening();
@@ -682,7 +735,10 @@ class TestGame : public QObject {
         if (name == u"peer move") t.game.PlayPeerMove(u"5"_s);
         if (name == u"peer start") t.game.StartPeerGame();
         if (name == u"peer end") t.game.EndAnnouncedByPeer();
-        if (name == u"chat") t.game.ShowPeerChat(u"salut"_s);
+        if (name == u"chat") {
+          t.game.ShowPeerChat(u"salut"_s);
+          if (!t.view.Chat.isEmpty()) t.view.Chat << u"shown at once"_s;
+        }
       }
     };
     Enter(t, TSetup(setup), fire);
