@@ -34,6 +34,7 @@
 #include "game/log/MessageLog.h"
 #include "game/window/FormMain.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/WindowControls.h"
 
 using namespace zerud;
 
@@ -109,17 +110,18 @@ int PlayOneGame(TFormMain& form, std::mt19937& random, QAction* hint) {
   QObject::connect(&player, &QTimer::timeout, [&] {
     if (form.MoveUnderWay() || form.Game().GameOver()) return;
     if (hint && !asked.isValid()) {
-      linesBefore = form.MemoMessages->LineCount();
+      linesBefore = test::Control<TMessageLog>(form, "MemoMessages")->LineCount();
       asked.start();
       hint->trigger();
       return;
     }
-    if (hint && form.MemoMessages->LineCount() == linesBefore && asked.elapsed() < kHintWaitMs)
+    if (hint && test::Control<TMessageLog>(form, "MemoMessages")->LineCount() == linesBefore &&
+        asked.elapsed() < kHintWaitMs)
       return;
     asked.invalidate();
     std::vector<int> open;
     for (int c = 0; c < 7; ++c)
-      if (form.Colonne[c]->isEnabled()) open.push_back(c);
+      if (test::ColumnControl<TColumnTarget>(form, c)->isEnabled()) open.push_back(c);
     if (open.empty()) return;
     form.Colonne0Click(open[random() % open.size()]);
   });
@@ -166,7 +168,7 @@ int main(int argc, char** argv) {
   TFormMain form(test::BuiltProgramFolder());
   form.SetProcessEnd([](int) {});
   form.SeedRandom(seed);
-  form.tbNiveau->setValue(5);
+  test::Control<QSlider>(form, "tbNiveau")->setValue(5);
   form.show();
   QApplication::processEvents();
   if (form.MaxDepth() != 10) {

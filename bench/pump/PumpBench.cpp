@@ -27,6 +27,7 @@
 #include "rules/Random.h"
 #include "rules/Search.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/WindowControls.h"
 
 using namespace zerud;
 
@@ -116,8 +117,8 @@ int main(int argc, char** argv) {
   TFormMain form(test::BuiltProgramFolder());
   form.SetProcessEnd([](int) {});
   form.show();
-  form.Chrono->SetEnabled(true);
-  form.Chrono->Start();
+  test::Control<TTimeCounter>(form, "Chrono")->SetEnabled(true);
+  test::Control<TTimeCounter>(form, "Chrono")->Start();
   QApplication::processEvents();
 
   const TPatternTable table = TPatternTable::FromFile(

@@ -70,42 +70,6 @@ class TFormMain : public QWidget {
   // What the network window holds of the game.
   TGameLink* GameLink() { return &link_; }
 
-  // Controls other windows reach.
-  QLabel* lbReseau = nullptr;
-  QLabel* lbScore = nullptr;
-  QLabel* lbResultat = nullptr;
-  TImageButton* bnStart = nullptr;
-  TImageButton* bnOptions = nullptr;
-  TImageButton* bnReseau = nullptr;
-  TImageButton* bnAide = nullptr;
-  QRadioButton* cbMachine = nullptr;
-  QRadioButton* cbJoueursHumains = nullptr;
-  TChatMemo* MemoChat = nullptr;
-  TChatField* EditChat = nullptr;
-  TSelButton* bnClear = nullptr;
-  TSelButton* bnEnvoyerChat = nullptr;
-  TMessageLog* MemoMessages = nullptr;
-  // Colonne[c] is the target named "Colonne<c>" (objectName), Tag c.
-  std::array<TColumnTarget*, 7> Colonne{};
-  TColumnTarget*& Colonne0 = Colonne[0];
-  TColumnTarget*& Colonne1 = Colonne[1];
-  TColumnTarget*& Colonne2 = Colonne[2];
-  TColumnTarget*& Colonne3 = Colonne[3];
-  TColumnTarget*& Colonne4 = Colonne[4];
-  TColumnTarget*& Colonne5 = Colonne[5];
-  TColumnTarget*& Colonne6 = Colonne[6];
-  TTimeCounter* Chrono = nullptr;
-  QLabel* LabelChrono = nullptr;
-  QWidget* PanelGauche = nullptr;
-  QWidget* PanelClock = nullptr;
-  QWidget* PanelOptions = nullptr;
-  QWidget* bsSkinButton1 = nullptr;
-  QSlider* tbOpacite = nullptr;
-  QSlider* tbVitesse = nullptr;
-  QSlider* tbNiveau = nullptr;
-  TSelButton* bnFermer = nullptr;
-  QPlainTextEdit* Memo1 = nullptr;
-
   // The layered board image (background, pieces, grid); parent of the column
   // targets and of the two panels.
   QWidget* img() const;
@@ -215,6 +179,36 @@ class TFormMain : public QWidget {
   void AskAttention();
   // A move drops the hint asked for before it.
   void DropHint();
+
+  // The controls, under the names the game gives them (also their object
+  // names, by which tests find them).
+  QLabel* lbReseau = nullptr;
+  QLabel* lbScore = nullptr;
+  QLabel* lbResultat = nullptr;
+  TImageButton* bnStart = nullptr;
+  TImageButton* bnOptions = nullptr;
+  TImageButton* bnReseau = nullptr;
+  TImageButton* bnAide = nullptr;
+  QRadioButton* cbMachine = nullptr;
+  QRadioButton* cbJoueursHumains = nullptr;
+  TChatMemo* MemoChat = nullptr;
+  TChatField* EditChat = nullptr;
+  TSelButton* bnClear = nullptr;
+  TSelButton* bnEnvoyerChat = nullptr;
+  TMessageLog* MemoMessages = nullptr;
+  // Colonne[c] is the target named "Colonne<c>" (objectName), Tag c.
+  std::array<TColumnTarget*, 7> Colonne{};
+  TTimeCounter* Chrono = nullptr;
+  QLabel* LabelChrono = nullptr;
+  QWidget* PanelGauche = nullptr;
+  QWidget* PanelClock = nullptr;
+  QWidget* PanelOptions = nullptr;
+  QWidget* bsSkinButton1 = nullptr;
+  QSlider* tbOpacite = nullptr;
+  QSlider* tbVitesse = nullptr;
+  QSlider* tbNiveau = nullptr;
+  TSelButton* bnFermer = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
 
   QString programFolder_;
   std::unique_ptr<TGameParts> parts_;

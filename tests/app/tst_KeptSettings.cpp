@@ -13,6 +13,7 @@
 #include "platform/ErrorDisplay.h"
 #include "sound/SoundEffects.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/WindowControls.h"
 
 using namespace zerud;
 using namespace Qt::StringLiterals;
@@ -75,10 +76,10 @@ class TestKeptSettings : public QObject {
       game.SetProcessEnd([](int) {});
       TFormReseau network(game.GameLink());
       TSettingsKeeper keeper(game, network, path);
-      QCOMPARE(game.tbNiveau->value(), 2);
-      game.tbNiveau->setValue(5);
-      game.tbVitesse->setValue(35);
-      game.cbJoueursHumains->click();
+      QCOMPARE(test::Control<QSlider>(game, "tbNiveau")->value(), 2);
+      test::Control<QSlider>(game, "tbNiveau")->setValue(5);
+      test::Control<QSlider>(game, "tbVitesse")->setValue(35);
+      test::Control<QRadioButton>(game, "cbJoueursHumains")->click();
       game.Sounds().SetOn(false);
       network.RadioClient->setChecked(true);
       network.RadioClientClick();
@@ -101,9 +102,9 @@ class TestKeptSettings : public QObject {
     game.SetProcessEnd([](int) {});
     TFormReseau network(game.GameLink());
     TSettingsKeeper keeper(game, network, path);
-    QCOMPARE(game.tbNiveau->value(), 5);
+    QCOMPARE(test::Control<QSlider>(game, "tbNiveau")->value(), 5);
     QCOMPARE(game.DropStep(), 35);
-    QVERIFY(game.cbJoueursHumains->isChecked());
+    QVERIFY(test::Control<QRadioButton>(game, "cbJoueursHumains")->isChecked());
     QVERIFY(!game.Sounds().On());
     QVERIFY(network.RadioClient->isChecked());
     QCOMPARE(network.EditNomServeur->text(), u"partie.local"_s);
@@ -119,11 +120,11 @@ class TestKeptSettings : public QObject {
     game.SetProcessEnd([](int) {});
     TFormReseau network(game.GameLink());
     TSettingsKeeper keeper(game, network, u"/proc/zerud-uravizera4/options.ini"_s);
-    game.tbNiveau->setValue(4);
+    test::Control<QSlider>(game, "tbNiveau")->setValue(4);
     QCoreApplication::processEvents();
     SetErrorDisplay(previous);
     QVERIFY(shown.isEmpty());
-    QCOMPARE(game.tbNiveau->value(), 4);
+    QCOMPARE(test::Control<QSlider>(game, "tbNiveau")->value(), 4);
   }
 };
 

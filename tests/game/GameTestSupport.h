@@ -9,8 +9,10 @@
 #include "controls/TimeCounter.h"
 #include "game/log/MessageLog.h"
 #include "game/window/FormMain.h"
+#include "game/window/OptionsPanel.h"
 #include "platform/ErrorDisplay.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/WindowControls.h"
 
 namespace zerud::test {
 
@@ -65,7 +67,8 @@ inline QString MachineLine(int column) {
 
 inline QStringList LogLines(const TFormMain& form) {
   QStringList lines;
-  for (int i = 0; i < form.MemoMessages->LineCount(); ++i) lines.append(form.MemoMessages->Line(i));
+  for (int i = 0; i < test::Control<TMessageLog>(form, "MemoMessages")->LineCount(); ++i)
+    lines.append(test::Control<TMessageLog>(form, "MemoMessages")->Line(i));
   return lines;
 }
 
@@ -75,7 +78,7 @@ struct TWindow : TProgramFolder, TFormMain {
   explicit TWindow(TFiles files = kBoth, const QByteArray& scores = QByteArray())
       : TProgramFolder(files, scores), TFormMain(Path()) {
     SetProcessEnd([this](int status) { endStatus = status; });
-    tbVitesse->setValue(tbVitesse->maximum());
+    SetOptions(PieceOpacity(), TOptionsPanel::kSpeed.Maximum, MaxDepth() / 2);
     show();
     QTest::qWait(1);
   }
@@ -97,14 +100,15 @@ inline bool StartWithHumanFirst(TFormMain& form) {
 
 // Chooses the two-humans mode and starts a game: player 1 begins.
 inline void StartTwoHumanGame(TFormMain& form) {
-  form.cbJoueursHumains->click();
+  test::Control<QRadioButton>(form, "cbJoueursHumains")->click();
   form.bnStartClick();
 }
 
 // The enabled column targets, as a string of 0/1 for columns 0..6.
 inline QString EnabledColumns(const TFormMain& form) {
   QString enabled;
-  for (const TColumnTarget* target : form.Colonne) enabled += target->isEnabled() ? u'1' : u'0';
+  for (int c = 0; c < kColumns; ++c)
+    enabled += test::ColumnControl<TColumnTarget>(form, c)->isEnabled() ? u'1' : u'0';
   return enabled;
 }
 
@@ -115,7 +119,7 @@ inline QString Turn(const TFormMain& form) {
       .arg(form.Game().MoveNumber())
       .arg(form.Game().CurrentPlayer())
       .arg(form.Game().GameOver() ? "over" : "playing", EnabledColumns(form),
-           form.Chrono->Counting() ? "counting" : "stopped");
+           test::Control<TTimeCounter>(form, "Chrono")->Counting() ? "counting" : "stopped");
 }
 
 }  // namespace zerud::test

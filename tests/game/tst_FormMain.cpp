@@ -15,6 +15,7 @@
 #include "game/window/HelpWindow.h"
 #include "platform/Skin.h"
 #include "rules/PatternTable.h"
+#include "tests/support/WindowControls.h"
 
 using namespace zerud;
 using namespace zerud::test;
@@ -90,20 +91,25 @@ class TestFormMain : public QObject {
     const struct {
       QSlider* bar;
       int minimum, maximum, value;
-    } bars[] = {
-        {form.tbOpacite, 100, 256, 210}, {form.tbVitesse, 1, 35, 2}, {form.tbNiveau, 2, 5, 2}};
+    } bars[] = {{test::Control<QSlider>(form, "tbOpacite"), 100, 256, 210},
+                {test::Control<QSlider>(form, "tbVitesse"), 1, 35, 2},
+                {test::Control<QSlider>(form, "tbNiveau"), 2, 5, 2}};
     for (const auto& bar : bars) {
       QCOMPARE(bar.bar->minimum(), bar.minimum);
       QCOMPARE(bar.bar->maximum(), bar.maximum);
       QCOMPARE(bar.bar->value(), bar.value);
     }
     QCOMPARE(form.MaxDepth(), 4);
-    QVERIFY(form.Game().SelectedMode() == TPlayMode::Machine && form.cbMachine->isChecked());
+    QVERIFY(form.Game().SelectedMode() == TPlayMode::Machine &&
+            test::Control<QRadioButton>(form, "cbMachine")->isChecked());
     QCOMPARE(EnabledColumns(form), u"0000000"_s);
-    QVERIFY(form.PanelOptions->isHidden() && form.Memo1->isHidden());
-    QVERIFY(!form.Chrono->Enabled() && !form.Chrono->Counting());
-    for (const TColumnTarget* target : form.Colonne)
-      QCOMPARE(target->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(test::Control<QWidget>(form, "PanelOptions")->isHidden() &&
+            test::Control<QPlainTextEdit>(form, "Memo1")->isHidden());
+    QVERIFY(!test::Control<TTimeCounter>(form, "Chrono")->Enabled() &&
+            !test::Control<TTimeCounter>(form, "Chrono")->Counting());
+    for (int c = 0; c < kColumns; ++c)
+      QCOMPARE(test::ColumnControl<TColumnTarget>(form, c)->cursor().shape(),
+               Qt::PointingHandCursor);
 
     // The pieces are parked above the window and the grid lies on top.
     TBoardView& board = form.BoardView();
@@ -116,11 +122,11 @@ class TestFormMain : public QObject {
     QCOMPARE(board.GridLayer()->Location(), (TFloatRect{266, 149, 756, 569}));
 
     QCOMPARE(form.font().pixelSize(), 11);
-    QCOMPARE(form.LabelChrono->font().pixelSize(), 13);
-    QVERIFY(form.LabelChrono->font().bold());
-    QCOMPARE(form.LabelChrono->alignment(), Qt::AlignCenter);
-    QCOMPARE(form.Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QVERIFY(form.MemoChat->isReadOnly());
+    QCOMPARE(test::Control<QLabel>(form, "LabelChrono")->font().pixelSize(), 13);
+    QVERIFY(test::Control<QLabel>(form, "LabelChrono")->font().bold());
+    QCOMPARE(test::Control<QLabel>(form, "LabelChrono")->alignment(), Qt::AlignCenter);
+    QCOMPARE(test::Control<QPlainTextEdit>(form, "Memo1")->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QVERIFY(test::Control<TChatMemo>(form, "MemoChat")->isReadOnly());
   }
 
   void coloursAndTheOptionsPanelOnTop() {
@@ -143,9 +149,10 @@ class TestFormMain : public QObject {
     QCOMPARE(QColor(options.pixel(380, 65 + 440)), QColor(164, 192, 251));
     QCOMPARE(QColor(options.pixel(47, 65 + 440)), QColor(128, 128, 192));
     // The panel covers the left panel and the targets, not the clock panel.
-    QCOMPARE(form.childAt(30, 300), form.PanelOptions);
-    QCOMPARE(form.childAt(300, 100), form.PanelOptions);
-    QCOMPARE(form.childAt(form.PanelClock->mapTo(&form, QPoint(30, 30))), form.bsSkinButton1);
+    QCOMPARE(form.childAt(30, 300), test::Control<QWidget>(form, "PanelOptions"));
+    QCOMPARE(form.childAt(300, 100), test::Control<QWidget>(form, "PanelOptions"));
+    QCOMPARE(form.childAt(test::Control<QWidget>(form, "PanelClock")->mapTo(&form, QPoint(30, 30))),
+             test::Control<QWidget>(form, "bsSkinButton1"));
   }
 
   void optionsTakeEffect() {
@@ -154,7 +161,7 @@ class TestFormMain : public QObject {
     QTest::qWait(1);
     // A click on a track bar near an end takes the thumb there at once, not
     // one page.
-    QSlider* level = form.tbNiveau;
+    QSlider* level = test::Control<QSlider>(form, "tbNiveau");
     QTest::mouseClick(level, Qt::LeftButton, {}, QPoint(level->width() - 3, level->height() / 2));
     QCOMPARE(form.MaxDepth(), 10);
     QTest::mouseClick(level, Qt::LeftButton, {}, QPoint(3, level->height() / 2));
@@ -164,7 +171,7 @@ class TestFormMain : public QObject {
       QCOMPARE(form.MaxDepth(), 2 * value);
     }
     // Dragging the speed's thumb from the left end to the right one.
-    QSlider* speed = form.tbVitesse;
+    QSlider* speed = test::Control<QSlider>(form, "tbVitesse");
     speed->setValue(1);
     QCOMPARE(form.DropStep(), 1);
     const QPointF end(speed->width() - 2, speed->height() / 2);
@@ -182,12 +189,13 @@ class TestFormMain : public QObject {
     form.Colonne0Click(3);
     form.Colonne0Click(4);
     form.bnOptionsClick();
-    QVERIFY(form.PanelOptions->isVisible());
-    form.tbOpacite->setValue(130);
+    QVERIFY(test::Control<QWidget>(form, "PanelOptions")->isVisible());
+    test::Control<QSlider>(form, "tbOpacite")->setValue(130);
     QCOMPARE(form.PieceOpacity(), 130);
     for (int k = 1; k <= 42; ++k) QCOMPARE(board.PieceSlot(k).Layer->MasterAlpha(), 210);
-    QTest::mouseClick(form.bnFermer, Qt::LeftButton, {}, QPoint(10, 10));
-    QVERIFY(form.PanelOptions->isHidden());
+    QTest::mouseClick(test::Control<TSelButton>(form, "bnFermer"), Qt::LeftButton, {},
+                      QPoint(10, 10));
+    QVERIFY(test::Control<QWidget>(form, "PanelOptions")->isHidden());
     for (int k = 1; k <= 42; ++k) QCOMPARE(board.PieceSlot(k).Layer->MasterAlpha(), 130);
     QCOMPARE(board.GridLayer()->MasterAlpha(), 256);
   }
@@ -250,7 +258,8 @@ class TestFormMain : public QObject {
     form.Colonne0Click(2);
     const QString grid = form.GridText();
 
-    QTest::mouseClick(form.bsSkinButton1, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(test::Control<QWidget>(form, "bsSkinButton1"), Qt::LeftButton, {},
+                      QPoint(10, 10));
     QCOMPARE(asked, 1);
     QCOMPARE(form.endStatus, closes ? 0 : -1);
     QCOMPARE(form.isVisible(), !closes);
@@ -259,7 +268,7 @@ class TestFormMain : public QObject {
     QCOMPARE(form.PatternTable().Empty(), closes);
     if (!closes) {
       QCOMPARE(form.GridText(), grid);
-      QVERIFY(form.Chrono->Counting());
+      QVERIFY(test::Control<TTimeCounter>(form, "Chrono")->Counting());
       QVERIFY(!form.close());
       QCOMPARE(asked, 2);
     }
@@ -294,7 +303,8 @@ class TestFormMain : public QObject {
       form.SetHelpPlatform(
           [&row] { return row.reader; },
           [&calls](const QString& verb, const QString& file) { calls << verb << file; });
-      QTest::mouseClick(form.bnAide, Qt::LeftButton, {}, QPoint(20, 20));
+      QTest::mouseClick(test::Control<TImageButton>(form, "bnAide"), Qt::LeftButton, {},
+                        QPoint(20, 20));
       const QStringList opened =
           row.reader ? QStringList{u"OPEN"_s, form.Path() + u"Aide.pdf"_s} : QStringList();
       QCOMPARE(calls, opened);
@@ -324,24 +334,25 @@ class TestFormMain : public QObject {
     // The first "..." is selected with the focus, so typing replaces it.
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    form.EditChat->setFocus();
-    QTRY_COMPARE(form.EditChat->selectedText(), u"..."_s);
+    test::Control<TChatField>(form, "EditChat")->setFocus();
+    QTRY_COMPARE(test::Control<TChatField>(form, "EditChat")->selectedText(), u"..."_s);
     // No network window, or no open socket: the text stays.
-    form.EditChat->setText(u"salut"_s);
+    test::Control<TChatField>(form, "EditChat")->setText(u"salut"_s);
     form.bnEnvoyerChatClick();
     TRecordingLink link;
     form.GameLink()->SetNetworkLink(&link);
-    QTest::mouseClick(form.bnEnvoyerChat, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(test::Control<TSelButton>(form, "bnEnvoyerChat"), Qt::LeftButton, {},
+                      QPoint(10, 10));
     QVERIFY(link.Sent.isEmpty());
-    QCOMPARE(form.EditChat->text(), u"salut"_s);
+    QCOMPARE(test::Control<TChatField>(form, "EditChat")->text(), u"salut"_s);
 
     // Client: a word is sent, an empty edit is not; Enter sends too.
     link.Active = true;
     form.bnEnvoyerChatClick();
-    QCOMPARE(form.EditChat->text(), QString());
+    QCOMPARE(test::Control<TChatField>(form, "EditChat")->text(), QString());
     form.bnEnvoyerChatClick();
-    QTest::keyClicks(form.EditChat, u"coucou"_s);
-    QTest::keyClick(form.EditChat, Qt::Key_Return);
+    QTest::keyClicks(test::Control<TChatField>(form, "EditChat"), u"coucou"_s);
+    QTest::keyClick(test::Control<TChatField>(form, "EditChat"), Qt::Key_Return);
     QCOMPARE(link.Sent, (QStringList{u"chat salut"_s, u"chat coucou"_s}));
     // Server: even an empty line goes.
     link.Active = false;
@@ -350,18 +361,19 @@ class TestFormMain : public QObject {
     QCOMPARE(link.Sent.size(), 3);
     QCOMPARE(link.Sent.last(), u"chat "_s);
     // Our own lines show in our chat memo too, in their own colour.
-    QCOMPARE(form.MemoChat->toPlainText(), u"salut\ncoucou\n\n"_s);
-    const QTextBlock first = form.MemoChat->document()->firstBlock();
+    QCOMPARE(test::Control<TChatMemo>(form, "MemoChat")->toPlainText(), u"salut\ncoucou\n\n"_s);
+    const QTextBlock first = test::Control<TChatMemo>(form, "MemoChat")->document()->firstBlock();
     QCOMPARE(first.begin().fragment().charFormat().foreground().color(), skin::kOwnChat);
     // "Effacer" empties it.
-    QTest::mouseClick(form.bnClear, Qt::LeftButton, {}, QPoint(10, 10));
-    QVERIFY(form.MemoChat->toPlainText().isEmpty());
+    QTest::mouseClick(test::Control<TSelButton>(form, "bnClear"), Qt::LeftButton, {},
+                      QPoint(10, 10));
+    QVERIFY(test::Control<TChatMemo>(form, "MemoChat")->toPlainText().isEmpty());
 
     // A peer that never stops talking: the memo keeps only the newest lines.
     for (int i = 0; i < TFormMain::kChatLineLimit + 5; ++i)
-      form.MemoChat->appendPlainText(QString::number(i));
-    QCOMPARE(form.MemoChat->blockCount(), TFormMain::kChatLineLimit);
-    QCOMPARE(form.MemoChat->document()->firstBlock().text(), u"5"_s);
+      test::Control<TChatMemo>(form, "MemoChat")->appendPlainText(QString::number(i));
+    QCOMPARE(test::Control<TChatMemo>(form, "MemoChat")->blockCount(), TFormMain::kChatLineLimit);
+    QCOMPARE(test::Control<TChatMemo>(form, "MemoChat")->document()->firstBlock().text(), u"5"_s);
   }
 };
 

@@ -15,6 +15,7 @@
 #include "game/board/BoardView.h"
 #include "game/board/LayeredImage.h"
 #include "sound/SoundEffects.h"
+#include "tests/support/WindowControls.h"
 
 using namespace zerud;
 using namespace zerud::test;
@@ -25,7 +26,7 @@ namespace {
 // Plays the columns of `moves` (one digit each) by clicks on the targets.
 void Click(TFormMain& form, const QString& moves) {
   for (QChar move : moves) {
-    TColumnTarget* target = form.Colonne[move.digitValue()];
+    TColumnTarget* target = test::ColumnControl<TColumnTarget>(form, move.digitValue());
     // What the peer sent is played from the event loop.
     QTRY_VERIFY2(target->isEnabled(), qPrintable(u"column %1 disabled"_s.arg(move)));
     QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(35, 35));
@@ -88,7 +89,7 @@ class TestGameFlow : public QObject {
     QCOMPARE(form.BoardView().GridLayer()->MasterAlpha(), 0);
     // An hour later by the clock: a clock not started again would show it.
     QDateTime now = QDateTime::currentDateTime().addSecs(3600);
-    form.Chrono->SetClock([&now] { return now; });
+    test::Control<TTimeCounter>(form, "Chrono")->SetClock([&now] { return now; });
 
     QElapsedTimer timer;
     timer.start();
@@ -104,8 +105,8 @@ class TestGameFlow : public QObject {
       QCOMPARE(form.BoardView().PieceSlot(k).Layer->Location().Top, -200.0);
     // The clock counts from zero again, and its label follows the ticks.
     now = now.addSecs(65);
-    emit form.Chrono->OnTimer();
-    QCOMPARE(form.LabelChrono->text(), u"00:01:05"_s);
+    emit test::Control<TTimeCounter>(form, "Chrono")->OnTimer();
+    QCOMPARE(test::Control<QLabel>(form, "LabelChrono")->text(), u"00:01:05"_s);
 
     // A start with no piece played begins at once, without clearing.
     timer.restart();
@@ -160,9 +161,11 @@ class TestGameFlow : public QObject {
       form.bnStartClick();
       if (thinking < 0) settled = timer.nsecsElapsed();
     });
-    connect(form.MemoMessages->model(), &QAbstractItemModel::rowsInserted, &form, [&] {
-      if (thinking < 0 && LogLines(form).last() == kThinking) thinking = timer.nsecsElapsed();
-    });
+    connect(test::Control<TMessageLog>(form, "MemoMessages")->model(),
+            &QAbstractItemModel::rowsInserted, &form, [&] {
+              if (thinking < 0 && LogLines(form).last() == kThinking)
+                thinking = timer.nsecsElapsed();
+            });
     form.Colonne0Click(3);
     disconnect(form.BoardView().Image(), &TLayeredImage::LayerChanged, &form, nullptr);
     QVERIFY(frames > 2);
@@ -198,10 +201,10 @@ class TestGameFlow : public QObject {
     // The trace after each click: six rows of seven cells, top row first, and
     // a blank line.
     const QString empty = u"0000000\n"_s;
-    QCOMPARE(form.Memo1->toPlainText() + u'\n',
+    QCOMPARE(test::Control<QPlainTextEdit>(form, "Memo1")->toPlainText() + u'\n',
              empty.repeated(5) + u"1000000\n\n"_s + empty.repeated(4) + u"2000000\n1000000\n\n"_s);
     Click(form, u"0000"_s);
-    QVERIFY(!form.Colonne[0]->isEnabled());
+    QVERIFY(!test::ColumnControl<TColumnTarget>(form, 0)->isEnabled());
     QStringList lines = LogLines(form);
     form.Colonne0Click(0);
     QCOMPARE(LogLines(form), lines);
@@ -210,13 +213,13 @@ class TestGameFlow : public QObject {
     Click(form, u"1213141"_s);
     lines = LogLines(form);
     const QString grid = form.GridText();
-    const int traceLines = form.Memo1->blockCount();
+    const int traceLines = test::Control<QPlainTextEdit>(form, "Memo1")->blockCount();
     // Clicks reaching the handler all the same are inert, but traced.
     for (int c = 0; c < 7; ++c) form.Colonne0Click(c);
     QCOMPARE(LogLines(form), lines);
     QCOMPARE(form.GridText(), grid);
     QCOMPARE(Turn(form), u"move 14 player 2 over 0000000 stopped"_s);
-    QCOMPARE(form.Memo1->blockCount(), traceLines + 7 * 7);
+    QCOMPARE(test::Control<QPlainTextEdit>(form, "Memo1")->blockCount(), traceLines + 7 * 7);
   }
 
   void modeChangeFreezesTheGame() {
@@ -225,13 +228,15 @@ class TestGameFlow : public QObject {
     Click(form, u"3"_s);
     QCOMPARE(EnabledColumns(form), u"1111111"_s);
     form.bnOptionsClick();
-    QTest::mouseClick(form.cbMachine, Qt::LeftButton, {}, QPoint(5, 12));
+    QTest::mouseClick(test::Control<QRadioButton>(form, "cbMachine"), Qt::LeftButton, {},
+                      QPoint(5, 12));
     QVERIFY(form.Game().SelectedMode() == TPlayMode::Machine);
     form.bnFermerClick();
     QCOMPARE(EnabledColumns(form), u"0000000"_s);
     // A click on a disabled target is not delivered; a new game ends the freeze.
     const QString grid = form.GridText();
-    QTest::mouseClick(form.Colonne[4], Qt::LeftButton, {}, QPoint(35, 35));
+    QTest::mouseClick(test::ColumnControl<TColumnTarget>(form, 4), Qt::LeftButton, {},
+                      QPoint(35, 35));
     QCOMPARE(form.GridText(), grid);
     QVERIFY(StartWithHumanFirst(form));
     QCOMPARE(EnabledColumns(form), u"1111111"_s);
@@ -241,10 +246,11 @@ class TestGameFlow : public QObject {
     TWindow form;
     StartTwoHumanGame(form);
     const auto moveOver = [&form](int column) {
-      QMouseEvent move(QEvent::MouseMove, QPointF(30, 30),
-                       form.Colonne[column]->mapToGlobal(QPointF(30, 30)), Qt::NoButton,
-                       Qt::NoButton, Qt::NoModifier);
-      QApplication::sendEvent(form.Colonne[column], &move);
+      QMouseEvent move(
+          QEvent::MouseMove, QPointF(30, 30),
+          test::ColumnControl<TColumnTarget>(form, column)->mapToGlobal(QPointF(30, 30)),
+          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(test::ColumnControl<TColumnTarget>(form, column), &move);
     };
     moveOver(2);
     QCOMPARE(form.BoardView().PieceSlot(1).Layer->Location().Left, 406.0);
@@ -258,7 +264,7 @@ class TestGameFlow : public QObject {
     QVERIFY(form.Game().GameOver());
     const TFloatRect parked =
         form.BoardView().PieceSlot(form.Game().MoveNumber()).Layer->Location();
-    form.Colonne[4]->setEnabled(true);
+    test::ColumnControl<TColumnTarget>(form, 4)->setEnabled(true);
     moveOver(4);
     QCOMPARE(form.BoardView().PieceSlot(form.Game().MoveNumber()).Layer->Location(), parked);
   }
@@ -319,7 +325,7 @@ class TestGameFlow : public QObject {
         {"typing a chat line",
          [](TWindow& form) {
            StartTwoHumanGame(form);
-           form.EditChat->setFocus();
+           test::Control<TChatField>(form, "EditChat")->setFocus();
          },
          {{Qt::Key_3, none}},
          u"0000000"
@@ -329,7 +335,7 @@ class TestGameFlow : public QObject {
          [](TWindow& form) {
            StartTwoHumanGame(form);
            QTest::keyClick(&form, Qt::Key_Right);
-           form.EditChat->setFocus();
+           test::Control<TChatField>(form, "EditChat")->setFocus();
          },
          {{Qt::Key_Return, none}, {Qt::Key_Return, none}},
          u"0000000"
@@ -338,7 +344,7 @@ class TestGameFlow : public QObject {
         {"a click on the board gives the keys back",
          [](TWindow& form) {
            StartTwoHumanGame(form);
-           form.EditChat->setFocus();
+           test::Control<TChatField>(form, "EditChat")->setFocus();
            QTest::mouseClick(form.img(), Qt::LeftButton, {}, QPoint(500, 400));
          },
          {{Qt::Key_4, none}},
@@ -347,7 +353,7 @@ class TestGameFlow : public QObject {
         {"Escape in the chat field gives the keys back",
          [](TWindow& form) {
            StartTwoHumanGame(form);
-           form.EditChat->setFocus();
+           test::Control<TChatField>(form, "EditChat")->setFocus();
          },
          {{Qt::Key_Escape, none}, {Qt::Key_3, none}},
          u"0000000"
@@ -373,8 +379,9 @@ class TestGameFlow : public QObject {
       }
       QCOMPARE(form.GridText().right(14), c.bottomRows);
       // The chat field had the keys instead.
-      QCOMPARE(form.EditChat->hasFocus(), !c.chat.isEmpty());
-      if (!c.chat.isEmpty()) QVERIFY(form.EditChat->text().endsWith(c.chat));
+      QCOMPARE(test::Control<TChatField>(form, "EditChat")->hasFocus(), !c.chat.isEmpty());
+      if (!c.chat.isEmpty())
+        QVERIFY(test::Control<TChatField>(form, "EditChat")->text().endsWith(c.chat));
     }
   }
 
@@ -406,12 +413,12 @@ class TestGameFlow : public QObject {
              (QStringList{u"Coup annulé : colonne n° 4"_s, u"Coup annulé : colonne n° 3"_s}));
     // In the chat field Backspace edits the text.
     Click(form, u"3"_s);
-    form.EditChat->setFocus();
-    QTest::keyClick(form.EditChat, Qt::Key_Backspace);
+    test::Control<TChatField>(form, "EditChat")->setFocus();
+    QTest::keyClick(test::Control<TChatField>(form, "EditChat"), Qt::Key_Backspace);
     QCOMPARE(form.GridText().right(7), u"0001000"_s);
     // H: the advised column, where Return plays. Yellow wins at once in
     // column 1.
-    form.EditChat->clearFocus();
+    test::Control<TChatField>(form, "EditChat")->clearFocus();
     Click(form, u"101010"_s);
     QTest::keyClick(&form, Qt::Key_H);
     QTRY_VERIFY_WITH_TIMEOUT(
@@ -440,10 +447,10 @@ class TestGameFlow : public QObject {
     menu->actions().last()->trigger();
     QVERIFY(form.Sounds().On());
     form.bnOptionsClick();
-    form.EditChat->setFocus();
-    QTest::keyClick(form.EditChat, Qt::Key_M);
+    test::Control<TChatField>(form, "EditChat")->setFocus();
+    QTest::keyClick(test::Control<TChatField>(form, "EditChat"), Qt::Key_M);
     QVERIFY(form.Sounds().On());
-    QVERIFY(form.EditChat->text().contains(u'm'));
+    QVERIFY(test::Control<TChatField>(form, "EditChat")->text().contains(u'm'));
   }
 
   // A peer's start or move behind another window asks for the player's

@@ -10,6 +10,7 @@
 #include "GameTestSupport.h"
 #include "game/model/SearchPump.h"
 #include "rules/Search.h"
+#include "tests/support/WindowControls.h"
 
 using namespace zerud;
 using namespace zerud::test;
@@ -45,12 +46,15 @@ class TestSearchPump : public QObject {
     // A level chosen as the machine starts thinking: the search handles it at
     // its first node.
     bool queued = false;
-    connect(form.MemoMessages->model(), &QAbstractItemModel::rowsInserted, &form, [&] {
-      if (!queued && LogLines(form).last() == QStringLiteral("[MACHINE] : Je réfléchis...")) {
-        queued = true;
-        QTimer::singleShot(0, &form, [&form] { form.tbNiveau->setValue(3); });
-      }
-    });
+    connect(
+        test::Control<TMessageLog>(form, "MemoMessages")->model(),
+        &QAbstractItemModel::rowsInserted, &form, [&] {
+          if (!queued && LogLines(form).last() == QStringLiteral("[MACHINE] : Je réfléchis...")) {
+            queued = true;
+            QTimer::singleShot(0, &form,
+                               [&form] { test::Control<QSlider>(form, "tbNiveau")->setValue(3); });
+          }
+        });
     form.Colonne0Click(3);
     QVERIFY(queued);
     QCOMPARE(form.MaxDepth(), 6);

@@ -17,6 +17,7 @@
 #include "network/Sockets.h"
 #include "platform/ErrorDisplay.h"
 #include "tests/support/ProgramFolder.h"
+#include "tests/support/WindowControls.h"
 
 namespace zerud::test {
 
@@ -105,15 +106,17 @@ struct TSide {
 
   TSide() {
     main = std::make_unique<TFormMain>(BuiltProgramFolder());
-    main->tbVitesse->setValue(main->tbVitesse->maximum());
+    test::Control<QSlider>(*main, "tbVitesse")
+        ->setValue(test::Control<QSlider>(*main, "tbVitesse")->maximum());
     main->SeedRandom(1);
     reseau = std::make_unique<TFormReseau>(main->GameLink());
   }
 
-  QString Status() const { return main->lbReseau->text(); }
+  QString Status() const { return test::Control<QLabel>(*main, "lbReseau")->text(); }
   QStringList Log() const {
     QStringList lines;
-    for (int i = 0; i < main->MemoMessages->LineCount(); ++i) lines << main->MemoMessages->Line(i);
+    for (int i = 0; i < test::Control<TMessageLog>(*main, "MemoMessages")->LineCount(); ++i)
+      lines << test::Control<TMessageLog>(*main, "MemoMessages")->Line(i);
     return lines;
   }
   bool Idle() const { return !main->MoveUnderWay(); }

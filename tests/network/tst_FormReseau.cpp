@@ -14,6 +14,7 @@
 #include "NetTestSupport.h"
 #include "controls/ButtonComps.h"
 #include "network/LocalAddress.h"
+#include "tests/support/WindowControls.h"
 
 using namespace zerud;
 using namespace zerud::test;
@@ -37,8 +38,8 @@ QString Text(QWidget* widget) {
 }
 
 bool NoColumnEnabled(const TSide& side) {
-  for (auto* target : side.main->Colonne)
-    if (target->isEnabled()) return false;
+  for (int c = 0; c < kColumns; ++c)
+    if (test::ColumnControl<TColumnTarget>(*side.main, c)->isEnabled()) return false;
   return true;
 }
 
@@ -393,20 +394,21 @@ class FormReseauTest : public QObject {
                                       "Vous commencez la partie", ""}));
     side.main->Colonne0Click(4);
     QVERIFY(peer.Expect("DATA_GAME|4"));
-    QVERIFY(!side.main->Colonne[4]->isEnabled());
+    QVERIFY(!test::ColumnControl<TColumnTarget>(*side.main, 4)->isEnabled());
 
     peer.Send("DATA_GAME|4");
     QTRY_VERIFY(side.main->GridText().mid(28, 7) == "0000200");
     QTRY_VERIFY(side.Idle());
     QCOMPARE(side.Log().constLast(), QString("[ADVERSAIRE-2] : Adversaire a joué la colonne n°4"));
-    QVERIFY(side.main->Colonne[0]->isEnabled());
-    QVERIFY(!side.main->bnStart->Enabled());
+    QVERIFY(test::ColumnControl<TColumnTarget>(*side.main, 0)->isEnabled());
+    QVERIFY(!test::Control<TImageButton>(*side.main, "bnStart")->Enabled());
 
     peer.Send(
         "DATA_CHAT|\xC7"
         "a va ? | oui");
-    QTRY_COMPARE(side.main->MemoChat->toPlainText(), QString("Ça va ? \n"));
-    side.main->EditChat->setText("Très bien, 5 €");
+    QTRY_COMPARE(test::Control<TChatMemo>(*side.main, "MemoChat")->toPlainText(),
+                 QString("Ça va ? \n"));
+    test::Control<TChatField>(*side.main, "EditChat")->setText("Très bien, 5 €");
     side.main->bnEnvoyerChatClick();
     QVERIFY(peer.Expect(QByteArray("DATA_CHAT|Tr\xE8s bien, 5 \x80")));
 
@@ -476,8 +478,8 @@ class FormReseauTest : public QObject {
       sender->reseau->SendNetMessage("DATA_GAME", QString::number(column));
       QTRY_VERIFY(receiver->Idle() && receiver->main->GridText().mid(35)[column] != u'0');
     }
-    QCOMPARE(a.main->MemoChat->toPlainText(), QString("salut\n"));
-    QCOMPARE(b.main->MemoChat->toPlainText(), QString("salut\n"));
+    QCOMPARE(test::Control<TChatMemo>(*a.main, "MemoChat")->toPlainText(), QString("salut\n"));
+    QCOMPARE(test::Control<TChatMemo>(*b.main, "MemoChat")->toPlainText(), QString("salut\n"));
     QCOMPARE(a.main->GridText().mid(35), QString("0000100"));
     QCOMPARE(b.main->GridText().mid(35), QString("0010000"));
     QVERIFY(shown.texts.isEmpty());
@@ -498,7 +500,8 @@ class FormReseauTest : public QObject {
     QVERIFY(b.Log().contains("Désolé, vous avez perdu !"));
     QVERIFY(b.Log().contains("[ADVERSAIRE-1] : Adversaire a joué la colonne n°0"));
     QVERIFY(b.Log().contains("[HUMAIN-2] : Je joue la colonne n° 1"));
-    QTRY_VERIFY(a.main->bnStart->Enabled() && b.main->bnStart->Enabled());
+    QTRY_VERIFY(test::Control<TImageButton>(*a.main, "bnStart")->Enabled() &&
+                test::Control<TImageButton>(*b.main, "bnStart")->Enabled());
 
     // Game 2: the client begins and the grid fills without a four.
     b.main->bnStartClick();
@@ -511,19 +514,21 @@ class FormReseauTest : public QObject {
              QStringList({"Egalité !", "Score : 1 - 0, 1 nul(s)"}));
     QCOMPARE(b.Log().mid(b.Log().size() - 2),
              QStringList({"Egalité !", "Score : 0 - 1, 1 nul(s)"}));
-    QCOMPARE(a.main->lbScore->text(), QString("1-0"));
-    QCOMPARE(b.main->lbScore->text(), QString("0-1"));
+    QCOMPARE(test::Control<QLabel>(*a.main, "lbScore")->text(), QString("1-0"));
+    QCOMPARE(test::Control<QLabel>(*b.main, "lbScore")->text(), QString("0-1"));
 
     // Chat both ways, accents and "|" included; each side shows its own
     // lines too.
-    a.main->EditChat->setText("Bien joué | encore ?");
+    test::Control<TChatField>(*a.main, "EditChat")->setText("Bien joué | encore ?");
     a.main->bnEnvoyerChatClick();
-    QTRY_COMPARE(b.main->MemoChat->toPlainText(), QString("Bien joué \n"));
-    b.main->EditChat->setText("Oui, volontiers… œuf");
+    QTRY_COMPARE(test::Control<TChatMemo>(*b.main, "MemoChat")->toPlainText(),
+                 QString("Bien joué \n"));
+    test::Control<TChatField>(*b.main, "EditChat")->setText("Oui, volontiers… œuf");
     b.main->bnEnvoyerChatClick();
-    QTRY_COMPARE(a.main->MemoChat->toPlainText(),
+    QTRY_COMPARE(test::Control<TChatMemo>(*a.main, "MemoChat")->toPlainText(),
                  QString("Bien joué | encore ?\nOui, volontiers… œuf\n"));
-    QCOMPARE(b.main->MemoChat->toPlainText(), QString("Bien joué \nOui, volontiers… œuf\n"));
+    QCOMPARE(test::Control<TChatMemo>(*b.main, "MemoChat")->toPlainText(),
+             QString("Bien joué \nOui, volontiers… œuf\n"));
 
     // Déconnexion on the client: both sides end up disconnected.
     b.reseau->bnDeconnexionClick();
@@ -549,7 +554,8 @@ class FormReseauTest : public QObject {
     TSide* mover = &first;
     TSide* other = &second;
     for (int column : columns) {
-      QTRY_VERIFY(mover->Idle() && mover->main->Colonne[column]->isEnabled());
+      QTRY_VERIFY(mover->Idle() &&
+                  test::ColumnControl<TColumnTarget>(*mover->main, column)->isEnabled());
       mover->main->Colonne0Click(column);
       QTRY_VERIFY_WITH_TIMEOUT(other->Idle() && other->main->GridText() == mover->main->GridText(),
                                10000);

@@ -13,6 +13,7 @@
 #include "NetTestSupport.h"
 #include "network/Protocol.h"
 #include "rules/Board.h"
+#include "tests/support/WindowControls.h"
 #include "tools/hostile/Model.h"
 
 using namespace zerud;
@@ -64,7 +65,7 @@ struct THostileSetup : TServedPeer {
   // Slow falls and a game begun by the peer, so that a move lasts long
   // enough to be interrupted.
   bool StartSlowGame() {
-    side.main->tbVitesse->setValue(1);
+    test::Control<QSlider>(*side.main, "tbVitesse")->setValue(1);
     return Connect() && SendAndSettle("INIT|xxx");
   }
   // Sends `move` and runs `action` once, from inside the event loop, as soon
@@ -134,7 +135,8 @@ class HostilePeerTest : public QObject {
       if (model.MoveNumber > 1 || model.GameOver)
         QCOMPARE(s.side.main->Game().CurrentPlayer(), model.Player);
     }
-    QCOMPARE(s.side.main->MemoChat->toPlainText().count(u'\n'), model.ChatLines);
+    QCOMPARE(test::Control<TChatMemo>(*s.side.main, "MemoChat")->toPlainText().count(u'\n'),
+             model.ChatLines);
     QCOMPARE(s.side.reseau->ConnectionState(), State::ServerConnected);
   }
 
@@ -174,14 +176,17 @@ class HostilePeerTest : public QObject {
     QVERIFY(s.Settle());
     // The tail of the huge line may still be on its way and swallow a short
     // message sent right behind it; send it until it shows.
-    for (int attempt = 0; attempt < 10 && !s.side.main->MemoChat->toPlainText().endsWith("\nfin\n");
+    for (int attempt = 0;
+         attempt < 10 &&
+         !test::Control<TChatMemo>(*s.side.main, "MemoChat")->toPlainText().endsWith("\nfin\n");
          ++attempt) {
       Pump(200);
       QVERIFY(s.SendAndSettle("DATA_CHAT|fin"));
       Pump(100);
     }
-    QVERIFY(s.side.main->MemoChat->toPlainText().endsWith("\nfin\n"));
-    const QStringList lines = s.side.main->MemoChat->toPlainText().split(u'\n');
+    QVERIFY(test::Control<TChatMemo>(*s.side.main, "MemoChat")->toPlainText().endsWith("\nfin\n"));
+    const QStringList lines =
+        test::Control<TChatMemo>(*s.side.main, "MemoChat")->toPlainText().split(u'\n');
     for (const QString& line : lines) QVERIFY(line.size() <= kMaxChatLength);
     QCOMPARE(lines.first().size(), kMaxChatLength);
     QCOMPARE(s.side.reseau->ConnectionState(), State::ServerConnected);
@@ -200,7 +205,9 @@ class HostilePeerTest : public QObject {
     QCOMPARE(s.side.main->GridText(), QString(42, u'0'));
     QCOMPARE(s.side.main->Game().MoveNumber(), 1);
     QCOMPARE(s.side.Log().value(2), QString("Votre adversaire commence la partie"));
-    QVERIFY(s.side.main->MemoChat->toPlainText().contains("pendant la chute"));
+    QVERIFY(test::Control<TChatMemo>(*s.side.main, "MemoChat")
+                ->toPlainText()
+                .contains("pendant la chute"));
     QVERIFY(s.SendAndSettle("DATA_GAME|0"));
     QCOMPARE(s.side.main->GridText().mid(35), QString("1000000"));
   }
@@ -214,7 +221,7 @@ class HostilePeerTest : public QObject {
       s.peer.Send("DATA_CHAT|b");
       Pump(100);
     }));
-    QCOMPARE(s.side.main->MemoChat->toPlainText(), QString("a\nb\n"));
+    QCOMPARE(test::Control<TChatMemo>(*s.side.main, "MemoChat")->toPlainText(), QString("a\nb\n"));
     QCOMPARE(s.side.main->GridText().mid(35), QString("0001000"));
   }
 
@@ -255,7 +262,8 @@ class HostilePeerTest : public QObject {
     } else {
       const TProgramFolder folder(TProgramFolder::kBoth, "0|" + markup + "\n");
       TFormMain form(folder.Path());
-      form.tbVitesse->setValue(form.tbVitesse->maximum());
+      test::Control<QSlider>(form, "tbVitesse")
+          ->setValue(test::Control<QSlider>(form, "tbVitesse")->maximum());
       const TErrorDisplay previous = SetErrorDisplay({});
       bool started = false;
       for (unsigned seed = 0; seed < 64 && !started; ++seed) {
@@ -281,7 +289,7 @@ class HostilePeerTest : public QObject {
     constexpr int kLength = 30000, kLines = 50;
     for (int i = 0; i < kLines; ++i)
       QVERIFY(s.SendAndSettle("DATA_CHAT|" + QByteArray(kLength, char('a' + i % 26))));
-    const QString text = s.side.main->MemoChat->toPlainText();
+    const QString text = test::Control<TChatMemo>(*s.side.main, "MemoChat")->toPlainText();
     QVERIFY(text.size() <= TFormMain::kChatTextLimit);
     QStringList lines = text.split(u'\n');
     QCOMPARE(lines.takeLast(), QString());

@@ -21,6 +21,7 @@
 #include "network/Protocol.h"
 #include "network/Sockets.h"
 #include "platform/ErrorDisplay.h"
+#include "tests/support/WindowControls.h"
 
 namespace zerud::campaign {
 namespace {
@@ -42,7 +43,8 @@ class TCampaign {
     const TErrorDisplay previous = SetErrorDisplay([this](const QString&) { ++reports_; });
     main_ = std::make_unique<TFormMain>(settings_.ProgramFolder);
     main_->SetProcessEnd([](int) {});
-    main_->tbVitesse->setValue(main_->tbVitesse->maximum());
+    test::Control<QSlider>(*main_, "tbVitesse")
+        ->setValue(test::Control<QSlider>(*main_, "tbVitesse")->maximum());
     main_->SeedRandom(static_cast<unsigned>(settings_.Seed));
     reseau_ = std::make_unique<TFormReseau>(main_->GameLink());
     main_->show();
@@ -285,7 +287,7 @@ class TCampaign {
                    QString::number(model_.GameOver));
     QString targets, expected;
     for (int c = 0; c < kColumns; ++c) {
-      targets += main_->Colonne[c]->isEnabled() ? u'1' : u'0';
+      targets += test::ColumnControl<TColumnTarget>(*main_, c)->isEnabled() ? u'1' : u'0';
       expected += model_.TargetOn(c) ? u'1' : u'0';
     }
     if (targets != expected) return wrong("the column targets", targets, expected);
@@ -294,8 +296,11 @@ class TCampaign {
                    QString::number(model_.Reports));
     if (reseau_->ConnectionState() != TFormReseau::TConnectionState::ServerConnected)
       return wrong("the connection", QStringLiteral("lost"), QStringLiteral("up"));
-    if (main_->MemoChat->document()->characterCount() - 1 > TFormMain::kChatTextLimit)
-      return wrong("the chat memo", QString::number(main_->MemoChat->document()->characterCount()),
+    if (test::Control<TChatMemo>(*main_, "MemoChat")->document()->characterCount() - 1 >
+        TFormMain::kChatTextLimit)
+      return wrong("the chat memo",
+                   QString::number(
+                       test::Control<TChatMemo>(*main_, "MemoChat")->document()->characterCount()),
                    QStringLiteral("at most 1 MiB"));
     return true;
   }
