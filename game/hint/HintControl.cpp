@@ -3,6 +3,7 @@
 #include <QMap>
 
 #include "game/model/Game.h"
+#include "game/model/GameTexts.h"
 
 namespace zerud {
 
@@ -25,13 +26,11 @@ void THintControl::Show(const THint& hint) {
   // may still have changed (a frozen game).
   if (hint.Column < 0 || !game_.LocalMayMove()) return;
   static const QMap<THint::TValue, QString> kVerdicts = {
-      {THint::TValue::Win, QStringLiteral(" (gagnant)")},
-      {THint::TValue::Draw, QStringLiteral(" (nul)")},
-      {THint::TValue::Loss, QStringLiteral(" (perdant)")},
-      {THint::TValue::Estimate, QStringLiteral(" (estimation)")}};
-  view_.LogLine(QStringLiteral("[CONSEIL] : Jouez la colonne n° %1").arg(hint.Column) +
-                    kVerdicts.value(hint.Value),
-                TSpeaker::Hint);
+      {THint::TValue::Win, texts::kHintWins},
+      {THint::TValue::Draw, texts::kHintDraws},
+      {THint::TValue::Loss, texts::kHintLoses},
+      {THint::TValue::Estimate, texts::kHintEstimate}};
+  view_.LogLine(texts::kHint.arg(hint.Column) + kVerdicts.value(hint.Value), TSpeaker::Hint);
   view_.ScrollLogToLast();
   moveMarker_(hint.Column);
 }

@@ -25,6 +25,14 @@ inline const QString kInterrupted =
     QStringLiteral("Partie interrompue : cliquez sur « Nouvelle partie » pour rejouer.");
 inline const QString kPeerGone = QStringLiteral("La connexion avec votre adversaire est perdue.");
 
+// The hint: the column, then what perfect play makes of it, or that the
+// search ran out of time.
+inline const QString kHint = QStringLiteral("[CONSEIL] : Jouez la colonne n° %1");
+inline const QString kHintWins = QStringLiteral(" (gagnant)");
+inline const QString kHintDraws = QStringLiteral(" (nul)");
+inline const QString kHintLoses = QStringLiteral(" (perdant)");
+inline const QString kHintEstimate = QStringLiteral(" (estimation)");
+
 inline const QString kUndone = QStringLiteral("Coup annulé : colonne n° %1");
 inline const QString kScore = QStringLiteral("Score : %1 - %2");
 inline const QString kScoreDraws = QStringLiteral(", %1 nul(s)");
