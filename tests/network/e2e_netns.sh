@@ -17,7 +17,7 @@
 # Nearly all of the time goes into waiting: 75 s of silence, about 30 s for
 # each cut to be noticed. So each case runs side by side with the others, as
 # a copy of this script with its own namespaces, X display, configuration
-# folder and copy of the game; the cases share nothing.
+# folder and game; the cases share nothing.
 #   e2e_netns.sh <program>          all the cases, a few at a time
 #   e2e_netns.sh <program> <case>   one case alone
 set -uo pipefail
