@@ -2,20 +2,27 @@
 # The game as server in a network namespace of its own, against a raw peer
 # speaking the wire protocol from a second namespace; a veth pair joins them
 # (198.51.100.1 and 198.51.100.2, no route anywhere else). It checks that
+#   - a stranger joining in the middle of a game, sending a move and leaving
+#     changes nothing, and a silent, healthy link is still up after 75 s;
 #   - a silently cut cable (the peer's namespace drops every packet) ends the
 #     connection within a minute, while the game waits for the peer's move
-#     and right after it has sent one into the cut;
-#   - a silent, healthy link is still up after 75 s;
-#   - a stranger joining in the middle of a game, sending a move and leaving
-#     changes nothing;
+#     and right after it has sent one into the cut, and Connexion works again
+#     afterwards;
 #   - Return in the chat field sends the line and plays no move, also after
 #     an arrow key moved the keyboard marker.
 # The game has noticed a lost link when its process holds no established
 # TCP socket to the peer any more and its status label no longer looks
 # connected. Needs root, iproute2, nftables and python3; skips (77) without.
-#   e2e_netns.sh <program>
+#
+# Nearly all of the time goes into waiting: 75 s of silence, about 30 s for
+# each cut to be noticed. So each case runs side by side with the others, as
+# a copy of this script with its own namespaces, X display, configuration
+# folder and game; the cases share nothing.
+#   e2e_netns.sh <program>          all the cases, a few at a time
+#   e2e_netns.sh <program> <case>   one case alone
 set -uo pipefail
 program=$(readlink -f "$1")
+only=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/harness.sh"
 if [ "$(id -u)" -ne 0 ]; then
@@ -29,8 +36,111 @@ for tool in ip nft ss python3; do
   fi
 done
 zh_require "$program"
+
+# The longest case first: the others fit beside it.
+CASES=(stranger_then_silence cut_while_waiting cut_after_sending)
+# The cases mostly wait on the system's timers, but each has an X server, a
+# game and screenshots to read: three at once on a small machine.
+MAX_CASES_AT_ONCE=3
+
+# The running cases' pids and the logs' folder are global: the exit trap
+# needs them.
+case_pid=()
+logs=
+# On the way out, a case still running is stopped (it removes its own
+# namespaces and processes as it ends) and its log shown, which says where
+# it kept its screenshots.
+stop_cases() {
+  local i stopped=()
+  for i in "${!case_pid[@]}"; do
+    [ -n "${case_pid[$i]}" ] || continue
+    kill "${case_pid[$i]}" 2>/dev/null
+    stopped+=("$i")
+  done
+  wait
+  for i in "${stopped[@]}"; do
+    echo "--- ${CASES[$i]}: stopped"
+    sed 's/^/  /' "$logs/${CASES[$i]}.log"
+  done
+  [ -n "$logs" ] && rm -rf "$logs"
+}
+
+# Runs every case as a copy of this script and reports each one's end; fails
+# with the failing cases' names and logs.
+run_cases() {
+  local began i name status running=0 failed=() skipped=()
+  local -a case_status=() case_began=() case_took=()
+  logs=$(mktemp -d "${TMPDIR:-/tmp}/zerud-netns.XXXXXX")
+  began=$(zh_now_ms)
+  trap stop_cases EXIT
+  trap 'exit 130' INT TERM
+  # Waits for one case to end and notes its status.
+  reap_one() {
+    local ended j
+    wait -n -p ended
+    local result=$?
+    for j in "${!CASES[@]}"; do
+      if [ "${case_pid[$j]:-}" = "${ended:-}" ]; then
+        case_status[j]=$result
+        case_took[j]=$((($(zh_now_ms) - case_began[j]) / 1000))
+        case_pid[j]=
+        echo "${CASES[$j]} ended ($result) after ${case_took[$j]} s"
+      fi
+    done
+    running=$((running - 1))
+  }
+  for i in "${!CASES[@]}"; do
+    [ $running -lt $MAX_CASES_AT_ONCE ] || reap_one
+    case_began[i]=$(zh_now_ms)
+    "$0" "$program" "${CASES[$i]}" >"$logs/${CASES[$i]}.log" 2>&1 &
+    case_pid[i]=$!
+    running=$((running + 1))
+  done
+  while [ $running -gt 0 ]; do reap_one; done
+
+  for i in "${!CASES[@]}"; do
+    name=${CASES[$i]} status=${case_status[$i]}
+    if [ "$status" -eq 0 ]; then
+      echo "--- $name: passed in ${case_took[$i]} s"
+    elif [ "$status" -eq "$ZH_SKIP" ]; then
+      echo "--- $name: skipped"
+      skipped+=("$name")
+    else
+      echo "--- $name: FAILED ($status) after ${case_took[$i]} s"
+      failed+=("$name")
+    fi
+    sed 's/^/  /' "$logs/$name.log"
+  done
+  local total=$((($(zh_now_ms) - began) / 1000))
+  if [ ${#failed[@]} -gt 0 ]; then
+    echo "FAIL: ${failed[*]} (logs above), in $total s"
+    return 1
+  fi
+  if [ ${#skipped[@]} -gt 0 ]; then
+    echo "SKIP: ${skipped[*]} could not run (logs above)"
+    return "$ZH_SKIP"
+  fi
+  echo "PASS: cut cables noticed, a silent link kept, a stranger ignored, Return in the chat" \
+    "played nothing, in $total s"
+}
+
+if [ -z "$only" ]; then
+  run_cases
+  exit
+fi
+case " ${CASES[*]} " in
+  *" $only "*) ;;
+  *) echo "FAIL: no case named '$only' (cases: ${CASES[*]})"; exit 1 ;;
+esac
+
+# One case from here on.
 zh_start 1280x1024x24
 began=$(zh_now_ms)
+# The time since the case began, for the log.
+step() {
+  local ms=$(($(zh_now_ms) - began))
+  echo "$((ms / 1000)).$((ms % 1000 / 100)) s: $*"
+}
 
 GAME_NS=zerud-game-$$
 PEER_NS=zerud-peer-$$
@@ -219,17 +329,41 @@ mx=$ZH_MAIN_X my=$ZH_MAIN_Y
 connected_look=
 connexion
 listening_look=$(status_look)
-
-# 1. The game starts a game and plays column 3; the peer hears both.
 start_peer
-zh_click $((mx + START[0])) $((my + START[1]))
-peer_expects "INIT|xxx" "the game's start did not reach the peer"
-click_until "the game's move did not land" "target 3" shows 00000000001000
-peer_expects "DATA_GAME|3" "the game's move did not reach the peer"
+step "the peer is connected"
 
-# 2. A stranger joins, sends a move and leaves: no piece lands, the peer's
-# connection and the status stay, and the peer's own move lands.
-in_peer python3 - "$GAME_ADDR" "$PORT" <<'EOF' || zh_fail "the stranger could not connect"
+# The game starts a game and plays column 3; the peer hears both.
+game_starts_and_plays() {
+  zh_click $((mx + START[0])) $((my + START[1]))
+  peer_expects "INIT|xxx" "the game's start did not reach the peer"
+  click_until "the game's move did not land" "target 3" shows 00000000001000
+  peer_expects "DATA_GAME|3" "the game's move did not reach the peer"
+  step "the game started a game and played"
+}
+# The peer starts a game, which clears the grid, and plays this column.
+peer_starts_and_plays() {  # column rows description
+  peer_send "INIT|xxx"
+  wait_shows 00000000000000 "the peer's $3 did not clear the grid"
+  peer_send "DATA_GAME|$1"
+  wait_shows "$2" "the peer's move in its $3 did not land"
+  step "the peer started its $3 and played"
+}
+# Connexion again once the game has noticed a cut: the cable is mended, a new
+# peer connects and plays.
+connected_again() {  # column rows description
+  stop_peer
+  mend_cable
+  connexion
+  start_peer
+  peer_starts_and_plays "$@"
+}
+
+case $only in
+  stranger_then_silence)
+    game_starts_and_plays
+    # A stranger joins, sends a move and leaves: no piece lands, the peer's
+    # connection and the status stay, and the peer's own move lands.
+    in_peer python3 - "$GAME_ADDR" "$PORT" <<'EOF' || zh_fail "the stranger could not connect"
 import socket, sys
 stranger = socket.create_connection((sys.argv[1], int(sys.argv[2])), timeout=10)
 try:
@@ -238,66 +372,65 @@ except OSError:
     pass
 stranger.close()
 EOF
-sleep 2
-shows 00000000001000 || zh_fail "the stranger's move landed (the grid shows $seen)"
-holds_link "$peer_port" || zh_fail "the stranger ended the peer's connection"
-looks_connected || zh_fail "the stranger changed the status"
-peer_send "DATA_GAME|4"
-wait_shows 00000000001200 "the peer's move after the stranger did not land"
-echo "a stranger's move changed nothing"
+    # Nothing to wait for: long enough for a piece to fall had it been played.
+    sleep 2
+    shows 00000000001000 || zh_fail "the stranger's move landed (the grid shows $seen)"
+    holds_link "$peer_port" || zh_fail "the stranger ended the peer's connection"
+    looks_connected || zh_fail "the stranger changed the status"
+    peer_send "DATA_GAME|4"
+    wait_shows 00000000001200 "the peer's move after the stranger did not land"
+    step "a stranger's move changed nothing"
 
-# 3. A silent, healthy link stays up: nothing is sent for 75 s.
-sleep 75
-holds_link "$peer_port" || zh_fail "the silent link was dropped within 75 s"
-looks_connected || zh_fail "the status changed on the silent link"
-grep -q '^closed\|^error' "$ZH_DIR/peer.notes" && zh_fail "the peer saw the silent link end"
-echo "silent link still connected after 75 s"
+    # A silent, healthy link stays up: nothing is sent for 75 s. The link is
+    # looked at every second, so that a drop fails at once.
+    silent_until=$(($(zh_now_ms) + 75000))
+    while [ "$(zh_now_ms)" -lt $silent_until ]; do
+      holds_link "$peer_port" || zh_fail "the silent link was dropped within 75 s"
+      sleep 1
+    done
+    holds_link "$peer_port" || zh_fail "the silent link was dropped within 75 s"
+    looks_connected || zh_fail "the status changed on the silent link"
+    grep -q '^closed\|^error' "$ZH_DIR/peer.notes" && zh_fail "the peer saw the silent link end"
+    step "silent link still connected after 75 s"
+    ;;
 
-# 4. The game plays, the peer hears the move, then the cable is cut while
-# the game waits for the answer.
-click_until "the game's second move did not land" "target 3" shows 00010000001200
-peer_expects "DATA_GAME|3" "the game's second move did not reach the peer"
-cut_cable
-time_notice "$(zh_now_ms)" "while waiting for the peer's move"
-stop_peer
-mend_cable
+  cut_while_waiting)
+    # The game plays, the peer hears the move, then the cable is cut while
+    # the game waits for the answer.
+    game_starts_and_plays
+    cut_cable
+    time_notice "$(zh_now_ms)" "while waiting for the peer's move"
+    connected_again 2 00000000010000 "new game after the cut"
+    ;;
 
-# 5. Connected again, the peer starts a game and plays; the cable is cut, then
-# the game's player sends a move into it.
-connexion
-start_peer
-peer_send "INIT|xxx"
-wait_shows 00000000000000 "the peer's new game did not clear the grid"
-peer_send "DATA_GAME|2"
-wait_shows 00000000010000 "the peer's move did not land"
-cut_cable
-click_until "the game's move into the cut did not land" "target 5" shows 00000000010020
-time_notice "$clicked" "after sending a move into it"
-stop_peer
-mend_cable
+  cut_after_sending)
+    # The peer starts a game and plays; the cable is cut, then the game's
+    # player sends a move into it.
+    peer_starts_and_plays 2 00000000010000 "first game"
+    cut_cable
+    click_until "the game's move into the cut did not land" "target 5" shows 00000000010020
+    time_notice "$clicked" "after sending a move into it"
+    connected_again 1 00000000100000 "new game after the cut"
 
-# 6. Return in the chat field sends the line and plays nothing, also after
-# the arrow keys moved the keyboard marker over the board.
-connexion
-start_peer
-peer_send "INIT|xxx"
-wait_shows 00000000000000 "the peer's third game did not clear the grid"
-peer_send "DATA_GAME|1"
-wait_shows 00000000100000 "the peer's move in the third game did not land"
-zh_click $((mx + STATUS[0] + 100)) $((my + STATUS[1] + 8))  # the window takes the keys
-xdotool key Right
-zh_click $((mx + CHAT[0])) $((my + CHAT[1]))
-xdotool key ctrl+a
-xdotool type --delay 20 "Salut"
-xdotool key Return
-sleep 0.3
-xdotool key Return
-chat_arrived() { grep -q 'DATA_CHAT|Salut' "$ZH_DIR/peer.received"; }
-zh_until 10 chat_arrived || zh_fail "the chat line did not reach the peer"
-sleep 3
-grep -q 'DATA_GAME' "$ZH_DIR/peer.received" &&
-  zh_fail "Return in the chat sent a move (the peer received '$(cat "$ZH_DIR/peer.received")')"
-shows 00000000100000 || zh_fail "Return in the chat played a piece (the grid shows $seen)"
+    # Return in the chat field sends the line and plays nothing, also after
+    # the arrow keys moved the keyboard marker over the board.
+    zh_click $((mx + STATUS[0] + 100)) $((my + STATUS[1] + 8))  # the window takes the keys
+    xdotool key Right
+    zh_click $((mx + CHAT[0])) $((my + CHAT[1]))
+    xdotool key ctrl+a
+    xdotool type --delay 20 "Salut"
+    xdotool key Return
+    sleep 0.3
+    xdotool key Return
+    chat_arrived() { grep -q 'DATA_CHAT|Salut' "$ZH_DIR/peer.received"; }
+    zh_until 10 chat_arrived || zh_fail "the chat line did not reach the peer"
+    # Nothing to wait for: long enough for a move to have been sent and drawn.
+    sleep 3
+    grep -q 'DATA_GAME' "$ZH_DIR/peer.received" &&
+      zh_fail "Return in the chat sent a move (the peer received '$(cat "$ZH_DIR/peer.received")')"
+    shows 00000000100000 || zh_fail "Return in the chat played a piece (the grid shows $seen)"
+    step "Return in the chat sent the line and played nothing"
+    ;;
+esac
 zh_alive "$ZH_PID" || zh_fail "the game ended"
-echo "PASS: cut cables noticed, a silent link kept, a stranger ignored, Return in the chat" \
-  "played nothing, in $((($(zh_now_ms) - began) / 1000)) s"
+echo "PASS: $only in $((($(zh_now_ms) - began) / 1000)) s"
