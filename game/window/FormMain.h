@@ -93,9 +93,6 @@ class TFormMain : public QWidget {
   void Colonne0Click(int column);
   // Both mode boxes: the one clicked says which mode.
   void cbJoueursHumainsClick(TPlayMode mode);
-  void StartOpponentGame();
-  void PlayOpponentMove(const QString& text);
-  void EndAnnouncedByPeer();
   // True while a move, an animation or the machine's search runs.
   bool MoveUnderWay() const { return game_.MoveUnderWay(); }
   // True while messages of the peer held back during a move wait their turn.
@@ -167,6 +164,7 @@ class TFormMain : public QWidget {
   void BuildResultBanner();
   void BuildOptionsPanel();
   void BuildKeyboardPlay();
+  void BuildSoundsAndHint();
   void BuildBoardMenu();
   void LoadPatternTable();
   void LoadBackground();

@@ -256,6 +256,7 @@ void TFormMain::BuildControls() {
   BuildResultBanner();
   BuildOptionsPanel();
   BuildKeyboardPlay();
+  BuildSoundsAndHint();
   BuildBoardMenu();
 
   Memo1 = new QPlainTextEdit(this);

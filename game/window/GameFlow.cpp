@@ -48,12 +48,6 @@ void TFormMain::Colonne0Click(int column) {
   TraceGrid();
 }
 
-void TFormMain::PlayOpponentMove(const QString& text) { game_.PlayPeerMove(text); }
-
-void TFormMain::StartOpponentGame() { game_.StartPeerGame(); }
-
-void TFormMain::EndAnnouncedByPeer() { game_.EndAnnouncedByPeer(); }
-
 void TFormMain::AskAttention() { attention_(); }
 
 // Keys play as clicks on the column targets, where the game takes a move.
@@ -77,8 +71,6 @@ void TFormMain::DropHint() { hint_->Drop(); }
 // The board's context menu and its keys. Undo and the hint act on the board,
 // which the options panel covers. "Son" switches the game's sounds.
 void TFormMain::BuildBoardMenu() {
-  sounds_ = new TSoundEffects(this);
-  game_.SetSoundPlayer(sounds_);
   std::vector<TBoardMenu::TEntry> entries = {
       {QStringLiteral("Nouvelle partie"),
        {QKeySequence(Qt::CTRL | Qt::Key_N)},
@@ -104,6 +96,12 @@ void TFormMain::BuildBoardMenu() {
   };
   // The window owns the menu.
   new TBoardMenu(this, img(), std::move(entries));
+}
+
+// The game's sounds and the hint, which the menu and its keys reach.
+void TFormMain::BuildSoundsAndHint() {
+  sounds_ = new TSoundEffects(this);
+  game_.SetSoundPlayer(sounds_);
   hint_ = new THintControl(
       game_, view_, [this](int column) { keyboard_->MoveMarker(column); }, this);
 }

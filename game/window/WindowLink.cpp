@@ -1,7 +1,6 @@
 #include "game/window/WindowLink.h"
 
 #include <QLabel>
-#include <QRadioButton>
 
 #include "game/model/Game.h"
 #include "game/window/FormMain.h"
@@ -14,18 +13,9 @@ void TWindowLink::SetNetworkLink(TNetworkLink* link) { game_.SetNetworkLink(link
 
 TNetworkLink* TWindowLink::NetworkLink() const { return game_.NetworkLink(); }
 
-// No change of mode while a connection is open or opening.
-void TWindowLink::EnterNetworkMode() {
-  game_.ConnectionOpening();
-  window_.cbJoueursHumains->setEnabled(false);
-  window_.cbMachine->setEnabled(false);
-}
+void TWindowLink::EnterNetworkMode() { game_.ConnectionOpening(); }
 
-void TWindowLink::LeaveNetworkMode() {
-  game_.ConnectionLost();
-  window_.cbJoueursHumains->setEnabled(true);
-  window_.cbMachine->setEnabled(true);
-}
+void TWindowLink::LeaveNetworkMode() { game_.ConnectionLost(); }
 
 void TWindowLink::SetServerRole(bool server) {
   if (server == game_.ServerRole()) return;
@@ -47,15 +37,15 @@ void TWindowLink::AskAttention() {
 
 void TWindowLink::StartPeerGame() {
   AskAttention();
-  window_.StartOpponentGame();
+  game_.StartPeerGame();
 }
 
 void TWindowLink::PlayPeerMove(const QString& column) {
   AskAttention();
-  window_.PlayOpponentMove(column);
+  game_.PlayPeerMove(column);
 }
 
-void TWindowLink::EndPeerGame() { window_.EndAnnouncedByPeer(); }
+void TWindowLink::EndPeerGame() { game_.EndAnnouncedByPeer(); }
 
 void TWindowLink::ShowPeerChat(const QString& line) { game_.ShowPeerChat(line); }
 

@@ -77,9 +77,13 @@ void TWindowView::StopClock() { window_.Chrono->Stop(); }
 
 void TWindowView::EnableClockTicks() { window_.Chrono->SetEnabled(true); }
 
-// The rows of the log are drawn by the mode shown: they follow it.
+// The rows of the log are drawn by the mode shown: they follow it. No
+// change of mode while a connection is open or opening.
 void TWindowView::ShowSelectedMode(TPlayMode mode) {
   (mode == TPlayMode::TwoHumans ? window_.cbJoueursHumains : window_.cbMachine)->setChecked(true);
+  const bool local = !window_.game_.ConnectionOpen();
+  window_.cbMachine->setEnabled(local);
+  window_.cbJoueursHumains->setEnabled(local);
   window_.MemoMessages->viewport()->update();
 }
 

@@ -486,8 +486,8 @@ class TestGameFlow : public QObject {
     // played once the move is over, in order.
     bool ran = false;
     OnceDuringTheNextMove(form, ran, [&form] {
-      form.PlayOpponentMove(u"5"_s);
-      form.StartOpponentGame();
+      form.GameLink()->PlayPeerMove(u"5"_s);
+      form.GameLink()->StartPeerGame();
     });
     Click(form, u"3"_s);
     QVERIFY(ran);
@@ -498,10 +498,10 @@ class TestGameFlow : public QObject {
 
     // A peer flooding us during a fall: only so many of its messages are kept.
     TShownErrors errors;
-    form.PlayOpponentMove(u"3"_s);
+    form.GameLink()->PlayPeerMove(u"3"_s);
     QTRY_VERIFY(!form.PeerMessagesWaiting() && !form.MoveUnderWay());
     OnceDuringTheNextMove(form, ran, [&form] {
-      for (int i = 0; i < 1000; ++i) form.PlayOpponentMove(u"x"_s);
+      for (int i = 0; i < 1000; ++i) form.GameLink()->PlayPeerMove(u"x"_s);
     });
     Click(form, u"3"_s);
     QVERIFY(ran);
@@ -510,12 +510,12 @@ class TestGameFlow : public QObject {
     QCOMPARE(errors.Texts().size(), int(TFormMain::kDeferredLimit));
 
     // A game end sent meanwhile waits its turn too: it comes after the new game.
-    form.PlayOpponentMove(u"2"_s);
+    form.GameLink()->PlayPeerMove(u"2"_s);
     QTRY_VERIFY(!form.PeerMessagesWaiting() && !form.MoveUnderWay());
-    OnceDuringTheNextMove(form, ran, [&form] { form.StartOpponentGame(); });
+    OnceDuringTheNextMove(form, ran, [&form] { form.GameLink()->StartPeerGame(); });
     Click(form, u"3"_s);
     QVERIFY(ran);
-    form.EndAnnouncedByPeer();
+    form.GameLink()->EndPeerGame();
     QTRY_COMPARE(form.Game().MoveNumber(), 1);
     QVERIFY(form.Game().GameOver());
   }
