@@ -2,23 +2,14 @@
 
 #include <QString>
 
-// What the main window needs of the network window: its socket states, what
-// the game tells the peer, and showing the window. The network window
+// What the main window needs of the network window: what the game tells the
+// peer, and showing the window. The network window
 // implements it and alone knows how these become messages on the wire.
 namespace zerud {
 
 class TNetworkLink {
  public:
   virtual ~TNetworkLink() = default;
-
-  // The server socket listens (it is open, with or without a peer).
-  virtual bool ServerListening() const = 0;
-  // Number of connections the server socket has accepted and that are still open.
-  virtual int ServerActiveConnections() const = 0;
-  // The client socket is active: its connection is established.
-  virtual bool ClientActive() const = 0;
-  // The client socket's connection is established.
-  virtual bool ClientConnected() const = 0;
 
   // Each sends nothing when there is no peer.
   // This side begins a game and plays first.

@@ -72,12 +72,14 @@ class TFormReseau : public QWidget, public TNetworkLink {
 
   TConnectionState ConnectionState() const;
 
-  // TNetworkLink
-  bool ServerListening() const override;
-  int ServerActiveConnections() const override;
+  // The sockets' states.
+  bool ServerListening() const;
+  int ServerActiveConnections() const;
   // The client socket's connection is established (its active flag).
-  bool ClientActive() const override;
-  bool ClientConnected() const override;
+  bool ClientActive() const;
+  bool ClientConnected() const;
+
+  // TNetworkLink
   void SendGameStart() override;
   void SendMove(int column) override;
   void SendChatLine(const QString& text) override;

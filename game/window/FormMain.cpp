@@ -180,7 +180,8 @@ void TFormMain::bnEnvoyerChatClick() {
   TNetworkLink* network = NetworkLink();
   if (network == nullptr) return;
   const QString text = EditChat->text();
-  if (network->ServerListening() || (network->ClientActive() && !text.isEmpty())) {
+  const bool listening = game_.ServerRole() && game_.ConnectionOpen();
+  if (listening || (!game_.ServerRole() && game_.PeerThere() && !text.isEmpty())) {
     network->SendChatLine(text);
     MemoChat->AppendLine(text, true);
     EditChat->clear();

@@ -30,20 +30,11 @@ class TShownErrors {
   QStringList texts_;
 };
 
-// The network window as the main window sees it: states the test sets,
-// messages recorded in order.
+// The network window as the main window sees it: messages recorded in order.
 class TRecordingLink : public TNetworkLink {
  public:
-  bool Listening = false;
-  int Connections = 0;
-  bool Active = false;
-  bool Connected = false;
   QStringList Sent;  // "start", "move <column>", "chat <text>"
 
-  bool ServerListening() const override { return Listening; }
-  int ServerActiveConnections() const override { return Connections; }
-  bool ClientActive() const override { return Active; }
-  bool ClientConnected() const override { return Connected; }
   void SendGameStart() override { Sent.append(QStringLiteral("start")); }
   void SendMove(int column) override { Sent.append(QStringLiteral("move %1").arg(column)); }
   void SendChatLine(const QString& text) override { Sent.append(QStringLiteral("chat ") + text); }

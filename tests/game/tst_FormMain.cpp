@@ -347,16 +347,19 @@ class TestFormMain : public QObject {
     QCOMPARE(test::Control<TChatField>(form, "EditChat")->text(), u"salut"_s);
 
     // Client: a word is sent, an empty edit is not; Enter sends too.
-    link.Active = true;
+    form.GameLink()->SetServerRole(false);
+    form.GameLink()->EnterNetworkMode();
+    form.GameLink()->StopMoves();
     form.bnEnvoyerChatClick();
     QCOMPARE(test::Control<TChatField>(form, "EditChat")->text(), QString());
     form.bnEnvoyerChatClick();
     QTest::keyClicks(test::Control<TChatField>(form, "EditChat"), u"coucou"_s);
     QTest::keyClick(test::Control<TChatField>(form, "EditChat"), Qt::Key_Return);
     QCOMPARE(link.Sent, (QStringList{u"chat salut"_s, u"chat coucou"_s}));
-    // Server: even an empty line goes.
-    link.Active = false;
-    link.Listening = true;
+    // Server: even an empty line goes, while it listens.
+    form.GameLink()->LeaveNetworkMode();
+    form.GameLink()->SetServerRole(true);
+    form.GameLink()->EnterNetworkMode();
     form.bnEnvoyerChatClick();
     QCOMPARE(link.Sent.size(), 3);
     QCOMPARE(link.Sent.last(), u"chat "_s);

@@ -184,9 +184,7 @@ struct TTable {
   }
   // A connection with a peer there.
   void Connect(bool client = true) {
-    link.Active = link.Connected = client;
-    link.Listening = !client;
-    link.Connections = client ? 0 : 1;
+    game.SetServerRole(!client);
     game.ConnectionOpening();
     game.PeerConnected();
   }
@@ -431,7 +429,6 @@ class TestGame : public QObject {
     // Listening with nobody connected: the board is cleared, nothing starts.
     t.game.StartGame();
     t.Click(u"3"_s);
-    t.link.Listening = true;
     t.game.ConnectionOpening();
     t.game.StartGame();
     QVERIFY(t.view.Log.isEmpty());
@@ -728,8 +725,6 @@ class TestGame : public QObject {
         if (name == u"mode") t.SameModeClicked();
         if (name == u"connexion") t.game.ConnectionOpening();
         if (name == u"lost") {
-          t.link.Active = t.link.Connected = t.link.Listening = false;
-          t.link.Connections = 0;
           t.game.ConnectionLost();
         }
         if (name == u"peer move") t.game.PlayPeerMove(u"5"_s);

@@ -36,9 +36,8 @@ void Click(TFormMain& form, const QString& moves) {
 // A network game as the client of a connected peer.
 void JoinAsClient(TFormMain& form, TRecordingLink& link) {
   form.GameLink()->SetNetworkLink(&link);
+  form.GameLink()->SetServerRole(false);
   form.GameLink()->EnterNetworkMode();
-  link.Active = true;
-  link.Connected = true;
   form.GameLink()->StopMoves();
 }
 
