@@ -262,7 +262,11 @@ zh_wait_gone() {
 }
 
 zh_click() {
-  xdotool mousemove --sync "$1" "$2"
+  # --sync waits for the pointer to move: where it already stands, it would
+  # wait for a motion that never comes.
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell)"
+  if [ "$X" != "$1" ] || [ "$Y" != "$2" ]; then xdotool mousemove --sync "$1" "$2"; fi
   sleep 0.05
   xdotool click 1
   sleep 0.05

@@ -13,7 +13,7 @@
 # test listening on the default port.
 #   e2e_seams.sh <program>
 set -uo pipefail
-program=$1
+program=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/harness.sh"
 zh_require "$program"
@@ -121,27 +121,28 @@ chat_while_falling() {
 }
 
 # --- Two copies: A starts and wins, then B starts and wins.
-glyphs() {  # display: the characters of the score label, one word each
-  local file=$ZH_DIR/score-$1.png sx sy
+# The score label's two halves, one checksum each. Its text "d-d" stands in
+# the middle, the digits of equal width, so the dash is always drawn alike
+# and each half changes with its digit alone.
+halves() {  # display
+  local file=$ZH_DIR/score-$1.png sx sy half=$((SCORE[2] / 2))
   if [ "$1" = "$D1" ]; then sx=$ax sy=$ay; else sx=$bx sy=$by; fi
   shot "$1" "$file" &&
-    convert "$file" -crop "${SCORE[2]}x${SCORE[3]}+$((sx + SCORE[0]))+$((sy + SCORE[1]))" \
-      +repage -depth 8 ppm:- | python3 "$here/../e2e/glyphs.py"
+    echo "$(zh_region_hash "$file" $((sx + SCORE[0])) $((sy + SCORE[1])) $half "${SCORE[3]}")" \
+      "$(zh_region_hash "$file" $((sx + SCORE[0] + half)) $((sy + SCORE[1])) $half "${SCORE[3]}")"
 }
-# The score as digits, from the glyphs seen: "0" from the start, "1" from the
-# first win (after one game no count can be anything else).
+# The score as two digits, from the halves seen: 0 on each side from the
+# start, 1 from the first win (after one game no count can be anything else).
 score() {  # display
-  local -a word
-  read -r -a word < <(glyphs "$1")
-  [ ${#word[@]} = 3 ] || { echo "${#word[@]} characters"; return; }
-  local text="" i
-  for i in 0 2; do
-    if [ "${word[i]}" = "$ZERO" ]; then text+=0
-    elif [ "${word[i]}" = "${ONE:-}" ]; then text+=1
-    else text+="?"; fi
-    [ "$i" = 0 ] && text+="-"
-  done
-  echo "$text"
+  local left right
+  read -r left right < <(halves "$1")
+  digit "$left" "$ZERO_LEFT" "${ONE_LEFT:-}"
+  printf -
+  digit "$right" "$ZERO_RIGHT" "${ONE_RIGHT:-}"
+  echo
+}
+digit() {  # checksum zero one
+  if [ "$1" = "$2" ]; then printf 0; elif [ "$1" = "$3" ]; then printf 1; else printf '?'; fi
 }
 
 # The grid both sides should show, row 0 (top) first.
@@ -166,7 +167,7 @@ play() {  # display corner-x corner-y player column
   drop "$4" "$5"
   for try in 1 2 3 4 5 6; do
     DISPLAY=$1 zh_click $(($2 + $(column_x "$5"))) $(($3 + TARGET_Y))
-    zh_until 5 both_show && return 0
+    zh_until 5 both_show && { step "column $5 on $1, try $try: $grid"; return 0; }
   done
   zh_fail "column $5 on $1: the windows do not show $grid (last seen $seen)"
 }
@@ -218,10 +219,11 @@ two_copies() {
   ax=$x ay=$y
   start_connected "$D2" "$ZH_DIR/config-b" "$ZH_DIR/b.log"
   bx=$x by=$y
-  read -r -a zero < <(glyphs "$D1")
-  [ ${#zero[@]} = 3 ] && [ "${zero[0]}" = "${zero[2]}" ] ||
-    zh_fail "the score at the start does not read as two equal digits (${zero[*]})"
-  ZERO=${zero[0]}
+  read -r ZERO_LEFT ZERO_RIGHT < <(halves "$D1")
+  local b_left b_right
+  read -r b_left b_right < <(halves "$D2")
+  [ "$b_left $b_right" = "$ZERO_LEFT $ZERO_RIGHT" ] ||
+    zh_fail "the two copies do not show the same score at the start (score-*.png)"
   banner_on "$D1" "$ax" "$ay" "$ZH_DIR/no-banner.png" &&
     zh_fail "the place of the result looks like it before any game (no-banner.png)"
   step "both copies connected"
@@ -230,12 +232,14 @@ two_copies() {
   vertical_four "$D1" "$ax" "$ay" "$D2" "$bx" "$by"
   step "A won"
   ended_in_sight 1
-  local -a won
-  read -r -a won < <(glyphs "$D1")
-  [ ${#won[@]} = 3 ] && [ "${won[0]}" != "$ZERO" ] && [ "${won[2]}" = "$ZERO" ] ||
-    zh_fail "A's score after A's win does not read as one win then none (${won[*]}; 0 is $ZERO)"
-  ONE=${won[0]}
-  [ "$(score "$D2")" = 0-1 ] || zh_fail "B's score after A's win reads $(score "$D2"), not 0-1"
+  local a_left a_right
+  read -r a_left a_right < <(halves "$D1")
+  read -r b_left b_right < <(halves "$D2")
+  [ "$a_left" != "$ZERO_LEFT" ] && [ "$a_right" = "$ZERO_RIGHT" ] ||
+    zh_fail "A's score after A's win does not read as a win then none (score-$D1.png)"
+  [ "$b_left" = "$ZERO_LEFT" ] && [ "$b_right" != "$ZERO_RIGHT" ] ||
+    zh_fail "B's score after A's win does not read as none then a win (score-$D2.png)"
+  ONE_LEFT=$a_left ONE_RIGHT=$b_right
 
   new_game "$D2" "$bx" "$by"
   vertical_four "$D2" "$bx" "$by" "$D1" "$ax" "$ay"
