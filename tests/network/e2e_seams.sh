@@ -68,7 +68,7 @@ navy() { IFS=, read -r r g b <<<"$1"; [ "$b" -gt 100 ] && [ "$r" -lt 90 ] && [ "
 
 # --- A chat line from the peer while its move's piece falls.
 chat_while_falling() {
-  local config=$ZH_DIR/config-c port memo before now cell seen_at=
+  local config=$ZH_DIR/config-c port before now cell seen_at=
   port=$(free_port)
   settings "$config" 1 serveur "$port"  # speed 1: one pixel a frame
   start_connected "$D1" "$config" "$ZH_DIR/c.log"
@@ -179,8 +179,8 @@ new_game() {  # display corner-x corner-y
 }
 # Red (the starter) plays column 0 four times, yellow column 1 three times.
 vertical_four() {  # starter's display x y, other's display x y
-  local move
-  for move in 1 2 3; do
+  local _
+  for _ in 1 2 3; do
     play "$1" "$2" "$3" 1 0
     play "$4" "$5" "$6" 2 1
   done
