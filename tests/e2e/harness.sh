@@ -29,7 +29,11 @@
 #   zh_require [PROGRAM...]        skip (77) unless Xvfb, xdotool, xwininfo, import exist;
 #                                  fail (1) when a PROGRAM given is not executable
 #   zh_start [WxHxD]               start Xvfb (default 1280x1024x24) and openbox
-#   zh_launch PROGRAM [ARGS...]    start a program from $ZH_DIR/cwd; pid in ZH_PID
+#   zh_start_display VAR [WxHxD]   one more Xvfb with its own openbox, for a
+#                                  second program; its name (":N") goes to VAR
+#   zh_launch PROGRAM [ARGS...]    start a program from $ZH_DIR/cwd; pid in ZH_PID;
+#                                  its output goes to $ZH_LOG (default
+#                                  $ZH_DIR/program.log)
 #   zh_copy_program PROGRAM FOLDER [FILE...]  a program folder of its own: the
 #                                  program and these files of its folder, at
 #                                  the same paths (images/bg.jpg); false when
@@ -52,9 +56,10 @@
 #                                  "Fermer", wait for the 800 x 600 main window;
 #                                  sets ZH_MAIN (window id), ZH_MAIN_X, ZH_MAIN_Y
 #                                  (its client area's corner) and ZH_PID
-#   zh_board X Y                   the game's grid as 42 characters, row 0 (top)
+#   zh_board X Y [DY]              the game's grid as 42 characters, row 0 (top)
 #                                  first: 1 red, 2 yellow, 0 anything else; X Y
-#                                  is the main window's client corner
+#                                  is the main window's client corner, DY the
+#                                  height read in each 70-pixel cell (default 50)
 #   zh_wait_exit PID [SEC]         wait for the process; status in ZH_STATUS
 #                                  (124 when it did not end in time)
 #   zh_alive PID                   true while the process runs
@@ -176,8 +181,25 @@ zh_start() {
   fi
 }
 
+zh_start_display() {
+  local var=$1 screen=${2:-1280x1024x24} file
+  file=$(mktemp "$ZH_DIR/display.XXXXXX")
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$file" \
+    >"$file.log" 2>&1 &
+  ZH_PIDS+=("$!")
+  zh_until 10 test -s "$file" || { echo "SKIP: one more Xvfb did not start"; exit "$ZH_SKIP"; }
+  printf -v "$var" ':%s' "$(head -n1 "$file")"
+  if command -v openbox >/dev/null 2>&1; then
+    DISPLAY=${!var} openbox --sm-disable >"$file.openbox.log" 2>&1 &
+    ZH_PIDS+=("$!")
+    DISPLAY=${!var} zh_until 10 eval \
+      "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
+      echo "warning: openbox did not come up on ${!var}"
+  fi
+}
+
 zh_launch() {
-  (cd "$ZH_DIR/cwd" && exec "$@") >"$ZH_DIR/program.log" 2>&1 &
+  (cd "$ZH_DIR/cwd" && exec "$@") >"${ZH_LOG:-$ZH_DIR/program.log}" 2>&1 &
   ZH_PID=$!
   ZH_PIDS+=("$ZH_PID")
 }
@@ -240,7 +262,11 @@ zh_wait_gone() {
 }
 
 zh_click() {
-  xdotool mousemove --sync "$1" "$2"
+  # --sync waits for the pointer to move: where it already stands, it would
+  # wait for a motion that never comes.
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell)"
+  if [ "$X" != "$1" ] || [ "$Y" != "$2" ]; then xdotool mousemove --sync "$1" "$2"; fi
   sleep 0.05
   xdotool click 1
   sleep 0.05
@@ -314,13 +340,13 @@ zh_check() {
   "$@" || zh_fail "$description"
 }
 
-# Each cell is read low in its disc, below where a winning piece carries its
-# tick (and clear of the result shown over the board).
+# By default each cell is read low in its disc, below where a winning piece
+# carries its tick.
 zh_board() {
-  local format="" row column x y
+  local format="" row column x y dy=${3:-50}
   for row in 0 1 2 3 4 5; do
     for column in 0 1 2 3 4 5 6; do
-      x=$(($1 + 266 + 70 * column + 35)) y=$(($2 + 149 + 70 * row + 50))
+      x=$(($1 + 266 + 70 * column + 35)) y=$(($2 + 149 + 70 * row + dy))
       format+="%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)] "
     done
   done
