@@ -82,10 +82,11 @@ target 3
 sleep 1.5
 retry 3 "a click after the end of the game changed the board" shows "$grid"
 
-# The result stands over the board, white on navy, and the score counts it.
+# The result stands over the strip above the grid, white on navy, and the
+# score counts it.
 banner() {
   zh_shot "$shot"
-  IFS=, read -r r g b < <(zh_pixel "$shot" $((mx + 740)) $((my + 374)))
+  IFS=, read -r r g b < <(zh_pixel "$shot" $((mx + 285)) $((my + 105)))
   [ "$b" -gt 100 ] && [ "$r" -lt 90 ] && [ "$g" -lt 90 ]
 }
 retry 5 "no result over the board" banner
