@@ -80,7 +80,7 @@ class TFormReseau : public QWidget, public TNetworkLink {
   bool ClientConnected() const override;
   void SendGameStart() override;
   void SendMove(int column) override;
-  void SendChatLine(const QString& text) override;
+  QString SendChatLine(const QString& text) override;
   void ShowNetworkWindow() override;
 
   // Builds "<command>|<payload>" and sends it to the peer; sends nothing when

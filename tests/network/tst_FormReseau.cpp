@@ -470,16 +470,56 @@ class FormReseauTest : public QObject {
     QVERIFY(ConnectTwoCopies(a, b));
     a.main->bnStartClick();
     QTRY_COMPARE(b.Log().value(2), QString("Votre adversaire commence la partie"));
-    for (auto [sender, receiver, column] : {std::tuple{&a, &b, 2}, std::tuple{&b, &a, 4}}) {
-      // No event runs between the two sends.
-      sender->reseau->SendNetMessage("DATA_CHAT", "salut");
-      sender->reseau->SendNetMessage("DATA_GAME", QString::number(column));
-      QTRY_VERIFY(receiver->Idle() && receiver->main->GridText().mid(35)[column] != u'0');
-    }
+    // No event runs between the two sends; each goes in the peer's turn.
+    auto send = [](TSide& sender, TSide& receiver, int column) {
+      sender.reseau->SendNetMessage("DATA_CHAT", "salut");
+      sender.reseau->SendNetMessage("DATA_GAME", QString::number(column));
+      return QTest::qWaitFor(
+          [&] { return receiver.Idle() && receiver.main->GridText().mid(35)[column] != u'0'; });
+    };
+    QVERIFY(send(a, b, 2));
+    // a plays the same column through its game, so that b's answer is in turn;
+    // b, whose turn it is, takes that second copy for nothing.
+    a.main->Colonne0Click(2);
+    QVERIFY(send(b, a, 4));
     QCOMPARE(a.main->MemoChat->toPlainText(), QString("salut\n"));
     QCOMPARE(b.main->MemoChat->toPlainText(), QString("salut\n"));
-    QCOMPARE(a.main->GridText().mid(35), QString("0000100"));
+    QCOMPARE(a.main->GridText().mid(35), QString("0010200"));
     QCOMPARE(b.main->GridText().mid(35), QString("0010000"));
+    QVERIFY(shown.texts.isEmpty());
+  }
+
+  // Chat lines that hold each command word, sent while the receiver is to
+  // move and while it waits: chat lines on both sides, whole and alike, and
+  // neither grid changes.
+  void chatLinesWithCommandWordsStayChat() {
+    TShownErrors shown;
+    TSide a, b;
+    QVERIFY(ConnectTwoCopies(a, b));
+    a.main->bnStartClick();
+    QTRY_COMPARE(b.Log().value(2), QString("Votre adversaire commence la partie"));
+    a.main->Colonne0Click(4);
+    QTRY_VERIFY(b.Idle() && b.main->GridText() == a.main->GridText());
+    const QString grid = a.main->GridText();
+    const QStringList typed = {"regarde DATA_GAME|0", "INIT|xxx", "fin DATA_FIN|",
+                               "DATA_CHAT|DATA_GAME|6", "αβγ Привет 中文 😀"};
+    QString expected;
+    for (const QString& line : typed) expected += QString(line).replace(u'|', u'\u00A6') + u'\n';
+    expected.replace(QString("αβγ Привет 中文 😀"), QString("??? ?????? ?? ?"));
+    for (TSide* sender : {&a, &b}) {
+      for (const QString& line : typed) {
+        sender->main->EditChat->setText(line);
+        sender->main->bnEnvoyerChatClick();
+        // Sent one by one, as a player would: each its own read.
+        Pump(30);
+      }
+      if (sender == &a) QTRY_COMPARE(b.main->MemoChat->toPlainText(), expected);
+    }
+    QTRY_COMPARE(b.main->MemoChat->toPlainText(), expected + expected);
+    QTRY_COMPARE(a.main->MemoChat->toPlainText(), expected + expected);
+    QCOMPARE(a.main->GridText(), grid);
+    QCOMPARE(b.main->GridText(), grid);
+    QVERIFY(b.main->Colonne[0]->isEnabled());
     QVERIFY(shown.texts.isEmpty());
   }
 
@@ -513,14 +553,13 @@ class FormReseauTest : public QObject {
     QCOMPARE(a.main->lbScore->text(), QString("1-0"));
 
     // Chat both ways, accents and "|" included; each side shows its own
-    // lines too.
+    // lines as the other side does.
     a.main->EditChat->setText("Bien joué | encore ?");
     a.main->bnEnvoyerChatClick();
     QTRY_COMPARE(b.main->MemoChat->toPlainText(), QString("Bien joué \n"));
     b.main->EditChat->setText("Oui, volontiers… œuf");
     b.main->bnEnvoyerChatClick();
-    QTRY_COMPARE(a.main->MemoChat->toPlainText(),
-                 QString("Bien joué | encore ?\nOui, volontiers… œuf\n"));
+    QTRY_COMPARE(a.main->MemoChat->toPlainText(), QString("Bien joué \nOui, volontiers… œuf\n"));
     QCOMPARE(b.main->MemoChat->toPlainText(), QString("Bien joué \nOui, volontiers… œuf\n"));
 
     // Déconnexion on the client: both sides end up disconnected.
