@@ -16,6 +16,7 @@
 #include <QString>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "game/model/GameView.h"
@@ -99,6 +100,8 @@ class TGame : public QObject {
   TNetworkLink* NetworkLink() const { return network_; }
   // What plays the game's sounds; may stay null.
   void SetSoundPlayer(TSoundPlayer* player) { sounds_ = player; }
+  // Called whenever a move (or a start) is over and the game waits again.
+  void SetMoveOverHandler(std::function<void()> handler) { moveOver_ = std::move(handler); }
 
   // The local player's requests.
   // The start button: a local game in the selected mode, or a network game
@@ -176,6 +179,7 @@ class TGame : public QObject {
   TGameView& view_;
   TNetworkLink* network_ = nullptr;
   TSoundPlayer* sounds_ = nullptr;
+  std::function<void()> moveOver_;
   TBoard grid_;
   TPlayMode mode_ = TPlayMode::Machine;
   TPhase phase_ = TPhase::NoGame;

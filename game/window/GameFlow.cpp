@@ -88,7 +88,9 @@ void TFormMain::BuildBoardMenu() {
        [this] { game_.UndoLastMove(); }},
       {QStringLiteral("Conseil"),
        {QKeySequence(Qt::Key_H)},
-       [this, boardShown] { return boardShown() && game_.LocalMayMove(); },
+       [this, boardShown] {
+         return boardShown() && (game_.LocalMayMove() || game_.MoveUnderWay());
+       },
        [this] { hint_->Ask(); }},
       {QStringLiteral("Aide"),
        {QKeySequence(Qt::Key_F1)},

@@ -376,6 +376,29 @@ class TestGameFlow : public QObject {
     }
   }
 
+  // H while a piece falls waits, as undo does, and advises the player to
+  // move once the piece has landed: red wins in column 1.
+  void hintAskedDuringAFallComesAfterIt() {
+    TWindow form;
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.EditChat->clearFocus();
+    StartTwoHumanGame(form);
+    Click(form, u"10101"_s);
+    QTRY_VERIFY(!form.MoveUnderWay());
+    bool ran = false;
+    QString during;
+    OnceDuringTheNextMove(form, ran, [&form, &during] {
+      QTest::keyClick(&form, Qt::Key_H);
+      during = LogLines(form).last();
+    });
+    Click(form, u"0"_s);
+    QVERIFY(ran);
+    QCOMPARE(during, u"[HUMAIN-2] : Je joue la colonne n° 0"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(LogLines(form).last(),
+                              u"[CONSEIL] : Jouez la colonne n° 1 (gagnant)"_s, 10000);
+  }
+
   // The board's context menu greys what cannot act; its keys act as its
   // entries do, and the chat field keeps the keys it edits with.
   void boardMenuAndItsKeys() {
