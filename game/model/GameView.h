@@ -51,8 +51,8 @@ class TGameView {
 
   // The mode boxes say "Joueur contre la machine".
   virtual bool AgainstMachine() const = 0;
-  // An error the game cannot go on from (a bad pattern table, a peer's
-  // column that is no number).
+  // An error the game cannot go on from (a bad pattern table). What a peer
+  // sends never comes here: it is written into the log.
   virtual void ReportError(const QString& text) = 0;
 };
 
