@@ -16,8 +16,9 @@ class TNetworkLink {
   virtual void SendGameStart() = 0;
   // This side played `column` (0 .. 6).
   virtual void SendMove(int column) = 0;
-  // A line for the peer's chat.
-  virtual void SendChatLine(const QString& text) = 0;
+  // A line for the peer's chat; returns the line as the peer's chat will
+  // show it, which is what our own chat shows.
+  virtual QString SendChatLine(const QString& text) = 0;
 
   // Shows the network window, not modally.
   virtual void ShowNetworkWindow() = 0;

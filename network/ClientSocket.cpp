@@ -2,11 +2,23 @@
 
 #include <QHostInfo>
 #include <QTcpSocket>
+#include <QTimer>
 #include <functional>
 
 namespace zerud {
 
-TClientSocket::TClientSocket(QObject* parent) : QObject(parent) {}
+TClientSocket::TClientSocket(QObject* parent) : QObject(parent), attempt_(new QTimer(this)) {
+  attempt_->setSingleShot(true);
+  attempt_->setInterval(kAttemptLimitMs);
+  // A lookup that never answers, or a connection the system keeps trying
+  // for minutes, must not leave the player at "Connexion en cours".
+  connect(attempt_, &QTimer::timeout, this, [this] {
+    if (state_ == TState::LookingUp)
+      Fail(nullptr, TErrorEvent::eeLookup, QAbstractSocket::SocketTimeoutError);
+    else if (state_ == TState::Connecting)
+      Fail(connection_, TErrorEvent::eeConnect, QAbstractSocket::SocketTimeoutError);
+  });
+}
 
 TClientSocket::~TClientSocket() { Drop(); }
 
@@ -20,10 +32,13 @@ void TClientSocket::SetPort(int port) {
   port_ = port;
 }
 
+void TClientSocket::SetAttemptLimit(int ms) { attempt_->setInterval(ms); }
+
 void TClientSocket::Open() {
   if (state_ != TState::Idle) throw TSocketError(QString::fromUtf8(kTextClientAlreadyOpen));
   if (host_.isEmpty()) throw TSocketError(QString::fromUtf8(kTextNoAddress));
   state_ = TState::LookingUp;
+  attempt_->start();
   // A dotted address comes back as itself, without asking any name server.
   // An abandoned lookup runs to its end and is ignored then: cancelling it,
   // or handing Qt a lambda, leaks Qt's callback in this version.
@@ -53,6 +68,7 @@ void TClientSocket::LookedUp(const QHostInfo& info) {
 }
 
 void TClientSocket::Established() {
+  attempt_->stop();
   state_ = TState::Connected;
   connection_->established_ = true;
   RaiseNotify(OnConnect, connection_);
@@ -67,6 +83,7 @@ void TClientSocket::Close() {
 }
 
 void TClientSocket::Drop() {
+  attempt_->stop();
   state_ = TState::Idle;
   if (!connection_) return;
   connection_->Release();

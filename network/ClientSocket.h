@@ -8,6 +8,7 @@
 #include "network/SocketEvents.h"
 
 class QHostInfo;
+class QTimer;
 
 namespace zerud {
 
@@ -17,6 +18,10 @@ class TClientSocket : public QObject {
   Q_OBJECT
 
  public:
+  // An attempt (lookup and connection) that has not succeeded by then fails
+  // with OnError, whatever the system would still try.
+  static constexpr int kAttemptLimitMs = 15000;
+
   explicit TClientSocket(QObject* parent = nullptr);
   ~TClientSocket() override;
 
@@ -25,6 +30,9 @@ class TClientSocket : public QObject {
   void SetPort(int port);
   const QString& Host() const { return host_; }
   int Port() const { return port_; }
+
+  // The limit of the next attempts, in milliseconds (tests shorten it).
+  void SetAttemptLimit(int ms);
 
   // Looks the host up and connects in the background; OnConnect or OnError
   // follows. Throws TSocketError for an empty host or when already open.
@@ -61,6 +69,8 @@ class TClientSocket : public QObject {
   int port_ = 0;
   TState state_ = TState::Idle;
   int lookupId_ = -1;  // the lookup under way; others are ignored
+  // Runs from Open until the connection is made or the attempt is dropped.
+  QTimer* attempt_;
   QPointer<TSocketConnection> connection_;
 };
 

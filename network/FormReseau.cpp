@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "controls/ButtonComps.h"
+#include "network/ChatText.h"
 #include "network/LocalAddress.h"
 #include "network/Protocol.h"
 #include "network/Sockets.h"
@@ -275,8 +276,9 @@ void TFormReseau::SendMove(int column) {
   SendNetMessage(QString::fromLatin1(kCommandMove), QString::number(column));
 }
 
-void TFormReseau::SendChatLine(const QString& text) {
-  SendNetMessage(QString::fromLatin1(kCommandChat), text);
+QString TFormReseau::SendChatLine(const QString& text) {
+  SendNetMessage(QString::fromLatin1(kCommandChat), EscapeChatText(text));
+  return ChatLineAsReceived(text);
 }
 
 void TFormReseau::showEvent(QShowEvent* event) {

@@ -82,7 +82,7 @@ class TFormReseau : public QWidget, public TNetworkLink {
   // TNetworkLink
   void SendGameStart() override;
   void SendMove(int column) override;
-  void SendChatLine(const QString& text) override;
+  QString SendChatLine(const QString& text) override;
   void ShowNetworkWindow() override;
 
   // Builds "<command>|<payload>" and sends it to the peer; sends nothing when

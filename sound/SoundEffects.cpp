@@ -1,10 +1,14 @@
 #include "sound/SoundEffects.h"
 
 #include <QAudioDevice>
+#include <QFile>
 #include <QLoggingCategory>
 #include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QThread>
+#include <memory>
+#include <vector>
+
+#include "sound/SoundOutput.h"
 
 namespace zerud {
 
@@ -26,24 +30,42 @@ QAudioDevice QuietlyFindOutput() {
 
 }  // namespace
 
+// One output for all the sounds, written with their mix on a thread of its
+// own: sounds that overlap are added, none cuts another short, and a long
+// loop of the game's thread leaves no hole in them.
 TSoundEffects::TSoundEffects(QObject* parent) : QObject(parent) {
-  const QAudioDevice output = QuietlyFindOutput();
-  if (output.isNull()) return;
-  // Loaded now, so the first landing plays without a wait; each effect is
-  // handed the device, which it would otherwise look up again.
+  const QAudioDevice device = QuietlyFindOutput();
+  if (device.isNull()) return;
+  // Decoded now, so the first landing plays without a wait.
+  std::vector<std::shared_ptr<const TSamples>> sounds;
   for (const TSound sound : kAllSounds) {
-    auto* effect = new QSoundEffect(output, this);
-    effect->setSource(QUrl(QStringLiteral("qrc:/zerud/sounds/") + SoundFileName(sound)));
-    effects_[static_cast<std::size_t>(sound)] = effect;
+    QFile file(QStringLiteral(":/zerud/sounds/") + SoundFileName(sound));
+    sounds.push_back(std::make_shared<const TSamples>(
+        file.open(QIODevice::ReadOnly) ? ReadWavSamples(file.readAll()) : TSamples()));
   }
+  thread_ = new QThread(this);
+  thread_->setObjectName(QStringLiteral("zerud-sound"));
+  output_ = new TSoundOutput(device, std::move(sounds));
+  output_->moveToThread(thread_);
+  connect(thread_, &QThread::finished, output_, &QObject::deleteLater);
+  thread_->start(QThread::TimeCriticalPriority);
+  QMetaObject::invokeMethod(output_, &TSoundOutput::Open, Qt::QueuedConnection);
+}
+
+TSoundEffects::~TSoundEffects() {
+  if (thread_ == nullptr) return;
+  QMetaObject::invokeMethod(output_, &TSoundOutput::Close, Qt::BlockingQueuedConnection);
+  thread_->quit();
+  thread_->wait();
 }
 
 void TSoundEffects::Play(TSound sound) {
-  QSoundEffect* effect = effects_[static_cast<std::size_t>(sound)];
-  if (!on_ || effect == nullptr) return;
+  if (!on_ || output_ == nullptr) return;
   // The recording test reads this line's time against the recording.
   qCDebug(lcSound) << "playing" << SoundFileName(sound);
-  effect->play();
+  QMetaObject::invokeMethod(
+      output_, [output = output_, sound] { output->Play(static_cast<int>(sound)); },
+      Qt::QueuedConnection);
 }
 
 void TSoundEffects::SetOn(bool on) {

@@ -1,23 +1,24 @@
 // The sounds played for real through Qt Multimedia, and the switch that
 // turns them off and on. Without an audio device the game is silent and
-// says nothing: no sound object is made, so nothing can complain.
+// says nothing: no output is made, so nothing can complain.
 #pragma once
 
 #include <QObject>
-#include <array>
-#include <iterator>
 
 #include "sound/Sound.h"
 
-class QSoundEffect;
+class QThread;
 
 namespace zerud {
+
+class TSoundOutput;
 
 class TSoundEffects : public QObject, public TSoundPlayer {
   Q_OBJECT
 
  public:
   explicit TSoundEffects(QObject* parent = nullptr);
+  ~TSoundEffects() override;
 
   void Play(TSound sound) override;
 
@@ -29,8 +30,9 @@ class TSoundEffects : public QObject, public TSoundPlayer {
 
  private:
   bool on_ = true;
-  // Null for every sound when the desktop offered no audio output at start.
-  std::array<QSoundEffect*, std::size(kAllSounds)> effects_{};
+  // Both null when the desktop offered no audio output at start.
+  QThread* thread_ = nullptr;
+  TSoundOutput* output_ = nullptr;
 };
 
 }  // namespace zerud

@@ -1,6 +1,7 @@
 #include "game/hint/HintControl.h"
 
 #include <QMap>
+#include <utility>
 
 #include "game/model/Game.h"
 #include "game/model/GameTexts.h"
@@ -15,9 +16,21 @@ THintControl::THintControl(TGame& game, TGameView& view, std::function<void(int)
       moveMarker_(std::move(moveMarker)),
       finder_(new THintFinder(this)) {
   connect(finder_, &THintFinder::Found, this, &THintControl::Show);
+  // The game goes before its window's children, this one among them.
+  game_.SetMoveOverHandler([this] { MoveOver(); });
 }
 
-void THintControl::Ask() { finder_->Find(game_.Grid(), game_.PatternTable()); }
+void THintControl::Ask() {
+  if (game_.MoveUnderWay()) {
+    waiting_ = true;
+    return;
+  }
+  if (game_.LocalMayMove()) finder_->Find(game_.Grid(), game_.PatternTable());
+}
+
+void THintControl::MoveOver() {
+  if (std::exchange(waiting_, false)) Ask();
+}
 
 void THintControl::Drop() { finder_->Cancel(); }
 

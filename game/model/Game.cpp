@@ -228,6 +228,7 @@ void TGame::FinishMove() {
   freezeAsked_ = machineFailed_ = false;
   ShowControls();
   if (std::exchange(undoAsked_, false) && CanUndo()) TakeBack();
+  if (moveOver_) moveOver_();
   ScheduleDrain();
 }
 

@@ -16,6 +16,7 @@
 #include <QString>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -117,12 +118,15 @@ class TGame : public QObject {
   TNetworkLink* NetworkLink() const { return network_; }
   // What plays the game's sounds; may stay null.
   void SetSoundPlayer(TSoundPlayer* player) { sounds_ = player; }
+  // Called whenever a move (or a start) is over and the game waits again.
+  void SetMoveOverHandler(std::function<void()> handler) { moveOver_ = std::move(handler); }
 
   // What the local player may ask for now. Nothing of the sort while the
   // options panel covers the board.
   bool MayStartGame() const;
   bool CanUndo() const;
-  bool MayAskHint() const { return !optionsOpen_ && LocalMayMove(); }
+  // A hint asked for during a move comes once the move is over.
+  bool MayAskHint() const { return !optionsOpen_ && (LocalMayMove() || MoveUnderWay()); }
 
   // The options panel is shown (it covers the board) or put away.
   void SetOptionsOpen(bool open) { optionsOpen_ = open; }
@@ -219,6 +223,7 @@ class TGame : public QObject {
   TSearchState search_;
   TRandomSource random_;
   TSoundPlayer* sounds_ = nullptr;
+  std::function<void()> moveOver_;
   TBoard grid_;
   TPlayMode mode_ = TPlayMode::Machine;
   TPlayMode selectedMode_ = TPlayMode::Machine;

@@ -4,19 +4,13 @@
 
 #include "game/model/Game.h"
 #include "game/model/GameTexts.h"
+#include "game/model/PeerText.h"
 #include "rules/Errors.h"
 #include "rules/Integer.h"
 
 namespace zerud {
 
 using namespace texts;
-
-namespace {
-
-// The longest part of a peer's bad column text repeated in the error shown.
-constexpr qsizetype kShownColumnText = 64;
-
-}  // namespace
 
 // The local game stops where it stands, finished or not: nothing of it
 // can be played, undone or reopened once a connection is wanted.
@@ -149,19 +143,19 @@ void TGame::StartPeerGameNow() {
   view_.EnableClockTicks();
 }
 
-// The peer's move is played whether or not it was its turn: the protocol's
-// alternation keeps the two sides in step. After it, a local player moves.
+// Only the peer's move in its turn of a network game under way counts; any
+// other leaves the grid alone, so the two grids can never part. A column
+// text that is no number is written into the log, the connection goes on.
 void TGame::PlayPeerMoveNow(const QString& text) {
   int n = 0;
   try {
     n = ParseInteger(text.toStdString());
   } catch (const TConvertError&) {
-    // The peer chooses the text: the report repeats only its beginning.
-    QString shown = text.left(kShownColumnText);
-    if (shown.size() < text.size()) shown += QStringLiteral("…");
-    view_.ReportError(QString::fromUtf8(TConvertError(shown.toStdString()).what()));
+    Log(QString::fromUtf8(TConvertError(ShownPeerText(text).toStdString()).what()));
+    view_.ScrollLogToLast();
     return;
   }
+  if (mode_ != TPlayMode::Network || phase_ != TPhase::Waiting || turn_ != TMover::Peer) return;
   // A column the grid does not have, a full one, or a full grid: ignored.
   if (LandingRow(grid_, n) == -1 || moveNumber_ > kPieceCount) return;
   mode_ = TPlayMode::Network;

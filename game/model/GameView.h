@@ -53,8 +53,8 @@ class TGameView {
   // The mode the boxes show (Machine or TwoHumans) has changed, or a
   // connection opened or closed: the boxes and the log's rows follow.
   virtual void ShowSelectedMode(TPlayMode mode) = 0;
-  // An error the game cannot go on from (a bad pattern table, a peer's
-  // column that is no number).
+  // An error the game cannot go on from (a bad pattern table). What a peer
+  // sends never comes here: it is written into the log.
   virtual void ReportError(const QString& text) = 0;
 };
 

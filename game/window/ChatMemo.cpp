@@ -1,6 +1,7 @@
 #include "game/window/ChatMemo.h"
 
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -33,6 +34,14 @@ void TChatMemo::AppendLine(const QString& line, bool own) {
   QTextCharFormat format;
   format.setForeground(own ? skin::kOwnChat : QColor(Qt::black));
   cursor.insertText(line + QLatin1Char('\n'), format);
+  // The last line break leaves an empty block at the end, which the view
+  // would count as a line below the newest one, so that its end showed
+  // that empty line and only the bottom of the newest: it is hidden.
+  QTextBlock empty = text->lastBlock();
+  QTextBlock newest = empty.previous();
+  newest.setVisible(true);
+  empty.setVisible(false);
+  text->markContentsDirty(newest.position(), empty.position() + empty.length() - newest.position());
   // characterCount() counts the empty last block's end as well.
   while (text->characterCount() - 1 > kTextLimit && text->blockCount() > 1) {
     QTextCursor oldest(text);

@@ -174,16 +174,15 @@ void TFormMain::bnAideClick() {
 void TFormMain::bnClearClick() { MemoChat->clear(); }
 
 // The server sends whatever the edit holds, even nothing; the client only a
-// text of one character or more. The line sent shows in our own chat too;
-// then the edit is emptied.
+// text of one character or more. Our own chat shows the line as the peer's
+// will; then the edit is emptied.
 void TFormMain::bnEnvoyerChatClick() {
   TNetworkLink* network = NetworkLink();
   if (network == nullptr) return;
   const QString text = EditChat->text();
   const bool listening = game_.ServerRole() && game_.ConnectionOpen();
   if (listening || (!game_.ServerRole() && game_.PeerThere() && !text.isEmpty())) {
-    network->SendChatLine(text);
-    MemoChat->AppendLine(text, true);
+    MemoChat->AppendLine(network->SendChatLine(text), true);
     EditChat->clear();
   }
 }

@@ -37,7 +37,10 @@ class TRecordingLink : public TNetworkLink {
 
   void SendGameStart() override { Sent.append(QStringLiteral("start")); }
   void SendMove(int column) override { Sent.append(QStringLiteral("move %1").arg(column)); }
-  void SendChatLine(const QString& text) override { Sent.append(QStringLiteral("chat ") + text); }
+  QString SendChatLine(const QString& text) override {
+    Sent.append(QStringLiteral("chat ") + text);
+    return text;
+  }
   void ShowNetworkWindow() override {}
 };
 

@@ -517,20 +517,21 @@ class TestGame : public QObject {
     t.Connect();
     t.game.StartPeerGame();
     TTable::Settle();
-    const QStringList lines = t.view.Log;
+    t.Mark();
 
     // Outside the grid, ignored before anything changes; a value beyond 32
-    // bits is no integer.
-    // The report repeats at most 64 characters of the peer's text.
+    // bits is no integer. A text that is no number is one line of the log,
+    // its control characters shown, at most 64 of its characters repeated.
     const QString x64 = QString(64, u'x');
-    for (const QString& text :
-         {u"3x"_s, u"7"_s, u"-1"_s, u"99999999999"_s, u"2147483647"_s, x64, x64 + u"y"_s})
+    for (const QString& text : {u"3x"_s, u"7"_s, u"-1"_s, u"99999999999"_s, u"2147483647"_s, x64,
+                                x64 + u"y"_s, u"0\n\r\t\u0085\u202E"_s})
       t.game.PlayPeerMove(text);
     TTable::Settle();
     const QString bad = u"'%1' n'est pas une valeur entière correcte"_s;
-    QCOMPARE(t.view.Errors, (QStringList{bad.arg(u"3x"_s), bad.arg(u"99999999999"_s), bad.arg(x64),
-                                         bad.arg(x64 + u"…"_s)}));
-    QCOMPARE(t.view.Log, lines);
+    QCOMPARE(t.Added(), (QStringList{bad.arg(u"3x"_s), bad.arg(u"99999999999"_s), bad.arg(x64),
+                                     bad.arg(x64 + u"…"_s),
+                                     bad.arg(u"0\u240A\u240D\u2409<U+0085><U+202E>"_s)}));
+    QVERIFY(t.view.Errors.isEmpty());
     QCOMPARE(t.Grid(), kEmptyGrid);
     QCOMPARE(t.Turn(), u"move 1 player 1 playing 0000000 counting"_s);
 
@@ -561,12 +562,17 @@ class TestGame : public QObject {
     const QString interrupted =
         u"Partie interrompue : cliquez sur « Nouvelle partie » pour rejouer."_s;
     const QString gone = u"La connexion avec votre adversaire est perdue."_s;
+    const QString badColumn = u"'0\u240A' n'est pas une valeur entière correcte"_s;
 
     // Nothing started: clicks and keys find no game.
     row("no game: click", TSetup::NoGame, "click",
         "no game, local, move 1, targets 0000000, start on, clock off, may start");
     row("no game: mode", TSetup::NoGame, "mode",
         "no game, local, move 1, targets 0000000, start on, clock off, may start");
+    row("no game: a peer's move changes nothing", TSetup::NoGame, "peer move",
+        "no game, local, move 1, targets 0000000, start on, clock off, may start");
+    row("no game: a peer's bad column is one line", TSetup::NoGame, "bad column",
+        "no game, local, move 1, targets 0000000, start on, clock off, may start", {badColumn});
 
     // A human to move against the machine.
     row("machine, waiting: click", TSetup::MachineWaiting, "click",
@@ -618,8 +624,8 @@ class TestGame : public QObject {
     row("network, our turn: click sends", TSetup::NetworkOurTurn, "click",
         "waiting, peer, move 2, targets 0000000, start on, clock on, may start",
         {HumanLine(1, 0), u"sent move 0"_s});
-    row("network, our turn: peer's move", TSetup::NetworkOurTurn, "peer move",
-        "waiting, local, move 2, targets 1111111, start off, clock on, may hint", {PeerLine(1, 5)});
+    row("network, our turn: the peer's move out of turn changes nothing", TSetup::NetworkOurTurn,
+        "peer move", "waiting, local, move 1, targets 1111111, start on, clock on, may start hint");
     row("network, our turn: chat", TSetup::NetworkOurTurn, "chat",
         "waiting, local, move 1, targets 1111111, start on, clock on, may start hint",
         {u"chat peer: salut"_s, u"chat shown at once"_s});
@@ -633,6 +639,11 @@ class TestGame : public QObject {
         "waiting, peer, move 1, targets 0000000, start off, clock on, may nothing");
     row("network, peer's turn: peer's move", TSetup::NetworkPeersTurn, "peer move",
         "waiting, local, move 2, targets 1111111, start off, clock on, may hint", {PeerLine(1, 5)});
+    row("network, peer's turn: a second move in a row changes nothing", TSetup::NetworkPeersTurn,
+        "peer move, peer move",
+        "waiting, local, move 2, targets 1111111, start off, clock on, may hint", {PeerLine(1, 5)});
+    row("network, peer's turn: a bad column is one line", TSetup::NetworkPeersTurn, "bad column",
+        "waiting, peer, move 1, targets 0000000, start off, clock on, may nothing", {badColumn});
     row("network, peer's turn: peer's end", TSetup::NetworkPeersTurn, "peer end",
         "over, peer, move 1, targets 0000000, start off, clock on, may nothing");
     row("network, peer's turn: peer lost", TSetup::NetworkPeersTurn, "lost",
@@ -675,6 +686,8 @@ class TestGame : public QObject {
 
     // After the end.
     row("network, over: click", TSetup::NetworkOver, "click",
+        "over, peer, move 8, targets 0000000, start on, clock off, may start");
+    row("network, over: the peer's move changes nothing", TSetup::NetworkOver, "peer move",
         "over, peer, move 8, targets 0000000, start on, clock off, may start");
     row("network, over: peer lost", TSetup::NetworkOver, "lost",
         "over, peer, move 8, targets 0000000, start on, clock off, may start");
@@ -728,6 +741,7 @@ class TestGame : public QObject {
           t.game.ConnectionLost();
         }
         if (name == u"peer move") t.game.PlayPeerMove(u"5"_s);
+        if (name == u"bad column") t.game.PlayPeerMove(u"0\n"_s);
         if (name == u"peer start") t.game.StartPeerGame();
         if (name == u"peer end") t.game.EndAnnouncedByPeer();
         if (name == u"chat") {

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Two copies of the game on two X displays, joined over 127.0.0.1: the first
-# listens as server with the default port text, the second connects as
-# client. The server starts a game and plays column 3, the client sees the
-# red piece land and answers in column 4, the server sees the yellow piece.
-# A chat line goes from the server to the client's chat memo.
+# listens as server with the default port text. A stranger sends it a move
+# of bad text first: no box comes up, and the server listens again once the
+# stranger has gone. The second copy connects as client. The server starts a
+# game and plays column 3, the client sees the red piece land; the server's
+# chat line "regarde DATA_GAME|0" shows on the client and plays nothing; the
+# client answers in column 4, the server sees the yellow piece. A chat line
+# goes from the server to the client's chat memo; after a long line and a
+# short one, both memos show the end of the talk at their bottom.
 #   e2e_network.sh <program>
 set -uo pipefail
 program=$1
@@ -85,9 +89,45 @@ connexion() {  # display
   DISPLAY=$1 zh_click $((nx + CONNEXION[0])) $((ny + CONNEXION[1]))
   DISPLAY=$1 zh_wait_gone "$net" 5 || zh_fail "the network window on $1 stays after Connexion"
 }
+# Windows titled as the game's: the main window, and any error box.
+titled_windows() {  # display
+  DISPLAY=$1 xdotool search --onlyvisible --name '^Zerud uravizera4$' | wc -l
+}
+# True when the rectangle of the display holds a dark (text) pixel.
+dark_in() {  # display x y w h
+  DISPLAY=$1 zh_shot "$ZH_DIR/shot.png" || return 1
+  local darkest
+  darkest=$(convert "$ZH_DIR/shot.png" -crop "$4x$5+$2+$3" -colorspace gray -format '%[fx:minima]' info:)
+  awk -v d="$darkest" 'BEGIN { exit !(d < 0.4) }'
+}
+# Sends a chat line from the server's chat field.
+server_chat() {  # text
+  zh_click $((ax + CHAT[0])) $((ay + CHAT[1]))
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$1"
+  xdotool key Return
+}
 
 open_network_window "$D1"
 ax=$x ay=$y
+connexion "$D1"
+
+# A stranger sends a move of bad text, five times, while the server waits:
+# each is a line of the log, no box comes up and the window stays usable.
+exec 5<>/dev/tcp/127.0.0.1/28528 || zh_fail "the server does not listen"
+for _ in 1 2 3 4 5; do
+  printf 'DATA_GAME|0\n' >&5
+  sleep 0.2
+done
+sleep 1
+[ "$(titled_windows "$D1")" -eq 1 ] && zh_alive "$ZH_PID" ||
+  zh_fail "the stranger's bad move brought up a box, or ended the game"
+exec 5>&-
+# The stranger has gone: the server listens again after Connexion.
+sleep 1
+DISPLAY=$D1 zh_click $((ax + MULTI[0])) $((ay + MULTI[1]))
+net=$(DISPLAY=$D1 zh_wait_window "Réseau" 10 312x166) || zh_fail "no network window after the stranger"
+read -r nx ny _ _ < <(DISPLAY=$D1 zh_geometry "$net")
 connexion "$D1"
 open_network_window "$D2"
 bx=$x by=$y
@@ -105,16 +145,37 @@ zh_click $((ax + START[0])) $((ay + START[1]))
 click_until "the server's move never reached the client" "$D1" \
   $((ax + $(column_x 3))) $((ay + TARGET_Y)) bottom_cell_is red "$D2" "$bx" "$by" 3
 
+# A chat line that holds a move's words stays a chat line: the client shows
+# it and its grid does not change.
+before=$(client_memo_hash)
+server_chat "regarde DATA_GAME|0"
+memo_changed() { [ "$(client_memo_hash)" != "$before" ]; }
+wait_for "the chat line with DATA_GAME never showed on the client" memo_changed
+sleep 1
+bottom_cell_is yellow "$D2" "$bx" "$by" 0 && zh_fail "a chat line played a move on the client"
+bottom_cell_is red "$D2" "$bx" "$by" 0 && zh_fail "a chat line played a move on the client"
+
 # The client answers in column 4; the server sees the yellow piece.
 click_until "the client's move never reached the server" "$D2" \
   $((bx + $(column_x 4))) $((by + TARGET_Y)) bottom_cell_is yellow "$D1" "$ax" "$ay" 4
 
 # A chat line from the server shows in the client's chat memo.
 before=$(client_memo_hash)
-zh_click $((ax + CHAT[0])) $((ay + CHAT[1]))
-xdotool key ctrl+a
-xdotool type --delay 20 "Bonjour"
-xdotool key Return
-memo_changed() { [ "$(client_memo_hash)" != "$before" ]; }
+server_chat "Bonjour"
 wait_for "the chat line never showed on the client" memo_changed
-echo "PASS: two copies connected over 127.0.0.1, moves and a chat line seen on the other side"
+
+# A long line, then a short one: each memo shows the end of the talk, the
+# short line in its last row (the second: the memo holds two whole rows)
+# and the long one's end above it, where the newest line's last row alone
+# used to show at the top with nothing below it.
+server_chat "$(printf 'abcdefgh%.0s' $(seq 36))FIN"
+server_chat "Deuxieme"
+sleep 1
+for side in "$D1 $ax $ay" "$D2 $bx $by"; do
+  read -r display mx my <<<"$side"
+  dark_in "$display" $((mx + MEMO_CHAT[0])) $((my + MEMO_CHAT[1] + 20)) "${MEMO_CHAT[2]}" 12 ||
+    zh_fail "the newest chat line is not in the memo's last row on $display"
+  dark_in "$display" $((mx + MEMO_CHAT[0])) $((my + MEMO_CHAT[1] + 3)) "${MEMO_CHAT[2]}" 12 ||
+    zh_fail "the line before the newest is not above it in the memo on $display"
+done
+echo "PASS: two copies connected over 127.0.0.1, moves and chat lines seen on the other side"

@@ -472,16 +472,57 @@ class FormReseauTest : public QObject {
     QVERIFY(ConnectTwoCopies(a, b));
     a.main->bnStartClick();
     QTRY_COMPARE(b.Log().value(2), QString("Votre adversaire commence la partie"));
-    for (auto [sender, receiver, column] : {std::tuple{&a, &b, 2}, std::tuple{&b, &a, 4}}) {
-      // No event runs between the two sends.
-      sender->reseau->SendNetMessage("DATA_CHAT", "salut");
-      sender->reseau->SendNetMessage("DATA_GAME", QString::number(column));
-      QTRY_VERIFY(receiver->Idle() && receiver->main->GridText().mid(35)[column] != u'0');
-    }
+    // No event runs between the two sends; each goes in the peer's turn.
+    auto send = [](TSide& sender, TSide& receiver, int column) {
+      sender.reseau->SendNetMessage("DATA_CHAT", "salut");
+      sender.reseau->SendNetMessage("DATA_GAME", QString::number(column));
+      return QTest::qWaitFor(
+          [&] { return receiver.Idle() && receiver.main->GridText().mid(35)[column] != u'0'; });
+    };
+    QVERIFY(send(a, b, 2));
+    // a plays the same column through its game, so that b's answer is in turn;
+    // b, whose turn it is, takes that second copy for nothing.
+    a.main->Colonne0Click(2);
+    QVERIFY(send(b, a, 4));
     QCOMPARE(test::Control<TChatMemo>(*a.main, "MemoChat")->toPlainText(), QString("salut\n"));
     QCOMPARE(test::Control<TChatMemo>(*b.main, "MemoChat")->toPlainText(), QString("salut\n"));
-    QCOMPARE(a.main->GridText().mid(35), QString("0000100"));
+    QCOMPARE(a.main->GridText().mid(35), QString("0010200"));
     QCOMPARE(b.main->GridText().mid(35), QString("0010000"));
+    QVERIFY(shown.texts.isEmpty());
+  }
+
+  // Chat lines that hold each command word, sent while the receiver is to
+  // move and while it waits: chat lines on both sides, whole and alike, and
+  // neither grid changes.
+  void chatLinesWithCommandWordsStayChat() {
+    TShownErrors shown;
+    TSide a, b;
+    QVERIFY(ConnectTwoCopies(a, b));
+    a.main->bnStartClick();
+    QTRY_COMPARE(b.Log().value(2), QString("Votre adversaire commence la partie"));
+    a.main->Colonne0Click(4);
+    QTRY_VERIFY(b.Idle() && b.main->GridText() == a.main->GridText());
+    const QString grid = a.main->GridText();
+    const QStringList typed = {"regarde DATA_GAME|0", "INIT|xxx", "fin DATA_FIN|",
+                               "DATA_CHAT|DATA_GAME|6", "αβγ Привет 中文 😀"};
+    QString expected;
+    for (const QString& line : typed) expected += QString(line).replace(u'|', u'\u00A6') + u'\n';
+    expected.replace(QString("αβγ Привет 中文 😀"), QString("??? ?????? ?? ?"));
+    for (TSide* sender : {&a, &b}) {
+      for (const QString& line : typed) {
+        test::Control<TChatField>(*sender->main, "EditChat")->setText(line);
+        sender->main->bnEnvoyerChatClick();
+        // Sent one by one, as a player would: each its own read.
+        Pump(30);
+      }
+      if (sender == &a)
+        QTRY_COMPARE(test::Control<TChatMemo>(*b.main, "MemoChat")->toPlainText(), expected);
+    }
+    QTRY_COMPARE(test::Control<TChatMemo>(*b.main, "MemoChat")->toPlainText(), expected + expected);
+    QTRY_COMPARE(test::Control<TChatMemo>(*a.main, "MemoChat")->toPlainText(), expected + expected);
+    QCOMPARE(a.main->GridText(), grid);
+    QCOMPARE(b.main->GridText(), grid);
+    QVERIFY(test::ColumnControl<TColumnTarget>(*b.main, 0)->isEnabled());
     QVERIFY(shown.texts.isEmpty());
   }
 
@@ -518,7 +559,7 @@ class FormReseauTest : public QObject {
     QCOMPARE(test::Control<QLabel>(*b.main, "lbScore")->text(), QString("0-1"));
 
     // Chat both ways, accents and "|" included; each side shows its own
-    // lines too.
+    // lines as the other side does.
     test::Control<TChatField>(*a.main, "EditChat")->setText("Bien joué | encore ?");
     a.main->bnEnvoyerChatClick();
     QTRY_COMPARE(test::Control<TChatMemo>(*b.main, "MemoChat")->toPlainText(),
@@ -526,7 +567,7 @@ class FormReseauTest : public QObject {
     test::Control<TChatField>(*b.main, "EditChat")->setText("Oui, volontiers… œuf");
     b.main->bnEnvoyerChatClick();
     QTRY_COMPARE(test::Control<TChatMemo>(*a.main, "MemoChat")->toPlainText(),
-                 QString("Bien joué | encore ?\nOui, volontiers… œuf\n"));
+                 QString("Bien joué \nOui, volontiers… œuf\n"));
     QCOMPARE(test::Control<TChatMemo>(*b.main, "MemoChat")->toPlainText(),
              QString("Bien joué \nOui, volontiers… œuf\n"));
 

@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 #include <random>
 
+#include "network/ChatText.h"
 #include "network/Protocol.h"
 
 namespace zerud {
@@ -126,6 +127,44 @@ TEST(ChatLine, LongLinesAreCutAt64KiB) {
   EXPECT_EQ(ChatLine(U("café")), U("café"));
   EXPECT_EQ(ChatLine(QString(200000, u'a')).size(), 65536);
   EXPECT_EQ(ChatLine(QString(65536, u'b')).size(), 65536);
+}
+
+// Our chat lines never hold a command word followed by "|": the receiver
+// splits nothing off them, and our own copy shows what the peer's shows.
+TEST(ChatText, CommandWordsLoseTheirSeparatorAndTheOwnCopyIsThePeers) {
+  const struct {
+    const char* typed;
+    const char* sent;
+    const char* shown;
+  } cases[] = {
+      {"regarde DATA_GAME|0", "regarde DATA_GAME\u00A60", "regarde DATA_GAME\u00A60"},
+      {"INIT|xxx", "INIT\u00A6xxx", "INIT\u00A6xxx"},
+      {"fin DATA_FIN|", "fin DATA_FIN\u00A6", "fin DATA_FIN\u00A6"},
+      {"DATA_CHAT|DATA_GAME|3", "DATA_CHAT\u00A6DATA_GAME\u00A63",
+       "DATA_CHAT\u00A6DATA_GAME\u00A63"},
+      {"xINIT|", "xINIT\u00A6", "xINIT\u00A6"},
+      // Any other "|" stays, and the peer shows the line up to it.
+      {"a|b", "a|b", "a"},
+      {"init|xxx DATA_GAME |3", "init|xxx DATA_GAME |3", "init"},
+      {"DATA_GAME|1|2", "DATA_GAME\u00A61|2", "DATA_GAME\u00A61"},
+      {"", "", ""},
+      // Windows-1252 has no Greek, Cyrillic, Chinese or emoji: the peer
+      // reads question marks, and so does our copy.
+      {"\u03B1\u03B2\u03B3 \u041F\u0440\u0438\u0432\u0435\u0442 \u4E2D\u6587 \U0001F600",
+       "\u03B1\u03B2\u03B3 \u041F\u0440\u0438\u0432\u0435\u0442 \u4E2D\u6587 \U0001F600",
+       "??? ?????? ?? ?"},
+      {"\u00C7a va, 5 \u20AC \u0153uvre", "\u00C7a va, 5 \u20AC \u0153uvre",
+       "\u00C7a va, 5 \u20AC \u0153uvre"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EscapeChatText(U(c.typed)), U(c.sent)) << c.typed;
+    EXPECT_EQ(ChatLineAsReceived(U(c.typed)), U(c.shown)) << c.typed;
+    // What we send is one chat line to any receiver of ours.
+    const QString message = BuildNetMessage("DATA_CHAT", EscapeChatText(U(c.typed)));
+    EXPECT_EQ(SplitReceivedText(FromWire(ToWire(message))), QStringList{FromWire(ToWire(message))})
+        << c.typed;
+  }
+  EXPECT_EQ(ChatLineAsReceived(QString(70000, u'a')).size(), kMaxChatLength);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 
+#include <QElapsedTimer>
 #include <QHostInfo>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -248,6 +249,34 @@ class SocketsTest : public QObject {
     Pump(300);
     QCOMPARE(c.connects + c.errors + c.disconnects, 0);
     QVERIFY(!c.client.Opening());
+  }
+
+  // An attempt the system would go on with for minutes fails at the limit.
+  void anAttemptThatHangsFailsAtItsLimit() {
+    QTcpServer stuck;
+    stuck.setListenBacklogSize(0);
+    QVERIFY(stuck.listen(QHostAddress::LocalHost, 0));
+    stuck.pauseAccepting();
+    std::vector<std::unique_ptr<QTcpSocket>> fillers;
+    for (int i = 0; i < 8; ++i) {
+      fillers.push_back(std::make_unique<QTcpSocket>());
+      fillers.back()->connectToHost(QHostAddress::LocalHost, stuck.serverPort());
+    }
+    Pump(100);
+    static_assert(TClientSocket::kAttemptLimitMs <= 20000);
+    TClient c(stuck.serverPort());
+    c.client.SetAttemptLimit(400);
+    QElapsedTimer clock;
+    clock.start();
+    c.client.Open();
+    QTRY_COMPARE_WITH_TIMEOUT(c.errors, 1, 3000);
+    QVERIFY(clock.elapsed() >= 400);
+    QCOMPARE(c.lastKind, TErrorEvent::eeConnect);
+    QCOMPARE(c.lastCode, ETIMEDOUT);
+    QVERIFY(!c.client.Opening());
+    QCOMPARE(c.connects, 0);
+    Pump(200);
+    QCOMPARE(c.errors + c.connects + c.disconnects, 1);
   }
 
   void failedAttemptsRaiseErrorEvents() {

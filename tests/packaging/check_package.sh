@@ -51,11 +51,11 @@ xprop -id "$ZH_MAIN" WM_CLASS | grep -q "\"$wm_class\"\$" ||
   zh_fail "window class $(xprop -id "$ZH_MAIN" WM_CLASS) is not StartupWMClass=$wm_class"
 
 # The packaged game plays its sounds through the desktop's sound server.
-"$here/../sound/e2e_landing_sound.sh" "$work/root/usr/bin/zerud-uravizera4" \
-  "$here/../../assets/sounds/landing.wav"
+"$here/../sound/e2e_game_sounds.sh" "$work/root/usr/bin/zerud-uravizera4" \
+  "$here/../../assets/sounds"
 case $? in
   0) heard="and plays its sounds" ;;
   77) heard="(its sound not checked: no sound server here)" ;;
-  *) zh_fail "the packaged game plays no landing sound" ;;
+  *) zh_fail "the packaged game does not play its sounds whole" ;;
 esac
 echo "PASS: the package installs the game, which starts from it $heard"

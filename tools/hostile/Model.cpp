@@ -27,7 +27,8 @@ void TModel::Apply(const QString& message) {
     const QString text = GetField(kFieldSeparator, message, 2);
     const int column = MoveColumn(text);
     if (column < 0) {
-      // A text that is no number is reported; a number is dropped in silence.
+      // A text that is no number is written into the log; a number is
+      // dropped in silence.
       try {
         ParseInteger(text.toStdString());
       } catch (const TConvertError&) {
@@ -35,9 +36,10 @@ void TModel::Apply(const QString& message) {
       }
       return;
     }
+    // Only the peer's move in a network game under way, in its turn.
+    if (!Network || GameOver || TargetsOn) return;
     const int row = LandingRow(Grid, column);
     if (row == -1 || MoveNumber > kCells) return;
-    Network = true;
     Grid.Set(row, column, PlayerCell(Player));
     ++MovesPlayed;
     int direction = 0, c = 0, r = 0, winner = 0;

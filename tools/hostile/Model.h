@@ -15,8 +15,8 @@ struct TModel {
   int Player = 1;
   bool GameOver = false;
   bool TargetsOn = false;  // a local player may move
-  bool Network = false;    // a network game has begun (a start or a move of the peer)
-  long Reports = 0;        // bad columns the user is told about
+  bool Network = false;    // the peer has begun a network game
+  long Reports = 0;        // bad columns written into the log
   long MovesPlayed = 0;
   long GamesEnded = 0;
   long ChatLines = 0;  // DATA_CHAT messages, before the memo's limits

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The game plays for real: a PulseAudio server of the test's own with a null
-# sink, its monitor recorded while the first piece of a game lands. The
-# recording must hold the landing sound, as loud as silence is not and as
-# long as the file within 20 ms; the time from the landing to the sound is
-# printed. Skipped (77) when the server cannot start.
-#   e2e_landing_sound.sh <program> <landing.wav>
+# sink, its monitor recorded while a whole game against the machine is
+# played to its end. Every sound the game says it started must be in the
+# recording, whole and as loud as its file: each knock and the result's
+# tune. Skipped (77) when the server cannot start.
+#   e2e_game_sounds.sh <program> <sounds folder>
 set -uo pipefail
-program=$1 wav=$2
+program=$1 sounds=$2
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/harness.sh"
 zh_require "$program"
@@ -41,16 +41,27 @@ zh_until 10 test -s "$ZH_DIR/times" || zh_fail "the sink's monitor gives nothing
 export QT_LOGGING_RULES="zerud.sound.debug=true"
 export QT_MESSAGE_PATTERN="%{time boot} %{category} %{message}"
 zh_start_game "$program"
-played() { awk '/zerud.sound playing "landing.wav"/ { print $1; exit }' "$ZH_DIR/program.log"; }
-# A new game; its first piece is the machine's or, when we begin, column 4.
+log=$ZH_DIR/program.log
+landings() { grep -c 'zerud.sound playing "landing.wav"' "$log"; }
+over() { grep -qE 'zerud.sound playing "(won|lost|draw).wav"' "$log"; }
+
+# A new game against the machine, played with the keys 1 to 7 in turn until
+# it ends: each key's piece, then the machine's (a full column plays nothing).
 xdotool key ctrl+n
 sleep 2
-[ -n "$(played)" ] || xdotool key 4
-zh_until 10 eval '[ -n "$(played)" ]' || zh_fail "no piece landed, or no sound was started"
-sleep 1.5
+for turn in $(seq 0 80); do
+  over && break
+  before=$(landings)
+  xdotool key $((turn % 7 + 1))
+  zh_until 2 eval '[ "$(landings)" -gt "$before" ]' || continue
+  zh_until 30 eval '[ "$(landings)" -gt "$((before + 1))" ] || over' ||
+    zh_fail "the machine did not answer"
+done
+over || zh_fail "the game did not end"
+sleep 2
 kill -TERM "$recorder"
 wait "$recorder" 2>/dev/null
 
-python3 "$here/landing.py" "$wav" "$ZH_DIR/recording.raw" "$ZH_DIR/times" "$(played)" ||
-  zh_fail "the landing sound is not in the recording"
-echo "PASS: the landing sound plays when the piece arrives"
+python3 "$here/find_sounds.py" "$sounds" "$ZH_DIR/recording.raw" "$ZH_DIR/times" "$log" ||
+  zh_fail "a sound the game started is not whole in the recording"
+echo "PASS: every knock and the result's tune of a whole game are heard"
