@@ -115,6 +115,19 @@ class TGame : public QObject {
   // a network game.
   void UndoLastMove();
   bool CanUndo() const;
+  // Plays again, one by one, the moves undo took back (against the machine
+  // your move and its reply, as they were), until a new move is made. Only
+  // in a local game, when you are to move.
+  void RedoMove();
+  bool CanRedo() const;
+  // The record of the game shown: its columns from 1 to 7, "4453".
+  QString Record() const;
+  // Sets up the position of a record in the selected local mode, red having
+  // begun; against the machine, it takes the side whose turn it is not. A
+  // record that is no game is refused with one line in the log, and the
+  // game stays as it was. Not while a move runs or a connection is open.
+  void PasteRecord(const QString& text);
+  bool CanPaste() const;
 
   // The connection's side.
   // A connection is being opened: the local game under way freezes.
@@ -181,6 +194,8 @@ class TGame : public QObject {
   TPhase phase_ = TPhase::NoGame;
   TMover turn_ = TMover::Local;
   std::vector<TPlayedMove> moves_;
+  // The moves undo took back, the next one to play again last.
+  std::vector<TPlayedMove> redo_;
   bool connectionOpen_ = false;
   bool startHeld_ = false;
   // Asked for while a move ran; done when it is over.

@@ -49,6 +49,10 @@ void TWindowView::DropPiece(int moveNumber, int column, int row) {
   board.DropPiece(moveNumber, window_.Colonne[column]->pos(), row);
 }
 
+void TWindowView::PlacePiece(int moveNumber, int column, int row) {
+  window_.BoardView().PlacePiece(moveNumber, row, column);
+}
+
 void TWindowView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
   window_.BoardView().ShowGameEnd(line, piecesPlayed);
 }
