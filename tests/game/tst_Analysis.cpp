@@ -72,11 +72,12 @@ class TestAnalysis : public QObject {
     QTest::addColumn<int>("column");  // 1 .. 7
     QTest::addColumn<int>("value");
     QTest::addColumn<bool>("best");
-    // Red has three in a row on the bottom: the fourth wins at once.
-    QTest::newRow("a four now") << u"112233"_s << 4 << 1 << true;
-    // Red's third piece beside two makes two fours yellow cannot both stop.
-    QTest::newRow("a four with the next piece") << u"3344"_s << 5 << 2 << true;
-    QTest::newRow("the same, on the other side") << u"3344"_s << 2 << 2 << true;
+    // Columns 1 and 7 filled first, red at the bottom of column 1, so that
+    // the search is short; then red and yellow twice in columns 3 and 4.
+    // Red's piece in column 2 makes four on the bottom row at once; in
+    // column 5 it makes two fours yellow cannot both stop.
+    QTest::newRow("a four now") << u"1771177117713344"_s << 2 << 1 << true;
+    QTest::newRow("a four with the next piece") << u"1771177117713344"_s << 5 << 2 << false;
     // Yellow has three open at both ends: red stops one, yellow plays the other.
     QTest::newRow("lost to the other side's first piece") << u"131475"_s << 2 << -1 << true;
     QTest::newRow("lost anywhere") << u"131475"_s << 4 << -1 << true;
