@@ -77,13 +77,13 @@ plate() {
   convert "$shot" -crop "58x28+$((mx + 266 + 70 * $1 + 6))+$((my + 69 + 3))" +repage \
     -depth 8 txt:- | awk -F'[(),]' 'NR > 1 {
       r = $2; g = $3; b = $4
-      if (r + g + b < 120) dark++
+      if (r + g + b < 260) dark++
       if (r + g + b > 450 || g > 180 || r > 200) bright++
       if (g > 150 && r < 120 && b < 150) green++
       if (r > 200 && g < 120 && b < 120) red++
     } END {
       if (dark < 300) { print "none"; exit }
-      printf "%s", bright > 10 ? "figure" : "plate"
+      printf "%s", (bright > 10 ? "figure" : "plate")
       if (green > 10) printf " green"
       if (red > 10) printf " red"
       print ""
@@ -103,8 +103,13 @@ valued() {
   done
   [[ "$colours" == *green* || "$colours" == *red* ]]
 }
+plates() {
+  local c
+  zh_shot "$shot"
+  for c in 0 1 2 3 4 5 6; do printf '%s; ' "$(plate "$c")"; done
+}
 xdotool key a
-retry 60 "A showed no values over the columns (column 4 full): $(for c in 0 1 2 3 4 5 6; do printf '%s; ' "$(plate $c)"; done)" valued
+zh_until 60 valued || zh_fail "A showed no values over the columns (column 4 full): $(plates)"
 
 # Ctrl+Z takes the last piece back, Ctrl+Y plays it again.
 xdotool key ctrl+z
