@@ -46,6 +46,14 @@ void TGame::PasteRecord(const QString& text) {
   ShowControls();
   if (MoveNumber > 1) view_.ClearAwayPieces(std::min(MoveNumber, kPieceCount));
   view_.EnableClockTicks();
+  // A connection opened while the pieces fell away: the next game is the
+  // peer's, and the board stays empty.
+  if (connectionOpen_) {
+    phase_ = TPhase::NoGame;
+    ShowControls();
+    ScheduleDrain();
+    return;
+  }
   mode_ = view_.AgainstMachine() ? TPlayMode::Machine : TPlayMode::TwoHumans;
   if (mode_ != scoreMode_) {
     scoreMode_ = mode_;

@@ -22,7 +22,7 @@ class TPasteView : public TGameView {
   QList<int> Dropped;
   QString Result;
   bool Counting = false;
-  std::function<void()> DuringFall;
+  std::function<void()> DuringFall, DuringClear;
 
   void ClearLog() override { Log.clear(); }
   void LogLine(const QString& line, TSpeaker) override { Log << line; }
@@ -37,7 +37,9 @@ class TPasteView : public TGameView {
     Placed.clear();
     Dropped.clear();
   }
-  void ClearAwayPieces(int) override {}
+  void ClearAwayPieces(int) override {
+    if (auto run = std::exchange(DuringClear, nullptr)) run();
+  }
   void RestoreGrid() override {}
   void DropPiece(int piece, int, int) override {
     Dropped << piece;
@@ -153,6 +155,8 @@ class TestGameRecord : public QObject {
     row("refused: the game stays", false, "start 12", "448", "12 LL, local to move");
     row("refused while a piece falls", false, "start, fall 1", "44", "1 L, local to move");
     row("refused in a network game", false, "network", "44", " , no move");
+    row("a connection opens while the pieces fall away", false, "start 1, connect while clearing",
+        "44", " , no move");
   }
 
   void pasteInEachModeAndPhase() {
@@ -167,6 +171,8 @@ class TestGameRecord : public QObject {
       if (step.startsWith(u"start")) t.game.StartGame();
       if (step.startsWith(u"machine")) t.StartMachineGameHumanFirst();
       if (step == u"mode") t.game.ModeChanged();
+      if (step == u"connect while clearing")
+        t.view.DuringClear = [&] { t.game.ConnectionOpening(); };
       if (step == u"network") {
         t.game.ConnectionOpening();
         t.game.PeerConnected();
@@ -175,7 +181,7 @@ class TestGameRecord : public QObject {
         t.view.DuringFall = [&] { t.game.PasteRecord(record); };
         pasted = true;
       }
-      if (step.contains(u' '))
+      if (!step.startsWith(u"connect"))
         for (QChar c : columns) QVERIFY(t.game.PlayHumanMove(c.digitValue() - 1));
     }
     t.view.AgainstMachineMode = machine;
