@@ -199,18 +199,6 @@ class TestGameRecord : public QObject {
     QCOMPARE(t.view.Counting, !t.game.GameOver);
   }
 
-  // A refused record writes one line, and nothing else changes.
-  void refusalWritesOneLine() {
-    TPasteTable t;
-    t.game.StartGame();
-    QVERIFY(t.game.PlayHumanMove(0));
-    const QStringList log = t.view.Log;
-    t.game.PasteRecord(u"4444444"_s);
-    QCOMPARE(t.view.Log,
-             log + QStringList{u"Partie refusée : la colonne 4 est pleine au coup n° 7."_s});
-    QCOMPARE(t.Moves(), u"1 L, local to move"_s);
-  }
-
   // Against the machine, undo takes the pasted moves back two at a time (a
   // first piece of the machine's stays), and the machine, red or yellow,
   // answers a new move.
