@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "game/board/BoardView.h"
+#include "game/window/AnalysisControl.h"
 #include "game/window/FormMain.h"
 #include "network/FormReseau.h"
 #include "rules/Integer.h"
@@ -20,6 +21,7 @@ const QString kSpeed = QStringLiteral("options/vitesse");
 const QString kLevel = QStringLiteral("options/niveau");
 const QString kMode = QStringLiteral("options/mode");
 const QString kSound = QStringLiteral("options/son");
+const QString kAnalysis = QStringLiteral("options/analyse");
 const QString kRole = QStringLiteral("reseau/role");
 const QString kServer = QStringLiteral("reseau/serveur");
 const QString kPort = QStringLiteral("reseau/port");
@@ -59,6 +61,7 @@ TKeptSettings ReadKeptSettings(QSettings& file) {
   kept.Level = Within(file, kLevel, TOptionsPanel::kLevel);
   kept.AgainstMachine = Choice(file, kMode, kMachine, kHumans, defaults.AgainstMachine);
   kept.Sound = Choice(file, kSound, kOn, kOff, defaults.Sound);
+  kept.Analysis = Choice(file, kAnalysis, kOn, kOff, defaults.Analysis);
   kept.ClientRole = Choice(file, kRole, kClient, kServerRole, defaults.ClientRole);
   const QString name = file.value(kServer).toString();
   static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
@@ -77,6 +80,7 @@ void WriteKeptSettings(QSettings& file, const TKeptSettings& settings) {
   file.setValue(kLevel, settings.Level);
   file.setValue(kMode, settings.AgainstMachine ? kMachine : kHumans);
   file.setValue(kSound, settings.Sound ? kOn : kOff);
+  file.setValue(kAnalysis, settings.Analysis ? kOn : kOff);
   file.setValue(kRole, settings.ClientRole ? kClient : kServerRole);
   file.setValue(kServer, settings.ServerName);
   file.setValue(kPort, settings.Port);
@@ -102,6 +106,7 @@ TSettingsKeeper::TSettingsKeeper(TFormMain& game, TFormReseau& network, const QS
   // The texts typed into the network window are the values themselves.
   for (QLineEdit* field : {network_.EditNomServeur, network_.EditNumeroPort})
     connect(field, &QLineEdit::textChanged, this, changed);
+  connect(&game_.Analysis(), &TAnalysisControl::Switched, this, changed);
 }
 
 // As the player would set them: the sliders call their handlers, the pieces
@@ -111,6 +116,7 @@ void TSettingsKeeper::Apply(const TKeptSettings& settings) {
   game_.BoardView().ApplyOpacity();
   game_.Game().SelectMode(settings.AgainstMachine ? TPlayMode::Machine : TPlayMode::TwoHumans);
   game_.Sounds().SetOn(settings.Sound);
+  game_.Analysis().SetOn(settings.Analysis);
   if (settings.ClientRole) {
     network_.RadioClient->setChecked(true);
     network_.RadioClientClick();
@@ -126,6 +132,7 @@ void TSettingsKeeper::Save() {
   now.Level = game_.MaxDepth() / 2;
   now.AgainstMachine = game_.Game().SelectedMode() == TPlayMode::Machine;
   now.Sound = game_.Sounds().On();
+  now.Analysis = game_.Analysis().On();
   now.ClientRole = !game_.Game().ServerRole();
   // The server role shows this computer's name in the field: not kept.
   if (now.ClientRole) now.ServerName = network_.EditNomServeur->text().left(kNameLimit);

@@ -1,5 +1,5 @@
 // What the game keeps between runs: the options (opacity, speed, level,
-// mode), the sound switch and the network window's role, server name and
+// mode), the sound and analysis switches and the network window's role, server name and
 // port, in the user's
 // configuration folder ($XDG_CONFIG_HOME, else ~/.config), file
 // zerud-uravizera4/options.ini. Read when the game starts, written whenever
@@ -27,6 +27,7 @@ struct TKeptSettings {
   int Level = TOptionsPanel::kLevel.Initial;
   bool AgainstMachine = true;
   bool Sound = true;
+  bool Analysis = false;
   bool ClientRole = false;
   QString ServerName;  // what the client typed
   QString Port = QString::number(TFormReseau::kDefaultPort);

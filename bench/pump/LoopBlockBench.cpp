@@ -12,9 +12,11 @@
 //
 // With --hints the player asks for the hint ("Conseil") before each move and
 // waits for it (3 s at most): the perfect-play search then runs on its worker
-// thread while the probe measures the window's thread.
+// thread while the probe measures the window's thread. With --analysis the
+// analysis ("Analyse") is on throughout: every move drops the values under
+// way and asks for the next grid's on the analysis's own thread.
 //
-//   zerud-loop-block-bench [games] [seed] [--hints]
+//   zerud-loop-block-bench [games] [seed] [--hints] [--analysis]
 #include <time.h>
 
 #include <QAction>
@@ -92,10 +94,11 @@ class TLoopProbe {
 
 constexpr qint64 kHintWaitMs = 3000;
 
-// The board menu's "Conseil", as H or a right click would trigger it.
-QAction* HintAction(TFormMain& form) {
+// An entry of the board menu ("Conseil", "Analyse"), as its key or a right
+// click would trigger it.
+QAction* MenuAction(TFormMain& form, const QString& text) {
   for (QAction* action : form.findChild<QMenu*>(QStringLiteral("MenuPlateau"))->actions())
-    if (action->text() == QStringLiteral("Conseil")) return action;
+    if (action->text() == text) return action;
   return nullptr;
 }
 
@@ -156,9 +159,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::vector<const char*> numbers;
   bool hints = false;
+  bool analysis = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--hints") == 0)
       hints = true;
+    else if (std::strcmp(argv[i], "--analysis") == 0)
+      analysis = true;
     else
       numbers.push_back(argv[i]);
   }
@@ -182,12 +188,14 @@ int main(int argc, char** argv) {
   wall.start();
   probe.Start();
   int pieces = 0;
-  QAction* hint = hints ? HintAction(form) : nullptr;
+  QAction* hint = hints ? MenuAction(form, QStringLiteral("Conseil")) : nullptr;
+  if (analysis) MenuAction(form, QStringLiteral("Analyse"))->trigger();
   for (int g = 0; g < games; ++g) pieces += PlayOneGame(form, random, hint);
   probe.Stop();
 
-  std::printf("%d game(s) at level 5, %d pieces%s, %.1f s\n", games, pieces,
-              hints ? ", a hint before each move" : "", wall.elapsed() / 1e3);
+  std::printf("%d game(s) at level 5, %d pieces%s%s, %.1f s\n", games, pieces,
+              hints ? ", a hint before each move" : "", analysis ? ", the analysis on" : "",
+              wall.elapsed() / 1e3);
   Report("wall clock", probe.SortedWallGaps());
   Report("thread CPU", probe.SortedCpuGaps());
   return 0;

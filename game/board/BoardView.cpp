@@ -102,6 +102,17 @@ void TBoardView::DropPiece(int k, QPoint target, int row) {
   img_->Flush();
 }
 
+void TBoardView::PlacePiece(int k, int row, int column) {
+  if (!img_ || k < 1 || k > kSlotCount) return;
+  TPieceSlot& slot = PieceSlot(k);
+  slot.Column = column;
+  slot.Row = row;
+  if (slot.Layer == nullptr) return;
+  const QPoint cell = CellPosition(row, column);
+  slot.Layer->SetLocationAt(cell.x(), cell.y());
+  img_->Flush();
+}
+
 void TBoardView::Colonne0MouseMove(QPoint target, int moveNumber, bool gameOver) {
   if (!img_ || gameOver || moveNumber < 1 || moveNumber > kSlotCount) return;
   if (TImageLayer* layer = PieceSlot(moveNumber).Layer)

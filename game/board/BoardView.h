@@ -78,6 +78,8 @@ class TBoardView : public QObject {
   // Slot k falls from the column target whose top-left corner is `target` to
   // `row` of the grid, DropStep pixels per frame shown.
   void DropPiece(int k, QPoint target, int row);
+  // Slot k put straight into its cell (a game set up from its record).
+  void PlacePiece(int k, int row, int column);
 
   // The next piece (slot moveNumber) shown over the target under the mouse,
   // unless the game is over.

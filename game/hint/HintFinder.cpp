@@ -3,13 +3,8 @@
 #include <QMetaObject>
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
-#include <exception>
-#include <mutex>
-#include <new>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "rules/Errors.h"
 #include "rules/Random.h"
@@ -22,11 +17,6 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
-// The solver's table: 2^22 (32 MiB). Measured on grids of 8 pieces from
-// play, the quarter-size table finishes as many searches within the budget
-// as the 128 MiB one the engine tool keeps, and as fast.
-constexpr int kTableBits = 22;
-
 // The machine's level whose choice stands in for perfect play: "Expert".
 constexpr int kExpertLevel = 5;
 // The machine's search draws no random number here (see Estimate): any seed
@@ -36,7 +26,6 @@ constexpr std::uint32_t kSeed = 1;
 // Unwinds the machine's search of a dropped request.
 struct TDropped {};
 
-// The same grid with red and yellow exchanged.
 THint FromSolver(const TSolverChoice& choice) {
   const THint::TValue value = choice.Score > 0   ? THint::TValue::Win
                               : choice.Score < 0 ? THint::TValue::Loss
@@ -44,155 +33,84 @@ THint FromSolver(const TSolverChoice& choice) {
   return THint{choice.Column, value, choice.Score};
 }
 
-}  // namespace
-
-class THintFinder::TWorker {
- public:
-  struct TRequest {
-    std::uint64_t Number = 0;
-    TBoard Grid;
-    TPatternTable Table;
-    bool Solve = true;  // false for a budget of 0
-    TClock::time_point Deadline;
-  };
-
-  explicit TWorker(THintFinder* owner) : owner_(owner), thread_([this] { Run(); }) {}
-
-  ~TWorker() {
-    {
-      const std::lock_guard lock(mutex_);
-      quit_ = true;
-      pending_.reset();
-      stop_ = true;
-    }
-    wake_.notify_one();
-    thread_.join();
-  }
-
-  // Replaces the request waiting, and stops the one under way.
-  void Start(TRequest request) {
-    {
-      const std::lock_guard lock(mutex_);
-      pending_ = std::move(request);
-      stop_ = true;
-    }
-    wake_.notify_one();
-  }
-
-  void Drop() {
-    const std::lock_guard lock(mutex_);
-    pending_.reset();
-    stop_ = true;
-  }
-
- private:
-  void Run() {
-    for (;;) {
-      TRequest request;
-      {
-        std::unique_lock lock(mutex_);
-        wake_.wait(lock, [this] { return quit_ || pending_; });
-        if (quit_) return;
-        request = std::move(*pending_);
-        pending_.reset();
-        // Under the lock: a Start or Drop from now on stops this request.
-        stop_ = false;
-      }
-      THint hint;
-      try {
-        hint = Hint(request);
-      } catch (const std::exception&) {
-        // Nothing to advise; the window goes on.
-      }
-      if (stop_) continue;
-      THintFinder* const owner = owner_;
-      QMetaObject::invokeMethod(
-          owner, [owner, number = request.Number, hint] { owner->Deliver(number, hint); },
-          Qt::QueuedConnection);
-    }
-  }
-
-  THint Hint(const TRequest& request) {
-    std::string why;
-    const std::optional<TSolverGrid> grid = ToSolverGrid(request.Grid, why);
-    if (!grid || LeftmostOpenColumn(request.Grid) < 0) return {};
-    // Step 1. Perfect play, until the deadline.
-    if (request.Solve) {
-      try {
-        if (!solver_) solver_ = std::make_unique<TSolver>(kTableBits);
-        const std::optional<TSolverChoice> choice =
-            solver_->BestColumn(grid->Position, TSolveLimit{request.Deadline, &stop_});
-        if (choice) return FromSolver(*choice);
-      } catch (const std::bad_alloc&) {
-        // No memory for the table: the machine's search needs little.
-      }
-      if (stop_) return {};
-    }
-    // Step 2. The machine's choice at "Expert".
-    return Estimate(request.Grid, grid->PlayerToMove, request.Table);
-  }
-
-  // The column the machine's search chooses for the side to move. The
-  // search plays yellow: for red, the colours change places. On the empty
-  // grid the machine would open with a random column, which is no advice:
-  // the hint asks for a search whatever the number of pieces.
-  THint Estimate(const TBoard& grid, int playerToMove, const TPatternTable& table) {
-    const TBoard board = playerToMove == 1 ? SwapColours(grid) : grid;
-    const int pieces = PieceCount(board);
-    TSearchState state;
-    state.MaxDepth = 2 * kExpertLevel;
-    TRandomSource random(kSeed);
-    try {
-      const int column =
-          ChooseMachineColumn(board, std::max(pieces + 1, 2), state, table, random, [this] {
-            if (stop_.load(std::memory_order_relaxed)) {
-              throw TDropped{};
-            }
-          });
-      return THint{column, THint::TValue::Estimate};
-    } catch (const TDropped&) {
-      return {};
-    } catch (const TGameError&) {
-      // The table's bad weight: the machine's own move reports it.
-      return {};
-    }
-  }
-
-  THintFinder* const owner_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::optional<TRequest> pending_;
-  bool quit_ = false;
-  // Raised to stop the request under way; read by the searches.
-  std::atomic<bool> stop_{false};
-  // Made at the first request, kept for the next ones: what it learnt of
-  // one grid serves the grids that follow in the same game.
-  std::unique_ptr<TSolver> solver_;
-  // Last: starts once everything above is ready.
-  std::thread thread_;
+struct TRequest {
+  TBoard Grid;
+  TPatternTable Table;
+  bool Solve = true;  // false for a budget of 0
+  TClock::time_point Deadline;
 };
 
-THintFinder::THintFinder(QObject* parent)
-    : QObject(parent), worker_(std::make_unique<TWorker>(this)) {}
+// The column the machine's search chooses for the side to move. The search
+// plays yellow: for red, the colours change places. On the empty grid the
+// machine would open with a random column, which is no advice: the hint asks
+// for a search whatever the number of pieces.
+THint Estimate(const TBoard& grid, int playerToMove, const TPatternTable& table,
+               const std::atomic<bool>& stop) {
+  const TBoard board = playerToMove == 1 ? SwapColours(grid) : grid;
+  const int pieces = PieceCount(board);
+  TSearchState state;
+  state.MaxDepth = 2 * kExpertLevel;
+  TRandomSource random(kSeed);
+  try {
+    const int column =
+        ChooseMachineColumn(board, std::max(pieces + 1, 2), state, table, random, [&stop] {
+          if (stop.load(std::memory_order_relaxed)) {
+            throw TDropped{};
+          }
+        });
+    return THint{column, THint::TValue::Estimate};
+  } catch (const TDropped&) {
+    return {};
+  } catch (const TGameError&) {
+    // The table's bad weight: the machine's own move reports it.
+    return {};
+  }
+}
 
-// The worker stops before the object it posts its answers to goes; an answer
+THint Hint(const TRequest& request, TSolver* solver, const std::atomic<bool>& stop) {
+  std::string why;
+  const std::optional<TSolverGrid> grid = ToSolverGrid(request.Grid, why);
+  if (!grid || LeftmostOpenColumn(request.Grid) < 0) return {};
+  // Step 1. Perfect play, until the deadline.
+  if (request.Solve && solver != nullptr) {
+    const std::optional<TSolverChoice> choice =
+        solver->BestColumn(grid->Position, TSolveLimit{request.Deadline, &stop});
+    if (choice) return FromSolver(*choice);
+    if (stop) return {};
+  }
+  // Step 2. The machine's choice at "Expert".
+  return Estimate(request.Grid, grid->PlayerToMove, request.Table, stop);
+}
+
+}  // namespace
+
+THintFinder::THintFinder(QObject* parent)
+    : QObject(parent), thread_(std::make_unique<TSolverThread>()) {}
+
+// The thread stops before the object it posts its answers to goes; an answer
 // already posted goes with the object, undelivered.
-THintFinder::~THintFinder() { worker_.reset(); }
+THintFinder::~THintFinder() { thread_.reset(); }
 
 void THintFinder::SetBudget(std::chrono::milliseconds budget) {
   budget_ = std::max(budget, std::chrono::milliseconds(0));
 }
 
 void THintFinder::Find(const TBoard& grid, const TPatternTable& table) {
-  ++request_;
+  const std::uint64_t number = ++request_;
   busy_ = true;
-  worker_->Start(
-      TWorker::TRequest{request_, grid, table, budget_.count() > 0, TClock::now() + budget_});
+  TRequest request{grid, table, budget_.count() > 0, TClock::now() + budget_};
+  thread_->Start(
+      [this, number, request = std::move(request)](TSolver* solver, const std::atomic<bool>& stop) {
+        const THint hint = Hint(request, solver, stop);
+        if (stop) return;
+        QMetaObject::invokeMethod(
+            this, [this, number, hint] { Deliver(number, hint); }, Qt::QueuedConnection);
+      });
 }
 
 void THintFinder::Cancel() {
   busy_ = false;
-  worker_->Drop();
+  thread_->Drop();
 }
 
 void THintFinder::Deliver(std::uint64_t request, THint hint) {

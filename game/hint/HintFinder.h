@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "game/hint/SolverThread.h"
 #include "rules/Board.h"
 #include "rules/PatternTable.h"
 
@@ -33,7 +34,7 @@ struct THint {
   friend bool operator==(const THint&, const THint&) = default;
 };
 
-// Lives on the window's thread; one worker thread of its own does the
+// Lives on the window's thread; a solver thread of its own does the
 // searching, one request at a time.
 class THintFinder : public QObject {
   Q_OBJECT
@@ -69,13 +70,12 @@ class THintFinder : public QObject {
   void Found(zerud::THint hint);
 
  private:
-  class TWorker;
   void Deliver(std::uint64_t request, THint hint);
 
   std::chrono::milliseconds budget_ = kDefaultBudget;
   std::uint64_t request_ = 0;  // the number of the last Find
   bool busy_ = false;
-  std::unique_ptr<TWorker> worker_;
+  std::unique_ptr<TSolverThread> thread_;
 };
 
 }  // namespace zerud

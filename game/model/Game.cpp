@@ -69,6 +69,7 @@ void TGame::StartGame() {
   view_.ClearLog();
   grid_.Clear();
   moves_.clear();
+  redo_.clear();
   countedWinner_ = -1;
   view_.ShowResult({});
   ShowControls();
@@ -176,6 +177,8 @@ bool TGame::PlayMove(TMover side, int column, const QString& peerText) {
 
 bool TGame::PlayHumanMove(int column) {
   if (!MayPlay(column)) return false;
+  // A new move: what undo took back can no longer be played again.
+  redo_.clear();
   PlayMove(TMover::Local, column);
   if (mode_ == TPlayMode::Network) {
     // Sent after its fall and end test, the winning move too.
@@ -201,11 +204,12 @@ void TGame::MachineMove() {
   try {
     TSearchPump pump([] { QCoreApplication::processEvents(); });
     searchNodes_ = 0;
-    column =
-        ChooseMachineColumn(grid_, moveNumber_, search_, patternTable_, random_, [this, &pump] {
-          ++searchNodes_;
-          pump();
-        });
+    // The search plays yellow; after a pasted game the machine may be red.
+    const TBoard seen = currentPlayer_ == 2 ? grid_ : SwapColours(grid_);
+    column = ChooseMachineColumn(seen, moveNumber_, search_, patternTable_, random_, [this, &pump] {
+      ++searchNodes_;
+      pump();
+    });
   } catch (const TGameError& error) {
     machineFailed_ = true;
     view_.ReportError(QString::fromUtf8(error.what()));

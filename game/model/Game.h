@@ -148,6 +148,19 @@ class TGame : public QObject {
   // finished game reopens. Waits for a fall or a search under way; never in
   // a network game.
   void UndoLastMove();
+  // Plays again, one by one, the moves undo took back (against the machine
+  // your move and its reply, as they were), until a new move is made. Only
+  // in a local game, when you are to move.
+  void RedoMove();
+  bool CanRedo() const;
+  // The record of the game shown: its columns from 1 to 7, "4453".
+  QString Record() const;
+  // Sets up the position of a record in the selected local mode, red having
+  // begun; against the machine, it takes the side whose turn it is not. A
+  // record that is no game is refused with one line in the log, and the
+  // game stays as it was. Not while a move runs or a connection is open.
+  void PasteRecord(const QString& text);
+  bool CanPaste() const;
 
   // The connection's side.
   // A connection is being opened: the local game under way freezes.
@@ -237,6 +250,8 @@ class TGame : public QObject {
   bool localGameClosed_ = false;
   // The colour this player has in the network game under way.
   int localColour_ = 1;
+  // The moves undo took back, the next one to play again last.
+  std::vector<TPlayedMove> redo_;
   bool startHeld_ = false;
   // Asked for while a move ran; done when it is over.
   bool freezeAsked_ = false;

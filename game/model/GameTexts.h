@@ -34,6 +34,17 @@ inline const QString kHintLoses = QStringLiteral(" (perdant)");
 inline const QString kHintEstimate = QStringLiteral(" (estimation)");
 
 inline const QString kUndone = QStringLiteral("Coup annulé : colonne n° %1");
+
+// A game's record pasted, or why it was not.
+inline const QString kPasted = QStringLiteral("Partie collée : %1");
+inline const QString kRecordEmpty = QStringLiteral("Partie refusée : aucun coup à coller.");
+inline const QString kRecordNotAColumn =
+    QStringLiteral("Partie refusée : « %1 » n'est pas une colonne de 1 à 7 (coup n° %2).");
+inline const QString kRecordFullColumn =
+    QStringLiteral("Partie refusée : la colonne %1 est pleine au coup n° %2.");
+inline const QString kRecordAfterFour =
+    QStringLiteral("Partie refusée : le coup n° %1 suit un alignement de quatre.");
+inline const QString kRecordTooLong = QStringLiteral("Partie refusée : plus de 42 coups.");
 inline const QString kScore = QStringLiteral("Score : %1 - %2");
 inline const QString kScoreDraws = QStringLiteral(", %1 nul(s)");
 inline const QString kScoreShown = QStringLiteral("%1-%2");

@@ -44,6 +44,7 @@ void TGame::TakeBack() {
   while (!moves_.empty()) {
     const TPlayedMove move = moves_.back();
     moves_.pop_back();
+    redo_.push_back(move);
     grid_.Set(LandingRow(grid_, move.Column) + 1, move.Column, kEmptyCell);
     --moveNumber_;
     view_.TakeBackPiece(moveNumber_);

@@ -34,6 +34,8 @@ class TGameView {
   virtual void ClearAwayPieces(int count) = 0;
   virtual void RestoreGrid() = 0;
   virtual void DropPiece(int moveNumber, int column, int row) = 0;
+  // The piece put straight into its cell, without a fall (a pasted game).
+  virtual void PlacePiece(int moveNumber, int column, int row) = 0;
   virtual void ShowGameEnd(const TWinningLine& line, int piecesPlayed) = 0;
   // Undo: piece `moveNumber` leaves the board; a finished game reopens (its
   // line unmarked, the grid shown again).

@@ -30,6 +30,7 @@ class TTimeCounter;
 class TMessageLog;
 class TPatternTable;
 class THintControl;
+class TAnalysisControl;
 class TKeyboardPlay;
 class TBoardView;
 class THelpWindow;
@@ -142,6 +143,8 @@ class TFormMain : public QWidget {
   TBoardView& BoardView() const;
   // The game's sounds and their switch.
   TSoundEffects& Sounds() const { return *sounds_; }
+  // The analysis over the columns and its switch.
+  TAnalysisControl& Analysis() const { return *analysis_; }
 
  signals:
   // An option, the mode or the network role has changed:
@@ -212,6 +215,7 @@ class TFormMain : public QWidget {
   std::unique_ptr<TGameParts> parts_;
   TKeyboardPlay* keyboard_ = nullptr;
   THintControl* hint_ = nullptr;
+  TAnalysisControl* analysis_ = nullptr;
   TSoundEffects* sounds_ = nullptr;
   std::function<void()> attention_;
   std::function<int()> confirm_;

@@ -1,12 +1,16 @@
 // The window's side of the game: the handlers that hand clicks, keys and the
 // peer's messages to TGame, which decides what each does.
 #include <QAbstractSpinBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
 #include "controls/ButtonComps.h"
 #include "game/hint/HintControl.h"
+#include "game/window/AnalysisControl.h"
+#include "game/window/AnalysisStrip.h"
 #include "game/window/BoardMenu.h"
 #include "game/window/FormMain.h"
 #include "game/window/GameParts.h"
@@ -68,8 +72,11 @@ void TFormMain::BuildKeyboardPlay() {
 
 void TFormMain::DropHint() { hint_->Drop(); }
 
-// The board's context menu and its keys. Undo and the hint act on the board,
-// which the options panel covers. "Son" switches the game's sounds.
+// The board's context menu and its keys. Undo, redo, a pasted game and the
+// hint act on the board, which the options panel covers. "Son" switches the
+// game's sounds, "Analyse" the values over the columns. The record of a game
+// goes through the clipboard; the chat field keeps Ctrl+C, Ctrl+V, Ctrl+Y
+// and Ctrl+Shift+Z for its text.
 void TFormMain::BuildBoardMenu() {
   std::vector<TBoardMenu::TEntry> entries = {
       {QStringLiteral("Nouvelle partie"),
@@ -80,10 +87,27 @@ void TFormMain::BuildBoardMenu() {
        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::Key_Backspace)},
        [this] { return game_.CanUndo(); },
        [this] { game_.UndoLastMove(); }},
+      {QStringLiteral("Rétablir le coup"),
+       {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+       [this] { return game_.CanRedo(); },
+       [this] { game_.RedoMove(); }},
+      {QStringLiteral("Copier la partie"),
+       {QKeySequence(Qt::CTRL | Qt::Key_C)},
+       [this] { return !game_.Moves().empty(); },
+       [this] { QGuiApplication::clipboard()->setText(game_.Record()); }},
+      {QStringLiteral("Coller une partie"),
+       {QKeySequence(Qt::CTRL | Qt::Key_V)},
+       [this] { return game_.CanPaste(); },
+       [this] { game_.PasteRecord(QGuiApplication::clipboard()->text()); }},
       {QStringLiteral("Conseil"),
        {QKeySequence(Qt::Key_H)},
        [this] { return game_.MayAskHint(); },
        [this] { hint_->Ask(); }},
+      {QStringLiteral("Analyse"),
+       {QKeySequence(Qt::Key_A)},
+       [this] { return analysis_->Offered(); },
+       [this] { analysis_->SetOn(!analysis_->On()); },
+       [this] { return analysis_->On(); }},
       {QStringLiteral("Aide"),
        {QKeySequence(Qt::Key_F1)},
        [] { return true; },
@@ -98,10 +122,14 @@ void TFormMain::BuildBoardMenu() {
   new TBoardMenu(this, img(), std::move(entries));
 }
 
-// The game's sounds and the hint, which the menu and its keys reach.
+// The game's sounds, the hint and the analysis, which the menu and its keys
+// reach.
 void TFormMain::BuildSoundsAndHint() {
   sounds_ = new TSoundEffects(this);
   game_.SetSoundPlayer(sounds_);
+  auto* strip = new TAnalysisStrip(img());
+  strip->stackUnder(lbResultat);
+  analysis_ = new TAnalysisControl(game_, strip, this);
   hint_ = new THintControl(
       game_, view_, [this](int column) { keyboard_->MoveMarker(column); }, this);
 }

@@ -7,6 +7,7 @@
 #include "controls/TimeCounter.h"
 #include "game/board/BoardView.h"
 #include "game/log/MessageLog.h"
+#include "game/window/AnalysisControl.h"
 #include "game/window/ChatMemo.h"
 #include "game/window/FormMain.h"
 #include "platform/ErrorDisplay.h"
@@ -27,6 +28,8 @@ void TWindowView::AppendChatLine(const QString& line, bool own) {
 
 void TWindowView::EnableColumnTargets(const std::array<bool, kColumns>& enabled) {
   for (TColumnTarget* target : window_.Colonne) target->setEnabled(enabled[target->Tag()]);
+  // Every change of the game shows here: the analysis looks whether its grid changed.
+  if (window_.analysis_ != nullptr) window_.analysis_->Follow();
 }
 
 void TWindowView::EnableStart(bool on) { window_.bnStart->SetEnabled(on); }
@@ -48,6 +51,10 @@ void TWindowView::DropPiece(int moveNumber, int column, int row) {
   slot.Column = column;
   slot.Row = row;
   board.DropPiece(moveNumber, window_.Colonne[column]->pos(), row);
+}
+
+void TWindowView::PlacePiece(int moveNumber, int column, int row) {
+  window_.BoardView().PlacePiece(moveNumber, row, column);
 }
 
 void TWindowView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {

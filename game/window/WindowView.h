@@ -22,6 +22,7 @@ class TWindowView : public TGameView {
   void ClearAwayPieces(int count) override;
   void RestoreGrid() override;
   void DropPiece(int moveNumber, int column, int row) override;
+  void PlacePiece(int moveNumber, int column, int row) override;
   void ShowGameEnd(const TWinningLine& line, int piecesPlayed) override;
   void TakeBackPiece(int moveNumber) override;
   void ReopenGame() override;

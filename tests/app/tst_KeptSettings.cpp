@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "app/KeptSettings.h"
+#include "game/window/AnalysisControl.h"
 #include "game/window/FormMain.h"
 #include "network/FormReseau.h"
 #include "platform/ErrorDisplay.h"
@@ -25,20 +26,21 @@ class TestKeptSettings : public QObject {
   // Each row: the file's text, and the settings read from it.
   void damagedFiles_data() {
     QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QString>("read");  // "opacity speed level mode sound role name port"
+    QTest::addColumn<QString>("read");  // "opacity speed level mode sound analysis role name port"
     auto row = [](const char* name, const char* text, const char* read) {
       QTest::newRow(name) << QByteArray(text) << QString::fromUtf8(read);
     };
-    const char* defaults = "210 2 2 machine son serveur [] 290672";
+    const char* defaults = "210 2 2 machine son sans-analyse serveur [] 290672";
     row("no file", "", defaults);
     row("all set",
-        "[options]\nopacite=120\nvitesse=35\nniveau=5\nmode=humains\nson=non\n"
+        "[options]\nopacite=120\nvitesse=35\nniveau=5\nmode=humains\nson=non\nanalyse=oui\n"
         "[reseau]\nrole=client\nserveur=jeu.local\nport=28528\n",
-        "120 35 5 humains muet client [jeu.local] 28528");
+        "120 35 5 humains muet analyse client [jeu.local] 28528");
     row("out of range", "[options]\nopacite=99\nvitesse=36\nniveau=1\n", defaults);
     row("not numbers", "[options]\nopacite=abc\nvitesse=2.5\nniveau=\n", defaults);
     row("unknown words and keys",
-        "[options]\nmode=robot\nson=1\ncouleur=verte\n[reseau]\nrole=pair\n[autre]\nx=1\n",
+        "[options]\nmode=robot\nson=1\nanalyse=1\ncouleur=verte\n[reseau]\nrole=pair\n[autre]\nx="
+        "1\n",
         defaults);
     row("a name with a control character", "[reseau]\nserveur=\"a\\tb\"\n", defaults);
     row("a port that is no number", "[reseau]\nport=80a\n", defaults);
@@ -57,10 +59,11 @@ class TestKeptSettings : public QObject {
     }
     QSettings stored(path, QSettings::IniFormat);
     const TKeptSettings kept = ReadKeptSettings(stored);
-    QCOMPARE(u"%1 %2 %3 %4 %5 %6 [%7] %8"_s.arg(kept.Opacity)
+    QCOMPARE(u"%1 %2 %3 %4 %5 %6 %7 [%8] %9"_s.arg(kept.Opacity)
                  .arg(kept.Speed)
                  .arg(kept.Level)
                  .arg(kept.AgainstMachine ? "machine" : "humains", kept.Sound ? "son" : "muet",
+                      kept.Analysis ? "analyse" : "sans-analyse",
                       kept.ClientRole ? "client" : "serveur", kept.ServerName, kept.Port),
              read);
   }
@@ -81,6 +84,7 @@ class TestKeptSettings : public QObject {
       test::Control<QSlider>(game, "tbVitesse")->setValue(35);
       test::Control<QRadioButton>(game, "cbJoueursHumains")->click();
       game.Sounds().SetOn(false);
+      game.Analysis().SetOn(true);
       network.RadioClient->setChecked(true);
       network.RadioClientClick();
       network.EditNomServeur->setText(u"partie.local"_s);
@@ -93,6 +97,7 @@ class TestKeptSettings : public QObject {
     expected.Speed = 35;
     expected.AgainstMachine = false;
     expected.Sound = false;
+    expected.Analysis = true;
     expected.ClientRole = true;
     expected.ServerName = u"partie.local"_s;
     expected.Port = u"4000"_s;
@@ -106,6 +111,7 @@ class TestKeptSettings : public QObject {
     QCOMPARE(game.DropStep(), 35);
     QVERIFY(test::Control<QRadioButton>(game, "cbJoueursHumains")->isChecked());
     QVERIFY(!game.Sounds().On());
+    QVERIFY(game.Analysis().On());
     QVERIFY(network.RadioClient->isChecked());
     QCOMPARE(network.EditNomServeur->text(), u"partie.local"_s);
     QCOMPARE(network.EditNumeroPort->text(), u"4000"_s);

@@ -82,6 +82,9 @@ class TFakeView : public TGameView {
     Drops.push_back({piece, column, row});
     RunOnce(DuringFall);
   }
+  void PlacePiece(int piece, int column, int row) override {
+    Drops.push_back({piece, column, row});
+  }
   void ShowGameEnd(const TWinningLine& line, int piecesPlayed) override {
     Shown = line;
     ShownPieces = piecesPlayed;

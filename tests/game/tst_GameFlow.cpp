@@ -421,13 +421,13 @@ class TestGameFlow : public QObject {
       emit menu->aboutToHide();
       return enabled;
     };
-    // New game, undo, hint, help, sound.
-    QCOMPARE(menuEnabled(), u"10011"_s);
+    // New game, undo, redo, copy, paste, hint, analysis, help, sound.
+    QCOMPARE(menuEnabled(), u"100010111"_s);
     QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
     QTRY_COMPARE(LogLines(form).value(0), kStart);
     StartTwoHumanGame(form);
     Click(form, u"34"_s);
-    QCOMPARE(menuEnabled(), u"11111"_s);
+    QCOMPARE(menuEnabled(), u"110111111"_s);
     QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&form, Qt::Key_Backspace);
     QTRY_COMPARE(form.GridText(), kEmptyGrid);
@@ -448,9 +448,10 @@ class TestGameFlow : public QObject {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTRY_VERIFY(form.Game().GameOver());
     QCOMPARE(form.GridText().left(21).right(7), u"0200000"_s);
-    // The options panel covers the board: no new game, no undo, no hint.
+    // The options panel covers the board: no new game, no undo, no paste,
+    // no hint.
     form.bnOptionsClick();
-    QCOMPARE(menuEnabled(), u"00011"_s);
+    QCOMPARE(menuEnabled(), u"000100111"_s);
     QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
     QVERIFY(form.Game().GameOver());
     // F1: the help, as "Aide" opens it (here with a PDF viewer).
