@@ -34,6 +34,7 @@ class TKeyboardPlay;
 class TBoardView;
 class THelpWindow;
 class TSoundEffects;
+class THighContrast;
 struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
@@ -185,6 +186,8 @@ class TFormMain : public QWidget {
   TBoardView& BoardView() const;
   // The game's sounds and their switch.
   TSoundEffects& Sounds() const { return *sounds_; }
+  // The board's high-contrast style and its switch.
+  THighContrast& HighContrast() const { return *contrast_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -220,6 +223,7 @@ class TFormMain : public QWidget {
   TKeyboardPlay* keyboard_ = nullptr;
   THintControl* hint_ = nullptr;
   TSoundEffects* sounds_ = nullptr;
+  THighContrast* contrast_ = nullptr;
   std::function<void()> attention_;
   std::function<int()> confirm_;
   std::function<void(int)> processEnd_;

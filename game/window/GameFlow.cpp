@@ -10,6 +10,7 @@
 #include "game/window/BoardMenu.h"
 #include "game/window/FormMain.h"
 #include "game/window/GameParts.h"
+#include "game/window/HighContrast.h"
 #include "game/window/KeyboardPlay.h"
 #include "sound/SoundEffects.h"
 
@@ -72,10 +73,12 @@ void TFormMain::BuildKeyboardPlay() {
 void TFormMain::DropHint() { hint_->Drop(); }
 
 // The board's context menu and its keys. Undo and the hint act on the board,
-// which the options panel covers. "Son" switches the game's sounds.
+// which the options panel covers. "Son" switches the game's sounds,
+// "Contraste élevé" the board's high-contrast style.
 void TFormMain::BuildBoardMenu() {
   sounds_ = new TSoundEffects(this);
   game_.SetSoundPlayer(sounds_);
+  contrast_ = new THighContrast(*parts_, this);
   auto boardShown = [this] { return !PanelOptions->isVisible(); };
   std::vector<TBoardMenu::TEntry> entries = {
       {QStringLiteral("Nouvelle partie"),
@@ -99,6 +102,11 @@ void TFormMain::BuildBoardMenu() {
        [] { return true; },
        [this] { sounds_->SetOn(!sounds_->On()); },
        [this] { return sounds_->On(); }},
+      {QStringLiteral("Contraste élevé"),
+       {},
+       [] { return true; },
+       [this] { contrast_->Choose(!contrast_->On()); },
+       [this] { return contrast_->On(); }},
   };
   // The window owns the menu.
   new TBoardMenu(this, img(), std::move(entries));
