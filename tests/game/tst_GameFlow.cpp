@@ -390,13 +390,13 @@ class TestGameFlow : public QObject {
       emit menu->aboutToHide();
       return enabled;
     };
-    // New game, undo, hint, help, sound.
-    QCOMPARE(menuEnabled(), u"10011"_s);
+    // New game, undo, hint, help, sound, high contrast.
+    QCOMPARE(menuEnabled(), u"100111"_s);
     QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
     QTRY_COMPARE(LogLines(form).value(0), kStart);
     StartTwoHumanGame(form);
     Click(form, u"34"_s);
-    QCOMPARE(menuEnabled(), u"11111"_s);
+    QCOMPARE(menuEnabled(), u"111111"_s);
     QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&form, Qt::Key_Backspace);
     QTRY_COMPARE(form.GridText(), kEmptyGrid);
@@ -419,7 +419,7 @@ class TestGameFlow : public QObject {
     QCOMPARE(form.GridText().left(21).right(7), u"0200000"_s);
     // The options panel covers the board: no undo, no hint.
     form.bnOptionsClick();
-    QCOMPARE(menuEnabled(), u"10011"_s);
+    QCOMPARE(menuEnabled(), u"100111"_s);
     // F1: the help, as "Aide" opens it (here with a PDF viewer).
     QStringList opened;
     form.SetHelpPlatform([] { return true; },
@@ -432,8 +432,10 @@ class TestGameFlow : public QObject {
     QVERIFY(!form.Sounds().On());
     QMenu* menu = form.findChild<QMenu*>(u"MenuPlateau"_s);
     emit menu->aboutToShow();
-    QVERIFY(!menu->actions().last()->isChecked());
-    menu->actions().last()->trigger();
+    QAction* son = menu->actions().at(4);
+    QCOMPARE(son->text(), u"Son"_s);
+    QVERIFY(!son->isChecked());
+    son->trigger();
     QVERIFY(form.Sounds().On());
     form.bnOptionsClick();
     form.EditChat->setFocus();

@@ -1,0 +1,246 @@
+// What a screen reader is told of the main window: the names it reads, the
+// column buttons it presses, the grid's cells, the announcements; and the
+// high-contrast style switched from the board's menu.
+#include <QAccessible>
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+
+#include "GameTestSupport.h"
+#include "assets/Pictures.h"
+#include "controls/ButtonComps.h"
+#include "game/board/BoardView.h"
+#include "game/board/LayeredImage.h"
+#include "game/model/GameTexts.h"
+#include "game/window/Accessibility.h"
+#include "game/window/Announcer.h"
+#include "game/window/HighContrast.h"
+
+using namespace Qt::StringLiterals;
+
+namespace zerud::test {
+namespace {
+
+QAccessibleInterface* Accessible(QObject* object) {
+  return QAccessible::queryAccessibleInterface(object);
+}
+
+// The board's child of that role.
+QAccessibleInterface* BoardPart(TFormMain& form, QAccessible::Role role) {
+  QAccessibleInterface* board = Accessible(form.img());
+  for (int i = 0; i < board->childCount(); ++i)
+    if (board->child(i)->role() == role) return board->child(i);
+  return nullptr;
+}
+
+void Press(QAccessibleInterface* button) {
+  button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+QString Heard(TFormMain& form) {
+  return BoardPart(form, QAccessible::StatusBar)->text(QAccessible::Name);
+}
+
+}  // namespace
+
+class TestAccessibility : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cellNames_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<char>("cell");
+    QTest::addColumn<bool>("winning");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("bottom, red") << 5 << 3 << '1' << false << u"Ligne 1, colonne 4 : pion rouge"_s;
+    QTest::newRow("top, empty") << 0 << 0 << '0' << false << u"Ligne 6, colonne 1 : vide"_s;
+    QTest::newRow("winning yellow")
+        << 2 << 6 << '2' << true << u"Ligne 4, colonne 7 : pion jaune, gagnant"_s;
+  }
+  void cellNames() {
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(char, cell);
+    QFETCH(bool, winning);
+    QFETCH(QString, name);
+    QCOMPARE(CellName(row, column, cell, winning), name);
+  }
+
+  void clockIsReadAsATime_data() {
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("start") << u"00:00:00"_s << u"0 seconde"_s;
+    QTest::newRow("one second") << u"00:00:01"_s << u"1 seconde"_s;
+    QTest::newRow("minutes") << u"00:12:05"_s << u"12 minutes 5 secondes"_s;
+    QTest::newRow("hours") << u"01:00:30"_s << u"1 heure 30 secondes"_s;
+    QTest::newRow("not a time") << u"12:05"_s << u"12:05"_s;
+  }
+  void clockIsReadAsATime() {
+    QFETCH(QString, shown);
+    QFETCH(QString, said);
+    QCOMPARE(ClockSpeech(shown), said);
+  }
+
+  // What each step of a game is heard as; the steps of one pass of the
+  // event loop in one announcement, never sooner than the last one's hold.
+  void announcements_data() {
+    QTest::addColumn<std::function<void(TAnnouncer&)>>("steps");
+    QTest::addColumn<QString>("heard");
+    using F = std::function<void(TAnnouncer&)>;
+    QTest::newRow("start") << F([](TAnnouncer& a) {
+      a.LogLine(texts::kGameStart, TSpeaker::None);
+      a.LogLine(texts::kMachineBegins, TSpeaker::None);
+      a.LogLine(QString(), TSpeaker::None);
+      a.LogLine(texts::kMachineThinks, TSpeaker::Machine);
+    }) << u"Début de la partie. La machine commence. La machine réfléchit"_s;
+    QTest::newRow("moves, counted from 1") << F([](TAnnouncer& a) {
+      a.Move(1, 3);
+      a.Move(2, 0);
+    }) << u"Rouge joue la colonne 4. Jaune joue la colonne 1"_s;
+    QTest::newRow("the log's own move lines are not said twice") << F([](TAnnouncer& a) {
+      a.LogLine(texts::kHumanMove.arg(1).arg(3), TSpeaker::Human1);
+      a.Move(1, 3);
+    }) << u"Rouge joue la colonne 4"_s;
+    QTest::newRow("hint") << F([](TAnnouncer& a) {
+      a.LogLine(u"[CONSEIL] : Jouez la colonne n° 2 (gagnant)"_s, TSpeaker::Hint);
+    }) << u"Conseil : jouez la colonne 3 (gagnant)"_s;
+    QTest::newRow("undo and end") << F([](TAnnouncer& a) {
+      a.Undone(6);
+      a.Result(texts::kResultRedWins);
+    }) << u"Coup annulé dans la colonne 7. Fin de la partie : Les rouges gagnent !"_s;
+    QTest::newRow("peer") << F([](TAnnouncer& a) {
+      a.PeerChat(u"<b>salut</b>"_s + QString(400, u'x'));
+      a.LogLine(texts::kPeerGone, TSpeaker::None);
+    })
+                          << u"Message de l'adversaire : <b>salut</b>"_s + QString(288, u'x') +
+                                 u". "_s + texts::kPeerGone;
+  }
+  void announcements() {
+    QFETCH(std::function<void(TAnnouncer&)>, steps);
+    QFETCH(QString, heard);
+    TAnnouncer announcer;
+    QSignalSpy spy(&announcer, &TAnnouncer::Announced);
+    steps(announcer);
+    QVERIFY(spy.wait(1000));
+    QCOMPARE(announcer.Text(), heard);
+    QCOMPARE(spy.count(), 1);
+    // The next one waits for the hold of this one.
+    QElapsedTimer held;
+    held.start();
+    announcer.Move(1, 0);
+    QVERIFY(spy.wait(1000));
+    QVERIFY(held.elapsed() >= TAnnouncer::kHoldMs - 20);
+  }
+
+  // The buttons and bars are named, the options' bars with their values.
+  void controlsAreNamed() {
+    TWindow form;
+    const std::pair<QWidget*, QString> named[] = {
+        {form.bnStart, u"Nouvelle partie"_s}, {form.bnOptions, u"Options"_s},
+        {form.bnReseau, u"Réseau"_s},         {form.bnAide, u"Aide"_s},
+        {form.bsSkinButton1, u"Quitter"_s},   {form.bnClear, u"Effacer"_s},
+        {form.bnEnvoyerChat, u"Envoyer"_s},   {form.bnFermer, u"Fermer"_s},
+        {form.Colonne[0], u"Colonne 1"_s},    {form.Colonne[6], u"Colonne 7"_s},
+    };
+    for (const auto& [control, name] : named) {
+      QCOMPARE(Accessible(control)->text(QAccessible::Name), name);
+      QCOMPARE(Accessible(control)->role(), QAccessible::Button);
+    }
+    QCOMPARE(Accessible(form.bnStart)->text(QAccessible::Description),
+             u"Commencer une nouvelle partie"_s);
+    form.tbNiveau->setValue(5);
+    QCOMPARE(Accessible(form.tbNiveau)->text(QAccessible::Name),
+             u"Niveau de réflexion de la machine : Expert"_s);
+    QCOMPARE(Accessible(form.LabelChrono)->text(QAccessible::Name), u"Temps de jeu : 0 seconde"_s);
+  }
+
+  // "Nouvelle partie" and "Colonne 4" pressed as a screen reader does: the
+  // piece is in the grid's table and the move is heard; a full column and a
+  // finished game leave the buttons unavailable.
+  void playThroughTheActions() {
+    TWindow form;
+    form.cbJoueursHumains->click();
+    QAccessibleInterface* column4 = Accessible(form.Colonne[3]);
+    QVERIFY(column4->state().disabled);
+    Press(column4);
+    QTest::qWait(10);
+    QCOMPARE(form.GridText(), kEmptyGrid);
+
+    Press(Accessible(form.bnStart));
+    QTRY_VERIFY(!column4->state().disabled);
+    QAccessibleInterface* grid = BoardPart(form, QAccessible::Table);
+    QVERIFY(grid != nullptr);
+    QCOMPARE(grid->tableInterface()->rowCount(), 6);
+    QCOMPARE(grid->tableInterface()->columnCount(), 7);
+    QAccessibleInterface* bottom = grid->tableInterface()->cellAt(5, 3);
+    QCOMPARE(bottom->text(QAccessible::Name), u"Ligne 1, colonne 4 : vide"_s);
+
+    Press(column4);
+    QTRY_COMPARE(bottom->text(QAccessible::Name), u"Ligne 1, colonne 4 : pion rouge"_s);
+    QTRY_COMPARE(Heard(form), u"Rouge joue la colonne 4"_s);
+    // Five more make the column full; red then wins in column 1.
+    for (int i = 0; i < 5; ++i) {
+      QTRY_VERIFY(!column4->state().disabled);
+      Press(column4);
+      QTRY_COMPARE(form.MoveNumber, i + 3);
+    }
+    QTRY_VERIFY(!Accessible(form.Colonne[0])->state().disabled);
+    QVERIFY(column4->state().disabled);
+    for (const int column : {0, 1, 0, 1, 0, 1, 0}) {
+      QTRY_VERIFY(!Accessible(form.Colonne[column])->state().disabled);
+      const int before = form.MoveNumber;
+      Press(Accessible(form.Colonne[column]));
+      QTRY_VERIFY(form.MoveNumber > before || form.GameOver);
+    }
+    QTRY_VERIFY(Heard(form).contains(u"Fin de la partie : Les rouges gagnent !"_s));
+    QCOMPARE(grid->tableInterface()->cellAt(5, 0)->text(QAccessible::Name),
+             u"Ligne 1, colonne 1 : pion rouge, gagnant"_s);
+    QCOMPARE(grid->tableInterface()->cellAt(5, 1)->text(QAccessible::Name),
+             u"Ligne 1, colonne 2 : pion jaune"_s);
+    for (TColumnTarget* target : form.Colonne) QVERIFY(Accessible(target)->state().disabled);
+  }
+
+  // "Contraste élevé" in the board's menu: the grid, the pieces (the falling
+  // one and those in place) and the background change, the pieces go opaque;
+  // switched off, all is as before.
+  void highContrastFromTheMenu() {
+    TWindow form;
+    StartTwoHumanGame(form);
+    form.Colonne0Click(2);
+    QTRY_COMPARE(form.MoveNumber, 2);
+    TBoardView& board = form.BoardView();
+    auto* img = static_cast<TLayeredImage*>(form.img());
+    const QImage background = img->Picture();
+    QMenu* menu = form.findChild<QMenu*>(u"MenuPlateau"_s);
+    QAction* contrast = menu->actions().last();
+    QCOMPARE(contrast->text(), u"Contraste élevé"_s);
+    QVERIFY(contrast->isCheckable());
+    QSignalSpy switched(&form.HighContrast(), &THighContrast::Switched);
+
+    contrast->trigger();
+    QVERIFY(form.HighContrast().On());
+    QCOMPARE(form.HighContrast().Chosen(), std::optional<bool>(true));
+    QCOMPARE(board.GridLayer()->Image(), ListeBmp(kGridPicture, true));
+    QCOMPARE(board.PieceSlot(1).Layer->Image(), ListeBmp(kRedPiece, true));
+    QCOMPARE(board.PieceSlot(2).Layer->Image(), ListeBmp(kYellowPiece, true));
+    QCOMPARE(board.PieceSlot(1).Layer->MasterAlpha(), 256);
+    QCOMPARE(img->Picture().pixel(400, 300), qRgb(0, 0, 0));
+    emit menu->aboutToShow();
+    QVERIFY(contrast->isChecked());
+    emit menu->aboutToHide();
+
+    contrast->trigger();
+    QVERIFY(!form.HighContrast().On());
+    QCOMPARE(board.GridLayer()->Image(), ListeBmp(kGridPicture));
+    QCOMPARE(board.PieceSlot(1).Layer->Image(), ListeBmp(kRedPiece));
+    QCOMPARE(board.PieceSlot(1).Layer->MasterAlpha(), form.PieceOpacity());
+    QCOMPARE(img->Picture(), background);
+    QCOMPARE(switched.count(), 2);
+  }
+};
+
+}  // namespace zerud::test
+
+QTEST_MAIN(zerud::test::TestAccessibility)
+#include "tst_Accessibility.moc"
