@@ -20,6 +20,7 @@
 #include "game/window/ChatField.h"
 #include "game/window/ChatMemo.h"
 #include "game/window/ColumnTarget.h"
+#include "game/window/FocusRing.h"
 #include "game/window/FormMain.h"
 
 namespace zerud {
@@ -391,9 +392,11 @@ QString LevelName(int level) {
                                   : QString::number(level);
 }
 
-void MakeGameAccessible(TFormMain& window, TAnnouncer& announcer) {
+TFocusRing* MakeGameAccessible(TFormMain& window, TAnnouncer& announcer) {
   InstallGameAccessibility();
   QWidget* board = window.img();
+  // Tab reaches the board too, which then plays with its keys.
+  board->setFocusPolicy(Qt::StrongFocus);
   board->setAccessibleName(QStringLiteral("Plateau"));
   board->setAccessibleDescription(
       QStringLiteral("Les touches 1 à 7 jouent une colonne ; les flèches déplacent le pion "
@@ -449,6 +452,12 @@ void MakeGameAccessible(TFormMain& window, TAnnouncer& announcer) {
   };
   sayClock();
   QObject::connect(window.Chrono, &TTimeCounter::OnTimer, clock, sayClock);
+
+  // Around the grid and its column targets.
+  const QPoint corner = TBoardView::TargetPosition(0);
+  const QPoint end = TBoardView::kGridCorner + QPoint(kGridColumns * TBoardView::kCellSize,
+                                                      kGridRows * TBoardView::kCellSize);
+  return new TFocusRing(&window, board, QRect(corner, end - QPoint(1, 1)));
 }
 
 }  // namespace zerud

@@ -13,13 +13,15 @@ namespace zerud {
 
 class TFormMain;
 class TAnnouncer;
+class TFocusRing;
 
 // Installs the factories of the game's accessible objects (once).
 void InstallGameAccessibility();
 
-// Names the window's controls and ties the board's table and status text to
-// the game and the announcer.
-void MakeGameAccessible(TFormMain& window, TAnnouncer& announcer);
+// Names the window's controls, ties the board's table and status text to
+// the game and the announcer, and lets Tab reach the board; returns the
+// frame that shows where Tab is.
+TFocusRing* MakeGameAccessible(TFormMain& window, TAnnouncer& announcer);
 
 // The name of a cell, row 0 at the top: "Ligne 1, colonne 4 : pion rouge"
 // counts rows from the bottom; cell is '0' empty, '1' red, '2' yellow.

@@ -62,7 +62,7 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
   InstallGameAccessibility();
   BuildControls();
   FormCreate();
-  MakeGameAccessible(*this, view_.Announcer());
+  focusRing_ = MakeGameAccessible(*this, view_.Announcer());
 }
 
 TFormMain::~TFormMain() = default;

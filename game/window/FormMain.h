@@ -35,6 +35,7 @@ class TBoardView;
 class THelpWindow;
 class TSoundEffects;
 class THighContrast;
+class TFocusRing;
 struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
@@ -224,6 +225,7 @@ class TFormMain : public QWidget {
   THintControl* hint_ = nullptr;
   TSoundEffects* sounds_ = nullptr;
   THighContrast* contrast_ = nullptr;
+  TFocusRing* focusRing_ = nullptr;
   std::function<void()> attention_;
   std::function<int()> confirm_;
   std::function<void(int)> processEnd_;

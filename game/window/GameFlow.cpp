@@ -8,6 +8,7 @@
 #include "controls/ButtonComps.h"
 #include "game/hint/HintControl.h"
 #include "game/window/BoardMenu.h"
+#include "game/window/FocusRing.h"
 #include "game/window/FormMain.h"
 #include "game/window/GameParts.h"
 #include "game/window/HighContrast.h"
@@ -55,13 +56,16 @@ void TFormMain::EndAnnouncedByPeer() { game_.EndAnnouncedByPeer(); }
 void TFormMain::AskAttention() { attention_(); }
 
 // Keys play as clicks on the column targets, where the game takes a move.
-// Text fields and the options panel keep their keys.
+// Text fields, the options panel and a control reached by Tab keep their
+// keys.
 void TFormMain::BuildKeyboardPlay() {
   auto listening = [this](const QWidget* receiver) {
     const bool typing =
         qobject_cast<const QLineEdit*>(receiver) || qobject_cast<const QPlainTextEdit*>(receiver) ||
         qobject_cast<const QTextEdit*>(receiver) || qobject_cast<const QAbstractSpinBox*>(receiver);
-    return !typing && !PanelOptions->isVisible();
+    // A control that Tab reached keeps Space and Enter; the board plays.
+    const QWidget* reached = focusRing_ != nullptr ? focusRing_->Reached() : nullptr;
+    return !typing && !PanelOptions->isVisible() && (reached == nullptr || reached == img());
   };
   auto play = [this](int column) {
     if (game_.MayPlay(column)) Colonne0Click(column);

@@ -3,6 +3,7 @@
 // high-contrast style switched from the board's menu.
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QSignalSpy>
 
@@ -14,6 +15,7 @@
 #include "game/model/GameTexts.h"
 #include "game/window/Accessibility.h"
 #include "game/window/Announcer.h"
+#include "game/window/FocusRing.h"
 #include "game/window/HighContrast.h"
 
 using namespace Qt::StringLiterals;
@@ -199,6 +201,50 @@ class TestAccessibility : public QObject {
     QCOMPARE(grid->tableInterface()->cellAt(5, 1)->text(QAccessible::Name),
              u"Ligne 1, colonne 2 : pion jaune"_s);
     for (TColumnTarget* target : form.Colonne) QVERIFY(Accessible(target)->state().disabled);
+  }
+
+  // Tab goes from the board to "Nouvelle partie", framed, which Space
+  // presses and which keeps the game's keys; then round the controls back
+  // to the board, where they play.
+  void tabReachesTheButtonsAndTheBoardPlays() {
+    TWindow form;
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.cbJoueursHumains->click();
+    auto* ring = form.findChild<TFocusRing*>();
+    form.img()->clearFocus();
+    form.img()->setFocus(Qt::TabFocusReason);
+    QCOMPARE(ring->Reached(), form.img());
+    QTest::keyClick(form.img(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form.bnStart);
+    QCOMPARE(ring->Reached(), form.bnStart);
+    const QImage shot = form.grab().toImage();
+    const QPoint corner = form.bnStart->mapTo(&form, QPoint(0, 0));
+    QCOMPARE(shot.pixel(corner + QPoint(-1, 10)), qRgb(255, 200, 0));
+    QCOMPARE(shot.pixel(corner + QPoint(-3, 10)), qRgb(0, 0, 0));
+
+    QTest::keyClick(form.bnStart, Qt::Key_4);
+    QTest::keyClick(form.bnStart, Qt::Key_Space);
+    QTRY_COMPARE(LogLines(form).value(0), kStart);
+    QTest::keyClick(form.bnStart, Qt::Key_4);
+    QTest::qWait(20);
+    QCOMPARE(form.GridText(), kEmptyGrid);
+    // Round the window's controls, back to the board.
+    QStringList reached;
+    for (int i = 0; i < 20 && QApplication::focusWidget() != form.img(); ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      reached << QApplication::focusWidget()->objectName();
+    }
+    // (Starting a game greys "Nouvelle partie" a moment: Qt moves the focus
+    // on to "Options".)
+    QCOMPARE(reached.mid(reached.size() - 8),
+             (QStringList{u"bnAide"_s, u"MemoMessages"_s, u"EditChat"_s, u"bnClear"_s,
+                          u"bnEnvoyerChat"_s, u"MemoChat"_s, u"bsSkinButton1"_s, u"img"_s}));
+    QTest::keyClick(form.img(), Qt::Key_4);
+    QTRY_COMPARE(form.GridText().right(7), u"0001000"_s);
+    // A click on the board takes the focus without a frame.
+    QTest::mouseClick(form.img(), Qt::LeftButton, {}, QPoint(100, 20));
+    QCOMPARE(ring->Reached(), nullptr);
   }
 
   // "Contraste élevé" in the board's menu: the grid, the pieces (the falling
