@@ -428,12 +428,13 @@ TFocusRing* MakeGameAccessible(TFormMain& window, TAnnouncer& announcer) {
       {window.MemoMessages, "Journal de la partie"},
       {window.EditChat, "Texte à envoyer"},
       {window.MemoChat, "Messages reçus"},
-      {window.lbReseau, "État du réseau"},
-      {window.lbScore, "Score"},
       {window.PanelOptions, "Options du jeu"},
   };
   // clang-format on
   for (const auto& n : names) n.control->setAccessibleName(QString::fromUtf8(n.name));
+  // Labels are read by their text: what they are goes in the description.
+  window.lbReseau->setAccessibleDescription(QStringLiteral("État du réseau"));
+  window.lbScore->setAccessibleDescription(QStringLiteral("Parties gagnées, rouges puis jaunes"));
   for (QWidget* control : std::initializer_list<QWidget*>{
            window.bnStart, window.bnOptions, window.bnReseau, window.bnAide, window.bsSkinButton1,
            window.bnClear, window.bnEnvoyerChat})
