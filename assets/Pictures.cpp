@@ -89,16 +89,19 @@ QImage ListeBmp(int index, bool highContrast) {
   return highContrast ? contrast[index] : pictures[index];
 }
 
-QImage LogIcon(int index) {
-  static const QList<QImage> icons = [] {
-    const QString fileName = QStringLiteral("log_icons.zil");
+QImage LogIcon(int index, bool highContrast) {
+  const auto decode = [](const char* name) {
+    const QString fileName = QString::fromLatin1(name);
     return DecodeIconList(ResourceBytes(fileName), fileName);
-  }();
-  if (index < 0 || index >= icons.size()) {
+  };
+  static const QList<QImage> icons = decode("log_icons.zil");
+  static const QList<QImage> contrast = decode("log_icons_contrast.zil");
+  const QList<QImage>& set = highContrast ? contrast : icons;
+  if (index < 0 || index >= set.size()) {
     throw TPictureError(QStringLiteral("ImageList1"),
                         QStringLiteral("indice %1 absent").arg(index));
   }
-  return icons[index];
+  return set[index];
 }
 
 QIcon ProgramIcon() {

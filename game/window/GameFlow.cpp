@@ -5,8 +5,10 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include "assets/Pictures.h"
 #include "controls/ButtonComps.h"
 #include "game/hint/HintControl.h"
+#include "game/log/MessageLog.h"
 #include "game/window/BoardMenu.h"
 #include "game/window/FocusRing.h"
 #include "game/window/FormMain.h"
@@ -82,7 +84,14 @@ void TFormMain::DropHint() { hint_->Drop(); }
 void TFormMain::BuildBoardMenu() {
   sounds_ = new TSoundEffects(this);
   game_.SetSoundPlayer(sounds_);
-  contrast_ = new THighContrast(*parts_, this);
+  contrast_ = new THighContrast(
+      *parts_,
+      [this](bool on) {
+        TLogIcons icons;
+        for (int i = 0; i < kLogIconCount; ++i) icons[i] = LogIcon(i, on);
+        MemoMessages->SetIcons(icons);
+      },
+      this);
   auto boardShown = [this] { return !PanelOptions->isVisible(); };
   std::vector<TBoardMenu::TEntry> entries = {
       {QStringLiteral("Nouvelle partie"),

@@ -5,7 +5,9 @@
 
 namespace zerud {
 
-THighContrast::THighContrast(TGameParts& parts, QObject* parent) : QObject(parent), parts_(parts) {}
+THighContrast::THighContrast(TGameParts& parts, std::function<void(bool)> alsoSwitch,
+                             QObject* parent)
+    : QObject(parent), parts_(parts), alsoSwitch_(std::move(alsoSwitch)) {}
 
 // The holes show the background: black in this style, so an empty hole
 // stands out from the white grid and from every piece.
@@ -28,6 +30,7 @@ void THighContrast::SetOn(bool on) {
     parts_.Board->SetPictures(pictures);
     parts_.Board->ApplyOpacity();
   }
+  if (alsoSwitch_) alsoSwitch_(on);
   emit Switched(on);
 }
 

@@ -1,10 +1,12 @@
 // The high-contrast style of the board: the white grid with black rims over
-// a black background, the pieces marked by shape and always opaque. The
+// a black background, the pieces marked by shape and always opaque, and the
+// message log's persons marked the same way. The
 // player switches it in the board's menu; until then it follows the desktop.
 #pragma once
 
 #include <QImage>
 #include <QObject>
+#include <functional>
 #include <optional>
 
 namespace zerud {
@@ -15,7 +17,8 @@ class THighContrast : public QObject {
   Q_OBJECT
 
  public:
-  THighContrast(TGameParts& parts, QObject* parent);
+  // alsoSwitch: what else takes the style (the message log's pictures).
+  THighContrast(TGameParts& parts, std::function<void(bool on)> alsoSwitch, QObject* parent);
 
   bool On() const { return on_; }
   // Shows the board in the style asked for.
@@ -30,6 +33,7 @@ class THighContrast : public QObject {
 
  private:
   TGameParts& parts_;
+  std::function<void(bool)> alsoSwitch_;
   bool on_ = false;
   std::optional<bool> chosen_;
   // The background picture while the black one stands in for it.

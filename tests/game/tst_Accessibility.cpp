@@ -39,6 +39,13 @@ void Press(QAccessibleInterface* button) {
   button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 }
 
+int CountColour(const QImage& image, QRgb colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour;
+  return count;
+}
+
 QString Heard(TFormMain& form) {
   return BoardPart(form, QAccessible::StatusBar)->text(QAccessible::Name);
 }
@@ -272,6 +279,10 @@ class TestAccessibility : public QObject {
     QCOMPARE(board.PieceSlot(2).Layer->Image(), ListeBmp(kYellowPiece, true));
     QCOMPARE(board.PieceSlot(1).Layer->MasterAlpha(), 256);
     QCOMPARE(img->Picture().pixel(400, 300), qRgb(0, 0, 0));
+    // The log's red player carries the ring too: its row shows the badge.
+    form.MemoMessages->AppendLine(u"[HUMAIN-1] : Je joue la colonne n° 3"_s, TSpeaker::Human1);
+    const QImage row = form.MemoMessages->grab().toImage();
+    QVERIFY(CountColour(row, qRgb(255, 110, 110)) > 0);
     emit menu->aboutToShow();
     QVERIFY(contrast->isChecked());
     emit menu->aboutToHide();
@@ -282,6 +293,7 @@ class TestAccessibility : public QObject {
     QCOMPARE(board.PieceSlot(1).Layer->Image(), ListeBmp(kRedPiece));
     QCOMPARE(board.PieceSlot(1).Layer->MasterAlpha(), form.PieceOpacity());
     QCOMPARE(img->Picture(), background);
+    QCOMPARE(CountColour(form.MemoMessages->grab().toImage(), qRgb(255, 110, 110)), 0);
     QCOMPARE(switched.count(), 2);
   }
 };

@@ -116,15 +116,18 @@ void WriteAll(const TOutput& out) {
     }
   }
 
-  const QList<QImage> icons = DrawLogIcons();
-  QImage strip(20 * icons.size(), 20, QImage::Format_ARGB32);
-  strip.fill(Qt::transparent);
-  for (int i = 0; i < icons.size(); ++i) {
-    for (int y = 0; y < 20; ++y) {
-      for (int x = 0; x < 20; ++x) strip.setPixel(20 * i + x, y, icons[i].pixel(x, y));
+  const std::pair<QList<QImage>, const char*> iconSets[] = {
+      {DrawLogIcons(), "log_icons.zil"}, {DrawContrastLogIcons(), "log_icons_contrast.zil"}};
+  for (const auto& [icons, fileName] : iconSets) {
+    QImage strip(20 * icons.size(), 20, QImage::Format_ARGB32);
+    strip.fill(Qt::transparent);
+    for (int i = 0; i < icons.size(); ++i) {
+      for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) strip.setPixel(20 * i + x, y, icons[i].pixel(x, y));
+      }
     }
+    out.Write(fileName, EncodeIconList(icons), strip);
   }
-  out.Write("log_icons.zil", EncodeIconList(icons), strip);
   const QImage icon = DrawProgramIcon();
   out.Write("program.ico", EncodeIco8(icon), icon);
   for (const int side : kDesktopIconSides) {
