@@ -56,26 +56,6 @@ class TestAccessibility : public QObject {
   Q_OBJECT
 
  private slots:
-  void cellNames_data() {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<char>("cell");
-    QTest::addColumn<bool>("winning");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("bottom, red") << 5 << 3 << '1' << false << u"Ligne 1, colonne 4 : pion rouge"_s;
-    QTest::newRow("top, empty") << 0 << 0 << '0' << false << u"Ligne 6, colonne 1 : vide"_s;
-    QTest::newRow("winning yellow")
-        << 2 << 6 << '2' << true << u"Ligne 4, colonne 7 : pion jaune, gagnant"_s;
-  }
-  void cellNames() {
-    QFETCH(int, row);
-    QFETCH(int, column);
-    QFETCH(char, cell);
-    QFETCH(bool, winning);
-    QFETCH(QString, name);
-    QCOMPARE(CellName(row, column, cell, winning), name);
-  }
-
   void clockIsReadAsATime_data() {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("said");
