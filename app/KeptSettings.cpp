@@ -9,7 +9,9 @@
 #include "game/board/BoardView.h"
 #include "game/window/AnalysisControl.h"
 #include "game/window/FormMain.h"
+#include "game/window/HighContrast.h"
 #include "network/FormReseau.h"
+#include "platform/DesktopContrast.h"
 #include "rules/Integer.h"
 #include "sound/SoundEffects.h"
 
@@ -22,6 +24,7 @@ const QString kLevel = QStringLiteral("options/niveau");
 const QString kMode = QStringLiteral("options/mode");
 const QString kSound = QStringLiteral("options/son");
 const QString kAnalysis = QStringLiteral("options/analyse");
+const QString kContrast = QStringLiteral("options/contraste");
 const QString kRole = QStringLiteral("reseau/role");
 const QString kServer = QStringLiteral("reseau/serveur");
 const QString kPort = QStringLiteral("reseau/port");
@@ -63,6 +66,8 @@ TKeptSettings ReadKeptSettings(QSettings& file) {
   kept.Sound = Choice(file, kSound, kOn, kOff, defaults.Sound);
   kept.Analysis = Choice(file, kAnalysis, kOn, kOff, defaults.Analysis);
   kept.ClientRole = Choice(file, kRole, kClient, kServerRole, defaults.ClientRole);
+  const QString contrast = file.value(kContrast).toString();
+  if (contrast == kOn || contrast == kOff) kept.HighContrast = contrast == kOn;
   const QString name = file.value(kServer).toString();
   static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
   if (name.size() <= kNameLimit && !name.contains(control)) kept.ServerName = name;
@@ -81,6 +86,10 @@ void WriteKeptSettings(QSettings& file, const TKeptSettings& settings) {
   file.setValue(kMode, settings.AgainstMachine ? kMachine : kHumans);
   file.setValue(kSound, settings.Sound ? kOn : kOff);
   file.setValue(kAnalysis, settings.Analysis ? kOn : kOff);
+  if (settings.HighContrast)
+    file.setValue(kContrast, *settings.HighContrast ? kOn : kOff);
+  else
+    file.remove(kContrast);
   file.setValue(kRole, settings.ClientRole ? kClient : kServerRole);
   file.setValue(kServer, settings.ServerName);
   file.setValue(kPort, settings.Port);
@@ -93,10 +102,18 @@ QString KeptSettingsFile() {
          QStringLiteral("/zerud-uravizera4/options.ini");
 }
 
-TSettingsKeeper::TSettingsKeeper(TFormMain& game, TFormReseau& network, const QString& file)
+bool TSettingsKeeper::DesktopAsksHighContrast() { return AsksHighContrast(ReadDesktopContrast()); }
+
+TSettingsKeeper::TSettingsKeeper(TFormMain& game, TFormReseau& network, const QString& file,
+                                 std::function<bool()> desktopAsksHighContrast)
     : QObject(&game), game_(game), network_(network), file_(file) {
   QSettings stored(file_, QSettings::IniFormat);
-  Apply(ReadKeptSettings(stored));
+  const TKeptSettings kept = ReadKeptSettings(stored);
+  Apply(kept);
+  if (kept.HighContrast)
+    game_.HighContrast().Choose(*kept.HighContrast);
+  else
+    game_.HighContrast().SetOn(desktopAsksHighContrast());
   save_.setSingleShot(true);
   save_.setInterval(0);
   connect(&save_, &QTimer::timeout, this, &TSettingsKeeper::Save);
@@ -107,6 +124,7 @@ TSettingsKeeper::TSettingsKeeper(TFormMain& game, TFormReseau& network, const QS
   for (QLineEdit* field : {network_.EditNomServeur, network_.EditNumeroPort})
     connect(field, &QLineEdit::textChanged, this, changed);
   connect(&game_.Analysis(), &TAnalysisControl::Switched, this, changed);
+  connect(&game_.HighContrast(), &THighContrast::Switched, this, changed);
 }
 
 // As the player would set them: the sliders call their handlers, the pieces
@@ -133,6 +151,7 @@ void TSettingsKeeper::Save() {
   now.AgainstMachine = game_.Game().SelectedMode() == TPlayMode::Machine;
   now.Sound = game_.Sounds().On();
   now.Analysis = game_.Analysis().On();
+  now.HighContrast = game_.HighContrast().Chosen();
   now.ClientRole = !game_.Game().ServerRole();
   // The server role shows this computer's name in the field: not kept.
   if (now.ClientRole) now.ServerName = network_.EditNomServeur->text().left(kNameLimit);

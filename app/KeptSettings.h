@@ -1,7 +1,7 @@
 // What the game keeps between runs: the options (opacity, speed, level,
-// mode), the sound and analysis switches and the network window's role, server name and
-// port, in the user's
-// configuration folder ($XDG_CONFIG_HOME, else ~/.config), file
+// mode), the sound and analysis switches, the high-contrast style once chosen, and the network
+// window's role, server name and port, in the user's configuration folder ($XDG_CONFIG_HOME,
+// else ~/.config), file
 // zerud-uravizera4/options.ini. Read when the game starts, written whenever
 // one of them changes. A damaged or hand-edited file never stops the game:
 // unknown keys are ignored, a missing or out-of-range value is the default
@@ -11,6 +11,8 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
+#include <optional>
 
 #include "game/window/OptionsPanel.h"
 #include "network/FormReseau.h"
@@ -31,6 +33,8 @@ struct TKeptSettings {
   bool ClientRole = false;
   QString ServerName;  // what the client typed
   QString Port = QString::number(TFormReseau::kDefaultPort);
+  // The player's choice of the high-contrast style; none: the desktop's.
+  std::optional<bool> HighContrast;
 
   friend bool operator==(const TKeptSettings&, const TKeptSettings&) = default;
 };
@@ -50,7 +54,12 @@ class TSettingsKeeper : public QObject {
   Q_OBJECT
 
  public:
-  TSettingsKeeper(TFormMain& game, TFormReseau& network, const QString& file);
+  // desktopAsksHighContrast: whether the desktop wants high contrast,
+  // asked when the player has not chosen.
+  TSettingsKeeper(TFormMain& game, TFormReseau& network, const QString& file,
+                  std::function<bool()> desktopAsksHighContrast = DesktopAsksHighContrast);
+
+  static bool DesktopAsksHighContrast();
 
  private:
   void Apply(const TKeptSettings& settings);

@@ -34,6 +34,19 @@ constexpr std::array<const char*, 3> kLookNames{"normal", "over", "down"};
 constexpr std::array<const char*, kListeBmpCount> kListeBmpFiles{
     "listebmp0_grid.argb", "listebmp1_yellow.argb", "listebmp2_red.argb",
     "listebmp3_yellow_tick.argb", "listebmp4_red_tick.argb"};
+constexpr std::array<const char*, kListeBmpCount> kContrastFiles{
+    "contrast0_grid.argb", "contrast1_yellow.argb", "contrast2_red.argb",
+    "contrast3_yellow_tick.argb", "contrast4_red_tick.argb"};
+
+std::array<QImage, kListeBmpCount> DecodeArgbSet(
+    const std::array<const char*, kListeBmpCount>& files) {
+  std::array<QImage, kListeBmpCount> all;
+  for (int i = 0; i < kListeBmpCount; ++i) {
+    const QString fileName = QString::fromLatin1(files[i]);
+    all[i] = DecodeArgb(ResourceBytes(fileName), fileName);
+  }
+  return all;
+}
 
 }  // namespace
 
@@ -67,31 +80,28 @@ QImage ButtonPicture(TButtonPicture button, TButtonLook look) {
   return pictures[static_cast<size_t>(button)][static_cast<size_t>(look)];
 }
 
-QImage ListeBmp(int index) {
-  static const auto pictures = [] {
-    std::array<QImage, kListeBmpCount> all;
-    for (int i = 0; i < kListeBmpCount; ++i) {
-      const QString fileName = QString::fromLatin1(kListeBmpFiles[i]);
-      all[i] = DecodeArgb(ResourceBytes(fileName), fileName);
-    }
-    return all;
-  }();
+QImage ListeBmp(int index, bool highContrast) {
+  static const auto pictures = DecodeArgbSet(kListeBmpFiles);
+  static const auto contrast = DecodeArgbSet(kContrastFiles);
   if (index < 0 || index >= kListeBmpCount) {
     throw TPictureError(QStringLiteral("listeBmp"), QStringLiteral("indice %1 absent").arg(index));
   }
-  return pictures[index];
+  return highContrast ? contrast[index] : pictures[index];
 }
 
-QImage LogIcon(int index) {
-  static const QList<QImage> icons = [] {
-    const QString fileName = QStringLiteral("log_icons.zil");
+QImage LogIcon(int index, bool highContrast) {
+  const auto decode = [](const char* name) {
+    const QString fileName = QString::fromLatin1(name);
     return DecodeIconList(ResourceBytes(fileName), fileName);
-  }();
-  if (index < 0 || index >= icons.size()) {
+  };
+  static const QList<QImage> icons = decode("log_icons.zil");
+  static const QList<QImage> contrast = decode("log_icons_contrast.zil");
+  const QList<QImage>& set = highContrast ? contrast : icons;
+  if (index < 0 || index >= set.size()) {
     throw TPictureError(QStringLiteral("ImageList1"),
                         QStringLiteral("indice %1 absent").arg(index));
   }
-  return icons[index];
+  return set[index];
 }
 
 QIcon ProgramIcon() {

@@ -33,14 +33,16 @@ inline constexpr int kListeBmpCount = 5;
 // One picture of listeBmp, Format_ARGB32 (not premultiplied): 0 the grid
 // overlay 490 x 420 with a transparent hole in each cell, 1 to 4 the pieces
 // 70 x 70 (yellow, red, yellow ticked, red ticked). Throws TPictureError for
-// an index outside 0..4.
-QImage ListeBmp(int index);
+// an index outside 0..4. The high-contrast set has a white grid with black
+// rims and pieces marked by shape: a ring on red, a cross on yellow.
+QImage ListeBmp(int index, bool highContrast = false);
 
 // Icon of the message log (ImageList1), Format_ARGB32 20 x 20, transparent
 // where its mask says so: 0 grey gear, 1 person in blue, 2 computer screen,
 // 3 person in pink. Throws TPictureError for an index outside 0..3.
+// The high-contrast set marks the persons by their pieces' shapes.
 inline constexpr int kLogIconCount = 4;
-QImage LogIcon(int index);
+QImage LogIcon(int index, bool highContrast = false);
 
 // The program's icon: 32 x 32 from program.ico, and the desktop's sizes
 // from 16 to 256 pixels.

@@ -1,6 +1,7 @@
 // TButtonControl, declared in controls/ButtonComps.h.
 #include <QApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 
@@ -8,9 +9,22 @@
 
 namespace zerud {
 
+// Tab reaches the button (a click does not take the focus), and Space or
+// Enter then clicks it.
 TButtonControl::TButtonControl(QWidget* parent) : QWidget(parent) {
-  setFocusPolicy(Qt::NoFocus);
+  setFocusPolicy(Qt::TabFocus);
   setMouseTracking(true);
+}
+
+void TButtonControl::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+      !event->isAutoRepeat() && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+    event->accept();
+    Clicked();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 bool TButtonControl::TopmostAt(const QPoint& globalPos) const {

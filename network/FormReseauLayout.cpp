@@ -161,6 +161,9 @@ void TFormReseau::BuildControls() {
   EditNomServeur = MakeEdit(this, "EditNomServeur", QString(), {115, 86, 189, 18});
   EditNumeroPort =
       MakeEdit(this, "EditNumeroPort", QString::number(kDefaultPort), {115, 107, 189, 18});
+  // A screen reader names each field after its label.
+  Label3->setBuddy(EditNomServeur);
+  Label5->setBuddy(EditNumeroPort);
 
   // clang-format off
   const struct {

@@ -47,6 +47,25 @@ TBoardView::TBoardView(TLayeredImage* img, const TBoardPictures& listeBmp,
 
 TBoardView::~TBoardView() { FreeLayers(); }
 
+int TBoardView::Opacity() const { return settings_->Opaque ? 256 : settings_->PieceOpacity; }
+
+void TBoardView::SetPictures(const TBoardPictures& listeBmp) {
+  const TBoardPictures old = listeBmp_;
+  listeBmp_ = listeBmp;
+  if (!LayersThere()) return;
+  for (TPieceSlot& slot : slots_) {
+    if (slot.Layer == nullptr) continue;
+    for (int k = kYellow; k <= kRedTicked; ++k) {
+      if (slot.Layer->Image() == old[k]) {
+        slot.Layer->SetImage(listeBmp_[k]);
+        break;
+      }
+    }
+  }
+  gridLayer_->SetImage(listeBmp_[kGrid]);
+  img_->Flush();
+}
+
 TPieceSlot& TBoardView::PieceSlot(int k) { return slots_.at(k - 1); }
 const TPieceSlot& TBoardView::PieceSlot(int k) const { return slots_.at(k - 1); }
 
@@ -69,7 +88,7 @@ void TBoardView::PrepareSlots(int firstPlayer) {
     slot.Layer->SetImage(listeBmp_[red ? kRed : kYellow]);
     slot.Layer->SetLocationAt(kParkedPosition.x(), kParkedPosition.y());
     img_->MoveLayer(slot.Layer, 1);
-    slot.Layer->SetMasterAlpha(settings_->PieceOpacity);
+    slot.Layer->SetMasterAlpha(Opacity());
   }
 }
 
@@ -152,7 +171,7 @@ void TBoardView::ClearAwayPieces(int count) {
 void TBoardView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
   if (!img_) return;
   QPointer<TBoardView> self(this);
-  const int opacity = settings_->PieceOpacity;
+  const int opacity = Opacity();
 
   // Step 1. Marking: the piece on each cell of the line.
   markedWinner_ = line.Winner;
@@ -208,7 +227,7 @@ void TBoardView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
 void TBoardView::ApplyOpacity() {
   if (!img_) return;
   for (TPieceSlot& slot : slots_) {
-    if (slot.Layer) slot.Layer->SetMasterAlpha(settings_->PieceOpacity);
+    if (slot.Layer) slot.Layer->SetMasterAlpha(Opacity());
   }
 }
 
@@ -226,7 +245,7 @@ void TBoardView::ClearGameEnd() {
     slot.Marked = false;
     if (!slot.Layer) continue;
     slot.Layer->SetImage(listeBmp_[markedWinner_ == 2 ? kYellow : kRed]);
-    slot.Layer->SetMasterAlpha(settings_->PieceOpacity);
+    slot.Layer->SetMasterAlpha(Opacity());
   }
   markedWinner_ = 0;
   RestoreGrid();

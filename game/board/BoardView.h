@@ -18,6 +18,7 @@ namespace zerud {
 struct TBoardSettings {
   int PieceOpacity = 210;  // 100..256, master alpha of the pieces
   int DropStep = 2;        // 1..35, pixels a falling piece moves per frame
+  bool Opaque = false;     // the high-contrast style: every piece fully opaque
 };
 
 // One piece of a game: slot k shows the k-th piece played.
@@ -94,8 +95,11 @@ class TBoardView : public QObject {
   // A line without a winner (a draw) marks nothing.
   void ShowGameEnd(const TWinningLine& line, int piecesPlayed);
 
-  // Master alpha of every piece layer := PieceOpacity.
+  // Master alpha of every piece layer := PieceOpacity (256 when Opaque).
   void ApplyOpacity();
+  // Another set of the five pictures (the high-contrast style): the grid and
+  // every piece, wherever it is, take the new picture of their kind.
+  void SetPictures(const TBoardPictures& listeBmp);
   // Grid overlay fully visible again (master alpha 256).
   void RestoreGrid();
 
@@ -115,6 +119,7 @@ class TBoardView : public QObject {
   // prepares the slots again while an animation runs.)
   bool ShowFrame(qint64 frameStartNs, double minimumMs);
   bool LayersThere() const { return img_ && gridLayer_ != nullptr; }
+  int Opacity() const;
 
   QPointer<TLayeredImage> img_;
   TBoardPictures listeBmp_;

@@ -16,6 +16,7 @@
 #include "controls/ButtonComps.h"
 #include "controls/TimeCounter.h"
 #include "game/log/MessageLog.h"
+#include "game/window/Accessibility.h"
 #include "game/window/ChatField.h"
 #include "game/window/ChatMemo.h"
 #include "game/window/GameParts.h"
@@ -57,8 +58,11 @@ TFormMain::TFormMain(const QString& programFolder, QWidget* parent)
   askPdfReader_ = [pdfReader](std::function<void(bool)> answer) {
     pdfReader->Ask(std::move(answer));
   };
+  // Before any control exists: a screen reader may ask for one at once.
+  InstallGameAccessibility();
   BuildControls();
   FormCreate();
+  focusRing_ = MakeGameAccessible(*this, view_.Announcer());
 }
 
 TFormMain::~TFormMain() = default;

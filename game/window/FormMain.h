@@ -35,6 +35,9 @@ class TKeyboardPlay;
 class TBoardView;
 class THelpWindow;
 class TSoundEffects;
+class THighContrast;
+class TAnnouncer;
+class TFocusRing;
 struct TGameParts;
 
 // The game's one working window: the board, the left panel with its buttons,
@@ -143,6 +146,8 @@ class TFormMain : public QWidget {
   TBoardView& BoardView() const;
   // The game's sounds and their switch.
   TSoundEffects& Sounds() const { return *sounds_; }
+  // The board's high-contrast style and its switch.
+  THighContrast& HighContrast() const { return *contrast_; }
   // The analysis over the columns and its switch.
   TAnalysisControl& Analysis() const { return *analysis_; }
 
@@ -158,6 +163,8 @@ class TFormMain : public QWidget {
  private:
   friend class TWindowView;
   friend class TWindowLink;
+  // Names and roles for screen readers, given to the controls themselves.
+  friend TFocusRing* MakeGameAccessible(TFormMain& window, TAnnouncer& announcer);
 
   void BuildControls();
   void FormCreate();
@@ -167,7 +174,7 @@ class TFormMain : public QWidget {
   void BuildResultBanner();
   void BuildOptionsPanel();
   void BuildKeyboardPlay();
-  void BuildSoundsAndHint();
+  void BuildSoundsAndAids();
   void BuildBoardMenu();
   void LoadPatternTable();
   void LoadBackground();
@@ -217,6 +224,8 @@ class TFormMain : public QWidget {
   THintControl* hint_ = nullptr;
   TAnalysisControl* analysis_ = nullptr;
   TSoundEffects* sounds_ = nullptr;
+  THighContrast* contrast_ = nullptr;
+  TFocusRing* focusRing_ = nullptr;
   std::function<void()> attention_;
   std::function<int()> confirm_;
   std::function<void(int)> processEnd_;

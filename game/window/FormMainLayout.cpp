@@ -256,7 +256,7 @@ void TFormMain::BuildControls() {
   BuildResultBanner();
   BuildOptionsPanel();
   BuildKeyboardPlay();
-  BuildSoundsAndHint();
+  BuildSoundsAndAids();
   BuildBoardMenu();
 
   Memo1 = new QPlainTextEdit(this);

@@ -7,13 +7,17 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+#include "assets/Pictures.h"
 #include "controls/ButtonComps.h"
 #include "game/hint/HintControl.h"
+#include "game/log/MessageLog.h"
 #include "game/window/AnalysisControl.h"
 #include "game/window/AnalysisStrip.h"
 #include "game/window/BoardMenu.h"
+#include "game/window/FocusRing.h"
 #include "game/window/FormMain.h"
 #include "game/window/GameParts.h"
+#include "game/window/HighContrast.h"
 #include "game/window/KeyboardPlay.h"
 #include "sound/SoundEffects.h"
 
@@ -55,13 +59,16 @@ void TFormMain::Colonne0Click(int column) {
 void TFormMain::AskAttention() { attention_(); }
 
 // Keys play as clicks on the column targets, where the game takes a move.
-// Text fields and the options panel keep their keys.
+// Text fields, the options panel and a control reached by Tab keep their
+// keys.
 void TFormMain::BuildKeyboardPlay() {
   auto listening = [this](const QWidget* receiver) {
     const bool typing =
         qobject_cast<const QLineEdit*>(receiver) || qobject_cast<const QPlainTextEdit*>(receiver) ||
         qobject_cast<const QTextEdit*>(receiver) || qobject_cast<const QAbstractSpinBox*>(receiver);
-    return !typing && !game_.OptionsOpen();
+    // A control that Tab reached keeps Space and Enter; the board plays.
+    const QWidget* reached = focusRing_ != nullptr ? focusRing_->Reached() : nullptr;
+    return !typing && !game_.OptionsOpen() && (reached == nullptr || reached == img());
   };
   auto play = [this](int column) {
     if (game_.MayPlay(column)) Colonne0Click(column);
@@ -74,7 +81,8 @@ void TFormMain::DropHint() { hint_->Drop(); }
 
 // The board's context menu and its keys. Undo, redo, a pasted game and the
 // hint act on the board, which the options panel covers. "Son" switches the
-// game's sounds, "Analyse" the values over the columns. The record of a game
+// game's sounds, "Analyse" the values over the columns, "Contraste élevé"
+// the board's high-contrast style. The record of a game
 // goes through the clipboard; the chat field keeps Ctrl+C, Ctrl+V, Ctrl+Y
 // and Ctrl+Shift+Z for its text.
 void TFormMain::BuildBoardMenu() {
@@ -117,14 +125,19 @@ void TFormMain::BuildBoardMenu() {
        [] { return true; },
        [this] { sounds_->SetOn(!sounds_->On()); },
        [this] { return sounds_->On(); }},
+      {QStringLiteral("Contraste élevé"),
+       {},
+       [] { return true; },
+       [this] { contrast_->Choose(!contrast_->On()); },
+       [this] { return contrast_->On(); }},
   };
   // The window owns the menu.
   new TBoardMenu(this, img(), std::move(entries));
 }
 
-// The game's sounds, the hint and the analysis, which the menu and its keys
-// reach.
-void TFormMain::BuildSoundsAndHint() {
+// The game's sounds, the hint, the analysis and the high-contrast style,
+// which the menu and its keys reach.
+void TFormMain::BuildSoundsAndAids() {
   sounds_ = new TSoundEffects(this);
   game_.SetSoundPlayer(sounds_);
   auto* strip = new TAnalysisStrip(img());
@@ -132,6 +145,14 @@ void TFormMain::BuildSoundsAndHint() {
   analysis_ = new TAnalysisControl(game_, strip, this);
   hint_ = new THintControl(
       game_, view_, [this](int column) { keyboard_->MoveMarker(column); }, this);
+  contrast_ = new THighContrast(
+      *parts_,
+      [this](bool on) {
+        TLogIcons icons;
+        for (int i = 0; i < kLogIconCount; ++i) icons[i] = LogIcon(i, on);
+        MemoMessages->SetIcons(icons);
+      },
+      this);
 }
 
 }  // namespace zerud

@@ -18,12 +18,14 @@ void TWindowView::ClearLog() { window_.MemoMessages->ClearLines(); }
 
 void TWindowView::LogLine(const QString& line, TSpeaker speaker) {
   window_.MemoMessages->AppendLine(line, speaker);
+  announcer_.LogLine(line, speaker);
 }
 
 void TWindowView::ScrollLogToLast() { window_.MemoMessages->ScrollToLastLine(); }
 
 void TWindowView::AppendChatLine(const QString& line, bool own) {
   window_.MemoChat->AppendLine(line, own);
+  if (!own) announcer_.PeerChat(line);
 }
 
 void TWindowView::EnableColumnTargets(const std::array<bool, kColumns>& enabled) {
@@ -50,6 +52,7 @@ void TWindowView::DropPiece(int moveNumber, int column, int row) {
   TPieceSlot& slot = board.PieceSlot(moveNumber);
   slot.Column = column;
   slot.Row = row;
+  announcer_.Move(window_.Game().CurrentPlayer(), column);
   board.DropPiece(moveNumber, window_.Colonne[column]->pos(), row);
 }
 
@@ -63,6 +66,7 @@ void TWindowView::ShowGameEnd(const TWinningLine& line, int piecesPlayed) {
 
 void TWindowView::TakeBackPiece(int moveNumber) {
   window_.DropHint();
+  announcer_.Undone(window_.BoardView().PieceSlot(moveNumber).Column);
   window_.BoardView().TakeBackPiece(moveNumber);
 }
 
@@ -73,6 +77,7 @@ void TWindowView::ShowScore(const QString& text) { window_.lbScore->setText(text
 // The options panel covers the board: the result stays hidden under it.
 void TWindowView::ShowResult(const QString& text) {
   window_.lbResultat->setText(text);
+  announcer_.Result(text);
   window_.lbResultat->setVisible(!text.isEmpty() && !window_.PanelOptions->isVisible());
 }
 

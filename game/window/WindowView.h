@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/model/GameView.h"
+#include "game/window/Announcer.h"
 
 namespace zerud {
 
@@ -35,8 +36,12 @@ class TWindowView : public TGameView {
   void ShowSelectedMode(TPlayMode mode) override;
   void ReportError(const QString& text) override;
 
+  // Says what the view shows, for a screen reader.
+  TAnnouncer& Announcer() { return announcer_; }
+
  private:
   TFormMain& window_;
+  TAnnouncer announcer_;
 };
 
 }  // namespace zerud

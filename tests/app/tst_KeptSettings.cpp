@@ -10,6 +10,7 @@
 #include "app/KeptSettings.h"
 #include "game/window/AnalysisControl.h"
 #include "game/window/FormMain.h"
+#include "game/window/HighContrast.h"
 #include "network/FormReseau.h"
 #include "platform/ErrorDisplay.h"
 #include "sound/SoundEffects.h"
@@ -115,6 +116,47 @@ class TestKeptSettings : public QObject {
     QVERIFY(network.RadioClient->isChecked());
     QCOMPARE(network.EditNomServeur->text(), u"partie.local"_s);
     QCOMPARE(network.EditNumeroPort->text(), u"4000"_s);
+  }
+
+  // The high-contrast style follows the desktop until the player chooses;
+  // only a choice is written, and it wins over the desktop from then on.
+  void highContrastFollowsTheDesktopUntilChosen_data() {
+    QTest::addColumn<QByteArray>("kept");  // the file's contraste value
+    QTest::addColumn<bool>("desktop");
+    QTest::addColumn<bool>("on");
+    QTest::newRow("no choice, plain desktop") << QByteArray() << false << false;
+    QTest::newRow("no choice, desktop in high contrast") << QByteArray() << true << true;
+    QTest::newRow("chosen on") << QByteArray("oui") << false << true;
+    QTest::newRow("chosen off over the desktop") << QByteArray("non") << true << false;
+    QTest::newRow("a word it does not know") << QByteArray("peut-etre") << true << true;
+  }
+  void highContrastFollowsTheDesktopUntilChosen() {
+    QFETCH(QByteArray, kept);
+    QFETCH(bool, desktop);
+    QFETCH(bool, on);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"options.ini"_s);
+    {
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("[options]\ncontraste=" + kept + "\n");
+    }
+    TFormMain game(test::BuiltProgramFolder());
+    game.SetProcessEnd([](int) {});
+    TFormReseau network(game.GameLink());
+    TSettingsKeeper keeper(game, network, path, [desktop] { return desktop; });
+    QCOMPARE(game.HighContrast().On(), on);
+    const auto written = [&path] {
+      QSettings stored(path, QSettings::IniFormat);
+      return stored.value(u"options/contraste"_s).toString();
+    };
+    test::Control<QSlider>(game, "tbVitesse")->setValue(20);
+    QCoreApplication::processEvents();
+    const bool chosen = kept == "oui" || kept == "non";
+    QCOMPARE(written(), chosen ? QString::fromLatin1(kept) : QString());
+    game.HighContrast().Choose(!on);
+    QCoreApplication::processEvents();
+    QCOMPARE(written(), on ? u"non"_s : u"oui"_s);
   }
 
   // A folder that cannot be written: the game goes on with what it has,

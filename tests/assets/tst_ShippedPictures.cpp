@@ -232,6 +232,75 @@ TEST(ShippedPictures, PiecesShareOneMaskAndDifferInColourAndTick) {
   }
 }
 
+// Relative luminance and contrast ratio as accessibility guidelines count them.
+double RelativeLuminance(QRgb c) {
+  const auto linear = [](int v) {
+    const double s = v / 255.0;
+    return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+}
+
+double Contrast(QRgb a, QRgb b) {
+  const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// High contrast: red carries a ring, yellow a cross, the winning pieces a
+// white check over their mark; the holes show the black background.
+TEST(ShippedPictures, ContrastPiecesDifferByShape) {
+  QImage piece[kListeBmpCount];
+  for (int i = 0; i < kListeBmpCount; ++i) piece[i] = ListeBmp(i, true);
+  for (int i = kYellowPiece; i <= kRedTickedPiece; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(CountPixels(piece[i],
+                          [&](int x, int y, QRgb c) {
+                            return qAlpha(c) != qAlpha(ListeBmp(kYellowPiece).pixel(x, y));
+                          }),
+              0);
+  }
+  // What a piece shows inside its rim: 0 ink, 1 body, 2 the white check.
+  const auto shape = [](const QImage& image, int x, int y) {
+    const QRgb c = image.pixel(x, y);
+    return qRed(c) < 60 && qGreen(c) < 60 ? 0 : qBlue(c) > 200 ? 2 : 1;
+  };
+  const auto differing = [&](const QImage& a, const QImage& b) {
+    return CountPixels(a, [&](int x, int y, QRgb) {
+      return std::hypot(x + 0.5 - 35, y + 0.5 - 35) < 25 && shape(a, x, y) != shape(b, x, y);
+    });
+  };
+  const QImage& yellow = piece[kYellowPiece];
+  const QImage& red = piece[kRedPiece];
+  // The ring leaves the centre bare and crosses the axes; the cross is the
+  // other way round.
+  EXPECT_EQ(shape(red, 34, 34), 1);
+  EXPECT_EQ(shape(red, 34, 21), 0);
+  EXPECT_EQ(shape(red, 47, 34), 0);
+  EXPECT_EQ(shape(yellow, 34, 34), 0);
+  EXPECT_EQ(shape(yellow, 34, 21), 1);
+  EXPECT_EQ(shape(yellow, 43, 43), 0);
+  EXPECT_GT(differing(red, yellow), 300);
+  for (const QImage* ticked : {&piece[kYellowTickedPiece], &piece[kRedTickedPiece]}) {
+    EXPECT_GT(CountPixels(*ticked, [&](int x, int y, QRgb) { return shape(*ticked, x, y) == 2; }),
+              60);
+    EXPECT_GT(differing(*ticked, red), 150);
+    EXPECT_GT(differing(*ticked, yellow), 150);
+  }
+  EXPECT_EQ(CountPixels(red, [&](int x, int y, QRgb) { return shape(red, x, y) == 2; }) +
+                CountPixels(yellow, [&](int x, int y, QRgb) { return shape(yellow, x, y) == 2; }),
+            0);
+
+  // 7:1 at least between the pieces' bodies and their ink (the marks, the
+  // rims, the black holes), and between the grid and its rims and holes.
+  const QRgb ink = qRgb(0, 0, 0);
+  const QImage& grid = piece[kGridPicture];
+  EXPECT_EQ(grid.pixel(4, 4), qRgb(255, 255, 255));
+  EXPECT_LT(RelativeLuminance(grid.pixel(34, 5)), 0.01);  // the rim around a hole
+  EXPECT_EQ(qAlpha(grid.pixel(34, 34)), 0);
+  for (const QRgb colour : {red.pixel(34, 12), yellow.pixel(34, 12), grid.pixel(4, 4)})
+    EXPECT_GE(Contrast(colour, ink), 7.0) << std::hex << colour;
+}
+
 // A piece in its cell under the grid: the grid covers the piece's rim, so no
 // light from behind the board shows between the two.
 TEST(ShippedPictures, GridCoversTheRimOfAPieceInItsCell) {

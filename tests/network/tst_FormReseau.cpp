@@ -2,6 +2,7 @@
 // connection's states and texts, and the messages both ways, over a recording
 // game against a plain socket; then whole games against a plain socket or a
 // second copy of the game in the same process.
+#include <QAccessible>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -103,6 +104,11 @@ class FormReseauTest : public QObject {
     QCOMPARE(w.RadioServeur->font().pixelSize(), 12);
     QCOMPARE(w.RadioClient->font().pixelSize(), 13);
     QCOMPARE(w.RadioClient->focusPolicy(), Qt::NoFocus);
+    // A screen reader names the fields after their labels.
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.EditNomServeur)->text(QAccessible::Name),
+             QString("Nom du serveur"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.EditNumeroPort)->text(QAccessible::Name),
+             QString("Numéro de port"));
     QCOMPARE(w.RadioServeur->cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(w.EditNumeroPort->font().family(), QString("Tahoma"));
     QCOMPARE(w.EditNumeroPort->font().pixelSize(), 13);

@@ -30,6 +30,15 @@ int PieceAlpha(int x, int y) {
 
 }  // namespace
 
+QImage CutPiece(const QImage& colours) { return WithAlpha(colours, PieceAlpha); }
+
+QImage CutHoles(const QImage& colours) {
+  return WithAlpha(colours, [](int x, int y) {
+    const double cover = DiscCoverage(x % kCell, y % kCell, kCellCentre, kCellCentre, kHoleRadius);
+    return int(std::lround(255 * (1.0 - cover)));
+  });
+}
+
 QImage DrawGridOverlay() {
   const int width = kColumns * kCell;
   const int height = kRows * kCell;
@@ -68,10 +77,7 @@ QImage DrawGridOverlay() {
     p.setPen(QPen(QColor(104, 152, 242), 1));
     p.drawRect(QRectF(2.5, 2.5, width - 5, height - 5));
   }
-  return WithAlpha(colours, [](int x, int y) {
-    const double cover = DiscCoverage(x % kCell, y % kCell, kCellCentre, kCellCentre, kHoleRadius);
-    return int(std::lround(255 * (1.0 - cover)));
-  });
+  return CutHoles(colours);
 }
 
 QImage DrawPiece(const QColor& colour, bool ticked) {
@@ -121,7 +127,7 @@ QImage DrawPiece(const QColor& colour, bool ticked) {
       p.drawPath(tick);
     }
   }
-  return WithAlpha(colours, PieceAlpha);
+  return CutPiece(colours);
 }
 
 }  // namespace zerud::art

@@ -26,4 +26,9 @@ QImage DrawGridOverlay();
 // tick mark when asked; every piece has the same alpha channel.
 QImage DrawPiece(const QColor& colour, bool ticked);
 
+// An opaque 70 x 70 picture cut to a piece's disc, Format_ARGB32.
+QImage CutPiece(const QImage& colours);
+// An opaque 490 x 420 picture with a hole cut in every cell, Format_ARGB32.
+QImage CutHoles(const QImage& colours);
+
 }  // namespace zerud::art

@@ -6,6 +6,7 @@
 #include <QtMath>
 
 #include "Art.h"
+#include "ContrastArt.h"
 
 namespace zerud::art {
 
@@ -100,6 +101,38 @@ QImage Screen() {
 
 QList<QImage> DrawLogIcons() {
   return {Gear(), Person(QColor(40, 90, 220)), Screen(), Person(QColor(236, 96, 170))};
+}
+
+namespace {
+
+// A piece of 10 pixels in the icon's lower right corner, its mark in black.
+QImage WithBadge(QImage icon, bool red) {
+  QImage out = icon.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  QPainter p(&out);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QPointF centre(14.5, 14.5);
+  p.setPen(QPen(kContrastInk, 1.2));
+  p.setBrush(red ? kContrastRed : kContrastYellow);
+  p.drawEllipse(centre, 5.0, 5.0);
+  p.setPen(QPen(kContrastInk, 1.6));
+  p.setBrush(Qt::NoBrush);
+  if (red) {
+    p.drawEllipse(centre, 2.0, 2.0);
+  } else {
+    p.drawLine(centre + QPointF(-2.3, -2.3), centre + QPointF(2.3, 2.3));
+    p.drawLine(centre + QPointF(-2.3, 2.3), centre + QPointF(2.3, -2.3));
+  }
+  p.end();
+  return out.convertToFormat(QImage::Format_ARGB32);
+}
+
+}  // namespace
+
+QList<QImage> DrawContrastLogIcons() {
+  QList<QImage> icons = DrawLogIcons();
+  icons[1] = WithBadge(icons[1], true);
+  icons[3] = WithBadge(icons[3], false);
+  return icons;
 }
 
 QImage DrawProgramIconArt(int side) {

@@ -15,6 +15,7 @@
 #include "Art.h"
 #include "BoardArt.h"
 #include "ButtonArt.h"
+#include "ContrastArt.h"
 #include "IconArt.h"
 #include "JpegPadding.h"
 #include "PanelArt.h"
@@ -83,6 +84,14 @@ void WriteAll(const TOutput& out) {
                               "listebmp3_yellow_tick.argb", "listebmp4_red_tick.argb"};
   out.Write("listebmp0_grid.argb", EncodeArgb(grid), grid);
   for (int i = 0; i < 4; ++i) out.Write(pieceFiles[i], EncodeArgb(pieces[i]), pieces[i]);
+  // The same five in the high-contrast style.
+  const QImage contrast[] = {DrawContrastGrid(), DrawContrastPiece(false, false),
+                             DrawContrastPiece(true, false), DrawContrastPiece(false, true),
+                             DrawContrastPiece(true, true)};
+  const char* contrastFiles[] = {"contrast0_grid.argb", "contrast1_yellow.argb",
+                                 "contrast2_red.argb", "contrast3_yellow_tick.argb",
+                                 "contrast4_red_tick.argb"};
+  for (int i = 0; i < 5; ++i) out.Write(contrastFiles[i], EncodeArgb(contrast[i]), contrast[i]);
 
   const QImage splash = DrawSplash(grid, yellow, red);
   out.Write("splash.jpg", EncodeJpegOfSize(splash, kSplashBytes), splash);
@@ -107,15 +116,18 @@ void WriteAll(const TOutput& out) {
     }
   }
 
-  const QList<QImage> icons = DrawLogIcons();
-  QImage strip(20 * icons.size(), 20, QImage::Format_ARGB32);
-  strip.fill(Qt::transparent);
-  for (int i = 0; i < icons.size(); ++i) {
-    for (int y = 0; y < 20; ++y) {
-      for (int x = 0; x < 20; ++x) strip.setPixel(20 * i + x, y, icons[i].pixel(x, y));
+  const std::pair<QList<QImage>, const char*> iconSets[] = {
+      {DrawLogIcons(), "log_icons.zil"}, {DrawContrastLogIcons(), "log_icons_contrast.zil"}};
+  for (const auto& [icons, fileName] : iconSets) {
+    QImage strip(20 * icons.size(), 20, QImage::Format_ARGB32);
+    strip.fill(Qt::transparent);
+    for (int i = 0; i < icons.size(); ++i) {
+      for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) strip.setPixel(20 * i + x, y, icons[i].pixel(x, y));
+      }
     }
+    out.Write(fileName, EncodeIconList(icons), strip);
   }
-  out.Write("log_icons.zil", EncodeIconList(icons), strip);
   const QImage icon = DrawProgramIcon();
   out.Write("program.ico", EncodeIco8(icon), icon);
   for (const int side : kDesktopIconSides) {
