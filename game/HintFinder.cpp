@@ -22,11 +22,6 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
-// The solver's table: 2^22 (32 MiB). Measured on grids of 8 pieces from
-// play, the quarter-size table finishes as many searches within the budget
-// as the 128 MiB one the engine tool keeps, and as fast.
-constexpr int kTableBits = 22;
-
 // The machine's level whose choice stands in for perfect play: "Expert".
 constexpr int kExpertLevel = 5;
 // The machine's search draws no random number here (see Estimate): any seed
@@ -119,7 +114,7 @@ class THintFinder::TWorker {
     // Step 1. Perfect play, until the deadline.
     if (request.Solve) {
       try {
-        if (!solver_) solver_ = std::make_unique<TSolver>(kTableBits);
+        if (!solver_) solver_ = std::make_unique<TSolver>();
         const std::optional<TSolverChoice> choice =
             solver_->BestColumn(grid->Position, TSolveLimit{request.Deadline, &stop_});
         if (choice) return FromSolver(*choice);
