@@ -13,6 +13,11 @@ namespace {
 // large, not in the last few cells.
 constexpr int kLookAheadBelow = 36;
 
+// Grids with fewer pieces share their table entry with their mirror image.
+// Later ones are rarely met in both images, and their own key keeps the
+// grids after their moves in entries near their own, in memory at hand.
+constexpr int kMirroredBelow = 20;
+
 // The limit is looked at once every this many nodes: a clock reading at
 // every node would cost about as much as the node itself, and a few
 // thousand nodes take well under a millisecond.
@@ -89,8 +94,8 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
   // Step 4. What the table knows of this grid or its mirror image, which
   // share one entry.
   const std::uint64_t key = position.Key();
-  const std::uint64_t mirrored = position.MirroredKey();
-  const std::uint64_t canonical = std::min(key, mirrored);
+  const std::uint64_t canonical =
+      pieces < kMirroredBelow ? std::min(key, position.MirroredKey()) : key;
   TTranspositionTable::TBound stored;
   if (table_.Find(canonical, stored)) {
     if (!stored.Lower) {
@@ -118,7 +123,8 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
     if (lookAhead) {
       TBitPosition after = position;
       after.Play(cell);
-      childKeys[column] = std::min(after.Key(), after.MirroredKey());
+      childKeys[column] =
+          pieces + 1 < kMirroredBelow ? std::min(after.Key(), after.MirroredKey()) : after.Key();
       table_.Prefetch(childKeys[column]);
     }
     count = InsertByScore(moves.data(), order.data(), count, column, position.ThreatsAfter(cell));

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <bit>
 #include <new>
 
 namespace zerud {
@@ -14,25 +15,16 @@ namespace {
 // less processor time on long searches).
 constexpr std::size_t kLargePage = std::size_t{2} << 20;
 
-// The largest prime up to `limit`: keys spread evenly over a prime size.
-std::size_t PrimeAtMost(std::size_t limit) {
-  for (std::size_t n = limit; n > 2; --n) {
-    bool prime = true;
-    for (std::size_t d = 2; prime && d * d <= n; ++d) prime = n % d != 0;
-    if (prime) return n;
-  }
-  return limit;
-}
-
 }  // namespace
 
 TTranspositionTable::TTranspositionTable(std::size_t mebibytes)
-    : size_(PrimeAtMost(
-          std::max<std::size_t>(5, (mebibytes << 20) / sizeof(std::atomic<std::uint32_t>)))),
+    : bits_(std::bit_width(std::max<std::size_t>(8, (mebibytes << 20) / 4)) - 1),
+      mask_((std::uint64_t{1} << bits_) - 1),
       entries_(nullptr, TRelease{nullptr, 0}) {
   // Zeroed memory straight from the system (an empty entry is 0), aligned
   // to a large page and in large pages where the system grants them.
-  const std::size_t bytes = size_ * sizeof(std::atomic<std::uint32_t>) + kLargePage;
+  const std::size_t bytes =
+      (std::size_t{1} << bits_) * sizeof(std::atomic<std::uint32_t>) + kLargePage;
   void* const mapping =
       mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapping == MAP_FAILED) throw std::bad_alloc();

@@ -13,7 +13,8 @@ namespace zerud {
 
 class TTranspositionTable {
  public:
-  // A table of about `mebibytes` MiB (at least a few entries). Throws
+  // A table of `mebibytes` MiB rounded down to a power of two (a few
+  // entries for 0). Throws
   // std::bad_alloc when the system has no memory for it.
   explicit TTranspositionTable(std::size_t mebibytes);
 
@@ -46,25 +47,31 @@ class TTranspositionTable {
     entries_[index].store(tag | static_cast<std::uint32_t>(code), std::memory_order_relaxed);
   }
   // Fetches the entry of `key` into the cache ahead of a Find.
-  void Prefetch(std::uint64_t key) const { __builtin_prefetch(&entries_[key % size_]); }
+  void Prefetch(std::uint64_t key) const {
+    __builtin_prefetch(&entries_[(key ^ Scatter(key >> bits_)) & mask_]);
+  }
 
  private:
-  // Entry (key mod size) holds (key / size + 1) above the bound, which with
-  // the index gives back the whole key: four bytes hold twice the entries
-  // of a plain key and bound. The bound is 0 in an empty entry, else an
-  // upper bound + 22 (1 to 43) or a lower bound + 65 (44 to 86).
+  // Entry (low bits of the key, scattered by the high ones) holds the
+  // key's high bits + 1 above the bound, which with the index give back the
+  // whole key: four bytes hold twice the entries of a plain key and bound.
+  // The bound is 0 in an empty entry, else an upper bound + 22 (1 to 43) or
+  // a lower bound + 65 (44 to 86).
   static constexpr int kBoundBits = 7;
   static constexpr std::uint32_t kBoundMask = (1u << kBoundBits) - 1;
   static constexpr int kUpperOffset = 22;
   static constexpr int kLowerOffset = 65;
-  static constexpr std::uint64_t kQuotientLimit = std::uint64_t{1} << (32 - kBoundBits);
+  static constexpr std::uint64_t kHighLimit = std::uint64_t{1} << (32 - kBoundBits);
 
-  // A small table cannot tell every key by its quotient: those go without.
+  // Grids that differ only in their last columns get entries far apart.
+  static std::uint64_t Scatter(std::uint64_t high) { return (high * 0x9E3779B97F4A7C15ull) >> 32; }
+
+  // A small table cannot tell every key by its high bits: those go without.
   bool Locate(std::uint64_t key, std::size_t& index, std::uint32_t& tag) const {
-    const std::uint64_t quotient = key / size_ + 1;
-    if (quotient >= kQuotientLimit) return false;
-    index = static_cast<std::size_t>(key % size_);
-    tag = static_cast<std::uint32_t>(quotient) << kBoundBits;
+    const std::uint64_t high = key >> bits_;
+    if (high + 1 >= kHighLimit) return false;
+    index = static_cast<std::size_t>((key ^ Scatter(high)) & mask_);
+    tag = static_cast<std::uint32_t>(high + 1) << kBoundBits;
     return true;
   }
 
@@ -73,7 +80,8 @@ class TTranspositionTable {
     std::size_t Bytes;
     void operator()(std::atomic<std::uint32_t>* entries) const;
   };
-  std::size_t size_;
+  int bits_;  // the table holds 2^bits_ entries
+  std::uint64_t mask_;
   std::unique_ptr<std::atomic<std::uint32_t>[], TRelease> entries_;
 };
 
