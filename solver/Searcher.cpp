@@ -130,29 +130,36 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
     count = InsertByScore(moves.data(), order.data(), count, column, position.ThreatsAfter(cell));
   }
   // Step 6. A move whose grid is known bad enough for the other side
-  // refutes at once, without searching the moves before it.
+  // refutes at once, without searching the moves before it; one whose grid
+  // is known good enough for it cannot raise alpha, and is not searched.
+  std::array<bool, kColumns> failsLow{};
   if (lookAhead) {
     for (int i = 0; i < count; ++i) {
       TTranspositionTable::TBound child;
-      int childHighest;
-      if (table_.Find(childKeys[moves[i]], child) && !child.Lower) {
-        childHighest = child.Value;
-      } else if (book_ != nullptr && pieces < book_->MaxPieces()) {
+      if (!table_.Find(childKeys[moves[i]], child)) {
+        if (book_ == nullptr || pieces >= book_->MaxPieces()) continue;
         TBitPosition after = position;
         after.Play(safe & TBitPosition::ColumnMask(moves[i]));
         const std::optional<int> exact = book_->Find(after);
         if (!exact) continue;
-        childHighest = *exact;
+        if (-*exact >= beta) {
+          keep(true, -*exact);
+          return -*exact;
+        }
+        failsLow[i] = -*exact <= alpha;
+      } else if (!child.Lower) {
+        if (-child.Value >= beta) {
+          keep(true, -child.Value);
+          return -child.Value;
+        }
       } else {
-        continue;
+        failsLow[i] = -child.Value <= alpha;
       }
-      if (-childHighest < beta) continue;
-      keep(true, -childHighest);
-      return -childHighest;
     }
   }
-  // Step 7. Search them; a refutation ends the node.
+  // Step 7. Search the others; a refutation ends the node.
   for (int i = 0; i < count; ++i) {
+    if (failsLow[i]) continue;
     TBitPosition after = position;
     after.Play(safe & TBitPosition::ColumnMask(moves[i]));
     const int score = -NegaMax(after, -beta, -alpha);
