@@ -32,6 +32,8 @@ constexpr std::array<std::array<int, kColumns>, 4> kTieOrders = {{
     {3, 4, 2, 5, 1, 6, 0},
 }};
 
+constexpr std::array<int, 4> kFirstGuessShifts = {0, 1, -1, 2};
+
 }  // namespace
 
 void TSearcher::SetLimit(const TSolveLimit* limit, const std::atomic<bool>* quit) {
@@ -57,8 +59,17 @@ int TSearcher::Search(const TBitPosition& position, int low, int high) {
   if (book_ != nullptr) {
     if (const std::optional<int> score = book_->Find(position)) return *score;
   }
+  // Threads that help start one value above or below the plain first
+  // guess: the plain search needs that value's answer next, and finds it
+  // in the table.
+  int shift = kFirstGuessShifts[variant_ % kFirstGuessShifts.size()];
   while (low < high) {
-    const int guess = low >= 0 ? low : high <= 0 ? high - 1 : 0;
+    const int guess = std::clamp((low >= 0    ? low
+                                  : high <= 0 ? high - 1
+                                              : 0) +
+                                     shift,
+                                 low, high - 1);
+    shift = 0;
     const int score = NegaMax(position, guess, guess + 1);
     if (score <= guess) {
       high = score;

@@ -38,8 +38,8 @@ class TSearcher {
   TSearcher(TTranspositionTable& table, const TOpeningBook* book, int variant = 0)
       : table_(table), book_(book), variant_(variant) {}
 
-  // The exact score of `position`, which must not hold a four; nothing when
-  // `limit` or `*quit` stops it first.
+  // The exact score of `position`, which must not hold a four. Throws
+  // TStopped when the limit set stops it first.
   int Solve(const TBitPosition& position) {
     if (position.CanWinNow()) return WinNowScore(position.Pieces());
     return Search(position, -(kCells - position.Pieces()) / 2, WinNowScore(position.Pieces()));
