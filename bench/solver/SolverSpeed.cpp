@@ -47,6 +47,21 @@ std::vector<TBitPosition> RandomGame(std::mt19937& random) {
   return grids;
 }
 
+// The grid as `zerud-engine solve` reads it.
+std::string BoardText(const TBitPosition& grid) {
+  const char mover = grid.Pieces() % 2 == 0 ? '1' : '2';
+  const char other = mover == '1' ? '2' : '1';
+  std::string text;
+  for (int row = 0; row < kRows; ++row) {
+    for (int column = 0; column < kColumns; ++column) {
+      const std::uint64_t cell = std::uint64_t{1}
+                                 << (column * TBitPosition::kStride + kRows - 1 - row);
+      text += (grid.Filled() & cell) == 0 ? '0' : (grid.Mine() & cell) != 0 ? mover : other;
+    }
+  }
+  return text;
+}
+
 void Report(const char* what, std::vector<double> times) {
   if (times.empty()) return;
   std::sort(times.begin(), times.end());
@@ -81,12 +96,19 @@ int main(int argc, char** argv) {
   }
   std::mt19937 random(seed);
   std::vector<double> early, late;
+  double slowest = 0;
+  std::string slowestGrid;
   for (int game = 0; game < games; ++game) {
     for (const TBitPosition& grid : RandomGame(random)) {
       if (grid.Pieces() < from) continue;
       const auto start = std::chrono::steady_clock::now();
       solver.Solve(grid);
-      (grid.Pieces() <= TOpeningBook::kMaxPieces ? early : late).push_back(Seconds(start));
+      const double seconds = Seconds(start);
+      (grid.Pieces() <= TOpeningBook::kMaxPieces ? early : late).push_back(seconds);
+      if (seconds > slowest) {
+        slowest = seconds;
+        slowestGrid = BoardText(grid);
+      }
     }
   }
   std::printf("%d random games (seed %u), every grid from %d pieces:\n", games, seed, from);
@@ -95,5 +117,6 @@ int main(int argc, char** argv) {
   std::vector<double> all = early;
   all.insert(all.end(), late.begin(), late.end());
   Report("all", all);
+  if (!all.empty()) std::printf("slowest grid: %s\n", slowestGrid.c_str());
   return 0;
 }
