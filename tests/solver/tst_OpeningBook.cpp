@@ -8,6 +8,7 @@
 
 #include "BookMaker.h"
 #include "solver/OpeningBook.h"
+#include "solver/Solver.h"
 
 namespace zerud {
 namespace {
@@ -116,6 +117,36 @@ TEST_F(OpeningBookFileTest, RefusesDamagedAndForeignFilesWithTheirReason) {
   }
   std::remove(path_.c_str());
   EXPECT_THROW(TOpeningBook::FromFile(path_), std::runtime_error);
+}
+
+// The solver asks the book at the root and inside its search: with a book
+// of made-up scores for the grids of 4 pieces alone, a grid of 4 pieces
+// scores as the book says, and one of 3 as the best of the book's scores
+// after its moves.
+TEST(OpeningBookTest, SolverTakesTheBookAtTheRootAndInsideTheSearch) {
+  const auto levels = BookGridsByPieces(4);
+  std::vector<TBookEntry> entries;
+  for (const TBitPosition& grid : levels[4]) {
+    const std::uint32_t code = *CanonicalBookCode(grid);
+    entries.push_back({code, static_cast<int>(code % 7) - 3});
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const TBookEntry& a, const TBookEntry& b) { return a.Code < b.Code; });
+  const auto book = std::make_shared<const TOpeningBook>(TOpeningBook::FromEntries(entries, 4));
+  TSolver solver(TSolverOptions{.TableMib = 8, .Book = book});
+  for (const TBitPosition& grid : levels[4]) {
+    EXPECT_EQ(solver.Solve(grid), *book->Find(grid));
+  }
+  for (const TBitPosition& grid : levels[3]) {
+    int best = -kCells;
+    for (int column = 0; column < kColumns; ++column) {
+      TBitPosition after = grid;
+      after.PlayColumn(column);
+      best = std::max(best, -*book->Find(after));
+    }
+    EXPECT_EQ(solver.Solve(grid), best) << std::hex << *CanonicalBookCode(grid);
+  }
+  EXPECT_LT(solver.Nodes(), 20000u);
 }
 
 }  // namespace
