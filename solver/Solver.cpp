@@ -141,7 +141,27 @@ std::optional<TSolverChoice> TSolver::BestColumn(const TBitPosition& position,
       }
     }
   }
-  // Step 2. Each column in turn, the middle first: a later one is chosen
+  // Step 2. When the book knows the grid's score, the answer is the first
+  // column, the middle first, that keeps it: one narrow search each.
+  if (book_ != nullptr) {
+    if (const std::optional<int> score = book_->Find(position)) {
+      try {
+        for (const int column : kCentreFirst) {
+          if (!position.CanPlay(column)) continue;
+          TBitPosition after = position;
+          after.PlayColumn(column);
+          const bool keeps = after.Pieces() == kCells ? *score == 0
+                             : after.CanWinNow()
+                                 ? *score == -WinNowScore(after.Pieces())
+                                 : Search(after, -*score, 1 - *score, &limit) <= -*score;
+          if (keeps) return TSolverChoice{column, *score};
+        }
+      } catch (const TStopped&) {
+        return std::nullopt;
+      }
+    }
+  }
+  // Step 3. Each column in turn, the middle first: a later one is chosen
   // only for a score above the best so far, so its search may stop as soon
   // as the other side is shown to hold it to that score.
   TSolverChoice best;

@@ -67,7 +67,8 @@ class TSolver {
   // equals (the quickest win, a draw, or the slowest loss), and its score;
   // nothing when `limit` stops the search first. Far faster than
   // ScoreColumns: each column is searched only far enough to show that it
-  // does no better than the best one so far. `position` must have an open
+  // does no better than the best one so far, or, for a grid in the book,
+  // that it keeps the book's score. `position` must have an open
   // column. A stopped search leaves the table holding only what it finished,
   // so the next search, of any grid, still starts from true values.
   std::optional<TSolverChoice> BestColumn(const TBitPosition& position,

@@ -149,5 +149,44 @@ TEST(OpeningBookTest, SolverTakesTheBookAtTheRootAndInsideTheSearch) {
   EXPECT_LT(solver.Nodes(), 20000u);
 }
 
+// With the grids of 3 pieces scored from those of 4 in the book too, the
+// best column of a grid of 3 comes from the book: the first, middle first,
+// whose grid scores the opposite of the grid's own score.
+TEST(OpeningBookTest, BestColumnOfABookGridKeepsItsScoreMiddleFirst) {
+  const auto levels = BookGridsByPieces(4);
+  std::vector<TBookEntry> entries;
+  for (const TBitPosition& grid : levels[4]) {
+    const std::uint32_t code = *CanonicalBookCode(grid);
+    entries.push_back({code, static_cast<int>(code % 7) - 3});
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const TBookEntry& a, const TBookEntry& b) { return a.Code < b.Code; });
+  const TOpeningBook four = TOpeningBook::FromEntries(entries, 4);
+  std::vector<TSolverChoice> expected;
+  for (const TBitPosition& grid : levels[3]) {
+    TSolverChoice best;
+    for (const int column : {3, 2, 4, 1, 5, 0, 6}) {
+      TBitPosition after = grid;
+      after.PlayColumn(column);
+      if (best.Column < 0 || -*four.Find(after) > best.Score) {
+        best = TSolverChoice{column, -*four.Find(after)};
+      }
+    }
+    entries.push_back({*CanonicalBookCode(grid), best.Score});
+    expected.push_back(best);
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const TBookEntry& a, const TBookEntry& b) { return a.Code < b.Code; });
+  TSolver solver(TSolverOptions{
+      .TableMib = 8,
+      .Book = std::make_shared<const TOpeningBook>(TOpeningBook::FromEntries(entries, 4))});
+  for (std::size_t i = 0; i < levels[3].size(); ++i) {
+    const std::optional<TSolverChoice> choice = solver.BestColumn(levels[3][i]);
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->Column, expected[i].Column);
+    EXPECT_EQ(choice->Score, expected[i].Score);
+  }
+}
+
 }  // namespace
 }  // namespace zerud
