@@ -77,7 +77,7 @@ std::size_t DefaultTableMib() {
   const long pageSize = sysconf(_SC_PAGESIZE);
   if (pages <= 0 || pageSize <= 0) return 128;
   const std::size_t mib =
-      static_cast<std::size_t>(pages) / (1u << 20) * static_cast<std::size_t>(pageSize);
+      static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / (std::size_t{1} << 20);
   return mib >= 8192 ? 1024 : std::max<std::size_t>(1, mib / 4);
 }
 
