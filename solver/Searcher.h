@@ -33,8 +33,9 @@ constexpr int WinNowScore(int pieces) { return (kCells + 1 - pieces) / 2; }
 class TSearcher {
  public:
   // `book` may be null. `variant` 0 tries moves in the plain order; other
-  // values shake the order of equal moves so that threads searching the
-  // same grid part ways and fill the table with different grids.
+  // values start from another first guess, and from 2 on shake the order
+  // of equal moves, so that threads searching the same grid part ways and
+  // fill the table with different grids.
   TSearcher(TTranspositionTable& table, const TOpeningBook* book, int variant = 0)
       : table_(table), book_(book), variant_(variant) {}
 
