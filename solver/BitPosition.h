@@ -28,16 +28,23 @@ class TBitPosition {
   // pieces of the side to move.
   std::uint64_t Key() const { return mine_ + filled_; }
 
+  std::uint64_t Mine() const { return mine_; }
+  std::uint64_t Filled() const { return filled_; }
+
   // The key of the grid seen in a mirror (column c as column 6 - c): the
   // same value for perfect play.
-  std::uint64_t MirroredKey() const {
-    const std::uint64_t key = Key();
-    std::uint64_t mirrored = 0;
-    for (int column = 0; column < kColumns; ++column) {
-      const std::uint64_t bits = (key >> (column * kStride)) & ((std::uint64_t{1} << kStride) - 1);
-      mirrored |= bits << ((kColumns - 1 - column) * kStride);
-    }
-    return mirrored;
+  std::uint64_t MirroredKey() const { return Mirror(Key()); }
+  // The grid seen in a mirror.
+  TBitPosition Mirrored() const { return TBitPosition(Mirror(mine_), Mirror(filled_), pieces_); }
+
+  // A mask with its columns in the opposite order.
+  static constexpr std::uint64_t Mirror(std::uint64_t bits) {
+    constexpr std::uint64_t column = (std::uint64_t{1} << kStride) - 1;
+    return ((bits & column) << 6 * kStride) | ((bits >> 6 * kStride) & column) |
+           ((bits & column << kStride) << 4 * kStride) |
+           ((bits >> 4 * kStride) & column << kStride) |
+           ((bits & column << 2 * kStride) << 2 * kStride) |
+           ((bits >> 2 * kStride) & column << 2 * kStride) | (bits & column << 3 * kStride);
   }
 
   static constexpr std::uint64_t ColumnMask(int column) {
@@ -84,6 +91,30 @@ class TBitPosition {
     return std::popcount(OpenFours(mine_ | cell) & ~(filled_ | cell) & kGrid);
   }
 
+  // An upper bound on the score from row parity alone, or `kNoBound`. When
+  // every open column holds an even number of pieces, the other side can
+  // answer each move on top of it, and so takes every empty cell of rows 1,
+  // 3 and 5 (counted from 0 at the bottom) while this side gets rows 0, 2
+  // and 4. If this side's pieces and its rows hold no four, it cannot win
+  // (at most 0); if the other side's pieces and rows then hold one, it loses
+  // (at most -1).
+  static constexpr int kNoBound = 100;
+  int ParityBound() const {
+    if ((Playable() & kOddRows) != 0) return kNoBound;
+    const std::uint64_t empty = kGrid & ~filled_;
+    if (HasFour(mine_ | (empty & ~kOddRows))) return kNoBound;
+    return HasFour((mine_ ^ filled_) | (empty & kOddRows)) ? -1 : 0;
+  }
+
+  // True when `pieces` hold four in a line.
+  static constexpr bool HasFour(std::uint64_t pieces) {
+    for (const int step : {1, kStride, kStride - 1, kStride + 1}) {
+      const std::uint64_t pairs = pieces & (pieces >> step);
+      if ((pairs & (pairs >> 2 * step)) != 0) return true;
+    }
+    return false;
+  }
+
  private:
   static constexpr std::uint64_t kBottomRow = [] {
     std::uint64_t bits = 0;
@@ -91,6 +122,8 @@ class TBitPosition {
     return bits;
   }();
   static constexpr std::uint64_t kGrid = kBottomRow * ((std::uint64_t{1} << kRows) - 1);
+  // Rows 1, 3 and 5 of every column.
+  static constexpr std::uint64_t kOddRows = kBottomRow * 0b101010;
   static constexpr std::uint64_t TopCell(int column) {
     return std::uint64_t{1} << (kRows - 1 + column * kStride);
   }

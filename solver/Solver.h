@@ -13,9 +13,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "rules/Board.h"
 #include "solver/BitPosition.h"
+#include "solver/OpeningBook.h"
+#include "solver/Searcher.h"
+#include "solver/TranspositionTable.h"
 
 namespace zerud {
 
@@ -33,26 +37,24 @@ std::optional<TSolverGrid> ToSolverGrid(const TBoard& board, std::string& why);
 // The score of each column for the side to move; nothing for a full column.
 using TColumnScores = std::array<std::optional<int>, kColumns>;
 
-// When a search gives up before it has its answer: once `Deadline` has
-// passed, or once `*Stop` is raised, from any thread. Both are looked at
-// every few thousand nodes (a fraction of a millisecond), so a search that
-// ends sooner gives its answer whatever they say.
-struct TSolveLimit {
-  std::chrono::steady_clock::time_point Deadline = std::chrono::steady_clock::time_point::max();
-  const std::atomic<bool>* Stop = nullptr;
-};
-
 // The column perfect play chooses and its score.
 struct TSolverChoice {
   int Column = -1;
   int Score = 0;
 };
 
+// How a solver searches: with how many threads, over a table of how many
+// MiB, and with which opening book (none when null).
+struct TSolverOptions {
+  int Threads = 1;
+  std::size_t TableMib = 128;
+  std::shared_ptr<const TOpeningBook> Book = TOpeningBook::FromProgramFolder();
+};
+
 class TSolver {
  public:
-  // A transposition table of about 2^(tableBits + 1) entries of 4 bytes
-  // (24: just under 128 MiB).
-  explicit TSolver(int tableBits = 24);
+  // Throws std::bad_alloc when the system has no memory for the table.
+  explicit TSolver(const TSolverOptions& options = {});
 
   // The exact score of `position`, which must not hold a four.
   int Solve(const TBitPosition& position);
@@ -65,43 +67,25 @@ class TSolver {
   // equals (the quickest win, a draw, or the slowest loss), and its score;
   // nothing when `limit` stops the search first. Far faster than
   // ScoreColumns: each column is searched only far enough to show that it
-  // does no better than the best one so far. `position` must have an open
+  // does no better than the best one so far, or, for a grid in the book,
+  // that it keeps the book's score. `position` must have an open
   // column. A stopped search leaves the table holding only what it finished,
   // so the next search, of any grid, still starts from true values.
   std::optional<TSolverChoice> BestColumn(const TBitPosition& position,
                                           const TSolveLimit& limit = {});
 
-  // Nodes searched since the solver was made.
-  std::uint64_t Nodes() const { return nodes_; }
+  // Nodes searched since the solver was made, by all its threads.
+  std::uint64_t Nodes() const;
 
  private:
-  int Search(const TBitPosition& position, int low, int high);
-  int NegaMax(const TBitPosition& position, int alpha, int beta);
-  // The table entry for `position` and its `tag`, the key's part the entry
-  // keeps; nothing when the table is too small to tell its key apart.
-  std::uint32_t* Entry(const TBitPosition& position, std::uint32_t& tag);
-  // Throws TStopped when the limit of the running search is reached, else
-  // sets the next check.
-  void CheckLimit();
+  // TSearcher::Search of `position` on every thread, each starting from
+  // [low, high]: the answer of the first to finish. Throws TStopped when
+  // `limit` stops them all first.
+  int Search(const TBitPosition& position, int low, int high, const TSolveLimit* limit = nullptr);
 
-  // Gives the table's memory back to the system.
-  struct TRelease {
-    void* Mapping;
-    std::size_t Bytes;
-    void operator()(std::uint32_t*) const;
-  };
-
-  // Entry (key mod size) holds (key / size) above the bound, which with the
-  // index gives back the whole key: four bytes hold twice the entries of a
-  // plain key and bound.
-  std::unique_ptr<std::uint32_t[], TRelease> table_;
-  std::size_t tableSize_;
-  std::uint64_t nodes_ = 0;
-  // The limit of the search under way, looked at when the node count
-  // reaches `nextCheck_`; none for the unlimited calls, which never do.
-  static constexpr std::uint64_t kNoCheck = ~std::uint64_t{0};
-  const TSolveLimit* limit_ = nullptr;
-  std::uint64_t nextCheck_ = kNoCheck;
+  std::shared_ptr<const TOpeningBook> book_;
+  std::unique_ptr<TTranspositionTable> table_;
+  std::vector<TSearcher> searchers_;  // one a thread, the first on the caller's
 };
 
 // The answer of `zerud-engine solve`: seven fields, "x" for a full column.

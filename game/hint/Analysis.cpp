@@ -4,14 +4,12 @@
 #include <string>
 
 #include "rules/MoveOrder.h"
+#include "solver/Searcher.h"
 #include "solver/Solver.h"
 
 namespace zerud {
 
 namespace {
-
-// The score of a win with the next piece on a grid of `pieces` pieces.
-constexpr int WinNowScore(int pieces) { return (kCells + 1 - pieces) / 2; }
 
 // The grid as the solver takes it with `playerToMove` to move, or nothing.
 std::optional<TSolverGrid> SolverGrid(const TBoard& grid, int playerToMove) {

@@ -50,7 +50,7 @@ void TSolverThread::Run() {
     if (!solverTried_) {
       solverTried_ = true;
       try {
-        solver_ = std::make_unique<TSolver>(kTableBits);
+        solver_ = std::make_unique<TSolver>();
       } catch (const std::bad_alloc&) {
         // The jobs go on without perfect play.
       }

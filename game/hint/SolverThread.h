@@ -22,11 +22,6 @@ class TSolverThread {
   // to the window's thread itself, and gives up once the flag is raised.
   using TJob = std::function<void(TSolver* solver, const std::atomic<bool>& stop)>;
 
-  // The solver's table: 2^22 (32 MiB). Measured on grids of 8 pieces from
-  // play, the quarter-size table finishes as many searches within the
-  // hint's budget as the 128 MiB one the engine tool keeps, and as fast.
-  static constexpr int kTableBits = 22;
-
   TSolverThread();
   // Stops the job under way and waits for the thread, which notices within
   // a millisecond or so.

@@ -125,7 +125,7 @@ class TestAnalysis : public QObject {
     std::string why;
     const std::optional<TSolverGrid> seen = ToSolverGrid(board, why);
     QVERIFY(seen);
-    TSolver solver(20);
+    TSolver solver(TSolverOptions{.Threads = 1, .TableMib = 8, .Book = nullptr});
     const TColumnScores scores = solver.ScoreColumns(seen->Position);
     TAnalysis expected;
     for (int column = 0; column < kColumns; ++column)

@@ -40,7 +40,7 @@ QString Expected(const TFormMain& form) {
   std::string why;
   const std::optional<TSolverGrid> seen = ToSolverGrid(form.Game().Grid(), why);
   if (!seen) return {};
-  TSolver solver(20);
+  TSolver solver(TSolverOptions{.Threads = 1, .TableMib = 8, .Book = nullptr});
   const TColumnScores scores = solver.ScoreColumns(seen->Position);
   QStringList texts;
   for (const std::optional<int>& score : scores)

@@ -68,10 +68,10 @@ std::optional<TBoard> RandomGrid(std::mt19937& random, int pieces) {
 }
 
 TEST(SolverTest, ColumnScoresEqualPlainMinimaxNearTheEnd) {
-  // A small table keeps only the grids with small keys; a large one all.
-  for (const int tableBits : {16, 24}) {
+  // A table of one bucket keeps almost nothing; a large one all.
+  for (const std::size_t tableMib : {0, 128}) {
     std::mt19937 random(2024);
-    TSolver solver(tableBits);
+    TSolver solver(TSolverOptions{.TableMib = tableMib, .Book = nullptr});
     int compared = 0;
     for (const int pieces : {34, 35, 36, 37, 38, 40, 41}) {
       for (int tries = 0; tries < 40; ++tries) {
@@ -83,7 +83,7 @@ TEST(SolverTest, ColumnScoresEqualPlainMinimaxNearTheEnd) {
         const char mover = PlayerCell(grid->PlayerToMove);
         const std::string expected = BruteForceAnswer(*board, mover, pieces);
         EXPECT_EQ(FormatColumnScores(solver.ScoreColumns(grid->Position)), expected)
-            << board->ToString() << " with 2^" << tableBits;
+            << board->ToString() << " with " << tableMib << " MiB";
         // Outcomes only: the signs of the same scores.
         const TColumnScores outcomes = solver.ScoreColumns(grid->Position, true);
         TColumnScores signs = solver.ScoreColumns(grid->Position);
@@ -106,19 +106,19 @@ TEST(SolverTest, ColumnScoresEqualPlainMinimaxNearTheEnd) {
 // one by one).
 TEST(SolverTest, GridsScoreAsBefore) {
   const struct {
-    int TableBits;
+    std::size_t TableMib;
     const char* Board;
     const char* Scores;
   } cases[] = {
-      {16, "210000012000002100000120000021000001200000", "x x -1 0 -3 -5 -3"},
-      {16, "120000012000002100000210000012000001200000", "x x -1 -2 -2 -2 -3"},
-      {24, "000000000020000021000001201000212201022111", "-2 0 -1 0 -1 -1 -2"},
-      {24, "000000000000000000200001212020112101021212", "2 -2 -2 4 2 2 -2"},
-      {24, "000000000120000021000201100010220002021112", "-5 -12 -5 -5 -2 2 -5"},
-      {24, "000000000010000002100000120021221002111220", "-2 0 0 -2 2 0 1"},
+      {0, "210000012000002100000120000021000001200000", "x x -1 0 -3 -5 -3"},
+      {0, "120000012000002100000210000012000001200000", "x x -1 -2 -2 -2 -3"},
+      {128, "000000000020000021000001201000212201022111", "-2 0 -1 0 -1 -1 -2"},
+      {128, "000000000000000000200001212020112101021212", "2 -2 -2 4 2 2 -2"},
+      {128, "000000000120000021000201100010220002021112", "-5 -12 -5 -5 -2 2 -5"},
+      {128, "000000000010000002100000120021221002111220", "-2 0 0 -2 2 0 1"},
   };
   for (const auto& c : cases) {
-    TSolver solver(c.TableBits);
+    TSolver solver(TSolverOptions{.TableMib = c.TableMib, .Book = nullptr});
     std::string why;
     const std::optional<TSolverGrid> grid = ToSolverGrid(*TBoard::FromString(c.Board), why);
     ASSERT_TRUE(grid) << why;
@@ -148,7 +148,7 @@ TEST(SolverTest, BestColumnIsTheHighestScoreMiddleFirst) {
       }
     }
     // A fresh table too: the pruned searches must not lean on ScoreColumns's.
-    TSolver fresh(20);
+    TSolver fresh(TSolverOptions{.TableMib = 8, .Book = nullptr});
     for (TSolver* used : {&solver, &fresh}) {
       const std::optional<TSolverChoice> choice = used->BestColumn(position);
       ASSERT_TRUE(choice) << board.ToString();

@@ -1,5 +1,8 @@
 #include "Engine.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdint>
@@ -7,7 +10,9 @@
 #include <new>
 #include <optional>
 #include <ostream>
+#include <thread>
 
+#include "BookMaker.h"
 #include "Perft.h"
 #include "rules/Board.h"
 #include "rules/Errors.h"
@@ -28,7 +33,10 @@ constexpr const char* kUsage =
     "       zerud-engine choose --scores FILE --level L [--seed N]   (L from 2 to 5)\n"
     "       zerud-engine perft N\n"
     "       zerud-engine bench --scores FILE --level L\n"
-    "       zerud-engine solve\n"
+    "       zerud-engine solve [--threads N] [--table-mib M] [--book FILE|none]\n"
+    "       zerud-engine score [--weak] [--threads N] [--table-mib M] [--book FILE|none]\n"
+    "       zerud-engine book --out FILE [--threads N] [--table-mib M]\n"
+    "       zerud-engine book --verify FILE N [--threads N] [--table-mib M]\n"
     "       zerud-engine --help\n"
     "Boards are read from stdin, one a line: 42 characters 0, 1 or 2, the top row first.\n"
     "choose and bench read \"BOARD MOVENUMBER\".\n";
@@ -38,6 +46,8 @@ constexpr int kFailureStatus = 1;
 constexpr int kMinLevel = 2;
 constexpr int kMaxLevel = 5;
 constexpr int kMaxPerftPlies = 42;
+constexpr int kMaxThreads = 256;
+constexpr int kMaxTableMib = 1 << 20;
 
 struct TUsageError {
   std::string Reason;
@@ -49,7 +59,27 @@ struct TOptions {
   std::optional<int> Level;
   std::optional<std::uint32_t> Seed;
   std::optional<int> Plies;
+  // The solver's commands.
+  int Threads = 0;
+  std::size_t TableMib = 0;
+  bool Weak = false;
+  std::optional<std::string> BookPath;  // "none" for no book
+  std::optional<std::string> Out;
+  std::optional<std::string> VerifyPath;
+  int VerifyCount = 0;
 };
+
+// Every core, and 1 GiB of table on a machine of 8 GiB or more, else a
+// quarter of its memory.
+int DefaultThreads() { return std::max(1u, std::thread::hardware_concurrency()); }
+std::size_t DefaultTableMib() {
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long pageSize = sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return 128;
+  const std::size_t mib =
+      static_cast<std::size_t>(pages) * static_cast<std::size_t>(pageSize) / (std::size_t{1} << 20);
+  return mib >= 8192 ? 1024 : std::max<std::size_t>(1, mib / 4);
+}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
@@ -82,13 +112,35 @@ TOptions ParseOptions(const std::vector<std::string>& args) {
     return options;
   }
   if (options.Command != "end" && options.Command != "eval" && options.Command != "choose" &&
-      options.Command != "bench" && options.Command != "solve") {
+      options.Command != "bench" && options.Command != "solve" && options.Command != "score" &&
+      options.Command != "book") {
     throw TUsageError{"unknown command '" + options.Command + "'"};
   }
+  const bool solves =
+      options.Command == "solve" || options.Command == "score" || options.Command == "book";
   for (; i < args.size(); i += 2) {
+    if (args[i] == "--weak" && options.Command == "score") {
+      options.Weak = true;
+      --i;
+      continue;
+    }
     if (i + 1 >= args.size()) throw TUsageError{args[i] + " needs a value"};
     const std::string& value = args[i + 1];
-    if (args[i] == "--scores") {
+    if (args[i] == "--threads" && solves) {
+      options.Threads = static_cast<int>(ParseArgument("--threads", value, 1, kMaxThreads));
+    } else if (args[i] == "--table-mib" && solves) {
+      options.TableMib =
+          static_cast<std::size_t>(ParseArgument("--table-mib", value, 1, kMaxTableMib));
+    } else if (args[i] == "--book" && (options.Command == "solve" || options.Command == "score")) {
+      options.BookPath = value;
+    } else if (args[i] == "--out" && options.Command == "book") {
+      options.Out = value;
+    } else if (args[i] == "--verify" && options.Command == "book") {
+      if (i + 2 >= args.size()) throw TUsageError{"--verify needs a file and a count"};
+      options.VerifyPath = value;
+      options.VerifyCount = static_cast<int>(ParseArgument("N", args[i + 2], 1, 1 << 24));
+      ++i;
+    } else if (args[i] == "--scores") {
       options.ScoresPath = value;
     } else if (args[i] == "--level") {
       options.Level = static_cast<int>(ParseArgument("--level", value, kMinLevel, kMaxLevel));
@@ -98,7 +150,12 @@ TOptions ParseOptions(const std::vector<std::string>& args) {
       throw TUsageError{"unknown option '" + args[i] + "' for " + options.Command};
     }
   }
-  const bool needsScores = options.Command != "end" && options.Command != "solve";
+  if (options.Command == "book" && options.Out.has_value() == options.VerifyPath.has_value()) {
+    throw TUsageError{"book takes either --out FILE or --verify FILE N"};
+  }
+  if (options.Threads == 0) options.Threads = DefaultThreads();
+  if (options.TableMib == 0) options.TableMib = DefaultTableMib();
+  const bool needsScores = options.Command != "end" && !solves;
   const bool needsLevel = options.Command == "choose" || options.Command == "bench";
   if (needsScores && !options.ScoresPath) throw TUsageError{"--scores FILE is required"};
   if (!needsScores && options.ScoresPath) {
@@ -157,6 +214,13 @@ std::string AnswerSolve(std::string_view line, TSolver& solver) {
   const std::optional<TSolverGrid> grid = ToSolverGrid(ParseBoard(line), why);
   if (!grid) throw TLineError{why};
   return FormatColumnScores(solver.ScoreColumns(grid->Position));
+}
+
+std::string AnswerScore(std::string_view line, TSolver& solver, bool weak) {
+  std::string why;
+  const std::optional<TSolverGrid> grid = ToSolverGrid(ParseBoard(line), why);
+  if (!grid) throw TLineError{why};
+  return std::to_string(weak ? solver.SolveOutcome(grid->Position) : solver.Solve(grid->Position));
 }
 
 std::string AnswerChoose(std::string_view line, const TPatternTable& table, int level,
@@ -218,11 +282,40 @@ int RunEngine(const std::vector<std::string>& args, std::istream& in, std::ostre
     return 0;
   }
 
+  if (options.Command == "book") {
+    if (options.VerifyPath) {
+      return VerifyBook(*options.VerifyPath, options.VerifyCount, options.Threads, options.TableMib,
+                        out, err);
+    }
+    return MakeBook({*options.Out, options.Threads, options.TableMib}, out, err);
+  }
+
   TRandomSource random;
   if (options.Seed) random.Seed(*options.Seed);
-  // The solver's table is large: made only for the command that needs it.
+  // The solver's table is large: made only for the commands that need it.
   std::optional<TSolver> solver;
-  if (options.Command == "solve") solver.emplace();
+  if (options.Command == "solve" || options.Command == "score") {
+    TSolverOptions solverOptions{.Threads = options.Threads, .TableMib = options.TableMib};
+    if (options.BookPath) {
+      solverOptions.Book = nullptr;
+      if (*options.BookPath != "none") {
+        try {
+          solverOptions.Book =
+              std::make_shared<const TOpeningBook>(TOpeningBook::FromFile(*options.BookPath));
+        } catch (const std::exception& error) {
+          err << "zerud-engine: the book " << *options.BookPath << " is refused: " << error.what()
+              << "\n";
+          return kFailureStatus;
+        }
+      }
+    }
+    try {
+      solver.emplace(solverOptions);
+    } catch (const std::bad_alloc&) {
+      err << "zerud-engine: not enough memory for a table of " << options.TableMib << " MiB\n";
+      return kFailureStatus;
+    }
+  }
   std::string text;
   while (std::getline(in, text)) {
     const std::string_view line = Trim(text);
@@ -233,6 +326,8 @@ int RunEngine(const std::vector<std::string>& args, std::istream& in, std::ostre
         answer = AnswerEnd(line);
       } else if (options.Command == "solve") {
         answer = AnswerSolve(line, *solver);
+      } else if (options.Command == "score") {
+        answer = AnswerScore(line, *solver, options.Weak);
       } else if (options.Command == "eval") {
         answer = AnswerEval(line, table);
       } else {

@@ -9,7 +9,11 @@
 //                                                  BOARD MOVENUMBER -> column
 //   zerud-engine perft N                           -> N + 1 lines "ply count"
 //   zerud-engine bench --scores FILE --level L     BOARD MOVENUMBER -> column nodes microseconds
-//   zerud-engine solve                             BOARD -> seven column scores
+//   zerud-engine solve [SOLVER OPTIONS]            BOARD -> seven column scores
+//   zerud-engine score [--weak] [SOLVER OPTIONS]   BOARD -> the grid's score (--weak: 1, 0, -1)
+//   zerud-engine book --out FILE [--threads N] [--table-mib M]
+//                                                  makes the opening book, resumable
+//   zerud-engine book --verify FILE N [...]        solves N entries again, fails on a difference
 //   zerud-engine --help                            the usage text on stdout
 //
 // A BOARD is 42 characters '0', '1', '2': row 0 (the top row) first, each
@@ -19,7 +23,10 @@
 // when both have as many), the perfect-play score of each column: "x" for
 // a full column, 0 for a draw, positive for a win and negative for a loss,
 // (43 - n) / 2 rounded down for a win whose last piece is placed on a grid
-// holding n pieces.
+// holding n pieces. score answers the grid's own score, the best of them.
+// SOLVER OPTIONS: --threads N (every core by default), --table-mib M (1024
+// on a machine of 8 GiB or more, else a quarter of its memory), --book FILE
+// or none (the book in the program folder by default).
 #pragma once
 
 #include <iosfwd>

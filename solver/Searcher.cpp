@@ -1,0 +1,189 @@
+#include "solver/Searcher.h"
+
+#include <algorithm>
+#include <array>
+
+#include "rules/MoveOrder.h"
+
+namespace zerud {
+
+namespace {
+
+// Looking up every move's grid before searching pays where subtrees are
+// large, not in the last few cells.
+constexpr int kLookAheadBelow = 36;
+
+// Grids with fewer pieces share their table entry with their mirror image.
+// Later ones are rarely met in both images, and their own key keeps the
+// grids after their moves in entries near their own, in memory at hand.
+constexpr int kMirroredBelow = 20;
+
+// The limit is looked at once every this many nodes: a clock reading at
+// every node would cost about as much as the node itself, and a few
+// thousand nodes take well under a millisecond.
+constexpr std::uint64_t kNodesPerCheck = 4096;
+
+// The orders in which equal moves are tried: the middle first for the
+// plain search and its first helper (which parts ways by its first guess
+// alone: on the empty grid a shaken order cost it a third more time), and
+// other orders for further helpers.
+constexpr std::array<std::array<int, kColumns>, 4> kTieOrders = {{
+    kCentreFirst,
+    {2, 4, 3, 1, 5, 0, 6},
+    {4, 3, 2, 5, 1, 6, 0},
+    {3, 4, 2, 5, 1, 6, 0},
+}};
+
+constexpr std::array<int, 4> kFirstGuessShifts = {0, 1, -1, 2};
+
+}  // namespace
+
+void TSearcher::SetLimit(const TSolveLimit* limit, const std::atomic<bool>* quit) {
+  limit_ = limit;
+  quit_ = quit;
+  nextCheck_ = limit != nullptr || quit != nullptr ? nodes_ + kNodesPerCheck : kNoCheck;
+}
+
+void TSearcher::CheckLimit() {
+  if (quit_ != nullptr && quit_->load(std::memory_order_relaxed)) throw TStopped{};
+  if (limit_ != nullptr &&
+      ((limit_->Stop != nullptr && limit_->Stop->load(std::memory_order_relaxed)) ||
+       std::chrono::steady_clock::now() >= limit_->Deadline)) {
+    throw TStopped{};
+  }
+  nextCheck_ = nodes_ + kNodesPerCheck;
+}
+
+// Narrows [low, high] around the score with null-window searches, from 0
+// outwards one value at a time: most scores lie near 0, and each search
+// there leaves the table ready for the next.
+int TSearcher::Search(const TBitPosition& position, int low, int high) {
+  if (book_ != nullptr) {
+    if (const std::optional<int> score = book_->Find(position)) return *score;
+  }
+  // Threads that help start one value above or below the plain first
+  // guess: the plain search needs that value's answer next, and finds it
+  // in the table.
+  int shift = kFirstGuessShifts[variant_ % kFirstGuessShifts.size()];
+  while (low < high) {
+    const int guess = std::clamp((low >= 0    ? low
+                                  : high <= 0 ? high - 1
+                                              : 0) +
+                                     shift,
+                                 low, high - 1);
+    shift = 0;
+    const int score = NegaMax(position, guess, guess + 1);
+    if (score <= guess) {
+      high = score;
+    } else {
+      low = score;
+    }
+  }
+  return low;
+}
+
+// The score of a grid whose side to move cannot win at once, clamped to
+// [alpha, beta]: a result at or below alpha is an upper bound, at or above
+// beta a lower bound.
+int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
+  if (++nodes_ == nextCheck_) CheckLimit();
+  const int pieces = position.Pieces();
+  // Step 1. Every move hands the other side a four: lost at its next piece.
+  const std::uint64_t safe = position.SafeMoves();
+  if (safe == 0) return -(kCells - pieces) / 2;
+  // Step 2. Two cells left and neither side wins with them.
+  if (pieces >= kCells - 2) return 0;
+  // Step 3. Bounds: the other side cannot win at its next piece, nor this
+  // side at this one; the book knows early grids outright.
+  const int lowest = -(kCells - 2 - pieces) / 2;
+  if (alpha < lowest) {
+    alpha = lowest;
+    if (alpha >= beta) return alpha;
+  }
+  if (book_ != nullptr && pieces <= book_->MaxPieces()) {
+    if (const std::optional<int> score = book_->Find(position)) return *score;
+  }
+  int highest = std::min((kCells - 1 - pieces) / 2, position.ParityBound());
+  // Step 4. What the table knows of this grid or its mirror image, which
+  // share one entry.
+  const std::uint64_t key = position.Key();
+  const std::uint64_t canonical =
+      pieces < kMirroredBelow ? std::min(key, position.MirroredKey()) : key;
+  TTranspositionTable::TBound stored;
+  if (table_.Find(canonical, stored)) {
+    if (!stored.Lower) {
+      highest = std::min(highest, stored.Value);
+    } else if (alpha < stored.Value) {
+      alpha = stored.Value;
+      if (alpha >= beta) return alpha;
+    }
+  }
+  if (beta > highest) {
+    beta = highest;
+    if (alpha >= beta) return beta;
+  }
+  const auto keep = [&](bool lower, int value) { table_.Store(canonical, {lower, value}); };
+  // Step 5. The moves that make the most threats first. The grids after them are fetched from
+  // memory meanwhile.
+  const bool lookAhead = pieces < kLookAheadBelow;
+  std::array<int, kColumns> moves{};  // the columns, best first
+  std::array<int, kColumns> order{};
+  std::array<std::uint64_t, kColumns> childKeys{};
+  int count = 0;
+  for (const int column : kTieOrders[variant_ < 2 ? 0 : variant_ % kTieOrders.size()]) {
+    const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
+    if (cell == 0) continue;
+    if (lookAhead) {
+      TBitPosition after = position;
+      after.Play(cell);
+      childKeys[column] =
+          pieces + 1 < kMirroredBelow ? std::min(after.Key(), after.MirroredKey()) : after.Key();
+      table_.Prefetch(childKeys[column]);
+    }
+    count = InsertByScore(moves.data(), order.data(), count, column, position.ThreatsAfter(cell));
+  }
+  // Step 6. A move whose grid is known bad enough for the other side
+  // refutes at once, without searching the moves before it; one whose grid
+  // is known good enough for it cannot raise alpha, and is not searched.
+  std::array<bool, kColumns> failsLow{};
+  if (lookAhead) {
+    for (int i = 0; i < count; ++i) {
+      TTranspositionTable::TBound child;
+      if (!table_.Find(childKeys[moves[i]], child)) {
+        if (book_ == nullptr || pieces >= book_->MaxPieces()) continue;
+        TBitPosition after = position;
+        after.Play(safe & TBitPosition::ColumnMask(moves[i]));
+        const std::optional<int> exact = book_->Find(after);
+        if (!exact) continue;
+        if (-*exact >= beta) {
+          keep(true, -*exact);
+          return -*exact;
+        }
+        failsLow[i] = -*exact <= alpha;
+      } else if (!child.Lower) {
+        if (-child.Value >= beta) {
+          keep(true, -child.Value);
+          return -child.Value;
+        }
+      } else {
+        failsLow[i] = -child.Value <= alpha;
+      }
+    }
+  }
+  // Step 7. Search the others; a refutation ends the node.
+  for (int i = 0; i < count; ++i) {
+    if (failsLow[i]) continue;
+    TBitPosition after = position;
+    after.Play(safe & TBitPosition::ColumnMask(moves[i]));
+    const int score = -NegaMax(after, -beta, -alpha);
+    if (score >= beta) {
+      keep(true, score);
+      return score;
+    }
+    alpha = std::max(alpha, score);
+  }
+  keep(false, alpha);
+  return alpha;
+}
+
+}  // namespace zerud
