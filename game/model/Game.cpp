@@ -60,8 +60,9 @@ void TGame::ShowControls() {
 // covers the board; the peer holds the start while its game runs.
 bool TGame::MayStartGame() const { return !MoveUnderWay() && !optionsOpen_ && !startHeld_; }
 
-void TGame::StartGame() {
-  if (!MayStartGame()) return;
+// The last game goes: its log, its grid, its result, and its pieces, which
+// fall away while the window's events go on.
+void TGame::ClearLastGame() {
   phase_ = TPhase::Starting;
   localGameClosed_ = false;
   view_.ResetClock();
@@ -76,6 +77,21 @@ void TGame::StartGame() {
   if (moveNumber_ > 1) view_.ClearAwayPieces(std::min(moveNumber_, kPieceCount));
   moveNumber_ = 1;
   view_.EnableClockTicks();
+}
+
+// A local game takes the selected mode; another mode than the score's
+// starts the count again.
+void TGame::TakeSelectedMode() {
+  mode_ = selectedMode_;
+  if (mode_ != scoreMode_) {
+    scoreMode_ = mode_;
+    ResetScore();
+  }
+}
+
+void TGame::StartGame() {
+  if (!MayStartGame()) return;
+  ClearLastGame();
 
   if (ConnectionOpen()) {
     mode_ = TPlayMode::Network;
@@ -99,11 +115,7 @@ void TGame::StartGame() {
     return;
   }
 
-  mode_ = selectedMode_;
-  if (mode_ != scoreMode_) {
-    scoreMode_ = mode_;
-    ResetScore();
-  }
+  TakeSelectedMode();
   Log(kGameStart);
   const int r = random_.Below(2);
   if (r != 0 || mode_ != TPlayMode::Machine) {

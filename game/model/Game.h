@@ -202,6 +202,8 @@ class TGame : public QObject {
   // The machine's move, from the phase Thinking; a pattern table it cannot
   // use leaves the game interrupted.
   void MachineMove();
+  void ClearLastGame();
+  void TakeSelectedMode();
   // After a move: the game goes on, ends, or freezes as asked meanwhile.
   void FinishMove();
   void FreezeGame();

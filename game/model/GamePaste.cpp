@@ -35,19 +35,7 @@ void TGame::PasteRecord(const QString& text) {
     return;
   }
   // Step 1. The last game goes.
-  phase_ = TPhase::Starting;
-  view_.ResetClock();
-  view_.StopClock();
-  view_.ClearLog();
-  localGameClosed_ = false;
-  grid_.Clear();
-  moves_.clear();
-  redo_.clear();
-  countedWinner_ = -1;
-  view_.ShowResult({});
-  ShowControls();
-  if (moveNumber_ > 1) view_.ClearAwayPieces(std::min(moveNumber_, kPieceCount));
-  view_.EnableClockTicks();
+  ClearLastGame();
   // A connection opened while the pieces fell away: the next game is the
   // peer's, and the board stays empty.
   if (ConnectionOpen()) {
@@ -56,11 +44,7 @@ void TGame::PasteRecord(const QString& text) {
     ScheduleDrain();
     return;
   }
-  mode_ = selectedMode_;
-  if (mode_ != scoreMode_) {
-    scoreMode_ = mode_;
-    ResetScore();
-  }
+  TakeSelectedMode();
   // Step 2. The record's pieces, red first.
   const int you = record.Columns.size() % 2 == 0 ? 1 : 2;
   view_.PrepareSlots(1);
