@@ -175,7 +175,8 @@ class TestAccessibility : public QObject {
 
     Press(column4);
     QTRY_COMPARE(bottom->text(QAccessible::Name), u"Ligne 1, colonne 4 : pion rouge"_s);
-    QTRY_COMPARE(Heard(form), u"Rouge joue la colonne 4"_s);
+    // On a busy machine the start may still be held and said together with it.
+    QTRY_VERIFY2(Heard(form).endsWith(u"Rouge joue la colonne 4"_s), qPrintable(Heard(form)));
     // Five more make the column full; red then wins in column 1.
     for (int i = 0; i < 5; ++i) {
       QTRY_VERIFY(!column4->state().disabled);
