@@ -115,6 +115,23 @@ QString ThrownText(const std::function<void()>& action) {
 
 }  // namespace
 
+// A server whose queue is full lets a connection attempt hang.
+struct TStuckServer : QTcpServer {
+  std::vector<std::unique_ptr<QTcpSocket>> fillers;
+
+  TStuckServer() {
+    setListenBacklogSize(0);
+    if (!listen(QHostAddress::LocalHost, 0)) return;
+    pauseAccepting();
+    for (int i = 0; i < 8; ++i) {
+      fillers.push_back(std::make_unique<QTcpSocket>());
+      fillers.back()->connectToHost(QHostAddress::LocalHost, serverPort());
+    }
+    Pump(100);
+  }
+  bool Listening() const { return isListening(); }
+};
+
 class SocketsTest : public QObject {
   Q_OBJECT
 
@@ -219,17 +236,8 @@ class SocketsTest : public QObject {
   }
 
   void abandonedAttemptsLeaveNoLaterEvent() {
-    // A server whose queue is full lets a connection attempt hang.
-    QTcpServer stuck;
-    stuck.setListenBacklogSize(0);
-    QVERIFY(stuck.listen(QHostAddress::LocalHost, 0));
-    stuck.pauseAccepting();
-    std::vector<std::unique_ptr<QTcpSocket>> fillers;
-    for (int i = 0; i < 8; ++i) {
-      fillers.push_back(std::make_unique<QTcpSocket>());
-      fillers.back()->connectToHost(QHostAddress::LocalHost, stuck.serverPort());
-    }
-    Pump(100);
+    TStuckServer stuck;
+    QVERIFY(stuck.Listening());
 
     TClient c(stuck.serverPort());
     // Abandoned during the lookup.
@@ -253,16 +261,8 @@ class SocketsTest : public QObject {
 
   // An attempt the system would go on with for minutes fails at the limit.
   void anAttemptThatHangsFailsAtItsLimit() {
-    QTcpServer stuck;
-    stuck.setListenBacklogSize(0);
-    QVERIFY(stuck.listen(QHostAddress::LocalHost, 0));
-    stuck.pauseAccepting();
-    std::vector<std::unique_ptr<QTcpSocket>> fillers;
-    for (int i = 0; i < 8; ++i) {
-      fillers.push_back(std::make_unique<QTcpSocket>());
-      fillers.back()->connectToHost(QHostAddress::LocalHost, stuck.serverPort());
-    }
-    Pump(100);
+    TStuckServer stuck;
+    QVERIFY(stuck.Listening());
     static_assert(TClientSocket::kAttemptLimitMs <= 20000);
     TClient c(stuck.serverPort());
     c.client.SetAttemptLimit(400);
