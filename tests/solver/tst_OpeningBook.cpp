@@ -13,6 +13,21 @@
 namespace zerud {
 namespace {
 
+void SortByCode(std::vector<TBookEntry>& entries) {
+  std::sort(entries.begin(), entries.end(),
+            [](const TBookEntry& a, const TBookEntry& b) { return a.Code < b.Code; });
+}
+
+// A made-up score from -`spread` to `spread` for each of `grids`: only the
+// book's file and the solver's use of it are under test, not its scores.
+void AddMadeUpScores(const std::vector<TBitPosition>& grids, int spread,
+                     std::vector<TBookEntry>& entries) {
+  for (const TBitPosition& grid : grids) {
+    const std::uint32_t code = *CanonicalBookCode(grid);
+    entries.push_back({code, static_cast<int>(code % (2 * spread + 1)) - spread});
+  }
+}
+
 // Grids and mirror images: every grid of a game counted once by perft is
 // one canonical grid, or one of a mirrored pair, and comes back whole from
 // its code.
@@ -45,16 +60,8 @@ TEST(OpeningBookTest, EachGridOfPlayHasOneCodeForItAndItsMirror) {
 class OpeningBookFileTest : public testing::Test {
  protected:
   void SetUp() override {
-    // A made-up score for each grid of up to 4 pieces: only the file is
-    // under test here.
-    for (const auto& level : BookGridsByPieces(4)) {
-      for (const TBitPosition& grid : level) {
-        const std::uint32_t code = *CanonicalBookCode(grid);
-        entries_.push_back({code, static_cast<int>(code % 43) - 21});
-      }
-    }
-    std::sort(entries_.begin(), entries_.end(),
-              [](const TBookEntry& a, const TBookEntry& b) { return a.Code < b.Code; });
+    for (const auto& level : BookGridsByPieces(4)) AddMadeUpScores(level, 21, entries_);
+    SortByCode(entries_);
     TOpeningBook::FromEntries(entries_, 4).Save(path_);
     std::ifstream file(path_, std::ios::binary);
     bytes_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
@@ -126,12 +133,8 @@ TEST_F(OpeningBookFileTest, RefusesDamagedAndForeignFilesWithTheirReason) {
 TEST(OpeningBookTest, SolverTakesTheBookAtTheRootAndInsideTheSearch) {
   const auto levels = BookGridsByPieces(4);
   std::vector<TBookEntry> entries;
-  for (const TBitPosition& grid : levels[4]) {
-    const std::uint32_t code = *CanonicalBookCode(grid);
-    entries.push_back({code, static_cast<int>(code % 7) - 3});
-  }
-  std::sort(entries.begin(), entries.end(),
-            [](const TBookEntry& a, const TBookEntry& b) { return a.Code < b.Code; });
+  AddMadeUpScores(levels[4], 3, entries);
+  SortByCode(entries);
   const auto book = std::make_shared<const TOpeningBook>(TOpeningBook::FromEntries(entries, 4));
   TSolver solver(TSolverOptions{.TableMib = 8, .Book = book});
   for (const TBitPosition& grid : levels[4]) {
@@ -155,12 +158,8 @@ TEST(OpeningBookTest, SolverTakesTheBookAtTheRootAndInsideTheSearch) {
 TEST(OpeningBookTest, BestColumnOfABookGridKeepsItsScoreMiddleFirst) {
   const auto levels = BookGridsByPieces(4);
   std::vector<TBookEntry> entries;
-  for (const TBitPosition& grid : levels[4]) {
-    const std::uint32_t code = *CanonicalBookCode(grid);
-    entries.push_back({code, static_cast<int>(code % 7) - 3});
-  }
-  std::sort(entries.begin(), entries.end(),
-            [](const TBookEntry& a, const TBookEntry& b) { return a.Code < b.Code; });
+  AddMadeUpScores(levels[4], 3, entries);
+  SortByCode(entries);
   const TOpeningBook four = TOpeningBook::FromEntries(entries, 4);
   std::vector<TSolverChoice> expected;
   for (const TBitPosition& grid : levels[3]) {
@@ -175,8 +174,7 @@ TEST(OpeningBookTest, BestColumnOfABookGridKeepsItsScoreMiddleFirst) {
     entries.push_back({*CanonicalBookCode(grid), best.Score});
     expected.push_back(best);
   }
-  std::sort(entries.begin(), entries.end(),
-            [](const TBookEntry& a, const TBookEntry& b) { return a.Code < b.Code; });
+  SortByCode(entries);
   TSolver solver(TSolverOptions{
       .TableMib = 8,
       .Book = std::make_shared<const TOpeningBook>(TOpeningBook::FromEntries(entries, 4))});
