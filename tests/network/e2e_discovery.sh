@@ -38,7 +38,8 @@ if [ ! -x "$launcher" ] || ! "$python" -c 'import pyatspi' 2>/dev/null; then
   exit "$ZH_SKIP"
 fi
 zh_require "$program"
-# The machine's own buses are never used: each computer has its own.
+# Each computer has its own buses, the system bus at its usual place in the
+# computer's own /run: the harness's way away from the machine's bus is undone.
 unset DBUS_SYSTEM_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS
 zh_start 1280x1024x24
 SERVER_DISPLAY=$DISPLAY
@@ -58,6 +59,13 @@ RECORD="=;veth0;IPv4;$SERVER_NAME;$SERVICE;local;mdns-a.local;$SERVER_ADDR;$PORT
 ENTRY="$SERVER_NAME ($SERVER_ADDR:$PORT)"
 
 zh_netns_pair "zerud-a-$$" "zerud-b-$$"
+# zh_fail's screenshot shows the server's display: the client's is kept too.
+zh_on_exit() {
+  if [ -e "$ZH_DIR/failure.png" ]; then
+    DISPLAY=$CLIENT_DISPLAY zh_shot "$ZH_DIR/failure-client.png" 2>/dev/null
+  fi
+  return 0
+}
 
 cat >"$ZH_DIR/system-bus.conf" <<'EOF'
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
@@ -85,12 +93,13 @@ cat >"$ZH_DIR/system-bus.conf" <<'EOF'
 </busconfig>
 EOF
 
-# Starts a computer: its namespaces, held by a sleeping process whose pid
-# goes to the variable `holder_<side>`, then its system bus and Avahi daemon.
-# The mounts live as long as a process runs in them, and the exit trap ends
-# them all.
+# Starts a computer: its namespaces, held by a sleeping process, then its
+# system bus and Avahi daemon. The command that enters the namespaces goes
+# to the array `enter_<side>`. The mounts live as long as a process runs in
+# them, and the exit trap ends them all.
 computer_up() {  # side(a|b)
   local side=$1 holder
+  local -n enter=enter_$side
   cat >"$ZH_DIR/avahi-$side.conf" <<EOF
 [server]
 host-name=mdns-$side
@@ -118,7 +127,7 @@ EOF
     >"$ZH_DIR/$side-namespaces.log" 2>&1 &
   holder=$!
   ZH_PIDS+=("$holder")
-  printf -v "holder_$side" %s "$holder"
+  enter=(nsenter -t "$holder" -m -u -n --wd="$ZH_DIR/cwd" --)
   zh_until 5 test -e "$ZH_DIR/$side.ready" ||
     zh_fail "computer $side: no namespaces ($(cat "$ZH_DIR/$side-namespaces.log"))"
   start_on "$side" "$ZH_DIR/$side-bus.log" \
@@ -130,15 +139,13 @@ EOF
 }
 # Runs a command on a computer.
 on() {  # side command...
-  local holder=holder_$1
-  shift
-  nsenter -t "${!holder}" -m -u -n --wd="$ZH_DIR/cwd" -- "$@"
+  local -n enter=enter_$1
+  "${enter[@]}" "${@:2}"
 }
 # The same in the background, stopped by the exit trap.
 start_on() {  # side log command...
-  local holder=holder_$1 log=$2
-  shift 2
-  nsenter -t "${!holder}" -m -u -n --wd="$ZH_DIR/cwd" -- "$@" >"$log" 2>&1 &
+  local -n enter=enter_$1
+  "${enter[@]}" "${@:3}" >"$2" 2>&1 &
   ZH_PIDS+=("$!")
 }
 avahi_ready() { grep -q 'Server startup complete' "$ZH_DIR/$1-avahi.log"; }
@@ -159,10 +166,8 @@ start_on b "$ZH_DIR/b-atspi.log" \
 step "two computers up"
 
 # Each game on its computer and its display, with its own settings.
-zh_wrapper "$ZH_DIR/game-a" nsenter -t "$holder_a" -m -u -n --wd="$ZH_DIR/cwd" -- \
-  env XDG_CONFIG_HOME="$ZH_DIR/config-a" "$program"
-zh_wrapper "$ZH_DIR/game-b" nsenter -t "$holder_b" -m -u -n --wd="$ZH_DIR/cwd" -- \
-  env XDG_CONFIG_HOME="$ZH_DIR/config-b" DBUS_SESSION_BUS_ADDRESS="$session" \
+zh_wrapper "$ZH_DIR/game-a" "${enter_a[@]}" env XDG_CONFIG_HOME="$ZH_DIR/config-a" "$program"
+zh_wrapper "$ZH_DIR/game-b" "${enter_b[@]}" env XDG_CONFIG_HOME="$ZH_DIR/config-b" DBUS_SESSION_BUS_ADDRESS="$session" \
   QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$program"
 ZH_LOG=$ZH_DIR/game-a.log zh_start_game "$ZH_DIR/game-a"
 server_pid=$ZH_PID ax=$ZH_MAIN_X ay=$ZH_MAIN_Y
@@ -174,7 +179,7 @@ step "both games started"
 START=(34 102)        # bnStart
 MULTI=(35 243)        # bnReseau, "Mode multi-joueurs"
 RADIO_CLIENT=(30 38)  # RadioClient
-SERVER_FIELD=(150 95) # EditServeur
+SERVER_FIELD=(150 95) # EditNomServeur
 PORT_FIELD=(200 116)  # EditNumeroPort
 CONNEXION=(46 150)    # bnConnexion
 DECONNEXION=(137 150) # bnDeconnexion
