@@ -118,7 +118,8 @@ publish-aaaa-on-ipv4=no
 [reflector]
 enable-reflector=no
 EOF
-  # A /run of its own, and the machine's static services and hosts hidden.
+  # A /run of its own (which would hide a test folder made there), and the
+  # machine's static services and hosts hidden.
   ip netns exec "zerud-$side-$$" unshare --mount --uts --propagation private sh -c '
     mount -t tmpfs -o mode=755 zerud-run /run && mkdir /run/dbus /run/avahi-daemon &&
     if [ -d /etc/avahi/services ]; then mount -t tmpfs -o ro zerud-none /etc/avahi/services; fi &&
@@ -149,6 +150,9 @@ start_on() {  # side log command...
   ZH_PIDS+=("$!")
 }
 avahi_ready() { grep -q 'Server startup complete' "$ZH_DIR/$1-avahi.log"; }
+case $(readlink -f "$ZH_DIR") in
+  /run/*) zh_fail "the test folder $ZH_DIR is under /run: set TMPDIR elsewhere" ;;
+esac
 computer_up a
 computer_up b
 for side in a b; do
