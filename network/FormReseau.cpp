@@ -138,6 +138,7 @@ void TFormReseau::ListFoundServers() {
 
 void TFormReseau::EditNomServeurSelect(int row) {
   const QModelIndex server = EditNomServeur->model()->index(row, 0);
+  if (!server.isValid()) return;
   const QString address = server.data(TServerList::AddressRole).toString();
   const QString port = server.data(TServerList::PortRole).toString();
   // No row stays chosen, for the same reason as above.

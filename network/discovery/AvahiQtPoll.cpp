@@ -48,6 +48,14 @@ int MillisecondsUntil(const struct timeval& when) {
   return static_cast<int>(std::min((micro + 999) / 1000, kLongestWaitMs));
 }
 
+// Made silent: Qt warns of two notifiers of one kind on one descriptor, and
+// D-Bus gives its socket a watch for reading and another for writing.
+QSocketNotifier* SilentNotifier(int fd, QSocketNotifier::Type type, QObject* parent) {
+  auto* notifier = new QSocketNotifier(type, parent);
+  notifier->setSocket(fd);  // and stays off until armed
+  return notifier;
+}
+
 void Arm(AvahiWatch* watch, AvahiWatchEvent events) {
   watch->reader->setEnabled((events & AVAHI_WATCH_IN) != 0);
   watch->writer->setEnabled((events & AVAHI_WATCH_OUT) != 0);
@@ -86,8 +94,8 @@ AvahiWatch* TAvahiQtPoll::WatchNew(const AvahiPoll* api, int fd, AvahiWatchEvent
                                fd,
                                callback,
                                userdata,
-                               new QSocketNotifier(fd, QSocketNotifier::Read, poll),
-                               new QSocketNotifier(fd, QSocketNotifier::Write, poll)};
+                               SilentNotifier(fd, QSocketNotifier::Read, poll),
+                               SilentNotifier(fd, QSocketNotifier::Write, poll)};
   // A hang-up or an error wakes the reader or the writer, whichever is on:
   // the callback then finds it reading or writing.
   connect(watch->reader, &QSocketNotifier::activated, poll,
