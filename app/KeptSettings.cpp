@@ -1,5 +1,6 @@
 #include "app/KeptSettings.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSettings>
@@ -121,8 +122,8 @@ TSettingsKeeper::TSettingsKeeper(TFormMain& game, TFormReseau& network, const QS
   connect(&game_, &TFormMain::SettingsChanged, this, changed);
   connect(&game_.Sounds(), &TSoundEffects::Switched, this, changed);
   // The texts typed into the network window are the values themselves.
-  for (QLineEdit* field : {network_.EditNomServeur, network_.EditNumeroPort})
-    connect(field, &QLineEdit::textChanged, this, changed);
+  connect(network_.EditNomServeur, &QComboBox::editTextChanged, this, changed);
+  connect(network_.EditNumeroPort, &QLineEdit::textChanged, this, changed);
   connect(&game_.Analysis(), &TAnalysisControl::Switched, this, changed);
   connect(&game_.HighContrast(), &THighContrast::Switched, this, changed);
 }
@@ -138,7 +139,7 @@ void TSettingsKeeper::Apply(const TKeptSettings& settings) {
   if (settings.ClientRole) {
     network_.RadioClient->setChecked(true);
     network_.RadioClientClick();
-    network_.EditNomServeur->setText(settings.ServerName);
+    network_.EditNomServeur->setEditText(settings.ServerName);
   }
   network_.EditNumeroPort->setText(settings.Port);
 }
@@ -154,7 +155,7 @@ void TSettingsKeeper::Save() {
   now.HighContrast = game_.HighContrast().Chosen();
   now.ClientRole = !game_.Game().ServerRole();
   // The server role shows this computer's name in the field: not kept.
-  if (now.ClientRole) now.ServerName = network_.EditNomServeur->text().left(kNameLimit);
+  if (now.ClientRole) now.ServerName = network_.EditNomServeur->currentText().left(kNameLimit);
   now.Port = network_.EditNumeroPort->text();
   QSettings stored(file_, QSettings::IniFormat);
   WriteKeptSettings(stored, now);

@@ -5,6 +5,8 @@
 // the user's configuration folder.
 
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "app/Application.h"
@@ -57,6 +59,13 @@ int Run(TApplication& application) {
   FormBlack->SetMainWindow(FormMain);
   FormDialog->SetMainWindow(FormMain);
   FormMain->SetCloseConfirmation([] { return FormDialog->ShowModal(); });
+  // The game ends at once, without destructors: the other players on the
+  // local network are told first that this one no longer waits.
+  FormMain->SetProcessEnd([](int status) {
+    FormReseau->FormDestroy();
+    std::fflush(nullptr);
+    std::_Exit(status);
+  });
   StackAboveBackdrop(FormSplash, FormBlack);
   StackAboveBackdrop(FormMain, FormBlack);
   ShowAsPopupOf(FormDialog, FormMain);

@@ -2,9 +2,12 @@
 // connection, its state in the main window, and the messages both ways.
 #include "network/FormReseau.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -13,6 +16,7 @@
 #include "network/LocalAddress.h"
 #include "network/Protocol.h"
 #include "network/Sockets.h"
+#include "network/discovery/Discovery.h"
 #include "platform/Centring.h"
 #include "platform/ErrorDisplay.h"
 #include "rules/Errors.h"
@@ -33,14 +37,20 @@ constexpr char kStatusClientConnected[] = " Client - Connecté";
 constexpr char kStatusDisconnected[] = " Déconnecté";
 
 constexpr char kAddressPrefix[] = "Votre adresse IP : ";
+// The widest the list of servers found opens, in pixels.
+constexpr int kWidestServerList = 480;
 // Shown in place of the address when this machine's name does not resolve.
 constexpr char kAddressUnknown[] = "introuvable";
 
 }  // namespace
 
 TFormReseau::TFormReseau(TGameLink* game, QWidget* parent)
-    : QWidget(parent), game_(game), gameWindow_(game ? game->GameWindow() : nullptr) {
+    : QWidget(parent),
+      game_(game),
+      gameWindow_(game ? game->GameWindow() : nullptr),
+      discovery_(new TDiscovery(this)) {
   BuildControls();
+  ListFoundServers();
 
   ServerSocket = new TServerSocket(this);
   ServerSocket->setObjectName(QStringLiteral("ServerSocket"));
@@ -74,6 +84,7 @@ TFormReseau::TFormReseau(TGameLink* game, QWidget* parent)
 }
 
 TFormReseau::~TFormReseau() {
+  FormDestroy();
   // The sockets close with the window, without telling anyone.
   ServerSocket->OnClientDisconnect = nullptr;
   ServerSocket->OnClientError = nullptr;
@@ -85,6 +96,8 @@ TFormReseau::~TFormReseau() {
   if (game && game->NetworkLink() == this) game->SetNetworkLink(nullptr);
 }
 
+void TFormReseau::FormDestroy() { discovery_->Withdraw(); }
+
 void TFormReseau::FormCreate() {
   const QString address = ReachableAddress(HostToAddress(LocalComputerName()), LocalInterfaces());
   LabelAdresseIP->setText(QString::fromUtf8(kAddressPrefix) +
@@ -95,8 +108,47 @@ void TFormReseau::FormCreate() {
   RadioServeurClick();
 }
 
+void TFormReseau::ListFoundServers() {
+  QAbstractItemModel* servers = &discovery_->Servers();
+  EditNomServeur->setModel(servers);
+  // The field is the player's: a server that appears, changes or goes never
+  // rewrites what is typed there (the box itself would choose the first
+  // server that comes into an empty list).
+  auto remember = [this] { typedName_ = EditNomServeur->currentText(); };
+  auto restore = [this] {
+    if (EditNomServeur->currentIndex() != -1) EditNomServeur->setCurrentIndex(-1);
+    if (EditNomServeur->currentText() != typedName_) EditNomServeur->setEditText(typedName_);
+  };
+  // The rows are longer than the field: the list opens as wide as they need,
+  // up to a limit past which a row loses its middle.
+  auto widen = [this] {
+    QAbstractItemView* list = EditNomServeur->view();
+    list->setMinimumWidth(
+        std::min(list->sizeHintForColumn(0) + 4 * list->frameWidth() + 8, kWidestServerList));
+  };
+  connect(servers, &QAbstractItemModel::rowsAboutToBeInserted, this, remember);
+  connect(servers, &QAbstractItemModel::rowsAboutToBeRemoved, this, remember);
+  for (auto changed : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+    connect(servers, changed, this, restore);
+    connect(servers, changed, this, widen);
+  }
+  connect(servers, &QAbstractItemModel::dataChanged, this, widen);
+  connect(EditNomServeur, &QComboBox::activated, this, &TFormReseau::EditNomServeurSelect);
+}
+
+void TFormReseau::EditNomServeurSelect(int row) {
+  const QModelIndex server = EditNomServeur->model()->index(row, 0);
+  if (!server.isValid()) return;
+  const QString address = server.data(TServerList::AddressRole).toString();
+  const QString port = server.data(TServerList::PortRole).toString();
+  // No row stays chosen, for the same reason as above.
+  EditNomServeur->setCurrentIndex(-1);
+  EditNomServeur->setEditText(address);
+  EditNumeroPort->setText(port);
+}
+
 void TFormReseau::RadioServeurClick() {
-  EditNomServeur->setText(LocalComputerName());
+  EditNomServeur->setEditText(LocalComputerName());
   EditNomServeur->setEnabled(false);
   if (TGameLink* game = Game()) game->SetServerRole(true);
 }
@@ -105,7 +157,7 @@ void TFormReseau::RadioClientClick() {
   EditNomServeur->setEnabled(true);
   // Only a change of role empties the field: a second click on the box
   // already chosen keeps the name the user typed.
-  if (!ClientRole()) EditNomServeur->clear();
+  if (!ClientRole()) EditNomServeur->clearEditText();
   EditNomServeur->setFocus();
   if (TGameLink* game = Game()) game->SetServerRole(false);
 }
@@ -123,10 +175,12 @@ void TFormReseau::bnConnexionClick() {
       ServerSocket->SetPort(PortSetting());
       ServerSocket->Open();
       SetStatus(kStatusListening);
+      // The other player's game finds this one on the local network.
+      discovery_->Announce(LocalComputerName(), ServerSocket->ListeningPort());
     } else {
       // Step 3. Look the server up and connect in the background.
       ClientSocket->SetPort(PortSetting());
-      ClientSocket->SetHost(EditNomServeur->text());
+      ClientSocket->SetHost(EditNomServeur->currentText());
       ClientSocket->Open();
       SetStatus(kStatusConnecting);
     }
@@ -160,6 +214,7 @@ void TFormReseau::LockFields(bool locked) {
 void TFormReseau::ResetToDisconnected() {
   ClientSocket->Close();
   ServerSocket->Close();
+  discovery_->Withdraw();
   LockFields(false);
   TGameLink* game = Game();
   if (!game) return;
@@ -177,6 +232,8 @@ void TFormReseau::bnDeconnexionClick() {
 void TFormReseau::bnFermerClick() { hide(); }
 
 void TFormReseau::ServerSocketAccept(TSocketConnection*) {
+  // One peer at a time: nobody else is invited while it plays.
+  discovery_->Withdraw();
   TGameLink* game = Game();
   if (!game) return;
   game->StopMoves();

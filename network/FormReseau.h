@@ -8,6 +8,7 @@
 #include "links/NetworkLink.h"
 #include "network/SocketErrors.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -15,6 +16,7 @@ class QRadioButton;
 namespace zerud {
 
 class TClientSocket;
+class TDiscovery;
 class TEncartaButton;
 class TServerSocket;
 class TSocketConnection;
@@ -23,6 +25,8 @@ class TSocketConnection;
 // the server's name and the port, Connexion, Déconnexion and Fermer. It owns
 // the game's two sockets, shows the connection's state in the main window
 // and hands every received message to the game, both through TGameLink.
+// On the local network it announces the server while it waits for a player,
+// and offers the servers it finds in the server name's drop-down.
 class TFormReseau : public QWidget, public TNetworkLink {
   Q_OBJECT
 
@@ -43,7 +47,8 @@ class TFormReseau : public QWidget, public TNetworkLink {
   QRadioButton* RadioClient = nullptr;
   QLabel* LabelAdresseIP = nullptr;
   QLabel* Label3 = nullptr;
-  QLineEdit* EditNomServeur = nullptr;
+  // Editable: a name or an address is typed, or a server found is chosen.
+  QComboBox* EditNomServeur = nullptr;
   QLabel* Label5 = nullptr;
   QLineEdit* EditNumeroPort = nullptr;
   TEncartaButton* bnConnexion = nullptr;
@@ -58,6 +63,8 @@ class TFormReseau : public QWidget, public TNetworkLink {
   void bnConnexionClick();
   void bnDeconnexionClick();
   void bnFermerClick();
+  // A server of the drop-down chosen: its address and port fill the fields.
+  void EditNomServeurSelect(int row);
   void ServerSocketAccept(TSocketConnection* socket);
   void ServerSocketClientRead(TSocketConnection* socket);
   void ServerSocketClientDisconnect(TSocketConnection* socket);
@@ -66,6 +73,9 @@ class TFormReseau : public QWidget, public TNetworkLink {
   void ClientSocketRead(TSocketConnection* socket);
   void ClientSocketDisconnect(TSocketConnection* socket);
   void ClientSocketError(TSocketConnection* socket, TErrorEvent kind, int& errorCode);
+
+  // The program ends: the announcement on the local network goes first.
+  void FormDestroy();
 
   // Acts on one received message.
   void ProcessNetMessage(const QString& text);
@@ -96,6 +106,8 @@ class TFormReseau : public QWidget, public TNetworkLink {
  private:
   void BuildControls();
   void FormCreate();
+  // The servers found fill EditNomServeur's drop-down.
+  void ListFoundServers();
   // EditNumeroPort's text as an integer; throws TConvertError otherwise.
   int PortSetting() const;
   // The role boxes, the port and the server's name, locked while a
@@ -112,6 +124,9 @@ class TFormReseau : public QWidget, public TNetworkLink {
 
   TGameLink* game_;
   QPointer<QWidget> gameWindow_;
+  TDiscovery* discovery_;
+  // The server name as typed, kept while the drop-down's rows change.
+  QString typedName_;
 };
 
 }  // namespace zerud

@@ -1,4 +1,6 @@
 // The network window's controls, their places, captions and colours.
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -50,18 +52,41 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
   return label;
 }
 
+void FieldLook(QWidget* field, const char* name, const QRect& place) {
+  field->setObjectName(QString::fromLatin1(name));
+  field->setGeometry(place);
+  field->setFont(skin::CaptionFont());
+  QPalette palette = field->palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::Base, kFieldColour);
+    palette.setColor(group, QPalette::Button, kFieldColour);
+  }
+  field->setPalette(palette);
+}
+
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, const QRect& place) {
   auto* edit = new QLineEdit(text, parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setGeometry(place);
   edit->setFrame(false);
-  edit->setFont(skin::CaptionFont());
   edit->setTextMargins(0, 0, 0, 0);
-  QPalette palette = edit->palette();
-  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-    palette.setColor(group, QPalette::Base, kFieldColour);
-  edit->setPalette(palette);
+  FieldLook(edit, name, place);
   return edit;
+}
+
+// The server's name or address, typed as in a plain field, or chosen from
+// the servers found on the local network.
+QComboBox* MakeServerBox(QWidget* parent, const char* name, const QRect& place) {
+  auto* box = new QComboBox(parent);
+  box->setEditable(true);
+  box->setFrame(false);
+  // What is typed stays as typed: never completed from the list, never
+  // added to it.
+  box->setCompleter(nullptr);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->lineEdit()->setTextMargins(0, 0, 0, 0);
+  FieldLook(box, name, place);
+  // A row too long for the list loses its middle, not its address.
+  box->view()->setTextElideMode(Qt::ElideMiddle);
+  return box;
 }
 
 QRadioButton* MakeRadio(QWidget* parent, const char* name, const QString& text, const QFont& font,
@@ -158,7 +183,7 @@ void TFormReseau::BuildControls() {
   // clang-format on
   for (const auto& l : labels)
     this->*l.member = MakeLabel(this, l.name, QString::fromUtf8(l.text), l.place);
-  EditNomServeur = MakeEdit(this, "EditNomServeur", QString(), {115, 86, 189, 18});
+  EditNomServeur = MakeServerBox(this, "EditNomServeur", {115, 86, 189, 18});
   EditNumeroPort =
       MakeEdit(this, "EditNumeroPort", QString::number(kDefaultPort), {115, 107, 189, 18});
   // A screen reader names each field after its label.

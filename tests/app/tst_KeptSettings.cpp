@@ -1,5 +1,6 @@
 // The settings kept between runs: what a damaged file gives, and the two
 // windows set from the file and writing it back when the player changes them.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSettings>
@@ -88,7 +89,7 @@ class TestKeptSettings : public QObject {
       game.Analysis().SetOn(true);
       network.RadioClient->setChecked(true);
       network.RadioClientClick();
-      network.EditNomServeur->setText(u"partie.local"_s);
+      network.EditNomServeur->setEditText(u"partie.local"_s);
       network.EditNumeroPort->setText(u"4000"_s);
       QCoreApplication::processEvents();
     }
@@ -114,7 +115,7 @@ class TestKeptSettings : public QObject {
     QVERIFY(!game.Sounds().On());
     QVERIFY(game.Analysis().On());
     QVERIFY(network.RadioClient->isChecked());
-    QCOMPARE(network.EditNomServeur->text(), u"partie.local"_s);
+    QCOMPARE(network.EditNomServeur->currentText(), u"partie.local"_s);
     QCOMPARE(network.EditNumeroPort->text(), u"4000"_s);
   }
 

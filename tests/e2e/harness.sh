@@ -68,14 +68,36 @@
 #                                  fails after SEC seconds
 #   zh_fail MESSAGE                print FAIL, take a screenshot, exit 1
 #   zh_check COND_DESCRIPTION CMD...  run CMD; zh_fail with the description if false
+#   zh_click_until DESCRIPTION ACTION CHECK...  run ACTION (a command in one
+#                                  word-split string, a click) until CHECK
+#                                  holds within 5 s, six tries; the time of the
+#                                  last try in ZH_CLICKED; zh_fail if never
+#   zh_wrapper FILE CMD...         write FILE, a program that runs CMD followed by
+#                                  its own arguments (a program inside a
+#                                  namespace, for zh_start_game)
+#
+# Two computers on one local network, for the network tests (root only):
+#   zh_require_netns PACKAGES TOOL...  skip (77) unless root with ip and every
+#                                  TOOL; PACKAGES names them in the message
+#   zh_netns_pair NS1 NS2          two network namespaces joined by a veth pair,
+#                                  "veth0" in each, 198.51.100.1/24 in NS1 and
+#                                  198.51.100.2/24 in NS2, IPv4 only, no route
+#                                  anywhere else; removed at exit, after the
+#                                  programs started here; skips (77) where the
+#                                  machine refuses namespaces even to root
 
 ZH_SKIP=77
+# The games started here never reach the machine's own system bus: they
+# announce nothing on its network and find no server there. A test of that
+# starts a bus of its own and points this elsewhere.
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/system_bus_socket
 ZH_DIR=""
 ZH_XVFB_PID=""
 ZH_WM_PID=""
 ZH_PID=""
 ZH_STATUS=""
 ZH_PIDS=()
+ZH_NETNS=()
 
 zh_require() {
   local tool
@@ -113,6 +135,14 @@ zh_stop() {
   [ -n "$ZH_WM_PID" ] && kill "$ZH_WM_PID" 2>/dev/null
   [ -n "$ZH_XVFB_PID" ] && kill "$ZH_XVFB_PID" 2>/dev/null
   wait 2>/dev/null || true
+  # What the programs started in a namespace left running there goes too; the
+  # veth pair goes with its namespaces.
+  local ns
+  for ns in "${ZH_NETNS[@]}"; do
+    ip netns pids "$ns" 2>/dev/null | xargs -r kill 2>/dev/null
+    ip netns del "$ns" 2>/dev/null
+  done
+  return 0
 }
 
 zh_exit_trap() {
@@ -360,5 +390,60 @@ zh_board() {
     else
       printf 0
     fi
+  done
+}
+
+zh_click_until() {
+  local description=$1 action=$2 try
+  shift 2
+  for try in 1 2 3 4 5 6; do
+    ZH_CLICKED=$(zh_now_ms)
+    $action
+    zh_until 5 "$@" && return 0
+  done
+  zh_fail "$description"
+}
+
+zh_wrapper() {
+  local file=$1
+  shift
+  { echo '#!/usr/bin/env bash'; printf 'exec'; printf ' %q' "$@"; echo ' "$@"'; } >"$file" &&
+    chmod +x "$file"
+}
+
+zh_require_netns() {
+  local packages=$1 tool
+  shift
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIP: network namespaces need root"
+    exit "$ZH_SKIP"
+  fi
+  for tool in ip "$@"; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+      echo "SKIP: $tool is not installed (Debian packages iproute2, $packages)"
+      exit "$ZH_SKIP"
+    fi
+  done
+}
+
+zh_netns_pair() {
+  local ns side=0
+  for ns in "$1" "$2"; do
+    if ! ip netns add "$ns"; then
+      echo "SKIP: this machine does not allow network namespaces"
+      exit "$ZH_SKIP"
+    fi
+    ZH_NETNS+=("$ns")
+  done
+  ip link add veth0 netns "$1" type veth peer name veth0 netns "$2" ||
+    zh_fail "cannot create the veth pair"
+  for ns in "$1" "$2"; do
+    side=$((side + 1))
+    # IPv4 only: no IPv6 link-local chatter on the pair.
+    ip netns exec "$ns" sh -c 'for f in /proc/sys/net/ipv6/conf/*/disable_ipv6; do
+      [ -e "$f" ] && echo 1 >"$f"; done; true'
+    ip -n "$ns" addr add "198.51.100.$side/24" dev veth0 &&
+      ip -n "$ns" link set lo up && ip -n "$ns" link set veth0 up ||
+      zh_fail "cannot set up the veth pair in $ns"
   done
 }

@@ -3,6 +3,7 @@
 // game, or a main window with its network window set up for the fastest
 // animations; a raw peer, and waiting.
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -44,7 +45,7 @@ inline quint16 Listen(TFormReseau& reseau) {
 // Connexion in the client role towards 127.0.0.1.
 inline void Join(TFormReseau& reseau, quint16 port) {
   reseau.RadioClientClick();
-  reseau.EditNomServeur->setText(QStringLiteral("127.0.0.1"));
+  reseau.EditNomServeur->setEditText(QStringLiteral("127.0.0.1"));
   reseau.EditNumeroPort->setText(QString::number(port));
   reseau.bnConnexionClick();
 }

@@ -25,16 +25,7 @@ program=$(readlink -f "$1")
 only=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/harness.sh"
-if [ "$(id -u)" -ne 0 ]; then
-  echo "SKIP: network namespaces need root"
-  exit "$ZH_SKIP"
-fi
-for tool in ip nft ss python3; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIP: $tool is not installed (Debian packages iproute2, nftables, python3)"
-    exit "$ZH_SKIP"
-  fi
-done
+zh_require_netns "nftables, python3" nft ss python3
 zh_require "$program"
 
 # The longest case first: the others fit beside it.
@@ -152,32 +143,9 @@ in_peer() { ip netns exec "$PEER_NS" "$@"; }
 
 zh_on_exit() {
   [ -n "${peer_pid:-}" ] && kill "$peer_pid" 2>/dev/null
-  [ -n "$ZH_PID" ] && kill "$ZH_PID" 2>/dev/null
-  # The veth pair goes with the namespaces.
-  ip netns del "$GAME_NS" 2>/dev/null
-  ip netns del "$PEER_NS" 2>/dev/null
   return 0
 }
-
-# A machine that refuses namespaces even to root (a container without the
-# right) cannot run this test at all.
-if ! ip netns add "$GAME_NS" || ! ip netns add "$PEER_NS"; then
-  echo "SKIP: this machine does not allow network namespaces"
-  exit "$ZH_SKIP"
-fi
-ip link add "zg$$" netns "$GAME_NS" type veth peer name "zp$$" netns "$PEER_NS" ||
-  zh_fail "cannot create the veth pair"
-for side in game peer; do
-  if [ $side = game ]; then ns=$GAME_NS link=zg$$ address=$GAME_ADDR; else
-    ns=$PEER_NS link=zp$$ address=$PEER_ADDR
-  fi
-  # IPv4 only: no IPv6 link-local chatter on the pair.
-  ip netns exec "$ns" sh -c 'for f in /proc/sys/net/ipv6/conf/*/disable_ipv6; do
-    [ -e "$f" ] && echo 1 >"$f"; done; true'
-  ip -n "$ns" addr add "$address/24" dev "$link" &&
-    ip -n "$ns" link set lo up && ip -n "$ns" link set "$link" up ||
-    zh_fail "cannot set up $link in $ns"
-done
+zh_netns_pair "$GAME_NS" "$PEER_NS"
 
 # Places in the main window and in the network window (see e2e_network.sh).
 START=(34 102)       # bnStart
@@ -292,20 +260,6 @@ time_notice() {  # since case
   printf 'cut cable noticed %s: %d.%d s\n' "$2" $((ms / 1000)) $((ms % 1000 / 100))
 }
 
-# Clicks until `check` holds: clicks before the targets wake are ignored, as
-# the game means them to be (see e2e_network.sh). Sets `clicked` to the time
-# of the last click.
-click_until() {  # description action check...
-  local description=$1 action=$2 try
-  shift 2
-  for try in 1 2 3 4 5 6; do
-    clicked=$(zh_now_ms)
-    $action
-    zh_until 5 "$@" && return 0
-  done
-  zh_fail "$description"
-}
-
 # Connexion in the network window, with its fields as they stand (server
 # role, port text 290672).
 connexion() {
@@ -319,11 +273,7 @@ connexion() {
 
 # The game runs in its own namespace; Xvfb's socket in /tmp/.X11-unix is
 # reached from there.
-cat >"$ZH_DIR/game-in-namespace" <<EOF
-#!/bin/sh
-exec ip netns exec "$GAME_NS" "$program" "\$@"
-EOF
-chmod +x "$ZH_DIR/game-in-namespace"
+zh_wrapper "$ZH_DIR/game-in-namespace" ip netns exec "$GAME_NS" "$program"
 zh_start_game "$ZH_DIR/game-in-namespace"
 mx=$ZH_MAIN_X my=$ZH_MAIN_Y
 connected_look=
@@ -336,7 +286,7 @@ step "the peer is connected"
 game_starts_and_plays() {
   zh_click $((mx + START[0])) $((my + START[1]))
   peer_expects "INIT|xxx" "the game's start did not reach the peer"
-  click_until "the game's move did not land" "target 3" shows 00000000001000
+  zh_click_until "the game's move did not land" "target 3" shows 00000000001000
   peer_expects "DATA_GAME|3" "the game's move did not reach the peer"
   step "the game started a game and played"
 }
@@ -408,8 +358,8 @@ EOF
     # player sends a move into it.
     peer_starts_and_plays 2 00000000010000 "first game"
     cut_cable
-    click_until "the game's move into the cut did not land" "target 5" shows 00000000010020
-    time_notice "$clicked" "after sending a move into it"
+    zh_click_until "the game's move into the cut did not land" "target 5" shows 00000000010020
+    time_notice "$ZH_CLICKED" "after sending a move into it"
     connected_again 1 00000000100000 "new game after the cut"
 
     # Return in the chat field sends the line and plays nothing, also after

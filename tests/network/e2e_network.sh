@@ -8,6 +8,9 @@
 # client answers in column 4, the server sees the yellow piece. A chat line
 # goes from the server to the client's chat memo; after a long line and a
 # short one, both memos show the end of the talk at their bottom.
+# Neither copy reaches a system bus (the harness points it nowhere), so
+# neither finds an Avahi daemon: all of this works as without discovery, and
+# neither copy writes a word about it or shows a box.
 #   e2e_network.sh <program>
 set -uo pipefail
 program=$1
@@ -108,7 +111,7 @@ server_chat() {  # text
   xdotool key Return
 }
 
-open_network_window "$D1"
+ZH_LOG=$ZH_DIR/server.log open_network_window "$D1"
 ax=$x ay=$y
 connexion "$D1"
 
@@ -129,7 +132,7 @@ DISPLAY=$D1 zh_click $((ax + MULTI[0])) $((ay + MULTI[1]))
 net=$(DISPLAY=$D1 zh_wait_window "Réseau" 10 312x166) || zh_fail "no network window after the stranger"
 read -r nx ny _ _ < <(DISPLAY=$D1 zh_geometry "$net")
 connexion "$D1"
-open_network_window "$D2"
+ZH_LOG=$ZH_DIR/client.log open_network_window "$D2"
 bx=$x by=$y
 DISPLAY=$D2 zh_click $((nx + RADIO_CLIENT[0])) $((ny + RADIO_CLIENT[1]))
 DISPLAY=$D2 xdotool type --delay 20 "127.0.0.1"
@@ -178,4 +181,14 @@ for side in "$D1 $ax $ay" "$D2 $bx $by"; do
   dark_in "$display" $((mx + MEMO_CHAT[0])) $((my + MEMO_CHAT[1] + 3)) "${MEMO_CHAT[2]}" 12 ||
     zh_fail "the line before the newest is not above it in the memo on $display"
 done
+# Without a bus, discovery stays silent on both sides.
+[ ! -e /nonexistent ] || zh_fail "/nonexistent exists: the harness's bus address leads somewhere"
+for side in server client; do
+  if grep -iE 'avahi|d-?bus|bus|mdns|dns-sd|zeroconf|_zerud4|discover|socket ?notifier' \
+    "$ZH_DIR/$side.log"; then
+    zh_fail "the $side wrote about discovery without a daemon"
+  fi
+done
+[ "$(titled_windows "$D1")" -eq 1 ] && [ "$(titled_windows "$D2")" -eq 1 ] ||
+  zh_fail "a box came up"
 echo "PASS: two copies connected over 127.0.0.1, moves and chat lines seen on the other side"

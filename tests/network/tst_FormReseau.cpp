@@ -2,7 +2,9 @@
 // connection's states and texts, and the messages both ways, over a recording
 // game against a plain socket; then whole games against a plain socket or a
 // second copy of the game in the same process.
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -15,6 +17,7 @@
 #include "NetTestSupport.h"
 #include "controls/ButtonComps.h"
 #include "network/LocalAddress.h"
+#include "network/discovery/ServerList.h"
 #include "tests/support/WindowControls.h"
 
 using namespace zerud;
@@ -35,6 +38,7 @@ quint16 ClosedPort() {
 
 QString Text(QWidget* widget) {
   if (auto* button = qobject_cast<TEncartaButton*>(widget)) return button->Caption();
+  if (auto* box = qobject_cast<QComboBox*>(widget)) return box->currentText();
   return widget->property("text").toString();
 }
 
@@ -42,6 +46,19 @@ bool NoColumnEnabled(const TSide& side) {
   for (int c = 0; c < kColumns; ++c)
     if (test::ColumnControl<TColumnTarget>(*side.main, c)->isEnabled()) return false;
   return true;
+}
+
+// A service as Avahi's resolver reports it, on interface 2 unless said.
+void Resolved(TServerList& list, const char* name, const char* address, uint16_t port,
+              AvahiIfIndex interface = 2) {
+  AvahiAddress parsed{};
+  if (!avahi_address_parse(address, AVAHI_PROTO_UNSPEC, &parsed)) qFatal("bad address %s", address);
+  list.Found(interface, name, "local", &parsed, port);
+}
+
+// A service as Avahi's browser reports it gone.
+void Left(TServerList& list, const char* name, AvahiIfIndex interface = 2) {
+  list.Gone(interface, name, "local");
 }
 
 }  // namespace
@@ -104,9 +121,12 @@ class FormReseauTest : public QObject {
     QCOMPARE(w.RadioServeur->font().pixelSize(), 12);
     QCOMPARE(w.RadioClient->font().pixelSize(), 13);
     QCOMPARE(w.RadioClient->focusPolicy(), Qt::NoFocus);
-    // A screen reader names the fields after their labels.
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.EditNomServeur)->text(QAccessible::Name),
-             QString("Nom du serveur"));
+    // A screen reader names the fields after their labels; the server's box
+    // is labelled by its label (its own name is the text in it, as for every
+    // combo box on Linux).
+    const auto labels =
+        QAccessible::queryAccessibleInterface(w.EditNomServeur)->relations(QAccessible::Label);
+    QVERIFY(labels.size() == 1 && labels[0].first->text(QAccessible::Name) == "Nom du serveur");
     QCOMPARE(QAccessible::queryAccessibleInterface(w.EditNumeroPort)->text(QAccessible::Name),
              QString("Numéro de port"));
     QCOMPARE(w.RadioServeur->cursor().shape(), Qt::PointingHandCursor);
@@ -155,17 +175,136 @@ class FormReseauTest : public QObject {
       QTest::mouseClick(w.RadioClient, Qt::LeftButton, {}, QPoint(10, 11));
       QVERIFY(w.RadioClient->isChecked());
       QVERIFY(w.EditNomServeur->isEnabled());
-      QCOMPARE(w.EditNomServeur->text(), QString());
+      QCOMPARE(w.EditNomServeur->currentText(), QString());
       QVERIFY(!side.game.IsServer);
-      w.EditNomServeur->setText("serveur");
+      w.EditNomServeur->setEditText("serveur");
       // A second click on the chosen box is no change of role: the name stays.
       QTest::mouseClick(w.RadioClient, Qt::LeftButton, {}, QPoint(10, 11));
-      QCOMPARE(w.EditNomServeur->text(), QString("serveur"));
+      QCOMPARE(w.EditNomServeur->currentText(), QString("serveur"));
       QVERIFY(!side.game.IsServer);
       QTest::mouseClick(w.RadioServeur, Qt::LeftButton, {}, QPoint(10, 11));
-      QCOMPARE(w.EditNomServeur->text(), LocalComputerName());
+      QCOMPARE(w.EditNomServeur->currentText(), LocalComputerName());
       QVERIFY(!w.EditNomServeur->isEnabled());
       QVERIFY(side.game.IsServer);
+    }
+  }
+
+  // The servers found on the local network, fed to the drop-down's list as
+  // Avahi's resolvers and browser report them, in the client role over a
+  // name the player has begun to type.
+  void serversFoundOnTheLocalNetwork() {
+    QTcpServer here;
+    QVERIFY(here.listen(QHostAddress::LocalHost, 0));
+    const uint16_t herePort = here.serverPort();
+    QStringList fifty;
+    for (int i = 0; i < 50; ++i)
+      fifty << QString("s%1 (198.51.100.%2:28528)").arg(i, 2, 10, QChar('0')).arg(i + 1);
+    fifty.removeAt(10);
+    fifty.insert(49, "s55 (198.51.100.56:28528)");
+    const struct {
+      const char* name;
+      std::function<void(TServerList&)> feed;
+      QStringList rows;
+      int choose = -1;  // then the fields hold the chosen row's address and port
+      QString address = {};
+      QString port = {};
+    } cases[] = {
+        {"name (address:port), by name",
+         [](TServerList& l) {
+           Resolved(l, "salon", "198.51.100.7", 28528);
+           Resolved(l, "Bureau", "198.51.100.9", 4000);
+         },
+         {"Bureau (198.51.100.9:4000)", "salon (198.51.100.7:28528)"}},
+        {"IPv4 only, with an address and a port",
+         [](TServerList& l) {
+           Resolved(l, "v6", "2001:db8::7", 28528);
+           Resolved(l, "nulle part", "0.0.0.0", 28528);
+           Resolved(l, "sans port", "198.51.100.7", 0);
+         },
+         {}},
+        {"resolved again: the row follows, and leaves for IPv6",
+         [](TServerList& l) {
+           Resolved(l, "salon", "198.51.100.7", 28528);
+           Resolved(l, "salon", "198.51.100.8", 4000);
+           Resolved(l, "cuisine", "198.51.100.9", 28528);
+           Resolved(l, "cuisine", "2001:db8::9", 28528);
+         },
+         {"salon (198.51.100.8:4000)"}},
+        {"a server that goes away leaves, on its interface only",
+         [](TServerList& l) {
+           Resolved(l, "salon", "198.51.100.7", 28528, 2);
+           Resolved(l, "salon", "203.0.113.7", 28528, 3);
+           Resolved(l, "cuisine", "198.51.100.9", 28528);
+           Left(l, "salon", 2);
+           Left(l, "cuisine");
+           Left(l, "jamais vu");
+         },
+         {"salon (203.0.113.7:28528)"}},
+        {"control characters and markup as plain text",
+         [](TServerList& l) {
+           Resolved(l, "a\nb\tc\x1b[1m<b>d</b>\u202Ee\u200Bf\xff", "198.51.100.7", 28528);
+         },
+         {"a\uFFFDb\uFFFDc\uFFFD[1m<b>d</b>\uFFFDe\uFFFDf\uFFFD (198.51.100.7:28528)"}},
+        {"a long name cut to 40 characters",
+         [](TServerList& l) {
+           Resolved(l, QByteArray(37, 'n').append("\u00E9\U0001F600\U0001F600xyz").constData(),
+                    "198.51.100.7", 28528);
+         },
+         {QString(37, u'n') + "\u00E9\U0001F600\u2026 (198.51.100.7:28528)"}},
+        {"at most 50, room again when one leaves",
+         [](TServerList& l) {
+           for (int i = 0; i < 60; ++i)
+             Resolved(l, qPrintable(QString("s%1").arg(i, 2, 10, QChar('0'))),
+                      qPrintable(QString("198.51.100.%1").arg(i + 1)), 28528);
+           Left(l, "s10");
+           Resolved(l, "s55", "198.51.100.56", 28528);
+           Resolved(l, "s56", "198.51.100.57", 28528);
+         },
+         fifty},
+        {"chosen: the address and the port fill the fields",
+         [&](TServerList& l) {
+           Resolved(l, "salon", "198.51.100.7", 4000);
+           Resolved(l, "ici", "127.0.0.1", herePort);
+         },
+         {QString("ici (127.0.0.1:%1)").arg(herePort), "salon (198.51.100.7:4000)"},
+         0,
+         "127.0.0.1",
+         QString::number(herePort)},
+    };
+    for (const auto& c : cases) {
+      TShownErrors shown;
+      TLoneWindow side;
+      TFormReseau& w = *side.reseau;
+      w.RadioClientClick();
+      auto* list = qobject_cast<TServerList*>(w.EditNomServeur->model());
+      QVERIFY2(list, c.name);
+      QTest::keyClicks(w.EditNomServeur, "tap");
+      c.feed(*list);
+      QStringList rows;
+      for (int row = 0; row < w.EditNomServeur->count(); ++row)
+        rows << w.EditNomServeur->itemData(row, Qt::DisplayRole).toString();
+      QVERIFY2(rows == c.rows, qPrintable(QString(c.name) + ": " + rows.join(" | ")));
+      if (c.choose < 0) {
+        // The list never writes into what the player types.
+        QVERIFY2(w.EditNomServeur->currentText() == "tap", c.name);
+        QVERIFY2(w.EditNumeroPort->text() == "290672", c.name);
+        continue;
+      }
+      w.ShowNetworkWindow();
+      w.EditNomServeur->showPopup();
+      QAbstractItemView* view = w.EditNomServeur->view();
+      QTRY_VERIFY(view->isVisible());
+      QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                        view->visualRect(view->model()->index(c.choose, 0)).center());
+      QTRY_VERIFY(!view->isVisible());
+      QCOMPARE(w.EditNomServeur->currentText(), c.address);
+      QCOMPARE(w.EditNumeroPort->text(), c.port);
+      // The other server leaving changes nothing; Connexion connects there.
+      Left(*list, "salon");
+      QCOMPARE(w.EditNomServeur->currentText(), c.address);
+      w.bnConnexionClick();
+      QTRY_COMPARE(w.ConnectionState(), State::ClientConnected);
+      QVERIFY(shown.texts.isEmpty());
     }
   }
 
@@ -202,7 +341,7 @@ class FormReseauTest : public QObject {
       w.ClientSocket->Open();
     } else {
       w.RadioClientClick();
-      w.EditNomServeur->setText(name);
+      w.EditNomServeur->setEditText(name);
     }
     w.EditNumeroPort->setText(port);
     w.ShowNetworkWindow();

@@ -17,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = zerud-uravizera4 ] || zh_fail "package name $(field Package)"
 [ "$(field Section)" = games ] || zh_fail "section $(field Section)"
-for needed in libqt6widgets6 libqt6multimedia6 qt6-qpa-plugins qt6-wayland fonts-liberation2 xdg-utils; do
+for needed in libqt6widgets6 libqt6multimedia6 libavahi-client3 qt6-qpa-plugins qt6-wayland fonts-liberation2 xdg-utils; do
   field Depends | grep -q "$needed" || zh_fail "Depends misses $needed: $(field Depends)"
 done
 [ "$(field Recommends)" = "evince | okular | atril | mupdf, xdotool" ] ||
