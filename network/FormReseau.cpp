@@ -84,7 +84,9 @@ TFormReseau::TFormReseau(TGameLink* game, QWidget* parent)
 }
 
 TFormReseau::~TFormReseau() {
-  FormDestroy();
+  // Discovery goes first, withdrawing the announcement: its list empties as
+  // it goes, into the server name's box, which must still be whole.
+  delete discovery_;
   // The sockets close with the window, without telling anyone.
   ServerSocket->OnClientDisconnect = nullptr;
   ServerSocket->OnClientError = nullptr;
