@@ -118,6 +118,13 @@ zh_require() {
 
 zh_now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
+# What the test is doing, with the time since it began, for its log.
+zh_began=$(zh_now_ms)
+zh_step() {
+  local ms=$(($(zh_now_ms) - zh_began))
+  echo "$((ms / 1000)).$((ms % 1000 / 100)) s: $*"
+}
+
 zh_until() {
   local deadline=$(($(zh_now_ms) + $1 * 1000))
   shift

@@ -44,11 +44,7 @@ unset DBUS_SYSTEM_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS
 zh_start 1280x1024x24
 SERVER_DISPLAY=$DISPLAY
 zh_start_display CLIENT_DISPLAY
-began=$(zh_now_ms)
-step() {
-  local ms=$(($(zh_now_ms) - began))
-  echo "$((ms / 1000)).$((ms % 1000 / 100)) s: $*"
-}
+zh_began=$(zh_now_ms)
 
 SERVER_NAME=table-a
 SERVER_ADDR=198.51.100.1
@@ -167,7 +163,7 @@ start_on b "$ZH_DIR/b-session.log" dbus-daemon --session --nofork --address="$se
 zh_until 5 test -S "$ZH_DIR/session-bus" || zh_fail "no session bus on table-b"
 start_on b "$ZH_DIR/b-atspi.log" \
   env DBUS_SESSION_BUS_ADDRESS="$session" "$launcher" --launch-immediately
-step "two computers up"
+zh_step "two computers up"
 
 # Each game on its computer and its display, with its own settings.
 zh_wrapper "$ZH_DIR/game-a" "${enter_a[@]}" env XDG_CONFIG_HOME="$ZH_DIR/config-a" "$program"
@@ -177,7 +173,7 @@ ZH_LOG=$ZH_DIR/game-a.log zh_start_game "$ZH_DIR/game-a"
 server_pid=$ZH_PID ax=$ZH_MAIN_X ay=$ZH_MAIN_Y
 DISPLAY=$CLIENT_DISPLAY ZH_LOG=$ZH_DIR/game-b.log zh_start_game "$ZH_DIR/game-b"
 client_pid=$ZH_PID bx=$ZH_MAIN_X by=$ZH_MAIN_Y
-step "both games started"
+zh_step "both games started"
 
 # Places in the main window and in the network window.
 START=(34 102)        # bnStart
@@ -216,13 +212,13 @@ xdotool key ctrl+a
 xdotool type --delay 20 "$PORT"
 press "$SERVER_DISPLAY" CONNEXION
 zh_until 15 announced || zh_fail "avahi-browse on table-b does not show $RECORD (it shows: $(browse))"
-step "avahi-browse shows the service"
+zh_step "avahi-browse shows the service"
 
 # Déconnexion withdraws it; Connexion listens and announces again.
 network_window "$SERVER_DISPLAY" "$ax" "$ay"
 press "$SERVER_DISPLAY" DECONNEXION
 zh_until 10 withdrawn || zh_fail "the service stays after the server's Déconnexion: $(browse)"
-step "Déconnexion withdrew the service"
+zh_step "Déconnexion withdrew the service"
 network_window "$SERVER_DISPLAY" "$ax" "$ay"
 press "$SERVER_DISPLAY" CONNEXION
 
@@ -256,7 +252,7 @@ while wanted not in entries():
     time.sleep(0.3)
 EOF
   zh_fail "the client's drop-down does not list \"$ENTRY\""
-step "the client lists \"$ENTRY\""
+zh_step "the client lists \"$ENTRY\""
 
 # Chosen from the opened drop-down, it connects: the server's first move
 # lands on the client's grid.
@@ -269,9 +265,9 @@ zh_click $((ax + START[0])) $((ay + START[1]))
 client_shows_move() { [ "$(DISPLAY=$CLIENT_DISPLAY zh_board "$bx" "$by")" = "$(printf '0%.0s' {1..38})1000" ]; }
 server_plays() { zh_click $((ax + 266 + 70 * 3 + 35)) $((ay + 104)); }
 zh_click_until "the server's move did not reach the client" server_plays client_shows_move
-step "connected through the entry, a move crossed"
+zh_step "connected through the entry, a move crossed"
 
 zh_until 10 withdrawn || zh_fail "the service stays while a peer is connected: $(browse)"
-step "the service is withdrawn while a peer is connected"
+zh_step "the service is withdrawn while a peer is connected"
 zh_alive "$server_pid" && zh_alive "$client_pid" || zh_fail "a game ended"
-echo "PASS: the server found, chosen and joined from the other computer, in $((($(zh_now_ms) - began) / 1000)) s"
+echo "PASS: the server found, chosen and joined from the other computer, in $((($(zh_now_ms) - zh_began) / 1000)) s"

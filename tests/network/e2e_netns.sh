@@ -126,12 +126,7 @@ esac
 
 # One case from here on.
 zh_start 1280x1024x24
-began=$(zh_now_ms)
-# The time since the case began, for the log.
-step() {
-  local ms=$(($(zh_now_ms) - began))
-  echo "$((ms / 1000)).$((ms % 1000 / 100)) s: $*"
-}
+zh_began=$(zh_now_ms)
 
 GAME_NS=zerud-game-$$
 PEER_NS=zerud-peer-$$
@@ -280,7 +275,7 @@ connected_look=
 connexion
 listening_look=$(status_look)
 start_peer
-step "the peer is connected"
+zh_step "the peer is connected"
 
 # The game starts a game and plays column 3; the peer hears both.
 game_starts_and_plays() {
@@ -288,7 +283,7 @@ game_starts_and_plays() {
   peer_expects "INIT|xxx" "the game's start did not reach the peer"
   zh_click_until "the game's move did not land" "target 3" shows 00000000001000
   peer_expects "DATA_GAME|3" "the game's move did not reach the peer"
-  step "the game started a game and played"
+  zh_step "the game started a game and played"
 }
 # The peer starts a game, which clears the grid, and plays this column.
 peer_starts_and_plays() {  # column rows description
@@ -296,7 +291,7 @@ peer_starts_and_plays() {  # column rows description
   wait_shows 00000000000000 "the peer's $3 did not clear the grid"
   peer_send "DATA_GAME|$1"
   wait_shows "$2" "the peer's move in its $3 did not land"
-  step "the peer started its $3 and played"
+  zh_step "the peer started its $3 and played"
 }
 # Connexion again once the game has noticed a cut: the cable is mended, a new
 # peer connects and plays.
@@ -329,7 +324,7 @@ EOF
     looks_connected || zh_fail "the stranger changed the status"
     peer_send "DATA_GAME|4"
     wait_shows 00000000001200 "the peer's move after the stranger did not land"
-    step "a stranger's move changed nothing"
+    zh_step "a stranger's move changed nothing"
 
     # A silent, healthy link stays up: nothing is sent for 75 s. The link is
     # looked at every second, so that a drop fails at once.
@@ -341,7 +336,7 @@ EOF
     holds_link "$peer_port" || zh_fail "the silent link was dropped within 75 s"
     looks_connected || zh_fail "the status changed on the silent link"
     grep -q '^closed\|^error' "$ZH_DIR/peer.notes" && zh_fail "the peer saw the silent link end"
-    step "silent link still connected after 75 s"
+    zh_step "silent link still connected after 75 s"
     ;;
 
   cut_while_waiting)
@@ -379,8 +374,8 @@ EOF
     grep -q 'DATA_GAME' "$ZH_DIR/peer.received" &&
       zh_fail "Return in the chat sent a move (the peer received '$(cat "$ZH_DIR/peer.received")')"
     shows 00000000100000 || zh_fail "Return in the chat played a piece (the grid shows $seen)"
-    step "Return in the chat sent the line and played nothing"
+    zh_step "Return in the chat sent the line and played nothing"
     ;;
 esac
 zh_alive "$ZH_PID" || zh_fail "the game ended"
-echo "PASS: $only in $((($(zh_now_ms) - began) / 1000)) s"
+echo "PASS: $only in $((($(zh_now_ms) - zh_began) / 1000)) s"

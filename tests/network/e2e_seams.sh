@@ -21,11 +21,7 @@ command -v python3 >/dev/null 2>&1 || { echo "SKIP: python3 is not installed"; e
 zh_start 1280x1024x24
 D1=$DISPLAY
 zh_start_display D2
-began=$(zh_now_ms)
-step() {
-  local ms=$(($(zh_now_ms) - began))
-  echo "$((ms / 1000)).$((ms % 1000 / 100)) s: $*"
-}
+zh_began=$(zh_now_ms)
 
 # Places in the main window (client coordinates) and the network window.
 START=(34 102)           # bnStart
@@ -91,7 +87,7 @@ chat_while_falling() {
   shot "$D1" "$ZH_DIR/c-before.png"
   before=$(memo "$ZH_DIR/c-before.png")
   printf 'send DATA_GAME|3\nsleep 0.2\nsend DATA_CHAT|Salut\n' >&7
-  step "the peer sent its move and a chat line"
+  zh_step "the peer sent its move and a chat line"
   # The first screen that shows the line must still show the piece above
   # the bottom cell of column 3.
   local deadline=$(($(zh_now_ms) + 10000)) n=0
@@ -104,17 +100,17 @@ chat_while_falling() {
       seen_at=$n
       break
     fi
-    red "$cell" && step "the piece has landed, no chat line yet"
+    red "$cell" && zh_step "the piece has landed, no chat line yet"
   done
   [ -n "$seen_at" ] || zh_fail "the peer's chat line never showed (c-*.png)"
-  step "the chat line shows on screen $seen_at"
+  zh_step "the chat line shows on screen $seen_at"
   red "$cell" && zh_fail "the chat line showed only once the peer's piece had landed (c-$seen_at.png)"
   bottom_red() {
     shot "$D1" "$ZH_DIR/c-landed.png" &&
       red "$(zh_pixel "$ZH_DIR/c-landed.png" $((cx + $(column_x 3))) $((cy + BOTTOM_CELL_Y)))"
   }
   zh_until 15 bottom_red || zh_fail "the peer's piece never landed in column 3"
-  step "the piece has landed"
+  zh_step "the piece has landed"
   exec 7>&-
   kill "$pid"
   zh_wait_exit "$pid" 10 || zh_fail "the first copy did not end"
@@ -167,7 +163,7 @@ play() {  # display corner-x corner-y player column
   drop "$4" "$5"
   for try in 1 2 3 4 5 6; do
     DISPLAY=$1 zh_click $(($2 + $(column_x "$5"))) $(($3 + TARGET_Y))
-    zh_until 5 both_show && { step "column $5 on $1, try $try: $grid"; return 0; }
+    zh_until 5 both_show && { zh_step "column $5 on $1, try $try: $grid"; return 0; }
   done
   zh_fail "column $5 on $1: the windows do not show $grid (last seen $seen)"
 }
@@ -226,11 +222,11 @@ two_copies() {
     zh_fail "the two copies do not show the same score at the start (score-*.png)"
   banner_on "$D1" "$ax" "$ay" "$ZH_DIR/no-banner.png" &&
     zh_fail "the place of the result looks like it before any game (no-banner.png)"
-  step "both copies connected"
+  zh_step "both copies connected"
 
   new_game "$D1" "$ax" "$ay"
   vertical_four "$D1" "$ax" "$ay" "$D2" "$bx" "$by"
-  step "A won"
+  zh_step "A won"
   ended_in_sight 1
   local a_left a_right
   read -r a_left a_right < <(halves "$D1")
@@ -243,7 +239,7 @@ two_copies() {
 
   new_game "$D2" "$bx" "$by"
   vertical_four "$D2" "$bx" "$by" "$D1" "$ax" "$ay"
-  step "B won"
+  zh_step "B won"
   ended_in_sight 2
   local a b
   a=$(score "$D1") b=$(score "$D2")
@@ -252,5 +248,5 @@ two_copies() {
 
 chat_while_falling
 two_copies
-step "done"
+zh_step "done"
 echo "PASS: a peer's chat line shown while its piece fell; the results left all 42 cells in sight; one win each reads 1-1 on both sides"
