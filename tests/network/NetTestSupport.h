@@ -130,16 +130,18 @@ struct TSide {
 struct TRawPeer {
   QTcpSocket socket;
   QByteArray received;
+  qint64 sent = 0;  // bytes written since the connection was made
 
   TRawPeer() {
     QObject::connect(&socket, &QTcpSocket::readyRead, [this] { received += socket.readAll(); });
   }
   bool Connect(quint16 port) {
+    sent = 0;
     socket.connectToHost(QHostAddress::LocalHost, port);
     return socket.waitForConnected(3000);
   }
   void Send(const QByteArray& bytes) {
-    socket.write(bytes);
+    sent += socket.write(bytes);
     socket.flush();
   }
   // Waits for exactly these bytes to have arrived, then forgets them.
@@ -168,7 +170,11 @@ struct TServedPeerOf {
   bool Settle() {
     return QTest::qWaitFor(
         [&] {
-          if (peer.socket.bytesToWrite() > 0 || !side.Idle()) return false;
+          // Written by the peer is not yet read by the window: wait for the
+          // window's own count, unless it has closed the connection.
+          const TSocketConnection* connection = side.reseau->ServerSocket->Connection(0);
+          if (connection != nullptr && connection->ReceivedBytes() < peer.sent) return false;
+          if (!side.Idle()) return false;
           Pump(2);
           return side.Idle();
         },
