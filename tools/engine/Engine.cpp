@@ -48,6 +48,7 @@ constexpr int kMaxLevel = 5;
 constexpr int kMaxPerftPlies = 42;
 constexpr int kMaxThreads = 256;
 constexpr int kMaxTableMib = 1 << 20;
+constexpr std::size_t kBookMakerTableMib = 256;
 
 struct TUsageError {
   std::string Reason;
@@ -154,7 +155,11 @@ TOptions ParseOptions(const std::vector<std::string>& args) {
     throw TUsageError{"book takes either --out FILE or --verify FILE N"};
   }
   if (options.Threads == 0) options.Threads = DefaultThreads();
-  if (options.TableMib == 0) options.TableMib = DefaultTableMib();
+  // The book's maker solves many small boards one after another: a table of
+  // 256 MiB answers them a third faster than one of 1 GiB, whose entries
+  // lie farther out of the processor's reach, for as many nodes.
+  if (options.TableMib == 0)
+    options.TableMib = options.Out ? kBookMakerTableMib : DefaultTableMib();
   const bool needsScores = options.Command != "end" && !solves;
   const bool needsLevel = options.Command == "choose" || options.Command == "bench";
   if (needsScores && !options.ScoresPath) throw TUsageError{"--scores FILE is required"};
