@@ -23,18 +23,9 @@ constexpr int kMirroredBelow = 20;
 // thousand nodes take well under a millisecond.
 constexpr std::uint64_t kNodesPerCheck = 4096;
 
-// The orders in which equal moves are tried: the middle first for the
-// plain search and its first helper (which parts ways by its first guess
-// alone: on the empty grid a shaken order cost it a third more time), and
-// other orders for further helpers.
-constexpr std::array<std::array<int, kColumns>, 4> kTieOrders = {{
-    kCentreFirst,
-    {2, 4, 3, 1, 5, 0, 6},
-    {4, 3, 2, 5, 1, 6, 0},
-    {3, 4, 2, 5, 1, 6, 0},
-}};
-
-constexpr std::array<int, 4> kFirstGuessShifts = {0, 1, -1, 2};
+// Threads tell each other the grids they are in only near the root, where
+// a grid's search is long enough to be worth avoiding twice.
+constexpr int kSharedBelow = 24;
 
 }  // namespace
 
@@ -61,17 +52,8 @@ int TSearcher::Search(const TBitPosition& position, int low, int high) {
   if (book_ != nullptr) {
     if (const std::optional<int> score = book_->Find(position)) return *score;
   }
-  // Threads that help start one value above or below the plain first
-  // guess: the plain search needs that value's answer next, and finds it
-  // in the table.
-  int shift = kFirstGuessShifts[variant_ % kFirstGuessShifts.size()];
   while (low < high) {
-    const int guess = std::clamp((low >= 0    ? low
-                                  : high <= 0 ? high - 1
-                                              : 0) +
-                                     shift,
-                                 low, high - 1);
-    shift = 0;
+    const int guess = low >= 0 ? low : high <= 0 ? high - 1 : 0;
     const int score = NegaMax(position, guess, guess + 1);
     if (score <= guess) {
       high = score;
@@ -130,7 +112,7 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
   std::array<int, kColumns> order{};
   std::array<std::uint64_t, kColumns> childKeys{};
   int count = 0;
-  for (const int column : kTieOrders[variant_ < 2 ? 0 : variant_ % kTieOrders.size()]) {
+  for (const int column : kCentreFirst) {
     const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
     if (cell == 0) continue;
     if (lookAhead) {
@@ -170,17 +152,31 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
       }
     }
   }
-  // Step 7. Search the others; a refutation ends the node.
-  for (int i = 0; i < count; ++i) {
-    if (failsLow[i]) continue;
-    TBitPosition after = position;
-    after.Play(safe & TBitPosition::ColumnMask(moves[i]));
-    const int score = -NegaMax(after, -beta, -alpha);
-    if (score >= beta) {
-      keep(true, score);
-      return score;
+  // Step 7. Search the others; a refutation ends the node. When threads
+  // share the search, a move whose grid another thread is searching waits
+  // for the end (the first move never waits): by then that thread has
+  // usually left its answer in the table. A mark left behind by a stopped
+  // search only costs a little order.
+  const bool share = shared_ && pieces < kSharedBelow;
+  std::array<bool, kColumns> waits{};
+  for (int pass = 0; pass < (share ? 2 : 1); ++pass) {
+    for (int i = 0; i < count; ++i) {
+      if (failsLow[i] || (pass == 1 && !waits[i])) continue;
+      TBitPosition after = position;
+      after.Play(safe & TBitPosition::ColumnMask(moves[i]));
+      if (share && pass == 0 && i > 0 && table_.Busy(after.Key())) {
+        waits[i] = true;
+        continue;
+      }
+      if (share) table_.MarkBusy(after.Key());
+      const int score = -NegaMax(after, -beta, -alpha);
+      if (share) table_.ClearBusy(after.Key());
+      if (score >= beta) {
+        keep(true, score);
+        return score;
+      }
+      alpha = std::max(alpha, score);
     }
-    alpha = std::max(alpha, score);
   }
   keep(false, alpha);
   return alpha;

@@ -32,12 +32,11 @@ constexpr int WinNowScore(int pieces) { return (kCells + 1 - pieces) / 2; }
 
 class TSearcher {
  public:
-  // `book` may be null. `variant` 0 tries moves in the plain order; other
-  // values start from another first guess, and from 2 on shake the order
-  // of equal moves, so that threads searching the same grid part ways and
-  // fill the table with different grids.
-  TSearcher(TTranspositionTable& table, const TOpeningBook* book, int variant = 0)
-      : table_(table), book_(book), variant_(variant) {}
+  // `book` may be null. `shared` when other threads search the same grids
+  // over the same table: each then takes first the moves no other thread
+  // is in.
+  TSearcher(TTranspositionTable& table, const TOpeningBook* book, bool shared = false)
+      : table_(table), book_(book), shared_(shared) {}
 
   // The exact score of `position`, which must not hold a four. Throws
   // TStopped when the limit set stops it first.
@@ -61,7 +60,7 @@ class TSearcher {
 
   TTranspositionTable& table_;
   const TOpeningBook* book_;
-  int variant_;
+  bool shared_;  // other threads search the same grids
   std::uint64_t nodes_ = 0;
   static constexpr std::uint64_t kNoCheck = ~std::uint64_t{0};
   const TSolveLimit* limit_ = nullptr;

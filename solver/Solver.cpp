@@ -49,7 +49,7 @@ TSolver::TSolver(const TSolverOptions& options)
     : book_(options.Book), table_(std::make_unique<TTranspositionTable>(options.TableMib)) {
   const int threads = std::max(1, options.Threads);
   searchers_.reserve(static_cast<std::size_t>(threads));
-  for (int i = 0; i < threads; ++i) searchers_.emplace_back(*table_, book_.get(), i);
+  for (int i = 0; i < threads; ++i) searchers_.emplace_back(*table_, book_.get(), threads > 1);
 }
 
 std::uint64_t TSolver::Nodes() const {
@@ -58,9 +58,9 @@ std::uint64_t TSolver::Nodes() const {
   return nodes;
 }
 
-// Every thread searches the same grid over the one table, each in its own
-// order of equal moves: what one learns, the others find in the table, and
-// the first to finish answers for all.
+// Every thread searches the same grid over the one table, each taking first
+// the moves no other thread is in: what one learns, the others find in the
+// table, and the first to finish answers for all.
 int TSolver::Search(const TBitPosition& position, int low, int high, const TSolveLimit* limit) {
   if (searchers_.size() == 1) {
     TSearcher& searcher = searchers_.front();

@@ -4,6 +4,7 @@
 // entry or a newer one, never a mix.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -46,6 +47,19 @@ class TTranspositionTable {
     const int code = bound.Value + (bound.Lower ? kLowerOffset : kUpperOffset);
     entries_[index].store(tag | static_cast<std::uint32_t>(code), std::memory_order_relaxed);
   }
+  // The grids some thread is searching at this moment, so that another
+  // thread searching the same grid's parent takes a different move first.
+  // A slot holds one key; two grids meeting in a slot only cost a little
+  // order.
+  bool Busy(std::uint64_t key) const {
+    return busy_[BusySlot(key)].load(std::memory_order_relaxed) == key;
+  }
+  void MarkBusy(std::uint64_t key) { busy_[BusySlot(key)].store(key, std::memory_order_relaxed); }
+  void ClearBusy(std::uint64_t key) {
+    std::uint64_t expected = key;
+    busy_[BusySlot(key)].compare_exchange_strong(expected, 0, std::memory_order_relaxed);
+  }
+
   // Fetches the entry of `key` into the cache ahead of a Find.
   void Prefetch(std::uint64_t key) const {
     __builtin_prefetch(&entries_[(key ^ Scatter(key >> bits_)) & mask_]);
@@ -74,6 +88,12 @@ class TTranspositionTable {
     tag = static_cast<std::uint32_t>(high + 1) << kBoundBits;
     return true;
   }
+
+  static constexpr std::size_t kBusySlots = 1 << 12;
+  static std::size_t BusySlot(std::uint64_t key) {
+    return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 52);
+  }
+  std::array<std::atomic<std::uint64_t>, kBusySlots> busy_{};
 
   struct TRelease {
     void* Mapping;

@@ -127,8 +127,8 @@ int MakeBook(const TBookMakerOptions& options, std::ostream& out, std::ostream& 
   std::mutex mutex;
   std::size_t done = 0;
   const auto start = std::chrono::steady_clock::now();
-  const auto work = [&](int thread) {
-    TSearcher searcher(table, nullptr, thread);
+  const auto work = [&] {
+    TSearcher searcher(table, nullptr);
     for (std::size_t i; (i = next.fetch_add(1)) < todo.size();) {
       const int score = searcher.Solve(todo[i]);
       const std::lock_guard lock(mutex);
@@ -148,7 +148,7 @@ int MakeBook(const TBookMakerOptions& options, std::ostream& out, std::ostream& 
   {
     std::vector<std::jthread> threads;
     for (int thread = 0; thread < std::max(1, options.Threads); ++thread) {
-      threads.emplace_back(work, thread);
+      threads.emplace_back(work);
     }
   }
   if (!progress) {
