@@ -24,8 +24,6 @@ bool Unshowable(char32_t c) {
   }
 }
 
-QString FromAvahi(const char* text) { return QString::fromUtf8(text ? text : ""); }
-
 }  // namespace
 
 QString ShownServiceName(const QString& name, int longest) {

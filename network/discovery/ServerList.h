@@ -54,6 +54,9 @@ class TServerList : public QAbstractListModel {
   std::vector<TServer> servers_;
 };
 
+// A text Avahi hands over (UTF-8, possibly null) as a QString.
+inline QString FromAvahi(const char* text) { return QString::fromUtf8(text ? text : ""); }
+
 // `name` as it may be shown: every control or formatting character becomes
 // "\uFFFD", and a name longer than `longest` characters ends in "…".
 QString ShownServiceName(const QString& name, int longest);

@@ -7,11 +7,6 @@
 #include "network/discovery/ServiceType.h"
 
 namespace zerud {
-namespace {
-
-QString FromAvahi(const char* text) { return QString::fromUtf8(text ? text : ""); }
-
-}  // namespace
 
 TServiceBrowser::TServiceBrowser(TAvahiSession& session, TServerList& list, QObject* parent)
     : QObject(parent), session_(session), list_(list) {
