@@ -106,6 +106,14 @@ class TBitPosition {
     return HasFour((mine_ ^ filled_) | (empty & kOddRows)) ? -1 : 0;
   }
 
+  // The playable cell on rows 1, 3 or 5 when there is exactly one, else 0:
+  // the piece after which every open column holds an even number of
+  // pieces, so that the other side faces the bound above.
+  std::uint64_t LoneOddRowCell() const {
+    const std::uint64_t cells = Playable() & kOddRows;
+    return (cells & (cells - 1)) == 0 ? cells : 0;
+  }
+
   // True when `pieces` hold four in a line.
   static constexpr bool HasFour(std::uint64_t pieces) {
     for (const int step : {1, kStride, kStride - 1, kStride + 1}) {

@@ -105,7 +105,19 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
     if (alpha >= beta) return beta;
   }
   const auto keep = [&](bool lower, int value) { table_.Store(canonical, {lower, value}); };
-  // Step 5. The moves that make the most threats first. The grids after them are fetched from
+  // Step 5. When one column alone holds an odd number of pieces, a piece
+  // there leaves the other side a grid of even columns, where row parity
+  // may bound its score from above and so this side's from below.
+  if (const std::uint64_t cell = position.LoneOddRowCell() & safe) {
+    TBitPosition after = position;
+    after.Play(cell);
+    const int bound = after.ParityBound();
+    if (bound != TBitPosition::kNoBound && -bound >= beta) {
+      keep(true, -bound);
+      return -bound;
+    }
+  }
+  // Step 6. The moves that make the most threats first. The grids after them are fetched from
   // memory meanwhile.
   const bool lookAhead = pieces < kLookAheadBelow;
   std::array<int, kColumns> moves{};  // the columns, best first
@@ -124,7 +136,7 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
     }
     count = InsertByScore(moves.data(), order.data(), count, column, position.ThreatsAfter(cell));
   }
-  // Step 6. A move whose grid is known bad enough for the other side
+  // Step 7. A move whose grid is known bad enough for the other side
   // refutes at once, without searching the moves before it; one whose grid
   // is known good enough for it cannot raise alpha, and is not searched.
   std::array<bool, kColumns> failsLow{};
@@ -152,7 +164,7 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
       }
     }
   }
-  // Step 7. Search the others; a refutation ends the node. When threads
+  // Step 8. Search the others; a refutation ends the node. When threads
   // share the search, a move whose grid another thread is searching waits
   // for the end (the first move never waits): by then that thread has
   // usually left its answer in the table. A mark left behind by a stopped
