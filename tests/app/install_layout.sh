@@ -34,14 +34,10 @@ cmp -s "$source_dir/assets/help/Aide.txt" "$build/Aide.txt" || fail "the build's
 # Every file under the prefix, and the desktop's files as they are in the sources.
 id=org.zerud.uravizera4
 expected=(bin/zerud-engine bin/zerud-uravizera4
-  lib/zerud-uravizera4/{Aide.pdf,Aide.txt,images/bg.jpg,scores.txt,zerud-uravizera4}
+  lib/zerud-uravizera4/{Aide.pdf,Aide.txt,images/bg.jpg,opening-book.bin,scores.txt,zerud-uravizera4}
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml
   share/doc/zerud-uravizera4/{changelog.gz,copyright} share/lintian/overrides/zerud-uravizera4
   share/man/man1/zerud-engine.1.gz share/man/man6/zerud-uravizera4.6.gz)
-# The opening book is installed once it is complete, and only then exists.
-if [ -e "$source_dir/assets/opening-book.bin" ]; then
-  expected+=(lib/zerud-uravizera4/opening-book.bin)
-fi
 for side in 16 24 32 48 64 128 256; do
   icon=share/icons/hicolor/${side}x$side/apps/$id.png
   expected+=("$icon")

@@ -38,7 +38,7 @@ diff <(list "$work/installed") <(list "$work/root") ||
   zh_fail "the package's files differ from the install layout"
 
 folder=$work/root/usr/lib/zerud-uravizera4
-for file in scores.txt images/bg.jpg Aide.pdf Aide.txt; do
+for file in scores.txt opening-book.bin images/bg.jpg Aide.pdf Aide.txt; do
   [ -s "$folder/$file" ] || zh_fail "the package has no $file beside the program"
 done
 zh_require "$work/root/usr/bin/zerud-uravizera4"
