@@ -64,9 +64,10 @@ int TSearcher::Search(const TBitPosition& position, int low, int high) {
   return low;
 }
 
-// The score of a grid whose side to move cannot win at once, clamped to
-// [alpha, beta]: a result at or below alpha is an upper bound, at or above
-// beta a lower bound.
+// The score of a grid whose side to move cannot win at once, when it lies
+// inside [alpha, beta]; else the tightest bound the search found on its
+// side: a result at or below alpha is an upper bound, at or above beta a
+// lower bound. A bound beyond the window lets Search skip windows.
 int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
   if (++nodes_ == nextCheck_) CheckLimit();
   const int pieces = position.Pieces();
@@ -140,6 +141,7 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
   // refutes at once, without searching the moves before it; one whose grid
   // is known good enough for it cannot raise alpha, and is not searched.
   std::array<bool, kColumns> failsLow{};
+  int best = -kCells;  // the highest bound on a move's score so far
   if (lookAhead) {
     for (int i = 0; i < count; ++i) {
       TTranspositionTable::TBound child;
@@ -154,6 +156,7 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
           return -*exact;
         }
         failsLow[i] = -*exact <= alpha;
+        if (failsLow[i]) best = std::max(best, -*exact);
       } else if (!child.Lower) {
         if (-child.Value >= beta) {
           keep(true, -child.Value);
@@ -161,6 +164,7 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
         }
       } else {
         failsLow[i] = -child.Value <= alpha;
+        if (failsLow[i]) best = std::max(best, -child.Value);
       }
     }
   }
@@ -187,11 +191,13 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
         keep(true, score);
         return score;
       }
+      best = std::max(best, score);
       alpha = std::max(alpha, score);
     }
   }
-  keep(false, alpha);
-  return alpha;
+  best = std::min(best, highest);
+  keep(false, best);
+  return best;
 }
 
 }  // namespace zerud
