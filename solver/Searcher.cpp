@@ -24,8 +24,10 @@ constexpr int kMirroredBelow = 20;
 constexpr std::uint64_t kNodesPerCheck = 4096;
 
 // Threads tell each other the grids they are in only near the root, where
-// a grid's search is long enough to be worth avoiding twice.
+// a grid's search is long enough to be worth avoiding twice. They name a
+// grid by its table key, found in the look-ahead.
 constexpr int kSharedBelow = 24;
+static_assert(kSharedBelow <= kLookAheadBelow);
 
 }  // namespace
 
@@ -180,13 +182,14 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
       if (failsLow[i] || (pass == 1 && !waits[i])) continue;
       TBitPosition after = position;
       after.Play(safe & TBitPosition::ColumnMask(moves[i]));
-      if (share && pass == 0 && i > 0 && table_.Busy(after.Key())) {
+      const std::uint64_t childKey = childKeys[moves[i]];
+      if (share && pass == 0 && i > 0 && table_.Busy(childKey)) {
         waits[i] = true;
         continue;
       }
-      if (share) table_.MarkBusy(after.Key());
+      if (share) table_.MarkBusy(childKey);
       const int score = -NegaMax(after, -beta, -alpha);
-      if (share) table_.ClearBusy(after.Key());
+      if (share) table_.ClearBusy(childKey);
       if (score >= beta) {
         keep(true, score);
         return score;
