@@ -29,7 +29,24 @@ constexpr std::uint64_t kNodesPerCheck = 4096;
 constexpr int kSharedBelow = 24;
 static_assert(kSharedBelow <= kLookAheadBelow);
 
+// Whether this processor counts bits in one instruction.
+bool HasBitCount() {
+#if defined(__x86_64__)
+  static const bool has = __builtin_cpu_supports("popcnt");
+  return has;
+#else
+  return false;
+#endif
+}
+
 }  // namespace
+
+TSearcher::TSearcher(TTranspositionTable& table, const TOpeningBook* book, bool shared,
+                     bool bitCount)
+    : table_(table),
+      book_(book),
+      shared_(shared),
+      negaMax_(bitCount && HasBitCount() ? &TSearcher::NegaMaxBitCount : &TSearcher::NegaMax) {}
 
 void TSearcher::SetLimit(const TSolveLimit* limit, const std::atomic<bool>* quit) {
   limit_ = limit;
@@ -56,7 +73,7 @@ int TSearcher::Search(const TBitPosition& position, int low, int high) {
   }
   while (low < high) {
     const int guess = low >= 0 ? low : high <= 0 ? high - 1 : 0;
-    const int score = NegaMax(position, guess, guess + 1);
+    const int score = (this->*negaMax_)(position, guess, guess + 1);
     if (score <= guess) {
       high = score;
     } else {
@@ -70,7 +87,9 @@ int TSearcher::Search(const TBitPosition& position, int low, int high) {
 // inside [alpha, beta]; else the tightest bound the search found on its
 // side: a result at or below alpha is an upper bound, at or above beta a
 // lower bound. A bound beyond the window lets Search skip windows.
-int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
+template <TSearcher::TNegaMax kRecurse>
+[[gnu::always_inline]] inline int TSearcher::Node(const TBitPosition& position, int alpha,
+                                                  int beta) {
   if (++nodes_ == nextCheck_) CheckLimit();
   const int pieces = position.Pieces();
   // Step 1. Every move hands the other side a four: lost at its next piece.
@@ -188,7 +207,7 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
         continue;
       }
       if (share) table_.MarkBusy(childKey);
-      const int score = -NegaMax(after, -beta, -alpha);
+      const int score = -(this->*kRecurse)(after, -beta, -alpha);
       if (share) table_.ClearBusy(childKey);
       if (score >= beta) {
         keep(true, score);
@@ -202,5 +221,20 @@ int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
   keep(false, best);
   return best;
 }
+
+int TSearcher::NegaMax(const TBitPosition& position, int alpha, int beta) {
+  return Node<&TSearcher::NegaMax>(position, alpha, beta);
+}
+
+#if defined(__x86_64__)
+[[gnu::target("popcnt")]] int TSearcher::NegaMaxBitCount(const TBitPosition& position, int alpha,
+                                                         int beta) {
+  return Node<&TSearcher::NegaMaxBitCount>(position, alpha, beta);
+}
+#else
+int TSearcher::NegaMaxBitCount(const TBitPosition& position, int alpha, int beta) {
+  return NegaMax(position, alpha, beta);
+}
+#endif
 
 }  // namespace zerud

@@ -34,9 +34,10 @@ class TSearcher {
  public:
   // `book` may be null. `shared` when other threads search the same grids
   // over the same table: each then takes first the moves no other thread
-  // is in.
-  TSearcher(TTranspositionTable& table, const TOpeningBook* book, bool shared = false)
-      : table_(table), book_(book), shared_(shared) {}
+  // is in. `bitCount` lets the search count bits in one instruction where
+  // the processor can.
+  TSearcher(TTranspositionTable& table, const TOpeningBook* book, bool shared = false,
+            bool bitCount = true);
 
   // The exact score of `position`, which must not hold a four. Throws
   // TStopped when the limit set stops it first.
@@ -55,12 +56,21 @@ class TSearcher {
   std::uint64_t Nodes() const { return nodes_; }
 
  private:
+  // One node of the search, compiled twice: NegaMax runs on any processor,
+  // NegaMaxBitCount on those that count a mask's bits in one instruction
+  // (the move order counts every move's threats). Each recurses into
+  // itself; the searcher picks one for good.
+  using TNegaMax = int (TSearcher::*)(const TBitPosition&, int, int);
+  template <TNegaMax kRecurse>
+  int Node(const TBitPosition& position, int alpha, int beta);
   int NegaMax(const TBitPosition& position, int alpha, int beta);
+  int NegaMaxBitCount(const TBitPosition& position, int alpha, int beta);
   void CheckLimit();
 
   TTranspositionTable& table_;
   const TOpeningBook* book_;
   bool shared_;  // other threads search the same grids
+  TNegaMax negaMax_;
   std::uint64_t nodes_ = 0;
   static constexpr std::uint64_t kNoCheck = ~std::uint64_t{0};
   const TSolveLimit* limit_ = nullptr;

@@ -49,7 +49,8 @@ TSolver::TSolver(const TSolverOptions& options)
     : book_(options.Book), table_(std::make_unique<TTranspositionTable>(options.TableMib)) {
   const int threads = std::max(1, options.Threads);
   searchers_.reserve(static_cast<std::size_t>(threads));
-  for (int i = 0; i < threads; ++i) searchers_.emplace_back(*table_, book_.get(), threads > 1);
+  for (int i = 0; i < threads; ++i)
+    searchers_.emplace_back(*table_, book_.get(), threads > 1, !options.PlainInstructions);
 }
 
 std::uint64_t TSolver::Nodes() const {

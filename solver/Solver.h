@@ -49,6 +49,9 @@ struct TSolverOptions {
   int Threads = 1;
   std::size_t TableMib = 128;
   std::shared_ptr<const TOpeningBook> Book = TOpeningBook::FromProgramFolder();
+  // Searches with the instructions of every processor, as where the one
+  // that counts bits is missing (for the tests of that search).
+  bool PlainInstructions = false;
 };
 
 class TSolver {

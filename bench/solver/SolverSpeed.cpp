@@ -95,6 +95,8 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(solver.Nodes()), Seconds(start));
   }
   std::mt19937 random(seed);
+  const std::uint64_t nodesBefore = solver.Nodes();
+  const auto gamesStart = std::chrono::steady_clock::now();
   std::vector<double> early, late;
   double slowest = 0;
   std::string slowestGrid;
@@ -118,5 +120,7 @@ int main(int argc, char** argv) {
   all.insert(all.end(), late.begin(), late.end());
   Report("all", all);
   if (!all.empty()) std::printf("slowest grid: %s\n", slowestGrid.c_str());
+  std::printf("the games' grids in all: %llu nodes, %.1f s\n",
+              static_cast<unsigned long long>(solver.Nodes() - nodesBefore), Seconds(gamesStart));
   return 0;
 }
