@@ -95,6 +95,22 @@ template <TSearcher::TNegaMax kRecurse>
   // Step 1. Every move hands the other side a four: lost at its next piece.
   const std::uint64_t safe = position.SafeMoves();
   if (safe == 0) return -(kCells - pieces) / 2;
+  // The table entries of the grids after the moves are fetched from memory
+  // now, while this grid's own bounds are worked out: the wait for them is
+  // most of a node's time.
+  const bool lookAhead = pieces < kLookAheadBelow;
+  std::array<std::uint64_t, kColumns> childKeys{};
+  if (lookAhead) {
+    for (int column = 0; column < kColumns; ++column) {
+      const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
+      if (cell == 0) continue;
+      TBitPosition after = position;
+      after.Play(cell);
+      childKeys[column] =
+          pieces + 1 < kMirroredBelow ? std::min(after.Key(), after.MirroredKey()) : after.Key();
+      table_.Prefetch(childKeys[column]);
+    }
+  }
   // Step 2. Two cells left and neither side wins with them.
   if (pieces >= kCells - 2) return 0;
   // Step 3. Bounds: the other side cannot win at its next piece, nor this
@@ -139,23 +155,13 @@ template <TSearcher::TNegaMax kRecurse>
       return -bound;
     }
   }
-  // Step 6. The moves that make the most threats first. The grids after them are fetched from
-  // memory meanwhile.
-  const bool lookAhead = pieces < kLookAheadBelow;
+  // Step 6. The moves that make the most threats first.
   std::array<int, kColumns> moves{};  // the columns, best first
   std::array<int, kColumns> order{};
-  std::array<std::uint64_t, kColumns> childKeys{};
   int count = 0;
   for (const int column : kCentreFirst) {
     const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
     if (cell == 0) continue;
-    if (lookAhead) {
-      TBitPosition after = position;
-      after.Play(cell);
-      childKeys[column] =
-          pieces + 1 < kMirroredBelow ? std::min(after.Key(), after.MirroredKey()) : after.Key();
-      table_.Prefetch(childKeys[column]);
-    }
     count = InsertByScore(moves.data(), order.data(), count, column, position.ThreatsAfter(cell));
   }
   // Step 7. A move whose grid is known bad enough for the other side
