@@ -48,13 +48,17 @@ TSearcher::TSearcher(TTranspositionTable& table, const TOpeningBook* book, bool 
       shared_(shared),
       negaMax_(bitCount && HasBitCount() ? &TSearcher::NegaMaxBitCount : &TSearcher::NegaMax) {}
 
-void TSearcher::SetLimit(const TSolveLimit* limit, const std::atomic<bool>* quit) {
+void TSearcher::SetLimit(const TSolveLimit* limit, const std::atomic<bool>* quit,
+                         std::uint64_t nodes) {
   limit_ = limit;
   quit_ = quit;
-  nextCheck_ = limit != nullptr || quit != nullptr ? nodes_ + kNodesPerCheck : kNoCheck;
+  lastNode_ = nodes == kNoCheck ? kNoCheck : nodes_ + nodes;
+  nextCheck_ =
+      limit != nullptr || quit != nullptr || nodes != kNoCheck ? nodes_ + kNodesPerCheck : kNoCheck;
 }
 
 void TSearcher::CheckLimit() {
+  if (nodes_ >= lastNode_) throw TStopped{};
   if (quit_ != nullptr && quit_->load(std::memory_order_relaxed)) throw TStopped{};
   if (limit_ != nullptr &&
       ((limit_->Stop != nullptr && limit_->Stop->load(std::memory_order_relaxed)) ||

@@ -51,8 +51,11 @@ class TSearcher {
   int Search(const TBitPosition& position, int low, int high);
 
   // Looked at every few thousand nodes from now on; `quit` stops the search
-  // as the limit does, for a thread whose answer is no longer needed.
-  void SetLimit(const TSolveLimit* limit, const std::atomic<bool>* quit);
+  // as the limit does, for a thread whose answer is no longer needed, and so
+  // does searching about `nodes` more nodes.
+  static constexpr std::uint64_t kNoCheck = ~std::uint64_t{0};
+  void SetLimit(const TSolveLimit* limit, const std::atomic<bool>* quit,
+                std::uint64_t nodes = kNoCheck);
   std::uint64_t Nodes() const { return nodes_; }
 
  private:
@@ -72,10 +75,10 @@ class TSearcher {
   bool shared_;  // other threads search the same grids
   TNegaMax negaMax_;
   std::uint64_t nodes_ = 0;
-  static constexpr std::uint64_t kNoCheck = ~std::uint64_t{0};
   const TSolveLimit* limit_ = nullptr;
   const std::atomic<bool>* quit_ = nullptr;
   std::uint64_t nextCheck_ = kNoCheck;
+  std::uint64_t lastNode_ = kNoCheck;
 };
 
 }  // namespace zerud

@@ -8,6 +8,15 @@
 
 namespace zerud {
 
+namespace {
+
+// Most grids are answered in well under a millisecond, sooner than other
+// threads could start: the first thread searches alone for about this many
+// nodes (some 20 ms). What it has learnt by then stays in the table.
+constexpr std::uint64_t kNodesBeforeHelpers = std::uint64_t{1} << 17;
+
+}  // namespace
+
 std::optional<TSolverGrid> ToSolverGrid(const TBoard& board, std::string& why) {
   int count[3] = {0, 0, 0};
   std::uint64_t pieces[3] = {0, 0, 0};
@@ -61,16 +70,22 @@ std::uint64_t TSolver::Nodes() const {
 
 // Every thread searches the same grid over the one table, each taking first
 // the moves no other thread is in: what one learns, the others find in the
-// table, and the first to finish answers for all.
+// table, and the first to finish answers for all. The first tries alone
+// before the others start.
 int TSolver::Search(const TBitPosition& position, int low, int high, const TSolveLimit* limit) {
-  if (searchers_.size() == 1) {
+  {
     TSearcher& searcher = searchers_.front();
-    searcher.SetLimit(limit, nullptr);
+    searcher.SetLimit(limit, nullptr,
+                      searchers_.size() == 1 ? TSearcher::kNoCheck : kNodesBeforeHelpers);
     struct TReset {
       TSearcher& Searcher;
       ~TReset() { Searcher.SetLimit(nullptr, nullptr); }
     } reset{searcher};
-    return searcher.Search(position, low, high);
+    try {
+      return searcher.Search(position, low, high);
+    } catch (const TStopped&) {
+      if (searchers_.size() == 1) throw;
+    }
   }
   std::atomic<bool> done{false};
   std::mutex mutex;

@@ -69,7 +69,8 @@ std::string Engine(const std::vector<std::string>& args, const std::string& inpu
 
 // Grids whose column scores are known (the solver's own table): `score`
 // answers the best of them, --weak its sign, whatever the threads and the
-// table.
+// table. The grid of 12 pieces is searched long enough for the second
+// thread to join the first.
 TEST(BookScoresTest, ScoreAnswersTheBestColumnWithAnyThreadsAndTable) {
   const struct {
     const char* Board;
@@ -82,6 +83,7 @@ TEST(BookScoresTest, ScoreAnswersTheBestColumnWithAnyThreadsAndTable) {
       {"000000000120000021000201100010220002021112", 2},
       {"000000000010000002100000120021221002111220", 2},
       {"112211222112211122112221122111221122211221", 0},
+      {"000000000000000220000012000002100010112012", -5},
   };
   std::string input, exact, weak;
   for (const auto& c : cases) {
