@@ -11,7 +11,7 @@ namespace {
 
 // Looking up every move's grid before searching pays where subtrees are
 // large, not in the last few cells.
-constexpr int kLookAheadBelow = 36;
+constexpr int kLookAheadBelow = 38;
 
 // Grids with fewer pieces share their table entry with their mirror image.
 // Later ones are rarely met in both images, and their own key keeps the
