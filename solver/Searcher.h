@@ -30,7 +30,10 @@ struct TStopped {};
 // `pieces` pieces when its next piece wins.
 constexpr int WinNowScore(int pieces) { return (kCells + 1 - pieces) / 2; }
 
-class TSearcher {
+// Each searcher has cache lines of its own: a thread counts its nodes at
+// every node, and a neighbour's fields on the same line would be fetched
+// back from the other core at every one of them.
+class alignas(64) TSearcher {
  public:
   // `book` may be null. `shared` when other threads search the same grids
   // over the same table: each then takes first the moves no other thread

@@ -93,8 +93,6 @@ class TTranspositionTable {
   static std::size_t BusySlot(std::uint64_t key) {
     return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 52);
   }
-  std::array<std::atomic<std::uint64_t>, kBusySlots> busy_{};
-
   struct TRelease {
     void* Mapping;
     std::size_t Bytes;
@@ -103,6 +101,9 @@ class TTranspositionTable {
   int bits_;  // the table holds 2^bits_ entries
   std::uint64_t mask_;
   std::unique_ptr<std::atomic<std::uint32_t>[], TRelease> entries_;
+  // Written by the threads near the root; on cache lines of their own, away
+  // from the fields every look-up reads.
+  alignas(64) std::array<std::atomic<std::uint64_t>, kBusySlots> busy_{};
 };
 
 }  // namespace zerud
