@@ -60,11 +60,7 @@ void TSearcher::SetLimit(const TSolveLimit* limit, const std::atomic<bool>* quit
 void TSearcher::CheckLimit() {
   if (nodes_ >= lastNode_) throw TStopped{};
   if (quit_ != nullptr && quit_->load(std::memory_order_relaxed)) throw TStopped{};
-  if (limit_ != nullptr &&
-      ((limit_->Stop != nullptr && limit_->Stop->load(std::memory_order_relaxed)) ||
-       std::chrono::steady_clock::now() >= limit_->Deadline)) {
-    throw TStopped{};
-  }
+  if (limit_ != nullptr && limit_->Reached()) throw TStopped{};
   nextCheck_ = nodes_ + kNodesPerCheck;
 }
 

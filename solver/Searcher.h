@@ -20,6 +20,11 @@ namespace zerud {
 struct TSolveLimit {
   std::chrono::steady_clock::time_point Deadline = std::chrono::steady_clock::time_point::max();
   const std::atomic<bool>* Stop = nullptr;
+
+  bool Reached() const {
+    return (Stop != nullptr && Stop->load(std::memory_order_relaxed)) ||
+           std::chrono::steady_clock::now() >= Deadline;
+  }
 };
 
 // Unwinds a search whose limit is reached. The nodes it leaves write

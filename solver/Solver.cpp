@@ -58,8 +58,9 @@ TSolver::TSolver(const TSolverOptions& options)
     : book_(options.Book), table_(std::make_unique<TTranspositionTable>(options.TableMib)) {
   const int threads = std::max(1, options.Threads);
   searchers_.reserve(static_cast<std::size_t>(threads));
-  for (int i = 0; i < threads; ++i)
+  for (int i = 0; i < threads; ++i) {
     searchers_.emplace_back(*table_, book_.get(), threads > 1, !options.PlainInstructions);
+  }
 }
 
 std::uint64_t TSolver::Nodes() const {
@@ -84,7 +85,7 @@ int TSolver::Search(const TBitPosition& position, int low, int high, const TSolv
     try {
       return searcher.Search(position, low, high);
     } catch (const TStopped&) {
-      if (searchers_.size() == 1) throw;
+      if (searchers_.size() == 1 || (limit != nullptr && limit->Reached())) throw;
     }
   }
   std::atomic<bool> done{false};

@@ -171,9 +171,12 @@ TEST(SolverTest, StoppedSearchAnswersNothingAndLeavesTrueValues) {
   const TBitPosition position = ToSolverGrid(board, why)->Position;
   const std::atomic<bool> raised{true};
   const auto past = std::chrono::steady_clock::now();
-  for (const TSolveLimit limit : {TSolveLimit{.Stop = &raised}, TSolveLimit{.Deadline = past}}) {
-    TSolver solver;
-    EXPECT_FALSE(solver.BestColumn(position, limit));
+  // With two threads, the first one's search alone is stopped as well.
+  for (const auto& [threads, limit] : {std::pair{1, TSolveLimit{.Stop = &raised}},
+                                       {1, TSolveLimit{.Deadline = past}},
+                                       {2, TSolveLimit{.Stop = &raised}}}) {
+    TSolver solver(TSolverOptions{.Threads = threads});
+    EXPECT_FALSE(solver.BestColumn(position, limit)) << threads;
     int stops = 1;
     std::optional<TSolverChoice> choice;
     while (!(choice = solver.BestColumn(position, limit)) && stops < 100000) ++stops;
