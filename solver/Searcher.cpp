@@ -29,6 +29,13 @@ constexpr std::uint64_t kNodesPerCheck = 4096;
 constexpr int kSharedBelow = 24;
 static_assert(kSharedBelow <= kLookAheadBelow);
 
+// The grid's entry in the table: shared with its mirror image while it
+// holds few pieces.
+std::uint64_t TableKey(const TBitPosition& position) {
+  const std::uint64_t key = position.Key();
+  return position.Pieces() < kMirroredBelow ? std::min(key, position.MirroredKey()) : key;
+}
+
 // Whether this processor counts bits in one instruction.
 bool HasBitCount() {
 #if defined(__x86_64__)
@@ -106,8 +113,7 @@ template <TSearcher::TNegaMax kRecurse>
       if (cell == 0) continue;
       TBitPosition after = position;
       after.Play(cell);
-      childKeys[column] =
-          pieces + 1 < kMirroredBelow ? std::min(after.Key(), after.MirroredKey()) : after.Key();
+      childKeys[column] = TableKey(after);
       table_.Prefetch(childKeys[column]);
     }
   }
@@ -126,9 +132,7 @@ template <TSearcher::TNegaMax kRecurse>
   int highest = std::min((kCells - 1 - pieces) / 2, position.ParityBound());
   // Step 4. What the table knows of this grid or its mirror image, which
   // share one entry.
-  const std::uint64_t key = position.Key();
-  const std::uint64_t canonical =
-      pieces < kMirroredBelow ? std::min(key, position.MirroredKey()) : key;
+  const std::uint64_t canonical = TableKey(position);
   TTranspositionTable::TBound stored;
   if (table_.Find(canonical, stored)) {
     if (!stored.Lower) {

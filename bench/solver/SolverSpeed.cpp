@@ -2,8 +2,9 @@
 // wall time), then of every grid of --games random games (100) from
 // --seed (1), every move of each: the median and slowest answer, apart for
 // the grids of up to 8 pieces (which the opening book answers) and the
-// later ones, and the nodes and time of them all. One solver for the whole run, as the hint keeps
-// one for a game: a grid met again is answered from its table.
+// later ones, and the nodes and time of them all. One solver for the whole
+// run, as the hint keeps one for a game: a grid met again is answered from
+// its table.
 //
 //   zerud-solver-speed [--threads N] [--table-mib M] [--book FILE|none]
 //                      [--games N] [--seed N] [--empty 0|1] [--from PIECES]
