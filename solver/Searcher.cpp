@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 #include "rules/MoveOrder.h"
 
@@ -35,6 +36,35 @@ std::uint64_t TableKey(const TBitPosition& position) {
   const std::uint64_t key = position.Key();
   return position.Pieces() < kMirroredBelow ? std::min(key, position.MirroredKey()) : key;
 }
+
+// How many lines of four pass through each cell (3 in a corner, 13 in the
+// middle of the grid): among moves that make as many threats, the one
+// that can take part in more fours goes first.
+constexpr std::array<int, kColumns* TBitPosition::kStride> kLinesThrough = [] {
+  constexpr int kDirections[4][2] = {{0, 1}, {1, 0}, {1, -1}, {1, 1}};  // column, row
+  std::array<int, kColumns * TBitPosition::kStride> lines{};
+  for (int column = 0; column < kColumns; ++column) {
+    for (int row = 0; row < kRows; ++row) {
+      for (const auto& direction : kDirections) {
+        for (int offset = 0; offset < 4; ++offset) {
+          const int firstColumn = column - offset * direction[0];
+          const int firstRow = row - offset * direction[1];
+          const int lastColumn = firstColumn + 3 * direction[0];
+          const int lastRow = firstRow + 3 * direction[1];
+          if (firstColumn >= 0 && lastColumn < kColumns && std::min(firstRow, lastRow) >= 0 &&
+              std::max(firstRow, lastRow) < kRows) {
+            ++lines[column * TBitPosition::kStride + row];
+          }
+        }
+      }
+    }
+  }
+  return lines;
+}();
+static_assert(kLinesThrough[0] == 3 && kLinesThrough[3 * TBitPosition::kStride + 2] == 13);
+// A threat weighs as much as eight lines: threats come first unless the
+// cells differ in lines by more than that (the middle against an edge).
+constexpr int kThreatWeight = 8;
 
 // Whether this processor counts bits in one instruction.
 bool HasBitCount() {
@@ -159,14 +189,20 @@ template <TSearcher::TNegaMax kRecurse>
       return -bound;
     }
   }
-  // Step 6. The moves that make the most threats first.
+  // Step 6. The moves that make the most threats first, then those on the
+  // most lines of four; a move just below one of this side's own threats
+  // counts one threat less, as the other side may answer on that threat's
+  // cell.
   std::array<int, kColumns> moves{};  // the columns, best first
   std::array<int, kColumns> order{};
   int count = 0;
+  const std::uint64_t belowOwn = position.BelowOwnThreats();
   for (const int column : kCentreFirst) {
     const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
     if (cell == 0) continue;
-    count = InsertByScore(moves.data(), order.data(), count, column, position.ThreatsAfter(cell));
+    const int threats = position.ThreatsAfter(cell) - ((cell & belowOwn) != 0 ? 1 : 0);
+    const int score = kThreatWeight * threats + kLinesThrough[std::countr_zero(cell)];
+    count = InsertByScore(moves.data(), order.data(), count, column, score);
   }
   // Step 7. A move whose grid is known bad enough for the other side
   // refutes at once, without searching the moves before it; one whose grid

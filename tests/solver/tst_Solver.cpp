@@ -195,6 +195,16 @@ TEST(SolverTest, StoppedSearchAnswersNothingAndLeavesTrueValues) {
   }
 }
 
+// The move order decides how much is searched: this grid took 692 k nodes
+// when moves were ordered by their threats alone.
+TEST(SolverTest, MoveOrderKeepsTheSearchSmall) {
+  std::string why;
+  const TBoard board = *TBoard::FromString("000000000000000220000012000002100010112012");
+  TSolver solver(TSolverOptions{.TableMib = 64, .Book = nullptr});
+  EXPECT_EQ(solver.Solve(ToSolverGrid(board, why)->Position), -5);
+  EXPECT_LT(solver.Nodes(), 300000u);
+}
+
 TEST(SolverTest, GridsItCannotTakeAreRefusedWithTheirReason) {
   const struct {
     const char* Board;
