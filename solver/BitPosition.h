@@ -91,10 +91,8 @@ class TBitPosition {
     return std::popcount(OpenFours(mine_ | cell) & ~(filled_ | cell) & kGrid);
   }
 
-  // The playable cells just below a cell that would complete a four for
-  // the side to move: a piece there lets the other side fill that cell at
-  // once, and so throws the threat away.
-  std::uint64_t BelowOwnThreats() const { return (OpenFours(mine_) >> 1) & Playable(); }
+  // The empty cells that would complete a four for the side to move.
+  std::uint64_t Threats() const { return OpenFours(mine_); }
 
   // An upper bound on the score from row parity alone, or `kNoBound`. When
   // every open column holds an even number of pieces, the other side can

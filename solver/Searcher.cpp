@@ -190,17 +190,22 @@ template <TSearcher::TNegaMax kRecurse>
     }
   }
   // Step 6. The moves that make the most threats first, then those on the
-  // most lines of four; a move just below one of this side's own threats
-  // counts one threat less, as the other side may answer on that threat's
-  // cell.
+  // most lines of four. A move just below one of this side's threats
+  // counts one threat less: the other side may answer on the threat's cell.
+  // A move two below one counts four more: above it is a cell where the
+  // other side may never play, as this side would win above that, and
+  // such cells decide most games.
   std::array<int, kColumns> moves{};  // the columns, best first
   std::array<int, kColumns> order{};
   int count = 0;
-  const std::uint64_t belowOwn = position.BelowOwnThreats();
+  const std::uint64_t ownThreats = position.Threats();
   for (const int column : kCentreFirst) {
     const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
     if (cell == 0) continue;
-    const int threats = position.ThreatsAfter(cell) - ((cell & belowOwn) != 0 ? 1 : 0);
+    const std::uint64_t above = ownThreats & TBitPosition::ColumnMask(column);
+    int threats = position.ThreatsAfter(cell);
+    if ((cell << 1 & above) != 0) threats -= 1;
+    if ((cell << 2 & above) != 0) threats += 4;
     const int score = kThreatWeight * threats + kLinesThrough[std::countr_zero(cell)];
     count = InsertByScore(moves.data(), order.data(), count, column, score);
   }

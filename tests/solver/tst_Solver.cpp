@@ -181,7 +181,7 @@ TEST(SolverTest, StoppedSearchAnswersNothingAndLeavesTrueValues) {
     std::optional<TSolverChoice> choice;
     while (!(choice = solver.BestColumn(position, limit)) && stops < 100000) ++stops;
     ASSERT_TRUE(choice);
-    EXPECT_GT(stops, 10);
+    EXPECT_GT(stops, 5);
     EXPECT_EQ(choice->Column, 5);
     EXPECT_EQ(choice->Score, 2);
     EXPECT_EQ(FormatColumnScores(solver.ScoreColumns(position)), "-5 -12 -5 -5 -2 2 -5");
@@ -196,13 +196,13 @@ TEST(SolverTest, StoppedSearchAnswersNothingAndLeavesTrueValues) {
 }
 
 // The move order decides how much is searched: this grid took 692 k nodes
-// when moves were ordered by their threats alone.
+// when moves were ordered by their threats alone, 150 k now.
 TEST(SolverTest, MoveOrderKeepsTheSearchSmall) {
   std::string why;
   const TBoard board = *TBoard::FromString("000000000000000220000012000002100010112012");
   TSolver solver(TSolverOptions{.TableMib = 64, .Book = nullptr});
   EXPECT_EQ(solver.Solve(ToSolverGrid(board, why)->Position), -5);
-  EXPECT_LT(solver.Nodes(), 300000u);
+  EXPECT_LT(solver.Nodes(), 200000u);
 }
 
 TEST(SolverTest, GridsItCannotTakeAreRefusedWithTheirReason) {
