@@ -85,10 +85,10 @@ class TBitPosition {
     return playable & ~(theirs >> 1);
   }
 
-  // How many empty cells would complete a four for the side to move once
+  // The empty cells that would complete a four for the side to move once
   // it has played `cell`: the threats that move makes, for ordering.
-  int ThreatsAfter(std::uint64_t cell) const {
-    return std::popcount(OpenFours(mine_ | cell) & ~(filled_ | cell) & kGrid);
+  std::uint64_t ThreatsAfter(std::uint64_t cell) const {
+    return OpenFours(mine_ | cell) & ~(filled_ | cell) & kGrid;
   }
 
   // The empty cells that would complete a four for the side to move.

@@ -40,9 +40,10 @@ std::uint64_t TableKey(const TBitPosition& position) {
 // How many lines of four pass through each cell (3 in a corner, 13 in the
 // middle of the grid): among moves that make as many threats, the one
 // that can take part in more fours goes first.
-constexpr std::array<int, kColumns* TBitPosition::kStride> kLinesThrough = [] {
+constexpr int kCellBits = kColumns * TBitPosition::kStride;
+constexpr std::array<int, kCellBits> kLinesThrough = [] {
   constexpr int kDirections[4][2] = {{0, 1}, {1, 0}, {1, -1}, {1, 1}};  // column, row
-  std::array<int, kColumns * TBitPosition::kStride> lines{};
+  std::array<int, kCellBits> lines{};
   for (int column = 0; column < kColumns; ++column) {
     for (int row = 0; row < kRows; ++row) {
       for (const auto& direction : kDirections) {
@@ -192,9 +193,11 @@ template <TSearcher::TNegaMax kRecurse>
   // Step 6. The moves that make the most threats first, then those on the
   // most lines of four. A move just below one of this side's threats
   // counts one threat less: the other side may answer on the threat's cell.
-  // A move two below one counts four more: above it is a cell where the
-  // other side may never play, as this side would win above that, and
-  // such cells decide most games.
+  // A move two below one counts four more: it opens the cell just below the
+  // threat, where the other side may never play (this side would win on
+  // top of it), and such closed columns decide many endgames. So does a
+  // move that leaves two threats one above the other, which wins as soon as
+  // the lower one can be played.
   std::array<int, kColumns> moves{};  // the columns, best first
   std::array<int, kColumns> order{};
   int count = 0;
@@ -203,9 +206,11 @@ template <TSearcher::TNegaMax kRecurse>
     const std::uint64_t cell = safe & TBitPosition::ColumnMask(column);
     if (cell == 0) continue;
     const std::uint64_t above = ownThreats & TBitPosition::ColumnMask(column);
-    int threats = position.ThreatsAfter(cell);
+    const std::uint64_t made = position.ThreatsAfter(cell);
+    int threats = std::popcount(made);
     if ((cell << 1 & above) != 0) threats -= 1;
     if ((cell << 2 & above) != 0) threats += 4;
+    if ((made & made << 1) != 0) threats += 4;
     const int score = kThreatWeight * threats + kLinesThrough[std::countr_zero(cell)];
     count = InsertByScore(moves.data(), order.data(), count, column, score);
   }
