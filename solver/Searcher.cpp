@@ -42,18 +42,21 @@ std::uint64_t TableKey(const TBitPosition& position) {
 // that can take part in more fours goes first.
 constexpr int kCellBits = kColumns * TBitPosition::kStride;
 constexpr std::array<int, kCellBits> kLinesThrough = [] {
-  constexpr int kDirections[4][2] = {{0, 1}, {1, 0}, {1, -1}, {1, 1}};  // column, row
   std::array<int, kCellBits> lines{};
   for (int column = 0; column < kColumns; ++column) {
     for (int row = 0; row < kRows; ++row) {
-      for (const auto& direction : kDirections) {
+      for (int direction = kDirectionRow; direction <= kDirectionDownLeft; ++direction) {
+        const int rowStep = kDirectionRowStep[direction];
+        const int columnStep = kDirectionColumnStep[direction];
+        // The lines whose cell `offset` is this one. The steps count rows
+        // from the top and `row` from the bottom: upside down, the grid has
+        // as many lines through each cell.
         for (int offset = 0; offset < 4; ++offset) {
-          const int firstColumn = column - offset * direction[0];
-          const int firstRow = row - offset * direction[1];
-          const int lastColumn = firstColumn + 3 * direction[0];
-          const int lastRow = firstRow + 3 * direction[1];
-          if (firstColumn >= 0 && lastColumn < kColumns && std::min(firstRow, lastRow) >= 0 &&
-              std::max(firstRow, lastRow) < kRows) {
+          const int firstRow = row - offset * rowStep, lastRow = firstRow + 3 * rowStep;
+          const int firstColumn = column - offset * columnStep;
+          const int lastColumn = firstColumn + 3 * columnStep;
+          if (firstRow >= 0 && lastRow < kRows && std::min(firstColumn, lastColumn) >= 0 &&
+              std::max(firstColumn, lastColumn) < kColumns) {
             ++lines[column * TBitPosition::kStride + row];
           }
         }
